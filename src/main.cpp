@@ -1,0 +1,5 @@
+// Process entry of the engine: everything happens in the working directory,
+// driven by the file "control"; the status of a normal run is 1.
+#include "startup/entry.h"
+
+int main() { return telvaMain(); }

@@ -1,0 +1,58 @@
+// Grid blocks and discharge groups: the fixed record tables that describe how
+// the structured grid is cut into blocks and where water enters and leaves.
+#pragma once
+
+// One block of water columns of the structured grid (records 1..NoBlocks).
+struct GridBlock {
+  int i1, i2, j1, j2;              // column ranges in the structured index space
+  int FirstBedCell, LastBedCell;   // bed-cell range
+  int NestLevel;                   // 0 ordinary block, above 0 nested inside a coarser one
+  int BlockKind;                   // 0 3D, 1 one cell per column (hydrostatic), 2 two-dimensional
+  int k1, k2;                      // 1 and the highest grid level for a depth-sized block
+  int GridLevel;                   // 0 base grid, 2 and up multigrid levels
+  int WorkFlag;                    // 1 when in the current sediment and bed work range
+  int InitFlag;                    // 1 once initialised; nothing reads it
+  int LayerMark;                   // 1 an appended mud, slide or groundwater layer
+  int KoosurfFlag;                 // 1 for blocks made from "koosurf" or refined
+  int ExtraFlag;                   // 0 for every block made
+  int RefSearchFlag;               // 1 where the reference water level is searched
+  int FirstCell, LastCell;         // cell range
+  int FirstFace, LastFace;         // face range
+  int FirstPoint, LastPoint;       // point range
+  double BlockParam1, BlockParam2; // thickness and water level of a fixed-layer block, m
+};
+
+inline constexpr int kMaxBlocks = 100;
+inline GridBlock block[kMaxBlocks];  // records 1..NoBlocks; record 0 is never a block
+inline int NoBlocks;                 // blocks in use
+
+// One discharge group (records 1..9; record 0 keeps its defaults).
+inline constexpr int kGroupFaces = 1000000;
+inline constexpr int kGroupPolygonPoints = 5000;
+inline constexpr int kGroupBedCells = 10000;
+struct DischargeGroup {
+  int type;            // 1 inflow, 0 outflow
+  int boundaryKind;    // 0 "Dirichlet", 1 "zero gradient"
+  int component;       // water-quality component of the concentration
+  int fromLevel;       // lowest cell level of the group
+  int toLevel;         // highest cell level of the group
+  int faceCount;       // entries of the face list
+  int polygonCount;    // polygon points
+  double discharge;    // kg/s
+  double concentration;
+  double inflowK;      // k of the inflowing water, m2/s2
+  double inflowEpsilon;// epsilon of the inflowing water, m2/s3
+  double area;         // sum of the listed face areas, m2
+  double polygonX[kGroupPolygonPoints];
+  double polygonY[kGroupPolygonPoints];
+  int faces[kGroupFaces];       // from entry 0
+  int faceLevels[kGroupFaces];  // level of each listed face's cell, 1 = on the bed
+  int bedCells[kGroupBedCells]; // entry 0 the count, then the bed cells
+};
+
+inline constexpr int kDischargeGroups = 10;
+inline DischargeGroup DischargeStruct[kDischargeGroups];
+inline double DischargeArray[30];  // discharge of group g in the current iteration, kg/s
+
+// Sets the control-file reader's defaults of the block and group tables.
+void setBlockAndGroupDefaults();

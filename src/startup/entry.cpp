@@ -1,0 +1,233 @@
+// Process entry and the run letters of F 2: each letter calls one top-level
+// operation of a subsystem; nothing is reset between letters or passes, so a
+// later letter works on what an earlier one left (Y builds the grid W uses).
+#include "startup/entry.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "model/allocation.h"
+#include "model/cells.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "model/status.h"
+#include "startup/exit_codes.h"
+#include "startup/log.h"
+#include "startup/operations.h"
+
+namespace {
+
+// In a transient run "timei" is read again before C, G, S and W; true when
+// the letters must stop because the reader reported an error.
+bool timeiFailed() {
+  return TimeStep > 1e-8 && operations.ReadTimes() > 0;
+}
+
+// Letter U: the grid file; a failed read stops the letters and leaves gFlagRead 1.
+bool readGridFile() {
+  gFlagRead = 1;
+  int result = operations.ReadUnstructure();
+  FlagInitialFinished = 1;
+  if (result >= 0) {
+    gFlagRead = 0;
+    return true;
+  }
+  const char *text = "Error reading unstruc file\n\n";
+  const char *message = " Error reading unstruc file  ";
+  if (result == -58) {
+    text = "Error in x or y values in koomin file\n\n";
+    message = " Error in x or y values in koomin file       ";
+  } else if (result == -54) {
+    text = "Error on 2nd integer, G 1 data set \n\n";
+    message = " Error on 2nd integer, G 1 data set ";
+  } else if (result == -55) {
+    text = "Error on 1st integer, G 1 data set \n\n";
+    message = " Error on 1st integer, G 1 data set ";
+  }
+  logText(text);
+  setStatus(mc_message, message);
+  return false;
+}
+
+// Letter W: the work ranges and the flow driver chosen by F 328, F 170, F 68
+// and F 152. A diverged flow is no error here: the driver has reported it.
+bool computeWaterFlow() {
+  if (timeiFailed()) return false;
+  if (FlagTSC > 0) {
+    fatalExit(kExitInconsistent,
+              "Error in control file. The F 37 data set should not be used\n"
+              "when computing only water flow (F 2 W)\n\n");
+  }
+  gFlagFlow = 1;
+  if (FlagTSC < 0) {
+    fatalExit(kExitRemoveF37, "Error in control file: Remove the F 37 data set when computing the water flow only\n");
+  }
+  if (MGSNo == 0) operations.computeWCStart();
+  FlagWhatsRunning = 1;
+  if (FlagThixo > 0) FlagThixoIsComputing = 1;
+  if (FlagWaterSolveNew == 1) {
+    operations.WaterSolveNew();
+  } else if (FlagFastWatersolve > 0) {
+    operations.WaterSolveFast();
+  } else if (Hydrostatic != 0) {
+    if (MGSNo > 0) {
+      operations.MGSsolver();
+    } else if (Hydrostatic == 1) {
+      operations.WaterSolveHydrostatic();
+    } else if (Hydrostatic == 3) {
+      operations.WaterSolve2D();
+    }
+  } else if (MGSNo == 0) {
+    operations.WaterSolve();
+  } else if (MGSNo > 0) {
+    operations.MGSsolver();
+  }
+  gFlagFlow = 0;
+  FlagWhatsRunning = 0;
+  return true;
+}
+
+// Letter I: bed concentrations; a sediment run keeps them as the old-time values.
+void computeBedConcentrations() {
+  operations.concRijn();
+  if (FlagTSC > 0 && Cconc_old && lnumber > 0) {
+    for (int s = 1; s <= lnumber; ++s) {
+      for (int c = 1; c <= NoCells; ++c) Cconc_old[s][c] = Cconc[s][c];
+    }
+  }
+}
+
+}  // namespace
+
+bool RunLetter(char letter, int pass) {
+  switch (letter) {
+    case 'A': operations.writeMPIkoosurf(); break;
+    case 'B': operations.ReadAllData(); break;
+    case 'C':
+      if (timeiFailed()) return false;
+      gFlagComp = 1;
+      operations.Components();
+      gFlagComp = 0;
+      break;
+    case 'D': operations.computeSlidemovement(); break;
+    case 'E':
+      gFlagWriteR = 1;
+      if (NoComponents != 0) operations.writeConqRes();
+      gFlagWriteR = 0;
+      break;
+    case 'F':
+      gFlagWriteR = 1;
+      operations.writeConcRes();
+      gFlagWriteR = 0;
+      break;
+    case 'G':
+      if (timeiFailed()) return false;
+      if (FlagGroundwater == 1) operations.groundwater();
+      break;
+    case 'H':
+      gFlagWriteR = 1;
+      operations.WriteUnstructure();
+      gFlagWriteR = 0;
+      break;
+    case 'I': computeBedConcentrations(); break;
+    case 'J': operations.WriteAllData(); break;
+    case 'K': operations.computeRoughness(); break;
+    case 'L': operations.shallowWater(); break;
+    case 'M':
+      setStatus(mc_v1, "Written from initial");
+      gFlagWriteR = 1;
+      operations.sprintflow();
+      gFlagWriteR = 0;
+      break;
+    case 'N':
+      if (FlagSoilStress == 1) {
+        operations.startup();
+        operations.computeSoilStress();
+      } else if (FlagSoilStress == 2) {
+        operations.startup();
+        operations.computeSlideLocation();
+      }
+      break;
+    case 'O':
+      gFlagRead = 1;
+      operations.readConRes();
+      gFlagRead = 0;
+      break;
+    case 'P': operations.computeVegdataFromSTL(); break;
+    case 'Q': operations.backwater(); break;
+    case 'R':
+      gFlagRead = 1;
+      operations.readres();
+      gFlagRead = 0;
+      break;
+    case 'S':
+      if (timeiFailed()) return false;
+      gFlagSedim = 1;
+      FlagWhatsRunning = 2;
+      operations.morphology_tsc();
+      gFlagSedim = 0;
+      FlagWhatsRunning = 0;
+      break;
+    case 'T': break;
+    case 'U':
+      if (pass == 1 && !readGridFile()) return false;
+      break;
+    case 'V': operations.bedinter(); break;
+    case 'W': return computeWaterFlow();
+    case 'X': fatalExit(kExitLetterX, nullptr);
+    case 'Y':
+      operations.readKoosurf();
+      operations.Unstructure();
+      FlagInitialFinished = 1;
+      break;
+    case 'Z': operations.makeWeirSTL(); break;
+    default: break;
+  }
+  return true;
+}
+
+void InitialFunction() {
+  FlagInitialFinished = 0;
+  operations.kread();
+  gFlagInit = 1;
+  if (operations.AllocateArrays(1, 1, 1) < -0.01) {
+    logText("Error in allocation of arrays. The array size is probably\n"
+            "larger than what is available of memory on your computer\n\n");
+    setStatus(mc_message, " Error in array allocation       ");
+    return;
+  }
+  FlagMPIkoosurf = 0;
+  for (int p = 0; p < 10; ++p) {
+    if (run[p] == 'A') FlagMPIkoosurf = 1;
+  }
+  for (int pass = 1; pass <= IterF2; ++pass) {
+    for (int p = 0; p < 10; ++p) {
+      char letter = run[p];
+      if (letter < 'A' || letter > 'Z') continue;
+      if (!RunLetter(letter, pass)) return;
+    }
+  }
+  setStatus(mc_message, " Initial run finished       ");
+  FlagInitialFinished = 1;
+  if (FlagTSC > 0 && FlagDischargeTime > 0 && CompInflowNo > 0) {
+    fatalExit(kExitSedimentInflow,
+              "Error: Sediment inflow can not be specified in both the timei file and\n"
+              "on the M data sets in the control file\n\n");
+  }
+}
+
+int telvaMain() {
+  gFlagRead = gFlagWriteR = gFlagFlow = gFlagSedim = gFlagInit = gFlagComp = 0;
+  FlagGridChange = 0;
+  SetArraysZero();
+  std::FILE *control = std::fopen("control", "r");
+  if (!control) {
+    // A missing "control" runs with every default and no run letters.
+    control = std::fopen("control", "w");
+    if (control) std::fputs("no values given\n", control);
+  }
+  if (control) std::fclose(control);
+  InitialFunction();
+  std::fflush(nullptr);
+  return kExitNormal;
+}

@@ -1,0 +1,15 @@
+// Process exit codes of the engine; the shell sees each as code & 255.
+#pragma once
+
+inline constexpr int kExitNormal = 1;           // normal end and control-file input errors
+inline constexpr int kExitLetterX = 0;          // run letter X
+inline constexpr int kExitInputError = 1;       // a value in "control" refused
+inline constexpr int kExitUnreadable = -1;      // unreadable data, second allocation, grid errors
+inline constexpr int kExitTableFull = -2;       // a fixed table is full
+inline constexpr int kExitCannotOpen = -3;      // a file cannot be opened, memory short in kread
+inline constexpr int kExitControlMissing = -4;  // "control" missing, sizes, bad "koosurf"
+inline constexpr int kExitInconsistent = -5;    // inconsistent input, conflicting data sets
+inline constexpr int kExitSedimentInflow = -6;  // sediment inflow in "timei" and on M data sets
+inline constexpr int kExitRemoveF37 = -7;       // F 37 below 0 in a flow-only run
+inline constexpr int kExitBlockAlloc = -44;     // block allocation, negative bed layer
+inline constexpr int kExitSurfaceUpdate = -99;  // P 17, P 18, surface-update and layer errors

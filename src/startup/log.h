@@ -1,0 +1,26 @@
+// The log "boogie": one routine appends text, one ends the process.
+// While the control-file reader holds the log open, text goes to its stream.
+#pragma once
+
+#include <cstdio>
+
+// Appends text to "boogie" exactly as given.
+void logText(const char *text);
+
+// Appends printf-formatted text to "boogie".
+void logPrintf(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
+// The control-file reader's open log stream (nullptr when none is held open).
+void setHeldLog(std::FILE *stream);
+std::FILE *heldLog();
+
+// Closes a held log stream, if any.
+void closeHeldLog();
+
+// Ends the process: appends text (when not null) to "boogie", sets mc_message
+// (when message is not null), closes the held log and exits with code.
+[[noreturn]] void fatalExit(int code, const char *text, const char *message = nullptr);
+
+// As fatalExit, with a printf-formatted log text.
+[[noreturn]] void fatalPrintf(int code, const char *message, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));

@@ -1,0 +1,57 @@
+// The operations that start-up and the run letters call, as one table of
+// routine pointers. The engine fills it with its own routines; tests put
+// recorders in their place.
+#pragma once
+
+struct EngineOperations {
+  // start-up
+  void (*kread)();
+  double (*AllocateArrays)(int, int, int);
+  int (*ReadTimes)();
+  // grid generation and geometry
+  void (*readKoosurf)();
+  int (*Unstructure)();
+  void (*bedinter)();
+  void (*computeRoughness)();
+  // water flow
+  void (*computeWCStart)();
+  void (*startup)();
+  void (*WaterSolve)();
+  void (*WaterSolveNew)();
+  void (*WaterSolveFast)();
+  void (*WaterSolveHydrostatic)();
+  void (*WaterSolve2D)();
+  void (*MGSsolver)();
+  int (*shallowWater)();
+  // free surface
+  void (*backwater)();
+  // result, restart and visualisation files
+  void (*writeMPIkoosurf)();
+  int (*ReadAllData)();
+  int (*writeConqRes)();
+  int (*writeConcRes)();
+  int (*WriteUnstructure)();
+  void (*WriteAllData)();
+  void (*sprintflow)();
+  int (*readConRes)();
+  void (*readres)();
+  int (*ReadUnstructure)();
+  int (*makeWeirSTL)();
+  // sediment
+  int (*concRijn)();
+  void (*morphology_tsc)();
+  // bed changes and slides
+  int (*computeSlidemovement)();
+  void (*computeSoilStress)();
+  void (*computeSlideLocation)();
+  // water quality and other processes
+  void (*Components)();
+  void (*groundwater)();
+  int (*computeVegdataFromSTL)();
+};
+
+// The table in use; starts with the engine's own routines.
+extern EngineOperations operations;
+
+// The engine's own routines, to restore the table.
+EngineOperations engineOperations();

@@ -1,0 +1,4 @@
+// Free-surface operations that are not built yet: each does nothing.
+#include "surface/surface_services.h"
+
+void backwater() {}

@@ -1,0 +1,80 @@
+// The engine run end to end in a temporary folder: start-up, the grammar of
+// "control" and the run letters, judged by status and log.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_case.h"
+
+namespace {
+
+const std::string kHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
+
+TEST(Entry, EmptyFolderCreatesControlAndEndsNormally) {
+  CaseResult r = runCase({});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.file("control"), "no values given\n");
+  EXPECT_EQ(r.file("boogie").substr(0, kHeader.size()), kHeader);
+  EXPECT_EQ(r.stdoutText, "");
+  EXPECT_EQ(r.stderrText, "");
+}
+
+TEST(Entry, ControlThatCannotBeOpenedOrCreated) {
+  CaseSetup setup;
+  setup.links["control"] = "missing-folder/control";
+  CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 252);
+  EXPECT_EQ(r.file("boogie"), "Error, cannot open file 'control'\n");
+}
+
+TEST(Entry, LogThatCannotBeCreated) {
+  CaseSetup setup;
+  setup.directories.push_back("boogie");
+  CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 253);
+  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+}
+
+struct StatusCase {
+  const char *name;
+  std::string control;
+  int status;
+  friend void PrintTo(const StatusCase &c, std::ostream *os) { *os << c.name; }
+};
+
+std::string repeated(char c, int n) { return std::string(static_cast<std::size_t>(n), c); }
+
+class RunLetterStatus : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(RunLetterStatus, EndsWithStatus) {
+  CaseResult r = runControl(GetParam().control);
+  EXPECT_EQ(r.status, GetParam().status) << "control: " << GetParam().control.substr(0, 80);
+  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, RunLetterStatus,
+    ::testing::Values(
+        StatusCase{"LetterX", "F 2 X\n", 0}, StatusCase{"NoBlank", "F2X\n", 0},
+        StatusCase{"XTenth", "F 2 TTTTTTTTX\n", 0}, StatusCase{"XEleventh", "F 2 TTTTTTTTTX\n", 1},
+        StatusCase{"LowerCaseSkipped", "F 2 xX\n", 0}, StatusCase{"NoUpperCase", "F 2 x9\n", 1},
+        StatusCase{"Blanks29999", repeated(' ', 29999) + "F 2 X\n", 0},
+        StatusCase{"Blanks30000", repeated(' ', 30000) + "F 2 X\n", 1},
+        StatusCase{"ByteFFEndsPass", "\xff" "F 2 X\n", 1},
+        StatusCase{"FlowReadsDataSetTwoAgain", "F 2 T\nFlow X\n", 0},
+        StatusCase{"IgnoredNumbers", "F 600 1\nF -3\n", 1}, StatusCase{"LaterF2Wins", "F 2 X\nF 2 T\n", 1},
+        StatusCase{"TitleTakesF", "T " + repeated('a', 67) + "F 2 X\n", 1},
+        StatusCase{"TitleLeavesF", "T " + repeated('a', 68) + "F 2 X\n", 0},
+        StatusCase{"OverflowingNumberIgnored", "F 2147483648 X\n", 1},
+        StatusCase{"XAfterPasses", "F 20 2\nF 2 TX\n", 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Entry, OptionLettersRefuseADataSetLetter) {
+  CaseResult r = runControl("F 7 NB F 8 0.5\n");
+  EXPECT_EQ(r.status, 255);
+  EXPECT_TRUE(endsWith(r.file("boogie"),
+                       "Error for F 7 data set in control file\nUse 10 spaces after the letters on the F 7 data set\n"))
+      << r.file("boogie");
+}
+
+}  // namespace

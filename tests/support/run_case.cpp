@@ -1,0 +1,93 @@
+// The end-to-end runner: fork, set the folder, the environment and limits,
+// exec the engine with empty standard input, then read back every file.
+#include "support/run_case.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void writeAll(const fs::path &path, const std::string &bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+}  // namespace
+
+std::string CaseResult::file(const std::string &name) const {
+  auto it = files.find(name);
+  return it == files.end() ? std::string() : it->second;
+}
+
+CaseResult runCase(const CaseSetup &setup) {
+  std::string pattern = (fs::temp_directory_path() / "telva-case-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) std::abort();
+  fs::path folder(pattern);
+  fs::path work = folder / "work";
+  fs::create_directory(work);
+  for (const auto &[name, bytes] : setup.files) writeAll(work / name, bytes);
+  for (const auto &name : setup.directories) fs::create_directories(work / name);
+  for (const auto &[name, target] : setup.links) fs::create_symlink(target, work / name);
+
+  fs::path outPath = folder / "stdout", errPath = folder / "stderr";
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(work.c_str()) != 0) _exit(127);
+    int in = open("/dev/null", O_RDONLY);
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    for (const auto &[name, value] : setup.environment) setenv(name.c_str(), value.c_str(), 1);
+    if (setup.addressSpaceLimit > 0) {
+      rlimit limit{static_cast<rlim_t>(setup.addressSpaceLimit), static_cast<rlim_t>(setup.addressSpaceLimit)};
+      setrlimit(RLIMIT_AS, &limit);
+    }
+    execl(TELVA_BINARY, "telva", static_cast<char *>(nullptr));
+    _exit(127);
+  }
+  int raw = 0;
+  waitpid(pid, &raw, 0);
+
+  CaseResult result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.stdoutText = readAll(outPath);
+  result.stderrText = readAll(errPath);
+  for (const auto &entry : fs::directory_iterator(work)) {
+    if (entry.is_regular_file()) result.files[entry.path().filename().string()] = readAll(entry.path());
+  }
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  return result;
+}
+
+CaseResult runControl(const std::string &controlText) {
+  CaseSetup setup;
+  setup.files["control"] = controlText;
+  return runCase(setup);
+}
+
+std::string caseFile(const std::string &caseName, const std::string &fileName) {
+  return readAll(fs::path(TELVA_CASES_DIR) / caseName / fileName);
+}
+
+bool endsWith(const std::string &text, const std::string &tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}

@@ -1,0 +1,37 @@
+// Runs the built engine in a fresh temporary folder and returns what it left:
+// the status as the shell sees it, its console output and every file.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct CaseSetup {
+  std::map<std::string, std::string> files;           // name -> bytes
+  std::vector<std::string> directories;               // folders to create under a name
+  std::map<std::string, std::string> links;           // name -> link target (may dangle)
+  std::map<std::string, std::string> environment;     // extra variables, e.g. OMP_NUM_THREADS
+  long addressSpaceLimit = 0;                         // bytes, 0 for none
+};
+
+struct CaseResult {
+  int status = -1;                                    // exit status & 255, -1 when killed
+  std::string stdoutText, stderrText;
+  std::map<std::string, std::string> files;           // every regular file left in the folder
+
+  // The file's bytes, or "" when it does not exist.
+  std::string file(const std::string &name) const;
+  bool has(const std::string &name) const { return files.count(name) > 0; }
+};
+
+// Runs telva with the setup in a new folder under the system's temp folder.
+CaseResult runCase(const CaseSetup &setup);
+
+// Runs telva with only "control" holding the given text.
+CaseResult runControl(const std::string &controlText);
+
+// The bytes of a file of a case folder under cases/.
+std::string caseFile(const std::string &caseName, const std::string &fileName);
+
+// True when text ends with the given tail.
+bool endsWith(const std::string &text, const std::string &tail);
