@@ -22,16 +22,23 @@ void skipWhite(ControlStream &s) {
 
 enum class Outcome { Converted, Mismatch, EndOfInput };
 
-// "%d": optional sign and decimal digits.
-Outcome readInt(ControlStream &s, int *out, bool &bad) {
+// Skips leading white space and takes an optional sign into text; returns the
+// character after them (EOF at the end of the input).
+int startNumber(ControlStream &s, std::string &text) {
   skipWhite(s);
-  std::string text;
   int c = s.get();
-  if (c == EOF) return Outcome::EndOfInput;
   if (c == '+' || c == '-') {
     text.push_back(static_cast<char>(c));
     c = s.get();
   }
+  return c;
+}
+
+// "%d": optional sign and decimal digits.
+Outcome readInt(ControlStream &s, int *out, bool &bad) {
+  std::string text;
+  int c = startNumber(s, text);
+  if (c == EOF && text.empty()) return Outcome::EndOfInput;
   while (c != EOF && isDigit(c)) {
     text.push_back(static_cast<char>(c));
     c = s.get();
@@ -67,14 +74,9 @@ std::size_t followWord(ControlStream &s, std::string &text, const char *word) {
 
 // "%lf": decimal floating-point number, "nan", "inf" or "infinity".
 Outcome readDouble(ControlStream &s, double *out, bool &bad) {
-  skipWhite(s);
   std::string text;
-  int c = s.get();
-  if (c == EOF) return Outcome::EndOfInput;
-  if (c == '+' || c == '-') {
-    text.push_back(static_cast<char>(c));
-    c = s.get();
-  }
+  int c = startNumber(s, text);
+  if (c == EOF && text.empty()) return Outcome::EndOfInput;
   bool complete = false;
   if (c != EOF && (lower(c) == 'n' || lower(c) == 'i')) {
     s.unget();
