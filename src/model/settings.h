@@ -302,11 +302,49 @@ inline int FlagSoilStress;      // F 248: 1 soil stress, 2 slide location (lette
 inline int FlagGroundwater;     // F 262: groundwater model
 inline double Conductivity;     // F 262: hydraulic conductivity, m/s
 
+inline int VegVars;                // F 201: vegetation variables per level
+inline int VegLevels;              // F 201: vegetation levels
+inline int VegTimes;               // F 201: vegetation time levels
+inline int FlagTimeOrder;          // F 208: second-order time discretisation
+inline int FlagNonHydrostaticSurf; // F 233: non-hydrostatic surface variants
+inline int FlagNestTop;            // F 238: top and bed levels of nested blocks
+inline int FlagBedchangeOption;    // F 255: bed-change routine
+inline int FlagCoupledNesting;     // F 261: coupling variant of nested grids
+inline int FlagTFS2;               // F 271: secondary free-surface option
+inline int FlagBedAngles;          // F 274: bed-angle data from "bedangle"
+inline int FlagBedDefect;          // F 277: bed-defect option
+inline int FlagBedConcentration;   // F 285: bed-concentration variant
+inline int InspaceAlloc;           // F 294: time levels of the "inspace" concentrations
+
 // ---- F 300 .. F 399 --------------------------------------------------------------------------
 
 inline int FlagWaterSolveNew;  // F 328: modular flow driver for letter W
 
+inline int FlagShallowWater;     // F 311: two-dimensional shallow-water layer (letter L)
+inline int PrintArrayFlags[51];  // F 329: output selection of the letter M, elements 0..19 read
+inline int NoCohesiveDepth;      // F 330: points of the cohesion-depth table
+inline int FlagUnstrucThixo;     // F 339: unstructured slide-layer option
+inline int BlockCasulli;         // F 343: block treatment of the surface algorithm
+inline int solverFroude;         // F 351: Froude-dependent surface-solver variant
+inline int BedStatI1;            // F 358: first cross-section of the bed statistics, 0 none
+inline int BedStatI2;            // F 358: last cross-section of the bed statistics
+inline int BedStatJ2;            // F 358: last column of the bed statistics
+inline int FlagNoGridSplit;      // F 371: minimum water levels keeping cross-sections connected
+inline int FlagCohesion;         // F 385: cohesive-sediment model variant
+inline int MaxNoBagger;          // F 386: largest number of dredging operations
+inline int FlagRemovePonds;      // F 394: removal of isolated ponds in grid generation
+
 // ---- F 400 .. F 551 --------------------------------------------------------------------------
+
+inline int FlagHCB;                 // F 400: bed composition of the components
+inline int FlagMorphStatistics;     // F 404: bed statistics (mean, deviation)
+inline int FlagPlastics;            // F 417: plastics deposits
+inline int FlagTracer;              // F 424: bed tracers
+inline int FlagSmoothNewCorners;    // F 425: smoothing of new wet corners
+inline int FlagFractionsPrint;      // F 433: print of bed fractions of the top layers
+inline int UMethod2;                // F 488: grid generation by the second generator
+inline int FlagDuneShearPartCross;  // F 499: dune shear partition across the flow
+inline int FlagTriEdges;            // F 548: triangular edges of bed cells
 
 // ---- G data sets -----------------------------------------------------------------------------
 
@@ -317,6 +355,9 @@ inline int lnumber;  // G 1: grain sizes
 
 // ---- K, P and W data sets --------------------------------------------------------------------
 
+
 // ---- Q, H, I, L, M, N, S data sets -----------------------------------------------------------
 
 inline int CompInflowNo;  // M data sets: groups with constant inflow concentrations
+inline int FlagReadNdata;              // N data sets read; -1 when "fracres" stands in
+inline double SedimentSample[20][51];  // N data sets: fraction [distribution][size 1..49]

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/run_state.h"
 #include "model/settings.h"
@@ -89,7 +90,14 @@ void kreadPass(ControlStream &stream) {
   }
 }
 
-void kreadTail() { closeHeldLog(); }
+void kreadTail() {
+  // The checks across data sets run here, before the structured arrays exist.
+
+  closeHeldLog();
+  if (sialloc() != 0) fatalExit(kExitCannotOpen, "Could not allocate enough memory");
+
+  // The B data sets and the side files are read here, into the structured arrays.
+}
 
 void kread() {
   std::FILE *log = std::fopen("boogie", "w");

@@ -1,0 +1,24 @@
+// The time series of "timei": one row per time step 0..ArrayTimeSteps, of
+// which TimeInNo are in use. They exist only in transient runs (TimeStep
+// above 1e-8); the "timei" reader fills them before every transient letter.
+#pragma once
+
+class TableAllocator;
+
+inline double *TimeInTime;     // [row] time, s
+inline double *TimeInTimStep;  // [row] time step, s
+inline double *TimeInHinn;     // [row] upstream water level, m
+inline double *TimeInHout;     // [row] downstream water level, m
+inline double **Cinn;          // [row][column] inflow concentrations, cinnColumns() columns
+inline double **Winn;          // [row][0..2] wind speed, m/s, and its x and y factors
+inline double *Irradi;         // [row] irradiance
+inline double *AirTemp;        // [row] air temperature, deg C
+inline double **QDinn;         // [row][group 1..9] discharge of each discharge group
+
+// Columns of a Cinn row: 20 for the M and N data sets of "timei", and room
+// for column lnumber·g + k (size k of inflow group g up to 9) of the
+// sediment data sets.
+int cinnColumns();
+
+// Allocates the series in a transient run.
+void allocateTimeSeries(TableAllocator &allocator);
