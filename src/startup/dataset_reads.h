@@ -4,6 +4,8 @@
 // the data set's refusal like a value out of range.
 #pragma once
 
+#include <initializer_list>
+
 #include "startup/control_stream.h"
 
 // Reads one int by format; true when it was converted and fits an int.
@@ -27,4 +29,9 @@ inline bool readIntOrKeep(ControlStream &stream, const char *format, int &value)
 // As readIntOrKeep for a double; false only when the number is not finite.
 inline bool readDoubleOrKeep(ControlStream &stream, const char *format, double &value) {
   return !scan(stream, format, &value).bad;
+}
+
+// Reads a record by one format into its fields, in order.
+inline ScanResult readFields(ControlStream &stream, const char *format, std::initializer_list<ScanTarget> fields) {
+  return scanFormat(stream, format, std::span<const ScanTarget>(fields.begin(), fields.size()));
 }

@@ -18,11 +18,6 @@ constexpr int kMaxZnumber = kMaxZdistrib - 3;
 // The grain sizes that the per-size G tables can hold.
 int sizesHeld() { return std::min(lnumber, kMaxGrainSizes); }
 
-// A record read by one format into its fields.
-ScanResult readFields(ControlStream &stream, const char *format, std::initializer_list<ScanTarget> fields) {
-  return scanFormat(stream, format, std::span<const ScanTarget>(fields.begin(), fields.size()));
-}
-
 [[noreturn]] void refuse(const char *text, int code = kExitInputError) { fatalExit(code, text); }
 
 // ---- Vertical distribution ---------------------------------------------------------------------

@@ -14,10 +14,6 @@ namespace {
 
 [[noreturn]] void refuse(const char *text, int code = kExitInputError) { fatalExit(code, text); }
 
-ScanResult readFields(ControlStream &stream, const char *format, std::initializer_list<ScanTarget> fields) {
-  return scanFormat(stream, format, std::span<const ScanTarget>(fields.begin(), fields.size()));
-}
-
 // ---- P: lists of columns -----------------------------------------------------------------------
 
 void plotListDefaults() {

@@ -128,8 +128,7 @@ void readHDataSet(ControlStream &stream) {
   }
   b.count = count;
   for (int t = 0; t < count; ++t) {
-    const ScanTarget fields[] = {&b.coefficient[t], &b.first[t], &b.second[t]};
-    if (scanFormat(stream, "%lf %d %d", fields).bad || b.first[t] < 0 || b.first[t] > 16 || b.second[t] < 0 ||
+    if (readFields(stream, "%lf %d %d", {&b.coefficient[t], &b.first[t], &b.second[t]}).bad || b.first[t] < 0 || b.first[t] > 16 || b.second[t] < 0 ||
         b.second[t] > 16) {
       fatalPrintf(kExitInputError, nullptr, "Input error for H %d in control\n", record);
     }
@@ -189,8 +188,7 @@ void readMDataSet(ControlStream &stream) {
 // another is warned about, checked, and kept when the table has a place for it.
 void readNDataSet(ControlStream &stream) {
   int distribution = 0, size = 0;
-  const ScanTarget heads[] = {&distribution, &size};
-  bool good = !scanFormat(stream, " %d %d", heads).bad;
+  bool good = !readFields(stream, " %d %d", {&distribution, &size}).bad;
   if (distribution != 0) {
     logText("Input error for N data set in control file: in TELVA 2 there is only\n"
             "one grain size distribution for the N data sets, and it has number 0.\n"
@@ -216,8 +214,7 @@ void readSDataSet(ControlStream &stream) {
     refuse("Input error for S in control: incorrect first integer\n");
   }
   double diameter = 0.0, fall = 0.0;
-  const ScanTarget values[] = {&diameter, &fall};
-  ScanResult read = scanFormat(stream, " %lf %lf", values);
+  ScanResult read = readFields(stream, " %lf %lf", {&diameter, &fall});
   if (read.count != 2 || read.bad || diameter < 0.0 || diameter > 1e6 || fall < -1e6 || fall > 1e6) {
     fatalPrintf(kExitInputError, nullptr, "Input error for S in control in second or third float for i=%d\n", n);
   }

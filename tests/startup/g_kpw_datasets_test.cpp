@@ -453,6 +453,16 @@ TEST_F(GKPWTables, RecordsOfPAndWDataSets) {
   EXPECT_DOUBLE_EQ(Attract[1].value2, 1.5);
 }
 
+// Only F data sets store their item counts in the shared number.
+TEST_F(GKPWTables, CountedReadsKeepTheSharedNumber) {
+  readControlText("K 3 0.1 0.2 0.3 0.4 0.5 0.6\n");
+  EXPECT_EQ(DataSetNumber, 3);
+  readControlText("G 29 2 3 2 3\n");
+  EXPECT_EQ(DataSetNumber, 29);
+  readControlText("P 16 0 5 1 5\n");
+  EXPECT_EQ(DataSetNumber, 16);
+}
+
 // A P data set that reads nothing more leaves the next line to the loop.
 TEST_F(GKPWTables, PReadsOnAfterItsValue) {
   readControlText("P 10 5\nK 1 7 8\n");
