@@ -17,12 +17,14 @@ namespace {
 
 // The first integer of H, M and Q goes into the shared data-set number; when
 // no number stands there the shared number is taken, and a number that
-// overflows leaves it as it is.
-bool readSharedNumber(ControlStream &stream, const char *format, int &value) {
+// overflows leaves it as it is. False for an overflowing number; converted
+// tells whether a number stood there.
+bool readSharedNumber(ControlStream &stream, const char *format, int &value, bool *converted = nullptr) {
   int number = DataSetNumber;
   ScanResult read = scan(stream, format, &number);
   if (read.count == 1 && !read.bad) DataSetNumber = number;
   value = DataSetNumber;
+  if (converted) *converted = read.count == 1;
   return !read.bad;
 }
 
@@ -105,8 +107,10 @@ void clearDoubles(double *first, std::size_t count) { std::fill(first, first + c
 // reader does not know add nothing; the text after them is examined by the loop.
 void readQDataSet(ControlStream &stream) {
   int type = 0, component = -1;
-  bool good = readSharedNumber(stream, "%d", type);
-  good = readIntOrKeep(stream, " %d", component) && good;
+  bool typeRead = false;
+  bool good = readSharedNumber(stream, "%d", type, &typeRead);
+  // As one "%d %d" read: the component is read only after a type.
+  if (typeRead) good = readIntOrKeep(stream, " %d", component) && good;
   if (!good || type > 10000 || type < 0 || component < 0 || component >= NoComponents) {
     fatalPrintf(kExitInputError, nullptr, "Input error for Q %d in control\n", type);
   }

@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"QTypeNegative", "F 50 2\nQ -1 0\n", 1, "Input error for Q -1 in control\n"},
         // Q in free text: the shared number (0) is the type; no component stands there.
         LogCase{"QInFreeText", "Quality\n", 1, "Input error for Q 0 in control\n"},
+        // No type stands after the sign: the shared number (50, from F 50) is the type and no component is read.
+        LogCase{"QSignWithoutDigits", "F 50 2\nQ - 1 1.0\n", 1, "Input error for Q 50 in control\n"},
         LogCase{"QParameterIsCount", "F 50 2\nQ 3 0 2 0 1.5\n", 1, "Input error for Q 3 0 in control\n"},
         LogCase{"QStarParameterAboveCount", "F 50 2\nQ 2 0 3 1.5\n", 1, "Input error for Q 2 0 in control\n"},
         LogCase{"QMissingCoefficient", "F 50 2\nQ 42 1 1 2 3\n", 1, "Input error for Q 42 1 in control\n"},
@@ -71,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"QTwoHundredFirst", "F 50 1\n" + repeated("Q 1 0 1.0\n", 201), 254,
                 "Error for Q data sets in control: there is room for 200 source terms, remove Q data sets\n"},
         LogCase{"STwoBeforeOne", "G 1 300 300 11 2\nS 2 0.001 0.1\n", 1,
+                "Input error for S 2 in control file: The coarsest sediment sizes have to be given first\n"},
+        LogCase{"SBeforeF260", "G 1 300 300 11 2\nS 2 0.001 0.1\nF 260 1\n", 1,
                 "Input error for S 2 in control file: The coarsest sediment sizes have to be given first\n"},
         LogCase{"SFinerFirst", "G 1 300 300 11 2\nS 1 0.001 0.1\nS 2 0.002 0.1\n", 1,
                 "Input error for S 2 in control file: The coarsest sediment sizes have to be given first\n"},
