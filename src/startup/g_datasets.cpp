@@ -24,7 +24,7 @@ int sizesHeld() { return std::min(lnumber, kMaxGrainSizes); }
 
 void zdistribDefaults() {
   std::fill(std::begin(zdistrib), std::end(zdistrib), 0.0);
-  for (int k = 1; k <= 11; ++k) zdistrib[k] = 0.1 * (k - 1);
+  for (int k = 1; k <= 11; ++k) zdistrib[k] = (k - 1) / 10.0;
   FlagReadG3 = 0;
 }
 
