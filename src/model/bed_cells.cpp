@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "model/control_tables.h"
 #include "model/settings.h"
 #include "model/table_allocator.h"
 

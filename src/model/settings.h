@@ -31,6 +31,7 @@ inline int FlagXCYC;                // X
 inline int FlagInZero;              // C clears it
 inline int FlagBedPoros;            // P 1, G 2
 inline int FlagFlowDirCor;          // E
+inline int MaxCeller;  // F 65: capacity of the cell tables
 
 // F 1 .. F 6: debugging letter, convergence and the bed-change iteration
 inline char debugging;            // F 1: debugging letter, 'N' none
@@ -119,18 +120,17 @@ inline int TSCbedforms;           // F 60: 0..10
 inline double CrankNicols;        // F 61: weight of the implicit part of the transient terms
 inline int FlagTComp;             // F 62: 0..1
 inline int SouComp;               // F 63: scheme of the sediment and component equations
-inline int sou[60];               // F 63, K 6: scheme code per Equation; 1..6 flow, 7 sediment,
+inline constexpr int kEquationEntries = 60;  // equations 1..6 flow, 7 sediment, 8.. components and fractions
+inline int sou[kEquationEntries];               // F 63, K 6: scheme code per Equation; 1..6 flow, 7 sediment,
                                   // 8 + n component n, 6 + l grain size l (up to 50 fractions)
 inline int UMethod;               // F 64: vertical grid-generation algorithm
 inline int TopBed;                // F 64: 0 for the algorithms 3, 4, 8, 10..13, 33, 38, 100..500, else 1
-inline int MaxCeller;             // F 65: capacity of the cell tables
 inline int MaxFlater;             // F 65: capacity of the face tables
 inline int MaxPunkter;            // F 65: capacity of the point tables
 inline int MaxNester;             // F 65: capacity of the nesting tables, at least 2
 inline int MaxConnFlate;          // F 65: capacity of the block-connection table, at least 2
 inline double NestInterpolRelax;  // F 66: 0..1
 inline int TemperatureFlag;       // F 67: 1 makes component 0 the water temperature
-inline char QualityName[40][40];  // F 67, Q type 0: name of each component, at most 39 characters
 inline int Seiche1;               // F 69
 inline int Seiche2;               // F 69
 inline int Seiche3;               // F 69
@@ -190,6 +190,7 @@ inline int BedRecIter;            // F 99
 
 inline int MGSNo;               // F 152: multigrid levels of the flow solution
 inline int FlagFastWatersolve;  // F 170: fast flow driver for letter W
+inline int NoBedLayers;  // F 134: number of bed layers
 
 inline int TransWriteFiles[5];    // F 101: intervals 1..4; 0 the smallest positive, or 1000000
 inline int FlagMinLevUnstruc;     // F 102
@@ -221,7 +222,6 @@ inline int TetJ1;                 // F 130: first grid line in j
 inline int TetJ2;                 // F 130: last grid line in j
 inline double cohesive[51];       // F 131: critical shear stress of cohesion per grain size, Pa
 inline double FroudeMaxSurface;   // F 132: largest Froude number in the classic surface update
-inline int NoBedLayers;           // F 134: number of bed layers
 inline int FlagGravityTerm;       // F 135
 inline double PresGradMax;        // F 136
 inline int QNFlag;                // F 137: columns layered independently
@@ -301,6 +301,9 @@ inline double ThixoMySlope;     // F 236
 inline int FlagSoilStress;      // F 248: 1 soil stress, 2 slide location (letter N)
 inline int FlagGroundwater;     // F 262: groundwater model
 inline double Conductivity;     // F 262: hydraulic conductivity, m/s
+inline int kSurf2;         // F 250, G 62: discharge group of the second surface reference
+inline int FlagFlocDLL;    // F 260: flocculation; lets S data sets come in any size order
+inline int FlagOpenMP[40]; // G 50 entries 0..9, F 269 entries 10 and 11: 1 runs a stage serially
 
 inline int VegVars;                // F 201: vegetation variables per level
 inline int VegLevels;              // F 201: vegetation levels
@@ -319,6 +322,8 @@ inline int InspaceAlloc;           // F 294: time levels of the "inspace" concen
 // ---- F 300 .. F 399 --------------------------------------------------------------------------
 
 inline int FlagWaterSolveNew;  // F 328: modular flow driver for letter W
+inline int FlagMPI;       // F 308: partition number of a partitioned run, 0 none
+inline int FlagCohesion;  // F 385: cohesive-sediment model variant
 
 inline int FlagShallowWater;     // F 311: two-dimensional shallow-water layer (letter L)
 inline int PrintArrayFlags[51];  // F 329: output selection of the letter M, elements 0..19 read
@@ -330,14 +335,13 @@ inline int BedStatI1;            // F 358: first cross-section of the bed statis
 inline int BedStatI2;            // F 358: last cross-section of the bed statistics
 inline int BedStatJ2;            // F 358: last column of the bed statistics
 inline int FlagNoGridSplit;      // F 371: minimum water levels keeping cross-sections connected
-inline int FlagCohesion;         // F 385: cohesive-sediment model variant
 inline int MaxNoBagger;          // F 386: largest number of dredging operations
 inline int FlagRemovePonds;      // F 394: removal of isolated ponds in grid generation
 
 // ---- F 400 .. F 551 --------------------------------------------------------------------------
+inline int FlagMorphStatistics;  // F 404: bed statistics (mean, deviation)
 
 inline int FlagHCB;                 // F 400: bed composition of the components
-inline int FlagMorphStatistics;     // F 404: bed statistics (mean, deviation)
 inline int FlagPlastics;            // F 417: plastics deposits
 inline int FlagTracer;              // F 424: bed tracers
 inline int FlagSmoothNewCorners;    // F 425: smoothing of new wet corners
@@ -352,12 +356,76 @@ inline int xnumber;  // G 1: grid lines in i, structured indexes 0..xnumber+1
 inline int ynumber;  // G 1: grid lines in j
 inline int znumber;  // G 1: grid levels in a column
 inline int lnumber;  // G 1: grain sizes
+inline int iblok1, iblok2;  // G 2: i range of a block, no other part reads them
+inline int jblok1, jblok2;  // G 2: j range of a block
+inline constexpr int kMaxZdistrib = 5000;
+inline double zdistrib[kMaxZdistrib];  // G 3, G 30: relative level of grid line 1..znumber; [0] the first value of G 3
+inline int FlagReadG3;                 // G 3: 1 once given
+inline int i_pointsource, i2_pointsource;  // G 4, G 5: point source cell range in i
+inline int j_pointsource, j2_pointsource;  // G 4, G 5: in j
+inline int k_pointsource, k2_pointsource;  // G 4, G 5: in k
+inline double pointsource[51];             // G 4, G 5: strength per grain size 1..lnumber
+inline int iSurf;            // G 6, G 62: reference cell of the surface (0: use group kSurf)
+inline int jSurf;            // G 6, G 62: second reference cell (0: use group kSurf2)
+inline int kSurf;            // G 6, G 62: discharge group of the surface reference
+inline double RelaxSurface;  // G 6, G 62: relaxation of the surface update
+inline double ConvSurface;   // G 6, G 62: residual limit of the surface call
+inline int SpecEnergy;       // G 9: cross-section of the specific energy, no other part reads it
+inline int WorkBlockNo;      // G 25: entries of WorkBlock
+inline int WorkBlock[100];   // G 25: block b takes part in the work ranges when WorkBlock[b] > 0, 1..99
+inline int FlagSurfaceUpdate;  // G 26: blocks given
+inline int SurfUpdate[100];    // G 26: surface-update code per block 1..90 (default 1 for 1..98)
+inline int divisionMPI[1000];  // G 27: partition borders 1..FlagMPI, rising; [1] -1 when not given
+inline int i1Iff, i2Iff;       // G 29: column range in i read by the sediment time loop
+inline int j1Iff, j2Iff;       // G 29: in j
+inline double inflowMult[21];  // G 31: sediment inflow multiplier per size 1..20
+inline double multCinn[51];    // G 51: multiplier of the "timei" inflow concentrations per size 1..lnumber
 
 // ---- K, P and W data sets --------------------------------------------------------------------
 
+inline int iterGlobalMax;   // K 1: outer iterations
+inline int IterSurface;     // K 1: interval of the free-surface update
+inline int FlagWall;        // K 2: wall option
+inline int FlagRoof;        // K 2: 1 allows free-surface updates
+inline double relax[kEquationEntries];  // K 3: under-relaxation per equation 1..6
+inline int sweeps[kEquationEntries];    // K 4: solver sweeps per equation 1..6
+inline int blockcorr[kEquationEntries]; // K 5: block-correction passes per equation 1..6
+inline double xscale, yscale, zscale;   // P 2: scales written back to "control.new"
+inline double movex, movey;             // P 2: shifts written back to "control.new"
+inline int xnode, ynode, znode, lnode;  // P 3: plotting planes and size
+inline char graph;                      // P 4: plot kind of the ParaView plane writer
+inline int OGLindex;                    // P 5
+inline double OGLmin, OGLmax;           // P 6
+inline int OGLminmax;                   // P 6: 1 once given
+inline char VerHorPar;                  // P 7
+inline int FlagGraphAvg;                // P 8
+inline int PrintComp;                   // P 9: component restart series
+inline int PrintRes;                    // P 10: result output interval
+inline int PrintSpecials;               // P 11: special outputs of the flow drivers
+inline int PlotCrossStart, PlotCrossNo; // P 12
+inline int PlotCross[51];               // P 12: column numbers 1..PlotCrossNo
+inline int PlotLongStart, PlotLongNo;   // P 13
+inline int PlotLong[51];                // P 13: column numbers 1..PlotLongNo
+inline double TimeTimerPrint;           // P 14
+inline int PrintResAlways;              // P 15: result output at every iteration above this one
+inline int PrintIStart, PrintIEnd;      // P 16
+inline int PrintJStart, PrintJEnd;      // P 16
+inline int NoCrossPrint;                // P 18: entries of CrossPrint
+inline constexpr int kMaxCrossPrint = 1000;
+inline int CrossPrint[kMaxCrossPrint];  // P 18: cross-sections of the interpolation result file, 1..999
+inline double ManningInit;  // W 1: Manning-Strickler number of the start values
+inline double discharge;    // W 1: discharge of the start values, m3/s
+inline double level;        // W 1: water level of the start values, m
+inline int FlagReadW1;      // W 1: 1 once given; without it the level comes from "geodata"
+inline int initnumber;      // W 2: entries of initarray
+inline constexpr int kMaxInitArray = 300;
+inline int initarray[kMaxInitArray];  // W 2: rising column numbers 1..initnumber
 
 // ---- Q, H, I, L, M, N, S data sets -----------------------------------------------------------
 
 inline int CompInflowNo;  // M data sets: groups with constant inflow concentrations
 inline int FlagReadNdata;              // N data sets read; -1 when "fracres" stands in
-inline double SedimentSample[20][51];  // N data sets: fraction [distribution][size 1..49]
+inline constexpr int kMaxGrainSizes = 50;   // lnumber is at most 50
+inline double gsize[kMaxGrainSizes + 2];     // S: diameter per grain size 1..lnumber+1, m
+inline double fallvelo[kMaxGrainSizes + 2];  // S: fall velocity per grain size 1..lnumber+1, m/s
+inline double inflow[kMaxGrainSizes + 1];    // I: inflow concentration per size 0..lnumber, not used

@@ -39,6 +39,11 @@ void readNumberedDataSet(char letter, const char *format, ControlStream &stream)
   ScanResult read = scan(stream, format, &number);
   if (read.bad) return;
   if (read.count == 1) DataSetNumber = number;
+  // P has no data set 0 or below; such a number, also the shared one taken
+  // when no number follows the letter, ends the run.
+  if (letter == 'P' && DataSetNumber <= 0) {
+    fatalPrintf(kExitUnreadable, nullptr, "Error in boogie file: data set P %d does not exist\n\n", DataSetNumber);
+  }
   const DataSetTable &table = dataSetTable(letter);
   if (DataSetNumber < table.lowest || DataSetNumber > table.highest) return;
   const DataSetRow *row = table.rows[static_cast<std::size_t>(DataSetNumber - table.lowest)];

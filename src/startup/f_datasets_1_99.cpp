@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/dataset_rows.h"
 #include "startup/exit_codes.h"

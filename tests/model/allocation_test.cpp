@@ -21,6 +21,7 @@
 #include "model/output_tables.h"
 #include "model/points.h"
 #include "model/series.h"
+#include "model/control_tables.h"
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/structured.h"

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
 #include "startup/dataset_rows.h"
