@@ -6,6 +6,7 @@
 
 #include "model/settings.h"
 #include "model/threads.h"
+#include "startup/dataset_row_shapes.h"
 #include "startup/dataset_rows.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
@@ -15,24 +16,6 @@ namespace {
 // "Error for F <n> in control", followed by lineEnd.
 [[noreturn]] void refuse(int number, const char *lineEnd) {
   fatalPrintf(kExitInputError, nullptr, "Error for F %d in control%s", number, lineEnd);
-}
-
-// The rows most of this range use: one value, read or refused, with a lower bound.
-DataSetRow intAtLeast(int number, int &var, int defaultValue, int low, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%d", .vars = {{var, static_cast<double>(defaultValue)}},
-          .checks = {countAtLeast(1), atLeast(0, low)}, .message = message};
-}
-DataSetRow doubleAtLeast(int number, double &var, double defaultValue, double low, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}}, .checks = {countAtLeast(1), atLeast(0, low)},
-          .message = message};
-}
-DataSetRow oneInt(int number, int &var, int defaultValue, const char *message = kMessageS) {
-  return {.number = number, .format = "%d", .vars = {{var, static_cast<double>(defaultValue)}},
-          .checks = {countAtLeast(1)}, .message = message};
-}
-DataSetRow oneDouble(int number, double &var, double defaultValue, const char *message = kMessageS) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}}, .checks = {countAtLeast(1)},
-          .message = message};
 }
 
 // F 200: the residual norms of k and epsilon, and for 2 also those of the
@@ -107,12 +90,6 @@ void readMoveCount(ControlStream &stream) {
 // F 245: a third value of 1 also switches the sixth grid stabilisation on.
 void corrTrekantGridStab() {
   if (FlagCorrTrekant3 == 1) FlagGridStab6 = 1;
-}
-
-// F 247, F 410: the shear and Lame moduli of the soil from E and nu.
-void computeModuli() {
-  GModulus = EModulus / (2.0 * (1.0 + PoissonRatio));
-  LModulus = EModulus * PoissonRatio / ((1.0 - 2.0 * PoissonRatio) * (1.0 + PoissonRatio));
 }
 
 void moduliDefaults() {
@@ -206,8 +183,8 @@ std::span<const DataSetRow> fRows200to299() {
        .format = "%d %lf",
        .vars = {{FlagLogInflow, 0}, {XksInflow, 0}},
        .checks = {countAtLeast(2), atLeast(0, 0), atLeast(1, 0.0)}},
-      oneInt(203, FlagVertVelStab, 0),
-      oneDouble(204, sizeBedCritCorr, 0.0),
+      oneInt(203, FlagVertVelStab, 0, kMessageS),
+      oneDouble(204, sizeBedCritCorr, 0.0, kMessageS),
       {.number = 205,
        .format = "%d %lf",
        .vars = {{FlagSkewedBedchange, 0}, {f205param, 2.0}},
@@ -217,9 +194,9 @@ std::span<const DataSetRow> fRows200to299() {
                   "The float should be larger than 0.0\n"},
       {.number = 206, .format = "%d", .vars = {{NoProcessesSolver, 0}}, .checks = {countAtLeast(1)},
        .effect = fixThreads},
-      oneInt(208, FlagTimeOrder, 0, kMessageSnl),
-      oneDouble(209, MaxDepth209, -1.0),
-      oneInt(210, FlagBankErosion, 0),
+      oneInt(208, FlagTimeOrder, 0),
+      oneDouble(209, MaxDepth209, -1.0, kMessageS),
+      oneInt(210, FlagBankErosion, 0, kMessageS),
       intAtLeast(212, FlagWriteSpecial, 0, 0),
       {.number = 213, .format = "%d %lf", .vars = {{FlagLEA1, 0}, {CoeffLEA1, 0}},
        .checks = {countAtLeast(2), atLeast(0, 0)}, .message = kMessageSnl},
@@ -235,22 +212,22 @@ std::span<const DataSetRow> fRows200to299() {
       {.number = 217, .format = "%d %lf %lf", .vars = {{FlagLEA5, 0}, {CoeffLEA5_Ub, 0}, {CoeffLEA5_teta, 0}},
        .checks = {countAtLeast(3), atLeast(0, 0)}, .message = kMessageSnl},
       {.number = 218, .vars = {{StopIter, -10}, {PrintDebugBoogie, 0}}, .handler = readDebugDump},
-      oneInt(219, FlagFlush, 0),
-      oneInt(221, FlagStopTime, 0),
-      oneInt(222, FlagBedDownstream, 1),
-      oneInt(223, ompbugtrap, 0),
-      oneDouble(224, SurfResCrit, 100.0),
+      oneInt(219, FlagFlush, 0, kMessageS),
+      oneInt(221, FlagStopTime, 0, kMessageS),
+      oneInt(222, FlagBedDownstream, 1, kMessageS),
+      oneInt(223, ompbugtrap, 0, kMessageS),
+      oneDouble(224, SurfResCrit, 100.0, kMessageS),
       {.number = 225, .format = "%lf %lf", .vars = {{ScaleGeodataMult, 1.0}, {ScaleGeodataAdd, 0}},
        .checks = {countAtLeast(2)}},
-      oneInt(226, FlagSurfFlux, 0),
-      oneInt(227, TFSfroudeforward, 1),
-      oneInt(229, FlagPreventDiv, 0),
-      oneInt(230, FlagTiltSurf, 0),
-      oneInt(231, FlagGridIter, 0),
+      oneInt(226, FlagSurfFlux, 0, kMessageS),
+      oneInt(227, TFSfroudeforward, 1, kMessageS),
+      oneInt(229, FlagPreventDiv, 0, kMessageS),
+      oneInt(230, FlagTiltSurf, 0, kMessageS),
+      oneInt(231, FlagGridIter, 0, kMessageS),
       {.number = 232, .format = "%d %d %lf", .vars = {{FlagGridCNO, 1}, {FlagGridQexpand, 0}, {FlagGridVVANG, 0}},
        .checks = {countAtLeast(3)}},
-      oneInt(233, FlagNonHydrostaticSurf, 0),
-      oneInt(234, FlagSurfPresDownstream, 0, kMessageSnl),
+      oneInt(233, FlagNonHydrostaticSurf, 0, kMessageS),
+      oneInt(234, FlagSurfPresDownstream, 0),
       {.number = 235, .format = "%d", .vars = {{FlagCorrTrekant, 0}}, .checks = {countAtLeast(1)},
        .message = kMessageSnl, .effect = warnCorrTrekant},
       {.number = 236,
@@ -287,16 +264,16 @@ std::span<const DataSetRow> fRows200to299() {
        .vars = {{EModulus, 6.5e7}, {PoissonRatio, 0.4}},
        .checks = {countAtLeast(2), range(1, 0.0, 0.5), range(0, 1e5, 5e10)},
        .message = kMessageSnl,
-       .effect = computeModuli,
+       .effect = computeSoilModuli,
        .defaults = moduliDefaults},
       {.number = 248, .format = "%d", .vars = {{FlagSoilStress, 0}}, .checks = {countAtLeast(1)},
        .message = kMessageSnl},
-      oneInt(249, FlagAllowNegatveSedimentthickness, 0, kMessageSnl),
+      oneInt(249, FlagAllowNegatveSedimentthickness, 0),
       intAtLeast(250, kSurf2, 0, 0),
       intAtLeast(251, FlagShields, 0, 0),
       doubleAtLeast(252, relaxOutFlux, 0.9, 0.0),
       intAtLeast(253, FlagImplicitSedim, 0, 0),
-      oneDouble(254, TFS17WeightPresCorr, 0.5, kMessageSnl),
+      oneDouble(254, TFS17WeightPresCorr, 0.5),
       intAtLeast(255, FlagBedchangeOption, 0, 0),
       {.number = 256,
        .format = "%lf",
@@ -327,7 +304,7 @@ std::span<const DataSetRow> fRows200to299() {
        .message = kMessageSnl,
        .effect = storeGroupUpdate,
        .defaults = groupUpdateDefaults},
-      oneInt(264, FlagDensityAlgo, 0, kMessageSnl),
+      oneInt(264, FlagDensityAlgo, 0),
       {.number = 265, .format = "%lf", .vars = {{di_graph, 0.5}}, .checks = {countAtLeast(1), range(0, 0.001, 0.999)},
        .message = kMessageSnl},
       {.number = 266,

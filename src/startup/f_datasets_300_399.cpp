@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/settings.h"
+#include "startup/dataset_row_shapes.h"
 #include "startup/dataset_rows.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
@@ -12,24 +13,6 @@ namespace {
 
 [[noreturn]] void refuseSnl(int number) {
   fatalPrintf(kExitInputError, nullptr, "Error for F %d in control\n", number);
-}
-
-// The rows most of this range use: one value, read or refused, with a lower bound.
-DataSetRow intAtLeast(int number, int &var, int defaultValue, int low, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%d", .vars = {{var, static_cast<double>(defaultValue)}},
-          .checks = {countAtLeast(1), atLeast(0, low)}, .message = message};
-}
-DataSetRow doubleAtLeast(int number, double &var, double defaultValue, double low, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}}, .checks = {countAtLeast(1), atLeast(0, low)},
-          .message = message};
-}
-DataSetRow oneInt(int number, int &var, int defaultValue, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%d", .vars = {{var, static_cast<double>(defaultValue)}},
-          .checks = {countAtLeast(1)}, .message = message};
-}
-DataSetRow oneDouble(int number, double &var, double defaultValue, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}}, .checks = {countAtLeast(1)},
-          .message = message};
 }
 
 // F 317, F 318: one entry of a partition-boundary row list, read through these two.
@@ -88,7 +71,9 @@ void readPartitionDischarge(ControlStream &stream) {
   DataSetNumber = read.count;
   if (read.count < 3) fatalExit(kExitInputError, "Error for F 337 in control: have not read three numbers\n");
   if (read.bad) refuseSnl(337);
-  if (group < 1 || group > 9) fatalExit(kExitInputError, "Error for F 337 in control: 2nd integer not between 1 and 9\n");
+  if (group < 1 || group > 9) {
+    fatalExit(kExitInputError, "Error for F 337 in control: 2nd integer not between 1 and 9\n");
+  }
   if (discharge < 0.0) {
     fatalPrintf(kExitInputError, nullptr, "Error for F 337, group %d, block %d: discharge is too low\n", group,
                 blockNo);

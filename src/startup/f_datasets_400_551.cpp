@@ -5,44 +5,18 @@
 
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "startup/dataset_row_shapes.h"
 #include "startup/dataset_rows.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
 
 namespace {
 
-// The rows most of this range use: one value, read or refused, with a lower bound.
-DataSetRow intAtLeast(int number, int &var, int defaultValue, int low, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%d", .vars = {{var, static_cast<double>(defaultValue)}},
-          .checks = {countAtLeast(1), atLeast(0, low)}, .message = message};
-}
-DataSetRow doubleAtLeast(int number, double &var, double defaultValue, double low, const char *message = kMessageSnl) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}}, .checks = {countAtLeast(1), atLeast(0, low)},
-          .message = message};
-}
-DataSetRow doubleRange(int number, double &var, double defaultValue, double low, double high) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}},
-          .checks = {countAtLeast(1), range(0, low, high)}, .message = kMessageSnl};
-}
-DataSetRow oneInt(int number, int &var, int defaultValue) {
-  return {.number = number, .format = "%d", .vars = {{var, static_cast<double>(defaultValue)}},
-          .checks = {countAtLeast(1)}, .message = kMessageSnl};
-}
-DataSetRow oneDouble(int number, double &var, double defaultValue) {
-  return {.number = number, .format = "%lf", .vars = {{var, defaultValue}}, .checks = {countAtLeast(1)},
-          .message = kMessageSnl};
-}
 // F 413 to F 417: the count is not tested, a value not read stays as it was,
 // and the count is still stored in the shared number.
 DataSetRow uncountedIntAtLeastZero(int number, int &var) {
   return {.number = number, .format = "%d", .vars = {{var, 0}}, .checks = {atLeast(0, 0)}, .message = kMessageSnl,
           .storesCount = 1};
-}
-
-// F 410: the shear and Lame moduli of the soil from E and nu, as F 247.
-void computeModuli() {
-  GModulus = EModulus / (2.0 * (1.0 + PoissonRatio));
-  LModulus = EModulus * PoissonRatio / ((1.0 - 2.0 * PoissonRatio) * (1.0 + PoissonRatio));
 }
 
 // F 416: the downstream pressure variant, and for 3 its interval, read only then.
@@ -93,7 +67,7 @@ std::span<const DataSetRow> fRows400to551() {
        .vars = {{EModulus, 6.5e7}, {PoissonRatio, 0.4}, {FlagModulus, 0}},
        .checks = {countAtLeast(3), range(1, 0.0, 0.5), range(0, 1e5, 5e10), atLeast(2, 0)},
        .message = kMessageSnl,
-       .effect = computeModuli},
+       .effect = computeSoilModuli},
       {.number = 411, .format = "%lf", .vars = {{BankCohesion, 0}}, .checks = {atLeast(0, 0.0)},
        .message = kMessageSnl, .storesCount = 1},
       {.number = 412,
