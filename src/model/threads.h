@@ -1,0 +1,44 @@
+// The threads of the parallel regions: F 206 fixes their number once, and every
+// stage region cuts its index range into NoProcessesSolver chunks by one rule.
+// All OpenMP calls of the engine pass through here.
+#pragma once
+
+#include "model/settings.h"
+
+// The number of threads the runtime offers (its maximum for the next region).
+int maxThreadsOffered();
+
+// Fixes the thread count of every later parallel region and switches dynamic
+// adjustment off. A count below 1 leaves the count to the start-up checks,
+// which settle it after "control" has been read.
+void fixThreadCount(int threads);
+
+// The threads in the current region (1 outside a region).
+int threadsInRegion();
+
+// An inclusive index range; empty when last < first.
+struct IndexChunk {
+  int first, last;
+};
+
+// Chunk c of `chunks` over start..end: (end-start+1)/chunks items each, the
+// last chunk running to end, so the remainder always falls to the last thread.
+inline IndexChunk chunkOf(int start, int end, int chunks, int c) {
+  int size = (end - start + 1) / chunks;
+  int first = start + c * size;
+  int last = c == chunks - 1 ? end : first + size - 1;
+  return {first, last};
+}
+
+// Runs body(first, last) once for each of the NoProcessesSolver chunks of
+// start..end in one fork-join region; the chunks are dealt to the threads in
+// equal consecutive shares. Without F 206 (0) the whole range is one chunk.
+template <class Body>
+void forEachChunk(int start, int end, Body &&body) {
+  const int chunks = NoProcessesSolver > 0 ? NoProcessesSolver : 1;
+#pragma omp parallel for schedule(static) if (chunks > 1)
+  for (int c = 0; c < chunks; ++c) {
+    IndexChunk chunk = chunkOf(start, end, chunks, c);
+    if (chunk.first <= chunk.last) body(chunk.first, chunk.last);
+  }
+}
