@@ -186,15 +186,6 @@ inline int OneCellSource;         // F 96
 inline int BlockMethodFlag;       // F 98
 inline int BedRecIter;            // F 99
 
-inline int FlagWallAll;         // F 15 (declared for F 305)
-inline double XksInflow;        // F 16, F 202: roughness of the inflow profile, m
-inline int FlagTFS;             // F 36 (declared for F 428)
-inline double MaxDepthScour;    // F 41, F 375, m
-inline int FlagMinBedLev;       // F 41 sets 41, F 375 sets 375
-inline int IterAvalanche;       // F 56, F 270: sand-slide algorithm
-inline double AngleAvalanche;   // F 56, F 270
-inline int TFSfroudeforward;    // F 58, F 227
-inline double TFSdampwall;      // F 58, F 469
 
 // ---- F 100 .. F 199 --------------------------------------------------------------------------
 
@@ -302,8 +293,6 @@ inline double NestNoRatio;        // F 192
 inline double SmallNumberUnstruc; // F 193: area below which a face counts as none
 inline int FlagSlideDLL;          // F 198
 
-inline int FlagMinLevUnstruc;   // F 102 (declared for F 292)
-inline int Flag2DAccSolver;     // F 168 (declared for F 292, F 343)
 
 // ---- F 200 .. F 299 --------------------------------------------------------------------------
 
@@ -337,16 +326,12 @@ inline double NormK;                           // F 200: normalisation of the k 
 inline double NormEps;                         // F 200: normalisation of the epsilon residual
 inline double NormVel;                         // F 200 2: normalisation of the velocity residuals
 inline double NormPres;                        // F 200 2: normalisation of the pressure residual
-inline int VegVars;                            // F 201: vegetation variables, 1..5
-inline int VegLevels;                          // F 201: vegetation levels
-inline int VegTimes;                           // F 201: vegetation times
 inline int FlagLogInflow;                      // F 202: logarithmic inflow profile
 inline int FlagVertVelStab;                    // F 203
 inline double sizeBedCritCorr;                 // F 204
 inline int FlagSkewedBedchange;                // F 205
 inline double f205param;                       // F 205
 inline int NoProcessesSolver;                  // F 206: threads and work chunks of the parallel regions, 0 not given
-inline int FlagTimeOrder;                      // F 208: second-order time discretisation
 inline double MaxDepth209;                     // F 209, m
 inline int FlagBankErosion;                    // F 210
 inline int FlagWriteSpecial;                   // F 212: grid statistics and special output
@@ -380,11 +365,9 @@ inline int FlagGridIter;                       // F 231
 inline int FlagGridCNO;                        // F 232
 inline int FlagGridQexpand;                    // F 232
 inline double FlagGridVVANG;                   // F 232
-inline int FlagNonHydrostaticSurf;             // F 233: non-hydrostatic surface variants
 inline int FlagSurfPresDownstream;             // F 234
 inline int FlagCorrTrekant;                    // F 235, F 245: triangular-cell correction variant
 inline double discharges[20];                  // F 237: fixed discharge of group g (1..9), -1.0 not given
-inline int FlagNestTop;                        // F 238: top and bed levels of nested blocks
 inline double LevelNestTop;                    // F 238, m
 inline int iterSurfSolv1;                      // F 239
 inline int iterSurfSolv2;                      // F 239
@@ -404,18 +387,14 @@ inline double PoissonRatio;                    // F 247, F 410: Poisson ratio of
 inline double GModulus;                        // F 247, F 410: shear modulus E/(2(1+nu)), Pa
 inline double LModulus;                        // F 247, F 410: Lame modulus E nu/((1-2nu)(1+nu)), Pa
 inline int FlagAllowNegatveSedimentthickness;  // F 249
-inline int kSurf2;                             // F 250
 inline int FlagShields;                        // F 251
 inline double relaxOutFlux;                    // F 252
 inline int FlagImplicitSedim;                  // F 253
 inline double TFS17WeightPresCorr;             // F 254
-inline int FlagBedchangeOption;                // F 255: bed-change routine
 inline double MaxBedConc;                      // F 256
 inline int FlagCrashGrid;                      // F 257: grid output at a crash
 inline int FlagStressTerm;                     // F 258
 inline int FlagStressStrain;                   // F 259
-inline int FlagFlocDLL;                        // F 260
-inline int FlagCoupledNesting;                 // F 261: coupling variant of nested grids
 inline double RelaxCoupledNesting;             // F 261: its relaxation
 inline int updates[20];                        // F 263: per group g (1..9), -1 not given
 inline int FlagDensityAlgo;                    // F 264
@@ -425,17 +404,13 @@ inline double SlopeGLEA;                       // F 266
 inline double CohesionGLEA;                    // F 266
 inline int FlagNoContour;                      // F 267
 inline int FlagViewNested;                     // F 268
-inline int FlagOpenMP[40];                     // G 50 entries 0..9, F 269 entries 10, 11: 1 runs that stage serially
 inline double AngleAvalancheUp;                // F 270
-inline int FlagTFS2;                           // F 271: secondary free-surface option
 inline int FlagKatoLaunder;                    // F 272
 inline int FlagGENMIX;                         // F 273
 inline double coeffEps;                        // F 273 2
-inline int FlagBedAngles;                      // F 274: bed angles from "bedangle"
 inline double EpsilonCs1;                      // F 275
 inline double EpsilonCs2;                      // F 275
 inline int FlagInOutLevels;                    // F 276
-inline int FlagBedDefect;                      // F 277
 inline int FlagTFS3;                           // F 278
 inline int FlagShearNB;                        // F 279
 inline int FlagNestFluxInterpol;               // F 280
@@ -444,7 +419,6 @@ inline double DuneEddyFactor;                  // F 281
 inline int FlagUpdateDownwind;                 // F 282
 inline int FlagSurfLimit4;                     // F 283
 inline int FlagTFS4;                           // F 284
-inline int FlagBedConcentration;               // F 285, F 376 (3)
 inline int FlagBedSlope;                       // F 285
 inline int FlagGlobFlux;                       // F 287: global flux-defect correction
 inline double GlobFluxLim1;                    // F 287 6: lower limit
@@ -461,7 +435,6 @@ inline int FlagDamp3;                          // F 291
 inline int FlagInnerTimestep;                  // F 292
 inline double InnerTimestep;                   // F 292: time step inside the surface coefficients, s
 inline int FlagVostel;                         // F 293: residual history in "vostel"
-inline int InspaceAlloc;                       // F 294
 inline double RoughnessFactor;                 // F 295
 inline int FlagTimeSIMPLE;                     // F 296
 inline int FlagWriteUnstruc;                   // F 297, 2..4
@@ -494,10 +467,8 @@ inline int FlagFracVer0;                // F 303
 inline int FlagBedVer;                  // F 304
 inline int FlagNewWall;                 // F 305
 inline int FlagUseBedres;               // F 306
-inline int FlagMPI;                     // F 308: partitioned run
 inline int FlagInterpolNew;             // F 309
 inline int FlagFixBed;                  // F 310
-inline int FlagShallowWater;            // F 311: two-dimensional layer for letter L
 inline int FlagModEpsilon;              // F 312
 inline int FlagKoordinaFix;             // F 313
 inline int FlagGenerateUpFlux;          // F 314, 0..1000
@@ -516,8 +487,6 @@ inline int FlagSlide;                   // F 325
 inline double TimeStepThixo;            // F 326, s
 inline int IterThixo;                   // F 326
 inline int FlagInvApSmooth;             // F 327
-inline int PrintArrayFlags[51];         // F 329: outputs of letter M, entries 0..19 read
-inline int NoCohesiveDepth;             // F 330: rows of the cohesion table, 1..99
 inline double cohesiveDepth[100];       // F 330: depth of row i, m
 inline double cohesiveArr[100];         // F 330: cohesion of row i, Pa
 inline int znumberThixo;                // F 331
@@ -529,11 +498,9 @@ inline double TimeEnd;                  // F 335: simulated time at which a tran
 inline int FlagThixoTimestep;           // F 336
 inline double dischargesMPI[2000];      // F 337: discharge of group g in partition block b at g + 20 b
 inline double ThixoMinGamma;            // F 338
-inline int FlagUnstrucThixo;            // F 339
 inline int FlagOutflow;                 // F 340, 1..9
 inline int FlagShallowDamp;             // F 341, 0..9
 inline int vectorIter;                  // F 342
-inline int BlockCasulli;                // F 343: block treatment of the surface algorithm
 inline int FlagSolverVertTDMA;          // F 344
 inline double residualCasulli;          // F 345
 inline int FlagFroudeDamp;              // F 346
@@ -545,7 +512,6 @@ inline double minTimeStep;              // F 350, s
 inline double QRefTimeStep;             // F 350
 inline double powTimeStep;              // F 350
 inline int FlagComputeTimestep;         // F 350 sets 1: computed time step
-inline int solverFroude;                // F 351
 inline double solverFroudeLimit;        // F 351
 inline int FlagTFS5;                    // F 352
 inline int FlagTFS6;                    // F 352
@@ -558,10 +524,7 @@ inline int PointInterval;               // F 356
 inline int PointIntervalO;              // F 356: the value as first given
 inline int FlagPresSurf;                // F 357
 inline double CoeffPresSurf;            // F 357
-inline int BedStatI1;                   // F 358: column window of the bed statistics
-inline int BedStatI2;                   // F 358
 inline int BedStatJ1;                   // F 358
-inline int BedStatJ2;                   // F 358
 inline double BedStatTime1;             // F 358: time window, s
 inline double BedStatTime2;             // F 358, s
 inline double SurfULimit;               // F 359: surface velocity limit, m/s
@@ -593,7 +556,6 @@ inline int WriteDuneI1;                 // F 370
 inline int WriteDuneI2;                 // F 370
 inline int WriteDuneJ1;                 // F 370
 inline int WriteDuneDI;                 // F 370
-inline int FlagNoGridSplit;             // F 371: keeps wet cross-sections connected
 inline int gridSplitKant;               // F 371
 inline int FlagGridsplitBedmove;        // F 371: third value, after a bed change too
 inline double FroudeSplit;              // F 371 8..11, 0.01..10
@@ -615,10 +577,8 @@ inline int FlagFlushWaterLevel;         // F 381 sets 1
 inline int FlagAddApTrekant;            // F 382
 inline double OpenFOAMalpha1X;          // F 384
 inline double OpenFOAMalpha1Z;          // F 384
-inline int FlagCohesion;                // F 385: cohesive-sediment variant
 inline double InitValueCohesion;        // F 385
 inline int FlagBagger;                  // F 386: dredging and dumping from "bagger"
-inline int MaxNoBagger;                 // F 386: largest number of operations
 inline double MinDepthGrid;             // F 387, m
 inline double relaxSimpleCorr;          // F 388
 inline int iterWriteAllData;            // F 389: "alldata" every this many time steps
@@ -626,7 +586,6 @@ inline int FlagFixGrid;                 // F 390
 inline int FlagGridStab8;               // F 391
 inline int FlagSetZeroBedmove;          // F 392
 inline int FlagSetLimBedOri;            // F 393
-inline int FlagRemovePonds;             // F 394: removal of isolated ponds
 inline int FlagModifyGrid;              // F 395
 inline double MaxModifyGrid;            // F 395
 inline double DzModifyGrid;             // F 395, m
@@ -650,12 +609,10 @@ inline int UMethod2;                // F 488: grid generation by the second gene
 inline int FlagDuneShearPartCross;  // F 499: dune shear partition across the flow
 inline int FlagTriEdges;            // F 548: triangular edges of bed cells
 
-inline int FlagHCB;                     // F 400
 inline int FlagThixoGrid2;              // F 401
 inline double ThixoMinSlideSize;        // F 402
 inline int TFSminFlag;                  // F 403
 inline double TFSminDepth;              // F 403, m
-inline int FlagMorphStatistics;         // F 404: bed statistics (mean, deviation)
 inline double RelaxMorphStatistics;     // F 404: their relaxation
 inline int FlagTFS7;                    // F 405
 inline double AddValTFS7;               // F 406
@@ -671,15 +628,12 @@ inline int FlagSmoothBedchange;         // F 414
 inline int FlagSideDamp;                // F 415
 inline int FlagPresDownstream;          // F 416
 inline double IntervalPresDownstream;   // F 416 3
-inline int FlagPlastics;                // F 417
 inline double global_fac;               // F 418, 0..10
 inline int FlagPresSurfDamp;            // F 419
 inline double DepthBreakPath;           // F 420, m
 inline double FillStop;                 // F 421
 inline int FlagTestNB;                  // F 422
 inline int FlagRiseNeighbours;          // F 423
-inline int FlagTracer;                  // F 424
-inline int FlagSmoothNewCorners;        // F 425
 inline int FlagPresFilter;              // F 426
 inline int FlagSurfLimit5;              // F 427
 inline double reduceCornersSurf;        // F 428, 0..1, with F 36 7
@@ -688,7 +642,6 @@ inline int FlagLimitExpansion;          // F 430
 inline int FlagAddAnbShallow;           // F 431
 inline double ValAddAnbShallow;         // F 431
 inline int FlagCallSurface;             // F 432: the steady solver leaves the surface update to its caller
-inline int FlagFractionsPrint;          // F 433: bed fractions over the top layers
 inline double depthTracer;              // F 433: their depth, m
 inline int FlagSplitLayers;             // F 434
 inline int FlagUpdateDischarge;         // F 435
@@ -750,7 +703,6 @@ inline int FlagSumFractions;            // F 484
 inline int FlagExplicitBed;             // F 485
 inline int FlagMGSurf;                  // F 486
 inline int FlagOldPres;                 // F 487
-inline int UMethod2;                    // F 488: grid generation by the second generator
 inline int FirstIterNo;                 // F 489
 inline int FlagPressureTest;            // F 490
 inline double PressureTestFactor;       // F 490
@@ -761,7 +713,6 @@ inline int FlagConcProf;                // F 494
 inline int FlagPresLatSource;           // F 496
 inline int FlagInflowConcVar;           // F 497
 inline int FlagDragDune;                // F 498
-inline int FlagDuneShearPartCross;      // F 499
 inline double EHcoeff;                  // F 500
 inline double restCrit;                 // F 501
 inline int FlagBedMove;                 // F 502
@@ -820,7 +771,6 @@ inline double TurbMultHorU;             // F 544
 inline int FlagGravityInitialize;       // F 545: hydrostatic initial pressure
 inline int FlagWallCorner;              // F 546
 inline int NoRepeatTimei;               // F 547
-inline int FlagTriEdges;                // F 548: marks of triangular bed-cell edges
 inline int FlagPresCrash;               // F 549
 inline double deltaLevelPorosity;       // F 551, m
 
