@@ -49,15 +49,18 @@ TEST(FDataSetRows, EveryNumberOfTheRangeHasItsRowOnce) {
 }
 
 // A variable that two data sets set must start from one default whichever row
-// kread visits last (F 247 and F 410, F 235 and F 245, F 56 and F 270, ...).
+// kread visits last (F 247 and F 410, F 56 and F 270, F 79 and G 1, ...).
 TEST(FDataSetRows, SharedVariablesHaveOneDefault) {
-  std::map<const void *, std::pair<int, double>> first;
-  for (const DataSetRow *row : dataSetTable('F').rows) {
-    if (!row) continue;
-    for (const DataSetVar &var : row->vars) {
-      auto [it, inserted] = first.emplace(var.target.pointer, std::make_pair(row->number, var.defaultValue));
-      if (!inserted) {
-        EXPECT_EQ(it->second.second, var.defaultValue) << "F " << it->second.first << " and F " << row->number;
+  std::map<const void *, std::pair<std::string, double>> first;
+  for (char letter : {'F', 'G', 'K', 'P', 'W'}) {
+    for (const DataSetRow *row : dataSetTable(letter).rows) {
+      if (!row) continue;
+      std::string name = std::string(1, letter) + " " + std::to_string(row->number);
+      for (const DataSetVar &var : row->vars) {
+        auto [it, inserted] = first.emplace(var.target.pointer, std::make_pair(name, var.defaultValue));
+        if (!inserted) {
+          EXPECT_EQ(it->second.second, var.defaultValue) << it->second.first << " and " << name;
+        }
       }
     }
   }
