@@ -292,7 +292,7 @@ TEST(FDataSetsEffects, GridAlgorithmSetsTopBed) {
 
 // ---- Defaults --------------------------------------------------------------------------------
 
-TEST(FDataSetsDefaults, ValuesLaterIssuesBuildOn) {
+TEST(FDataSetsDefaults, ValuesTheGridAndFlowBuildOn) {
   readControl("");
   EXPECT_DOUBLE_EQ(TimeStep, 1e-20);
   EXPECT_EQ(TransInnerIter, 1);
