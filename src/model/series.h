@@ -15,6 +15,28 @@ inline double *Irradi;         // [row] irradiance
 inline double *AirTemp;        // [row] air temperature, deg C
 inline double **QDinn;         // [row][group 1..9] discharge of each discharge group
 
+// The times at which full result files are wanted (A data sets of "timei").
+inline constexpr int kMaxAlldataPrintout = 100;
+inline double AlldataPrintout[kMaxAlldataPrintout + 1];  // [0..NoAlldataPrintout-1] times, s
+
+// One point set of the time-series output "timeo" (O data sets of "timei").
+inline constexpr int kTimePrintSets = 20;
+inline constexpr int kTimePrintItems = 25;
+struct TimePrintItem {
+  char letter;  // the variable: Q, a..i, k, m..z
+  int number;   // cell or group number as given
+  int i, j;     // column indexes (z and h: the number and the second integer)
+  int level;    // level above the bottom cell; not set by the "timei" reader
+  int index;    // fraction (c) or component (q) index, 0 otherwise
+};
+struct TimePrintSet {
+  double time;  // the set is used up to this simulated time, s
+  int count;    // items in use, at most 25
+  TimePrintItem item[kTimePrintItems];
+};
+inline TimePrintSet TimePrint[kTimePrintSets];  // sets 0..TimePrintNo-1
+inline int TimePrintNo;                         // sets in use
+
 // Columns of a Cinn row: 20 for the M and N data sets of "timei", and room
 // for column lnumber·g + k (size k of inflow group g up to 9) of the
 // sediment data sets.

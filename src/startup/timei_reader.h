@@ -1,5 +1,7 @@
 // The time-series file "timei" of transient runs.
 #pragma once
 
-// Reads "timei"; 0 when read, a positive error code otherwise.
+// Reads "timei" into the series rows, the result times and the "timeo" point
+// sets, anew at every call; 0 when read or absent, otherwise the positive
+// error code, which it has already written to the log.
 int ReadTimes();
