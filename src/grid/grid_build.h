@@ -34,3 +34,7 @@ int checkXY(double xa, double xb, double xc, double xd, double ya, double yb, do
 // first matching free side of another column: 1 joined, 0 no match, -47 list full.
 inline constexpr int kConnectListFull = -47;
 int Connect(int pa, int pb, int cell, int side);
+
+// Offers every free side of every top cell, in rising cell order, to the
+// search of Connect; 0, or kConnectListFull at the first pair that does not fit.
+int connectBlockSides();

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "grid/grid_build.h"
 #include "grid/grid_fixture.h"
@@ -12,6 +14,7 @@
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/grid_index.h"
+#include "model/points.h"
 #include "model/settings.h"
 #include "model/work_ranges.h"
 #include "support/run_case.h"
@@ -22,6 +25,7 @@ namespace {
 // from `first` bottom up, each sharing the top face of the one below. With
 // mirrored the corners run towards falling x. Returns the top cell.
 int buildColumn(int first, int n, double x0, double y0, bool mirrored = false) {
+  NewCell = NewCellRecord{};
   for (int k = 0; k < n; ++k) {
     const int c = first + k;
     NewCell = NewCellRecord{};
@@ -232,5 +236,107 @@ INSTANTIATE_TEST_SUITE_P(Capacity, FullList,
                          ::testing::Values(FullCase{"AlreadyFull", 3, 2, kConnectListFull, 2, "....."},
                                            FullCase{"FullAfterTwoPairs", 3, 0, kConnectListFull, 2, "...xx"},
                                            FullCase{"LastRowUsed", 4, 0, 1, 3, "x..xx"}));
+
+// Columns standing alone on a 6 x 5 plan grid, built in a shuffled order with
+// 1 to 4 cells: some twice on one place, some shifted by less than the limit,
+// some by more.
+void buildLayout(double origin, unsigned seed) {
+  NoPoints = NoSurfaces = NoConnFlate = 0;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  std::vector<std::pair<double, double>> places;
+  for (int gx = 0; gx < 6; ++gx)
+    for (int gy = 0; gy < 5; ++gy) places.emplace_back(gx, gy);
+  for (int n = 0; n < 8; ++n) places.push_back(places[next() % 30]);
+  for (int n = 0; n < 4; ++n) places.emplace_back(places[next() % 30].first + 0.6e-5, places[next() % 30].second);
+  for (int n = 0; n < 4; ++n) places.emplace_back(places[next() % 30].first, places[next() % 30].second + 0.2);
+  for (std::size_t n = places.size() - 1; n > 0; --n) std::swap(places[n], places[next() % (n + 1)]);
+  int first = 1;
+  for (const auto &[x, y] : places) {
+    const int cells = 1 + static_cast<int>(next() % 4);
+    buildColumn(first, cells, origin + x, y);
+    first += cells;
+  }
+  NoCells = first - 1;
+  WCStart = 1;
+  WCEnd = NoCells;
+}
+
+std::vector<int> linkState() {
+  std::vector<int> state{NoConnFlate};
+  for (int c = 1; c <= NoCells; ++c) {
+    for (int *t : {Ccells, Ccelle, Ccelln, Ccellw}) state.push_back(t[c]);
+  }
+  for (int f = 1; f <= NoSurfaces; ++f) {
+    state.push_back(Fcell1[f]);
+    state.push_back(Fcell2[f]);
+  }
+  for (int r = 1; r <= NoConnFlate; ++r) {
+    state.push_back(connFlate[r][0]);
+    state.push_back(connFlate[r][1]);
+  }
+  return state;
+}
+
+// The generator's loop, calling Connect for every free side of every top cell.
+void connectByScan() {
+  for (int c = 1; c <= NoCells; ++c) {
+    if (Ccellt[c] != 0) continue;
+    if (Ccells[c] == 0) Connect(Cpoint1[c], Cpoint2[c], c, 1);
+    if (Ccelle[c] == 0) Connect(Cpoint2[c], Cpoint3[c], c, 2);
+    if (Ccelln[c] == 0) Connect(Cpoint3[c], Cpoint4[c], c, 3);
+    if (Ccellw[c] == 0) Connect(Cpoint4[c], Cpoint1[c], c, 4);
+  }
+}
+
+struct LayoutCase {
+  const char *name;
+  double limit, origin;
+  int method;
+  int leastPairs;
+  friend void PrintTo(const LayoutCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class BlockSides : public GridFixture, public ::testing::WithParamInterface<LayoutCase> {};
+
+// The indexed search joins exactly what the scan over all cells joins.
+TEST_P(BlockSides, SameJoinsAsTheScan) {
+  const LayoutCase &c = GetParam();
+  allocate(6, 6, 4, 2000, 1000);
+  ConnectLimit = c.limit;
+  UMethod = c.method;
+  for (unsigned seed : {1u, 7u, 12345u}) {
+    SCOPED_TRACE(seed);
+    buildLayout(c.origin, seed);
+    connectByScan();
+    const std::vector<int> scanned = linkState();
+    buildLayout(c.origin, seed);
+    EXPECT_EQ(connectBlockSides(), 0);
+    EXPECT_EQ(linkState(), scanned);
+    EXPECT_GE(NoConnFlate, c.leastPairs);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, BlockSides,
+    ::testing::Values(LayoutCase{"DefaultLimit", 1e-5, 0.0, 11, 40},
+                      LayoutCase{"DefaultLimitMethod1", 1e-5, 0.0, 1, 40},
+                      LayoutCase{"FarFromTheOrigin", 1e-5, 5e5, 11, 40},
+                      LayoutCase{"WideLimit", 0.3, 0.0, 11, 40},
+                      LayoutCase{"BinsTooFineForTheIndex", 1e-5, 1e11, 11, 0},
+                      LayoutCase{"NoLimit", 0.0, 0.0, 11, 0}));
+
+TEST_F(Connection, BlockSidesStopAtAFullList) {
+  allocate(6, 6, 4, 200, 3);
+  buildColumn(1, 2, 0, 0);
+  buildColumn(3, 2, 1, 0);
+  buildColumn(5, 1, 0, 1);
+  NoCells = 5;
+  WCStart = 1;
+  WCEnd = 5;
+  EXPECT_EQ(connectBlockSides(), kConnectListFull);
+  EXPECT_EQ(NoConnFlate, 2);
+  EXPECT_EQ(Ccelln[2], 0);
+  EXPECT_TRUE(endsWith(boogie(), "Error, increase 5th integer on F 65 data set, now at: 3\n"));
+}
 
 }  // namespace
