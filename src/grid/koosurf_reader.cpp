@@ -3,6 +3,7 @@
 // new block record, NoBlocks and BlockID.
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "grid/grid_services.h"
 #include "model/blocks_groups.h"

@@ -13,8 +13,8 @@ class GridFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Allocates the structured and unstructured tables for G 1 nx ny nz 1 and
-  // F 65 capacity capacity capacity 10 connections.
+  // Allocates the structured and unstructured tables for "G 1 nx ny nz 1" and
+  // room for `capacity` cells, faces and points and `connections` rows of connFlate.
   static void allocate(int nx, int ny, int nz, int capacity = 2000, int connections = 1000);
 
   // Writes a file into the test's folder.
