@@ -1,7 +1,6 @@
 // Grid operations that are not built yet: each does nothing.
 #include "grid/grid_services.h"
 
-void readKoosurf() {}
 int Unstructure() { return 1; }
 void bedinter() {}
 void computeRoughness() {}

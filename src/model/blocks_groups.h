@@ -26,6 +26,17 @@ inline constexpr int kMaxBlocks = 100;
 inline GridBlock block[kMaxBlocks];  // records 1..NoBlocks; record 0 is never a block
 inline int NoBlocks;                 // blocks in use
 
+// The cell the cell builders append next, written by the grid builders before
+// every call. Corners 1-4 lie on the lower level at the grid points (i-1, j-1),
+// (i, j-1), (i, j), (i-1, j) of the column, 5-8 above them; sides 1 south,
+// 2 east, 3 north, 4 west, 5 bottom, 6 top. Slot 0 of every array is spare.
+struct NewCellRecord {
+  double x[9], y[9], z[9];  // corner coordinates, m
+  int cell[7];              // neighbour cell per side, 0 none
+  int face[7];              // existing face to share per side, 0 (or below 1) make a new one
+};
+inline NewCellRecord NewCell;
+
 // One discharge group (records 1..9; record 0 keeps its defaults).
 inline constexpr int kGroupFaces = 1000000;
 inline constexpr int kGroupPolygonPoints = 5000;

@@ -5,6 +5,8 @@
 
 class TableAllocator;
 
+inline int NoSurfaces;  // faces in use
+
 inline int *Fcell1;     // cell whose east, north or top side the face is, 0 none
 inline int *Fcell2;     // cell whose west, south or bottom side the face is, 0 at a boundary
 inline int *Fcell11;    // cell beyond Fcell1

@@ -30,6 +30,8 @@ inline double **thickturbIJ; // the same per column, m
 inline double **TurbTop;     // top level of the lower zone of the second generator, m
 inline double **bedshear;    // bed shear stress of column (i, j), Pa (F 499, F 189)
 
+inline int NoConnFlate;      // connected face pairs in use
+inline int NoConnFlate0;     // NoConnFlate once the blocks of the last generation were joined
 inline int **connFlate;      // [n][0] west or south face, [n][1] east or north face, n = 1..NoConnFlate
 
 inline double *Sqt;          // line-solver work vector, [0..max(nx, ny, nz)+1]

@@ -4,6 +4,8 @@
 
 class TableAllocator;
 
+inline int NoPoints;  // points in use
+
 inline double *Px;  // x of the point, m
 inline double *Py;  // y of the point, m
 inline double *Pz;  // z of the point, m

@@ -320,6 +320,7 @@ inline int FlagBedAngles;          // F 274: bed-angle data from "bedangle"
 inline int FlagBedDefect;          // F 277: bed-defect option
 inline int FlagBedConcentration;   // F 285: bed-concentration variant
 inline int InspaceAlloc;           // F 294: time levels of the "inspace" concentrations
+inline int FlagUnstrucWedge;  // F 299: upper corner takes the lower one on a vertical edge below 1e-8 m
 
 inline int FlagNormSet;                        // F 200: residual normalisation; 2 also velocity and pressure
 inline double NormK;                           // F 200: normalisation of the k residual

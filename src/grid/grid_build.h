@@ -1,0 +1,40 @@
+// The routines the grid generator calls block by block: plan areas, depth
+// thresholds, line and cell counts per column, the stability filters, the
+// two cell builders and the joins between blocks.
+#pragma once
+
+// Plan area armap of every column of the blocks of the base grid.
+void ArmapMake();
+
+// MinVertDist1 = 0.1·sqrt(largest column area), MinVertDist0 = 0.05·MinVertDist1.
+void computeF94();
+
+// Vertical line counts antlin of the grid lines i1-1..i2, j1-1..j2 from the
+// depth, with the depth scale s = ratio / (MaxDepth + 1e-10).
+void MakeAntlin(int i1, int i2, int j1, int j2, double s);
+
+// Cell counts ant of the columns i1..i2, j1..j2 from their corner line counts.
+void MakeAnt(int i1, int i2, int j1, int j2);
+
+// Filters of the line counts of one block (between MakeAntlin and MakeAnt).
+void Grid1Stability(int i1, int i2, int j1, int j2);
+
+// Filters of the cell counts of one block (after MakeAnt).
+void Grid2Stability(int i1, int i2, int j1, int j2);
+
+// Append cell number `cell` from NewCell: its points, faces and links. Neither
+// tests room: the caller keeps space for eight points and six faces.
+int MakeCell(int cell);
+int MakeCellNew(int cell, int i, int j, int k);
+
+// 1 when edge a-b matches edge c-d point by point in plan, 2 when reversed, else 0.
+int checkXY(double xa, double xb, double xc, double xd, double ya, double yb, double yc, double yd);
+
+// Joins the free side `side` (lower corners pa, pb) of the top cell `cell` to the
+// first matching free side of another column: 1 joined, 0 no match, -47 list full.
+inline constexpr int kConnectListFull = -47;
+int Connect(int pa, int pb, int cell, int side);
+
+// Offers every free side of every top cell, in rising cell order, to the
+// search of Connect; 0, or kConnectListFull at the first pair that does not fit.
+int connectBlockSides();

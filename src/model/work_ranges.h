@@ -1,0 +1,7 @@
+// The work ranges: which cells, faces and bed cells the builders, solvers and
+// sediment routines treat. Inclusive at both ends; a start above its end is empty.
+#pragma once
+
+inline int WCStart, WCEnd;  // cells
+inline int WFStart, WFEnd;  // faces
+inline int WBStart, WBEnd;  // bed cells

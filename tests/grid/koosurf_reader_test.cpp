@@ -1,0 +1,215 @@
+// The structured grid reader: the channel case end to end, the block record
+// it appends, the arrays it fills from files of every shape, and the files it
+// refuses with nothing stored.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "grid/grid_fixture.h"
+#include "grid/grid_services.h"
+#include "model/blocks_groups.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "model/structured.h"
+#include "support/run_case.h"
+
+namespace {
+
+CaseSetup channelCase() {
+  CaseSetup setup;
+  setup.files["control"] = caseFile("channel", "control");
+  setup.files["koosurf"] = caseFile("channel", "koosurf");
+  return setup;
+}
+
+TEST(KoosurfRun, ChannelIsReadIntoABlock) {
+  CaseResult r = runCase(channelCase());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Have read koosurf file: max i: 11, max j: 5\n\n")) << r.file("boogie");
+  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+}
+
+TEST(KoosurfRun, IndexBeyondG1StopsWithTheSizesNeeded) {
+  CaseSetup setup = channelCase();
+  setup.files["koosurf"] += "12 1 11.0 0.0 0.0 1.0\n";
+  CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 252);
+  EXPECT_TRUE(endsWith(r.file("boogie"),
+                       "Error, increase the G 1 values in control file and try again\n"
+                       "The two first integers on G 1 data set should be at least 14 7\n"))
+      << r.file("boogie");
+}
+
+TEST(KoosurfRun, MissingFileStops) {
+  CaseSetup setup = channelCase();
+  setup.files.erase("koosurf");
+  CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 252);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Error, can not open koosurf file\n")) << r.file("boogie");
+}
+
+using KoosurfReader = GridFixture;
+
+TEST_F(KoosurfReader, ChannelBlockRecordAndArrays) {
+  readChannel();
+  ASSERT_EQ(NoBlocks, 1);
+  EXPECT_EQ(BlockID, 1);
+  const GridBlock &b = block[1];
+  EXPECT_EQ(b.i1, 2);
+  EXPECT_EQ(b.i2, 11);
+  EXPECT_EQ(b.j1, 2);
+  EXPECT_EQ(b.j2, 5);
+  EXPECT_EQ(b.k1, 1);
+  EXPECT_EQ(b.k2, 11);
+  EXPECT_EQ(b.NestLevel, 0);
+  EXPECT_EQ(b.BlockKind, 0);
+  EXPECT_EQ(b.GridLevel, 0);
+  EXPECT_EQ(b.RefSearchFlag, 1);
+  EXPECT_EQ(b.InitFlag, 1);
+  EXPECT_EQ(b.KoosurfFlag, 1);
+  EXPECT_EQ(b.ExtraFlag, 0);
+  EXPECT_EQ(b.FirstCell + b.LastCell + b.FirstFace + b.LastFace + b.FirstPoint + b.LastPoint, 0);
+  EXPECT_EQ(b.BlockParam1, 0.0);
+  EXPECT_EQ(b.BlockParam2, 0.0);
+  for (int i = 1; i <= 11; ++i) {
+    for (int j = 1; j <= 5; ++j) {
+      EXPECT_EQ(xval[i][j], i - 1.0);
+      EXPECT_EQ(yval[i][j], j - 1.0);
+      EXPECT_EQ(zval[i][j][1], 0.0);
+      EXPECT_EQ(zval[i][j][11], 1.0);
+    }
+  }
+  // The levels between bed and surface and the bottom-cell entry are left alone.
+  EXPECT_EQ(zval[5][3][0], 0.0);
+  EXPECT_EQ(zval[5][3][6], 0.0);
+  EXPECT_TRUE(endsWith(boogie(), "Have read koosurf file: max i: 11, max j: 5\n\n"));
+}
+
+// Each file yields the points listed as (i, j, x, y, bed, surface), the
+// maxima and nothing else.
+struct ReadCase {
+  const char *name;
+  std::string koosurf;
+  int maxI, maxJ;
+  std::vector<std::array<double, 6>> points;
+  friend void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class KoosurfFiles : public GridFixture, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(KoosurfFiles, StoresThePointsRead) {
+  const ReadCase &c = GetParam();
+  allocate(6, 6, 4);
+  zval[3][1][1] = 7.0;  // a point the file does not give keeps its value
+  writeFile("koosurf", c.koosurf);
+  readKoosurf();
+  ASSERT_EQ(NoBlocks, 1);
+  EXPECT_EQ(block[1].i2, c.maxI);
+  EXPECT_EQ(block[1].j2, c.maxJ);
+  for (const auto &p : c.points) {
+    const int i = static_cast<int>(p[0]), j = static_cast<int>(p[1]);
+    EXPECT_EQ(xval[i][j], p[2]) << i << " " << j;
+    EXPECT_EQ(yval[i][j], p[3]) << i << " " << j;
+    EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
+    EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
+  }
+  EXPECT_EQ(zval[3][1][1], 7.0);
+  char line[80];
+  std::snprintf(line, sizeof line, "Have read koosurf file: max i: %d, max j: %d\n\n", c.maxI, c.maxJ);
+  EXPECT_TRUE(endsWith(boogie(), line)) << boogie();
+}
+
+const std::vector<std::array<double, 6>> kTwoByTwo = {
+    {1, 1, 0.5, 0.25, -1, 2}, {2, 1, 1.5, 0.25, -2, 2}, {1, 2, 0.5, 1.25, -3, 2}, {2, 2, 1.5, 1.25, -4, 2.5}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, KoosurfFiles,
+    ::testing::Values(
+        ReadCase{"InOrder", "1 1 0.5 0.25 -1 2\n2 1 1.5 0.25 -2 2\n1 2 0.5 1.25 -3 2\n2 2 1.5 1.25 -4 2.5\n", 2, 2,
+                 kTwoByTwo},
+        ReadCase{"Reversed", "2 2 1.5 1.25 -4 2.5\n1 2 0.5 1.25 -3 2\n2 1 1.5 0.25 -2 2\n1 1 0.5 0.25 -1 2\n", 2, 2,
+                 kTwoByTwo},
+        ReadCase{"SixNumbersOverTwoLines", "1 1 0.5\n 0.25 -1 2\n2 1 1.5 0.25\n-2 2 1 2 0.5 1.25 -3 2\n"
+                 "2 2 1.5 1.25 -4 2.5", 2, 2, kTwoByTwo},
+        ReadCase{"RepeatedPointKeepsTheLaterLine", "1 1 9 9 9 9\n2 1 1.5 0.25 -2 2\n1 1 0.5 0.25 -1 2\n", 2, 1,
+                 {{1, 1, 0.5, 0.25, -1, 2}, {2, 1, 1.5, 0.25, -2, 2}}},
+        ReadCase{"UnreadableGroupEndsTheFile", "1 1 0.5 0.25 -1 2\n2 1 1.5 0.25 -2 2\n4 4 x 1 1 1\n3 3 1 1 1 1\n", 2, 1,
+                 {{1, 1, 0.5, 0.25, -1, 2}, {2, 1, 1.5, 0.25, -2, 2}, {3, 3, 0, 0, 0, 0}, {4, 4, 0, 0, 0, 0}}},
+        ReadCase{"ShortLastGroupIsIgnored", "1 1 0.5 0.25 -1 2\n4 4 3 3 3\n", 1, 1, {{1, 1, 0.5, 0.25, -1, 2}}},
+        ReadCase{"EmptyFileMakesABlockWithoutColumns", "", 0, 0, {}},
+        ReadCase{"LargestIndexesG1Accepts", "4 4 1 2 3 4\n", 4, 4, {{4, 4, 1, 2, 3, 4}}}));
+
+// A letter Y given twice appends a second block over the same grid lines.
+TEST_F(KoosurfReader, SecondReadAppendsASecondBlock) {
+  readChannel();
+  readKoosurf();
+  ASSERT_EQ(NoBlocks, 2);
+  EXPECT_EQ(BlockID, 2);
+  EXPECT_EQ(block[2].i2, 11);
+  EXPECT_EQ(block[2].j2, 5);
+  EXPECT_EQ(block[2].i1, 2);
+}
+
+// Refused files end the run before a block or a point is stored: the exit
+// handler reports what the tables held when the process ended.
+void reportTablesAtExit() {
+  std::atexit([] { std::fprintf(stderr, "blocks %d, x %g, bed %g\n", NoBlocks, xval[1][1], zval[1][1][1]); });
+}
+
+struct RefusedCase {
+  const char *name;
+  std::string koosurf;
+  int status;
+  std::string logTail;
+  friend void PrintTo(const RefusedCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class KoosurfRefused : public GridFixture, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(KoosurfRefused, StopsWithNothingStored) {
+  const RefusedCase &c = GetParam();
+  allocate(6, 6, 4);
+  writeFile("koosurf", c.koosurf);
+  EXPECT_EXIT(
+      {
+        reportTablesAtExit();
+        readKoosurf();
+      },
+      ::testing::ExitedWithCode(c.status), "blocks 0, x 0, bed 0");
+  EXPECT_TRUE(endsWith(boogie(), c.logTail)) << boogie();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, KoosurfRefused,
+    ::testing::Values(
+        RefusedCase{"IndexOneBeyondG1InI", "1 1 1 1 1 1\n5 1 1 1 1 1\n", 252,
+                    "Error, increase the G 1 values in control file and try again\n"
+                    "The two first integers on G 1 data set should be at least 7 3\n"},
+        RefusedCase{"IndexOneBeyondG1InJ", "1 1 1 1 1 1\n1 5 1 1 1 1\n", 252,
+                    "The two first integers on G 1 data set should be at least 3 7\n"},
+        RefusedCase{"LargestInt", "1 1 1 1 1 1\n2147483647 1 1 1 1 1\n", 252,
+                    "The two first integers on G 1 data set should be at least 2147483649 3\n"},
+        RefusedCase{"NegativeIndex", "1 1 1 1 1 1\n2 -1 1 1 1 1\n", 252,
+                    "Error in koosurf file: negative grid index in group 2\n"},
+        RefusedCase{"NotANumber", "1 1 1 1 1 1\n2 2 1 1 nan 1\n", 252,
+                    "Error in koosurf file: number out of range in group 2\n"},
+        RefusedCase{"Infinite", "1 1 1 1 1 1\n2 2 1 1 1 -inf\n", 252,
+                    "Error in koosurf file: number out of range in group 2\n"},
+        RefusedCase{"DoubleOverflow", "1 1 1 1 1 1\n2 2 1e999 1 1 1\n", 252,
+                    "Error in koosurf file: number out of range in group 2\n"},
+        RefusedCase{"IntOverflow", "3 3 1 1 1 1\n2147483648 2 1 1 1 1\n", 252,
+                    "Error in koosurf file: number out of range in group 2\n"}));
+
+TEST_F(KoosurfReader, HundredthBlockIsRefused) {
+  allocate(6, 6, 4);
+  writeFile("koosurf", "1 1 1 1 1 1\n");
+  NoBlocks = 99;
+  EXPECT_EXIT(readKoosurf(), ::testing::ExitedWithCode(254), "");
+  EXPECT_TRUE(endsWith(boogie(), "Error, the grid holds at most 99 blocks: use fewer Y letters on the F 2 data set "
+                                 "in control file\n"))
+      << boogie();
+}
+
+}  // namespace
