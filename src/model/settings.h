@@ -442,7 +442,6 @@ inline int FlagWriteUnstruc;                   // F 297, 2..4
 inline int OpenFOAMsides;                      // F 298
 inline double OpenFOAMinLevel;                 // F 298, m
 inline double OpenFOAMoutLevel;                // F 298, m
-inline int FlagUnstrucWedge;                   // F 299
 
 // ---- F 300 .. F 399 --------------------------------------------------------------------------
 
