@@ -193,3 +193,16 @@ inline BioRecord Bio[kBioRecords];
 inline constexpr int kMaxContourLevels = 20;
 inline double contourLevels[kMaxContourLevels];
 inline int contourNo;
+
+// ---- B data sets -----------------------------------------------------------------------------
+
+// B: rectangles of grid columns per block, taken by the second pass over
+// "control"; checked and kept, read by no other routine.
+struct BDataSetEntry {
+  int block;   // 0..19; 0 the whole grid
+  int i1, i2;  // column range in i
+  int j1, j2;  // column range in j
+};
+inline constexpr int kMaxBdatasets = 20;
+inline BDataSetEntry Bdatasets[kMaxBdatasets];  // records 0..NoBdatasets
+inline int NoBdatasets;                         // index of the last record written, -1 none

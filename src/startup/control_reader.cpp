@@ -1,35 +1,32 @@
-// kread: the one pass over "control". Upper-case data-set letters start data
-// sets wherever they stand; everything a data set does not consume itself is
-// examined by the loop, so a comment such as "Flow" starts an F data set.
+// kread: one pass over "control" in which upper-case data-set letters start
+// data sets wherever they stand (so a comment such as "Flow" starts an F data
+// set), then the checks, arrays, B data sets and side files that follow it.
 #include "startup/control_reader.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/run_state.h"
+#include "model/series.h"
 #include "model/settings.h"
+#include "model/side_tables.h"
 #include "model/status.h"
+#include "model/threads.h"
+#include "startup/b_datasets.h"
 #include "startup/dataset_rows.h"
+#include "startup/default_grid.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
+#include "startup/read_checks.h"
+#include "startup/side_files.h"
 
 namespace {
 
 constexpr int kCharactersExamined = 30000;
-
-// Reads the whole of "control"; false when it cannot be opened or read.
-bool readControlText(std::string &text) {
-  std::FILE *file = std::fopen("control", "r");
-  if (!file) return false;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return !failed;
-}
 
 // The number after F, G, K, P or W, read by its format. A number that cannot
 // be read leaves the shared number as it is, and the data set of that number
@@ -50,6 +47,15 @@ void readNumberedDataSet(char letter, const char *format, ControlStream &stream)
   if (row) readDataSetRow(stream, *row);
 }
 
+// The "timeo" sets are empty until "timei" is read.
+void clearTimePrintSets() {
+  for (TimePrintSet &set : TimePrint) {
+    set = TimePrintSet{};
+    std::fill(std::begin(set.letter), std::end(set.letter), ' ');
+  }
+  TimePrintNo = 0;
+}
+
 }  // namespace
 
 void kreadDefaults() {
@@ -64,6 +70,8 @@ void kreadDefaults() {
     }
   }
   setLetterDataSetDefaults();
+  setBDataSetDefaults();
+  setSideTableDefaults();
 }
 
 void readDataSetLetter(int letter, ControlStream &stream) {
@@ -95,13 +103,45 @@ void kreadPass(ControlStream &stream) {
   }
 }
 
+// The read after the pass, in its fixed order: settings that depend on other
+// data sets, the echo of two settings, the checks across data sets, the
+// structured arrays, the B data sets, the default block and the side files.
 void kreadTail() {
-  // The checks across data sets run here, before the structured arrays exist.
+  // Components of the bed composition: one per grain size and one more.
+  if (FlagHCB > 0 && NoComponents < lnumber + 1) NoComponents = lnumber + 1;
+  if (FlagReadW1 == 0) levelFromGeodata();
+
+  logPrintf("TurbulenceModel = %d (F 24)\n", TurbulenceModel);
+  // Without F 206 every region runs on one thread.
+  if (NoProcessesSolver == 0) fixThreadCount(1);
+  logPrintf("Number of threads: %d (F 206)\n", NoProcessesSolver);
+
+  probeFracres();
+  runReadChecks(checksBeforeAllocation());
 
   closeHeldLog();
   if (sialloc() != 0) fatalExit(kExitCannotOpen, "Could not allocate enough memory");
+  std::FILE *log = std::fopen("boogie", "a");
+  if (!log) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'boogie' ");
+  setHeldLog(log);
+  logPrintf("%s\n\n", Title + 1);
 
-  // The B data sets and the side files are read here, into the structured arrays.
+  runReadChecks(checksAfterAllocation());
+  checkGrainFractions();
+
+  readBDataSets();
+  markOutBlocks();
+  layDefaultBlock();
+  runReadChecks(checksOnTheGrid());
+  clearSlidePlane();
+
+  readCyclicFile();
+  readInflowFile();
+  clearTimePrintSets();
+  readInspaceFile();
+
+  closeHeldLog();
+  setStatus(mc_message, " Have read data file    ");
 }
 
 void kread() {
@@ -109,7 +149,7 @@ void kread() {
   if (!log) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'boogie' ");
   setHeldLog(log);
   std::string text;
-  if (!readControlText(text)) {
+  if (!readTextFile("control", text)) {
     fatalExit(kExitControlMissing, "Error, cannot open file 'control'\n", "cannot open file 'control' ");
   }
   setStatus(mc_program, " In kread         ");

@@ -61,6 +61,10 @@ struct ScanResult {
 // pointer; "%Ns" needs its width and writes at most N characters and a NUL).
 ScanResult scanFormat(ControlStream &stream, const char *format, std::span<const ScanTarget> targets);
 
+// Loads the whole of a text file for formatted reading; false when it cannot
+// be opened or read.
+bool readTextFile(const char *name, std::string &text);
+
 template <class... T>
 ScanResult scan(ControlStream &stream, const char *format, T *...pointers) {
   if constexpr (sizeof...(T) == 0) {

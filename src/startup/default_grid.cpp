@@ -1,0 +1,73 @@
+// Fills the structured grid that kread leaves behind: the default block,
+// the G 13 marks and the start level from "geodata". Writes level,
+// zdistrib, bedOutBlock, xval, yval, zval and Surfaces.
+#include "startup/default_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "model/control_tables.h"
+#include "model/settings.h"
+#include "model/structured.h"
+
+namespace {
+
+constexpr long kMaxGeodataPoints = 10000000;
+constexpr int kNonErodiblePlane = 3;
+constexpr int kSlidePlane = 6;
+
+}  // namespace
+
+// Lines "E x y z" are scanned until one does not match; a file without such a
+// line leaves the level and the distribution as they are.
+void levelFromGeodata() {
+  std::FILE *file = std::fopen("geodata", "r");
+  if (!file) return;
+  double lowest = 1e20, highest = -1e20;
+  long points = 0;
+  double x, y, z;
+  while (points < kMaxGeodataPoints && std::fscanf(file, "E %lf %lf %lf\n", &x, &y, &z) == 3 &&
+         std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) {
+    lowest = std::min(lowest, z);
+    highest = std::max(highest, z);
+    ++points;
+  }
+  std::fclose(file);
+  if (points == 0) return;
+  level = highest + 1.0;
+  for (int k = 0; k <= 10; ++k) zdistrib[k + 1] = lowest + k * (highest - lowest) / 10.0;
+}
+
+void markOutBlocks() {
+  for (int n = 1; n <= OutBlockNo; ++n) {
+    const OutBlockEntry &r = OutBlock[n];
+    // G 13 was checked against the G 1 sizes of its moment; a later G 1 may
+    // have made the grid smaller.
+    const int i1 = std::max(r.i1, 0), i2 = std::min(r.i2, xnumber + 1);
+    const int j1 = std::max(r.j1, 0), j2 = std::min(r.j2, ynumber + 1);
+    for (int i = i1; i <= i2; ++i) {
+      for (int j = j1; j <= j2; ++j) bedOutBlock[i][j] = 1;
+    }
+  }
+}
+
+void layDefaultBlock() {
+  for (int i = 1; i <= xnumber + 1; ++i) {
+    for (int j = 1; j <= ynumber + 1; ++j) {
+      xval[i][j] = i;
+      yval[i][j] = j;
+      double *column = zval[i][j];
+      for (int k = 0; k < znumber; ++k) column[k + 1] = k * level / (znumber - 1);
+      column[znumber + 1] = column[znumber];
+      Surfaces[kNonErodiblePlane][i][j] = column[1] - 10.0;
+    }
+  }
+}
+
+void clearSlidePlane() {
+  if (FlagThixo <= 0) return;
+  for (int i = 1; i <= xnumber + 1; ++i) {
+    for (int j = 1; j <= ynumber + 1; ++j) Surfaces[kSlidePlane][i][j] = 0.0;
+  }
+}
