@@ -45,18 +45,3 @@ int cinnColumns();
 // Allocates the series in a transient run.
 void allocateTimeSeries(TableAllocator &allocator);
 
-// The output sets of "timeo" from the O data sets of "timei".
-inline constexpr int kMaxTimePrint = 20;
-inline constexpr int kTimePrintItems = 25;
-struct TimePrintSet {
-  double time;                    // time up to which the set is used, s
-  int count;                      // items in use, at most 25
-  char letter[kTimePrintItems];   // item letter, blank when unused
-  int number[kTimePrintItems];    // cell number, sub-code or component
-  int i[kTimePrintItems];         // first index (column i)
-  int j[kTimePrintItems];         // second index (column j)
-  int level[kTimePrintItems];     // level of the item
-  int index[kTimePrintItems];     // fraction or component index
-};
-inline TimePrintSet TimePrint[kMaxTimePrint];  // sets 0..TimePrintNo-1
-inline int TimePrintNo;

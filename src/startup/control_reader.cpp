@@ -51,7 +51,7 @@ void readNumberedDataSet(char letter, const char *format, ControlStream &stream)
 void clearTimePrintSets() {
   for (TimePrintSet &set : TimePrint) {
     set = TimePrintSet{};
-    std::fill(std::begin(set.letter), std::end(set.letter), ' ');
+    for (TimePrintItem &item : set.item) item.letter = ' ';
   }
   TimePrintNo = 0;
 }
