@@ -25,17 +25,6 @@ struct KoosurfPoint {
   double x = 0.0, y = 0.0, bed = 0.0, surface = 0.0;
 };
 
-// The whole file, or false when it cannot be opened.
-bool readKoosurfText(std::string &text) {
-  std::FILE *file = std::fopen("koosurf", "rb");
-  if (!file) return false;
-  char buffer[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  std::fclose(file);
-  return true;
-}
-
 // The next group of six numbers; false at the first group that does not
 // convert completely (end of file included), which ends the pass silently.
 bool nextPoint(ControlStream &stream, KoosurfPoint &p, bool &bad) {
@@ -94,7 +83,7 @@ void appendKoosurfBlock(int maxI, int maxJ) {
 
 void readKoosurf() {
   std::string text;
-  if (!readKoosurfText(text)) fatalExit(kExitControlMissing, "Error, can not open koosurf file\n");
+  if (!readTextFile("koosurf", text)) fatalExit(kExitControlMissing, "Error, can not open koosurf file\n");
 
   int maxI = 0, maxJ = 0;
   long groups = 0;

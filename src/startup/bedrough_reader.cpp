@@ -22,16 +22,6 @@ namespace {
 // Below 0.01 mm a roughness height no longer means anything to the wall laws.
 constexpr double kSmallestRoughness = 1e-5;
 
-bool readWholeFile(const char *name, std::string &text) {
-  std::FILE *file = std::fopen(name, "r");
-  if (!file) return false;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  std::fclose(file);
-  return true;
-}
-
 // The roughness height of every column without a record: F 16 when given,
 // otherwise the Strickler relation ks = (26 / M)^6 with M of W 1.
 double defaultRoughness() {
@@ -53,7 +43,7 @@ void readBedrough() {
   char name[40] = "bedrough";
   if (FlagMPI > 0 && FlagMPIkoosurf != 1) std::snprintf(name, sizeof name, "bedrough.mpi%d", FlagMPI);
   std::string text;
-  if (!readWholeFile(name, text)) {
+  if (!readTextFile(name, text)) {
     char message[kStatusTextLength];
     std::snprintf(message, sizeof message, "have not used %s file ", name);
     setStatus(mc_message, message);

@@ -44,17 +44,6 @@ void appendf(std::string &text, const char *format, ...) {
   text += wide;
 }
 
-// The whole of a file, or false when it cannot be opened.
-bool readWholeFile(const char *name, std::string &text) {
-  std::FILE *file = std::fopen(name, "r");
-  if (!file) return false;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  std::fclose(file);
-  return true;
-}
-
 // Inflow groups are the discharge groups of type 1 that have faces; their
 // sediment concentrations stand in the rows group after group.
 int countInflowGroups() {
@@ -489,7 +478,7 @@ int ReadTimes() {
   const int inflowGroups = countInflowGroups();
   int result = 0;
   std::string text;
-  if (!readWholeFile("timei", text)) {
+  if (!readTextFile("timei", text)) {
     setStatus(mc_message, "have not used 'timei' file ");
   } else if (TimeInTime && Cinn) {
     for (int k = 0; k <= lnumber; ++k) Cinn[0][k] = 0;
