@@ -29,6 +29,7 @@
 #include "startup/control_reader.h"
 
 namespace fs = std::filesystem;
+#include "support/work_folder.h"
 
 namespace {
 
@@ -64,31 +65,13 @@ void useSmallGrid() {
   MaxNester = MaxConnFlate = 1;
 }
 
-std::string readFile(const std::string &name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 // Each test runs in its own process, in a folder of its own for "boogie".
-class Allocation : public ::testing::Test {
+class Allocation : public WorkFolderTest {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    folder_ = fs::temp_directory_path() / ("telva-allocation-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
+    WorkFolderTest::SetUp();
     setDocumentedDefaults();
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
- private:
-  fs::path previous_, folder_;
 };
 
 enum class Family { Structured, Cells, Faces, Points, Nests, GridIndex, Bed, Series, Output };

@@ -18,31 +18,17 @@
 #include "startup/control_reader.h"
 
 namespace fs = std::filesystem;
+#include "support/work_folder.h"
 
 namespace {
-
-std::string readFile(const std::string &name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeFile(const std::string &name, const std::string &text) {
-  std::ofstream out(name, std::ios::binary);
-  out << text;
-}
 
 // (26 / 50)^6: the Strickler relation with the default number of W 1.
 constexpr double kStricklerDefault = 0.019770609664;
 
-class Bedrough : public ::testing::Test {
+class Bedrough : public WorkFolderTest {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    folder_ = fs::temp_directory_path() / ("telva-bedrough-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
+    WorkFolderTest::SetUp();
     kreadDefaults();
     xnumber = 5;
     ynumber = 4;
@@ -51,14 +37,6 @@ class Bedrough : public ::testing::Test {
     allocateStructuredArrays(a);
     ASSERT_FALSE(a.failed());
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
- private:
-  fs::path previous_, folder_;
 };
 
 TEST_F(Bedrough, StricklerRoughnessWithoutAFile) {

@@ -21,22 +21,11 @@
 #include "startup/control_reader.h"
 #include "startup/timei_reader.h"
 #include "support/run_case.h"
+#include "support/work_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const std::string &name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeFile(const std::string &name, const std::string &text) {
-  std::ofstream out(name, std::ios::binary);
-  out << text;
-}
 
 std::string repeated(const std::string &text, int n) {
   std::string all;
@@ -78,24 +67,13 @@ void sedimentRun() {
 }
 
 // Each test runs in its own process, in a folder of its own.
-class Timei : public ::testing::Test {
+class Timei : public WorkFolderTest {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    folder_ = fs::temp_directory_path() / ("telva-timei-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
+    WorkFolderTest::SetUp();
     transientDefaults();
     clearRows();
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
- private:
-  fs::path previous_, folder_;
 };
 
 struct TimeiCase {

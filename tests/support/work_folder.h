@@ -10,6 +10,18 @@
 #include <sstream>
 #include <string>
 
+// The bytes of a file ("" when it does not exist), and a file written anew.
+inline std::string readFile(const std::string &name) {
+  std::ifstream in(name, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+inline void writeFile(const std::string &name, const std::string &bytes) {
+  std::ofstream out(name, std::ios::binary);
+  out << bytes;
+}
+
 class WorkFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -25,16 +37,6 @@ class WorkFolderTest : public ::testing::Test {
     std::filesystem::remove_all(folder_, ignored);
   }
 
-  static void writeFile(const std::string &name, const std::string &bytes) {
-    std::ofstream out(name, std::ios::binary);
-    out << bytes;
-  }
-  static std::string readFile(const std::string &name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }
 
  private:
   std::filesystem::path previous_, folder_;
