@@ -12,4 +12,5 @@ inline constexpr int kExitInconsistent = -5;    // inconsistent input, conflicti
 inline constexpr int kExitSedimentInflow = -6;  // sediment inflow in "timei" and on M data sets
 inline constexpr int kExitRemoveF37 = -7;       // F 37 below 0 in a flow-only run
 inline constexpr int kExitBlockAlloc = -44;     // block allocation, negative bed layer
+inline constexpr int kExitGridSplit = -77;      // a cross-section without cells (F 1 D)
 inline constexpr int kExitSurfaceUpdate = -99;  // P 17, P 18, surface-update and layer errors
