@@ -77,7 +77,8 @@ void numberCells(const GridBlock &b) {
 // antlin - 1 equal intervals from the surface down; a column with more cells
 // than the line has intervals collapses its lower cells at that corner onto
 // the first point above the bed. F 159 fifth value 2 keeps a depth of at
-// least MinDepthGrid below the surface, 8 lifts the surface to that depth.
+// least MinDepthGrid below the surface, 8 lifts the surface to that depth;
+// every other value takes the levels as they are.
 double cornerLevel(int gi, int gj, int k, int n, bool top) {
   double bed = zval[gi][gj][1], surface = zval[gi][gj][znumber];
   if (FlagGridStab5 == 2) {
