@@ -38,3 +38,9 @@ int Connect(int pa, int pb, int cell, int side);
 // Offers every free side of every top cell, in rising cell order, to the
 // search of Connect; 0, or kConnectListFull at the first pair that does not fit.
 int connectBlockSides();
+
+// Lists the faces on the outer border of every nested block (Npcelle,
+// Npflate, Npblock, NoNestflater) and marks the cells of nested blocks with
+// CflagDim 2; 0, or kNestListFull when the list is full.
+inline constexpr int kNestListFull = -46;
+int computeNestedArrays();

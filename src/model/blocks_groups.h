@@ -25,6 +25,7 @@ struct GridBlock {
 inline constexpr int kMaxBlocks = 100;
 inline GridBlock block[kMaxBlocks];  // records 1..NoBlocks; record 0 is never a block
 inline int NoBlocks;                 // blocks in use
+inline int NoBlocks0;                // blocks of the base grid, as NoCells0
 
 // The cell the cell builders append next, written by the grid builders before
 // every call. Corners 1-4 lie on the lower level at the grid points (i-1, j-1),

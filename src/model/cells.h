@@ -6,6 +6,7 @@
 class TableAllocator;
 
 inline int NoCells;  // cells in use
+inline int NoCells0;  // cells of the base grid with its extra layer, without a one-cell-per-column block
 
 // Connectivity (sides: s south, e east, n north, w west, b bottom, t top).
 inline int *Cflatee;   // face on the east side, 0 none

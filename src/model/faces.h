@@ -6,6 +6,7 @@
 class TableAllocator;
 
 inline int NoSurfaces;  // faces in use
+inline int NoSurfaces0;  // faces of the base grid, as NoCells0
 
 inline int *Fcell1;     // cell whose east, north or top side the face is, 0 none
 inline int *Fcell2;     // cell whose west, south or bottom side the face is, 0 at a boundary

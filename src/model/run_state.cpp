@@ -100,6 +100,10 @@ void setRunStateDefaults() {
   otimeSurfsolve = 0.0;
   otimeSlideVertSolve = 0.0;
   GlobZRef = maxBackwater = -1e20;
+  stimet = 0.0;
+  for (double &v : otime) v = 0.0;
+  NoConnect0 = 0;
+  nestlevmax = 0;
   for (double &v : concBuffer) v = -1.0;
   for (double &v : bechint) v = 1e20;
   for (int k = 0; k < 5; ++k) xDelGeo[k] = yDelGeo[k] = 0.0;

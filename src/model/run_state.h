@@ -51,6 +51,8 @@ inline int SampleNo;
 inline int TimeInNo;  // rows of the "timei" series in use
 inline int NoNestflater;  // entries of the nested-border list
 inline int NoConnect;  // block connections
+inline int NoConnect0;  // NoConnect of the base grid, kept by the grid generator
+inline int nestlevmax;  // largest NestLevel of the blocks, recomputed by the grid generator
 inline int NoBCells;  // bed cells in use
 inline int NoNumNoSurfUpdate;
 inline int NoNumSurfUpdate;
@@ -99,6 +101,8 @@ inline double otimeSurfsolve;
 inline double otimeSlideVertSolve;
 inline double GlobZRef;      // reference water level, m
 inline double maxBackwater;  // largest backwater level, m
+inline double stimet;        // simulated time, s
+inline double otime[80];     // wall-clock stamps of the stages (omp_get_wtime), s; [0] the run start
 
 // Fixed work tables.
 inline double concBuffer[51];     // buffered inflow concentrations, -1 none

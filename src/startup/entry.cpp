@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/cells.h"
 #include "model/run_state.h"
@@ -177,7 +178,7 @@ bool RunLetter(char letter, int pass) {
     case 'X': fatalExit(kExitLetterX, nullptr);
     case 'Y':
       operations.readKoosurf();
-      operations.Unstructure();
+      endOnGridFailure(operations.Unstructure());
       FlagInitialFinished = 1;
       break;
     case 'Z': operations.makeWeirSTL(); break;

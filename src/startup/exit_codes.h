@@ -12,6 +12,7 @@ inline constexpr int kExitInconsistent = -5;    // inconsistent input, conflicti
 inline constexpr int kExitSedimentInflow = -6;  // sediment inflow in "timei" and on M data sets
 inline constexpr int kExitRemoveF37 = -7;       // F 37 below 0 in a flow-only run
 inline constexpr int kExitBlockAlloc = -44;     // block allocation, negative bed layer
+inline constexpr int kExitGridSplit = -77;      // a cross-section without cells (F 1 D)
 inline constexpr int kExitSurfaceUpdate = -99;  // P 17, P 18, surface-update and layer errors
 inline constexpr int kExitCompanionMissing = -1;  // a companion data set missing, or two that exclude each other
 inline constexpr int kExitGrainFractions = -4;    // grain fractions of the N data sets do not sum to 1

@@ -30,13 +30,13 @@ void GridFixture::TearDown() {
   fs::remove_all(folder_, ignored);
 }
 
-void GridFixture::allocate(int nx, int ny, int nz, int capacity, int connections) {
+void GridFixture::allocate(int nx, int ny, int nz, int capacity, int connections, int nests) {
   xnumber = nx;
   ynumber = ny;
   znumber = nz;
   lnumber = 1;
   MaxCeller = MaxFlater = MaxPunkter = capacity;
-  MaxNester = 10;
+  MaxNester = nests;
   MaxConnFlate = connections;
   ASSERT_EQ(sialloc(), 0);
   ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
@@ -57,6 +57,12 @@ std::string GridFixture::boogie() {
 void GridFixture::readChannel() {
   allocate(13, 7, 11);
   writeFile("koosurf", caseFile("channel", "koosurf"));
+  readKoosurf();
+}
+
+void GridFixture::readStep() {
+  allocate(5, 4, 7);
+  writeFile("koosurf", caseFile("step", "koosurf"));
   readKoosurf();
 }
 

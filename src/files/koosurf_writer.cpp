@@ -1,0 +1,105 @@
+// The coordinate files of block 1: unchanged, coarsened and refined by two,
+// in the "koosurf" line that the grid reader takes, so that a grid too large
+// for its tables can be rebuilt coarser. Reads xval, yval, zval and Surfaces.
+#include "files/koosurf_writer.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "model/blocks_groups.h"
+#include "model/settings.h"
+#include "model/structured.h"
+
+namespace {
+
+struct CloseFile {
+  void operator()(std::FILE *f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, CloseFile>;
+
+File create(const char *name) { return File(std::fopen(name, "w")); }
+
+// x, y and the two levels written for a grid point.
+struct PointValues {
+  double x, y, bed, surface;
+};
+
+PointValues gridPoint(int i, int j) { return {xval[i][j], yval[i][j], zval[i][j][1], zval[i][j][znumber]}; }
+
+// The non-erodible bed level of plane 3 in place of the bed, no water level.
+PointValues limitPoint(int i, int j) { return {xval[i][j], yval[i][j], Surfaces[3][i][j], 0.0}; }
+
+PointValues mean(const PointValues *p, int n) {
+  PointValues m{0.0, 0.0, 0.0, 0.0};
+  for (int k = 0; k < n; ++k) {
+    m.x += p[k].x;
+    m.y += p[k].y;
+    m.bed += p[k].bed;
+    m.surface += p[k].surface;
+  }
+  return {m.x / n, m.y / n, m.bed / n, m.surface / n};
+}
+
+void koosurfLine(std::FILE *f, int i, int j, const PointValues &p) {
+  std::fprintf(f, "%d %d %lf %lf %lf %lf\n", i, j, p.x, p.y, p.bed, p.surface);
+}
+
+void koominLine(std::FILE *f, int i, int j, const PointValues &p) {
+  std::fprintf(f, "%d %d %lf %lf %lf\n", i, j, p.x, p.y, p.bed);
+}
+
+// The grid refined by two: each point keeps its place at (2i-1, 2j-1) and is
+// followed by the midpoints towards i+1, j+1 and the centre of the column.
+template <class Values, class Line>
+void writeRefined(std::FILE *f, const GridBlock &b, Values values, Line line) {
+  for (int i = b.i1 - 1; i <= b.i2; ++i) {
+    for (int j = b.j1 - 1; j <= b.j2; ++j) {
+      const PointValues here = values(i, j);
+      line(f, 2 * i - 1, 2 * j - 1, here);
+      if (i < b.i2) {
+        const PointValues pair[2] = {here, values(i + 1, j)};
+        line(f, 2 * i, 2 * j - 1, mean(pair, 2));
+      }
+      if (j < b.j2) {
+        const PointValues pair[2] = {here, values(i, j + 1)};
+        line(f, 2 * i - 1, 2 * j, mean(pair, 2));
+      }
+      if (i < b.i2 && j < b.j2) {
+        const PointValues square[4] = {here, values(i + 1, j), values(i, j + 1), values(i + 1, j + 1)};
+        line(f, 2 * i, 2 * j, mean(square, 4));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void writekoosurf() {
+  if (NoBlocks < 1) return;
+  const GridBlock &b = block[1];
+  File one = create("koosurf.1");
+  File fine = create("koosurf.fin");
+  File fineLimit = create("koomin.fin");
+  File coarse = create("koosurf.cor");
+  if (!one || !fine || !fineLimit || !coarse) return;
+
+  for (int i = b.i1 - 1; i <= b.i2; ++i) {
+    for (int j = b.j1 - 1; j <= b.j2; ++j) koosurfLine(one.get(), i, j, gridPoint(i, j));
+  }
+  // Every second grid line from the first, renumbered from 1 in each row.
+  for (int i = b.i1 - 1, ci = 1; i <= b.i2; i += 2, ++ci) {
+    for (int j = b.j1 - 1, cj = 1; j <= b.j2; j += 2, ++cj) koosurfLine(coarse.get(), ci, cj, gridPoint(i, j));
+  }
+  coarse.reset();
+  writeRefined(fine.get(), b, gridPoint, koosurfLine);
+  writeRefined(fineLimit.get(), b, limitPoint, koominLine);
+  one.reset();
+  fine.reset();
+  fineLimit.reset();
+
+  File two = create("koosurf.2");
+  if (!two) return;
+  for (int j = b.j1 - 1; j <= b.j2; ++j) {
+    for (int i = b.i1 - 1; i <= b.i2; ++i) koosurfLine(two.get(), i, j, gridPoint(i, j));
+  }
+}
