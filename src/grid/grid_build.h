@@ -38,3 +38,8 @@ int Connect(int pa, int pb, int cell, int side);
 // Offers every free side of every top cell, in rising cell order, to the
 // search of Connect; 0, or kConnectListFull at the first pair that does not fit.
 int connectBlockSides();
+
+// Flow flag of a side face of near-zero area at the boundary: 2 when the
+// bottom cell of the face's column has a neighbour across the same side and
+// the face lies above it, else 0.
+int findFlagflowTriangle(int face);

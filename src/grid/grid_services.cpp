@@ -4,3 +4,5 @@
 int Unstructure() { return 1; }
 void bedinter() {}
 void computeRoughness() {}
+void InterpolateGrid() {}
+void computeBnestcoarse() {}

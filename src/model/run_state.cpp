@@ -105,4 +105,5 @@ void setRunStateDefaults() {
   for (int k = 0; k < 5; ++k) xDelGeo[k] = yDelGeo[k] = 0.0;
   for (int &v : rute) v = 0;
   for (int &v : NoErrorsTrekant) v = 0;
+  for (double &v : otime) v = 0.0;
 }

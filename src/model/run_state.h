@@ -106,6 +106,7 @@ inline double bechint[10000];     // bed-change interpolation marks, 1e20 none
 inline double xDelGeo[5], yDelGeo[5];  // shifts of the bed-point files, m
 inline int rute[10000];           // route marks
 inline int NoErrorsTrekant[27];   // collapsed-cell errors by kind
+inline double otime[80];          // wall-clock stamps of the stages, s (omp_get_wtime)
 
 // Gives every run-state variable its start value.
 void setRunStateDefaults();
