@@ -80,6 +80,7 @@ struct ZeroVolumeCase {
   const char *name;
   bool bedCells;  // BedMake has run: the column is known
   int method2;    // F 488
+  friend void PrintTo(const ZeroVolumeCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class ZeroVolume : public GeometryChecks, public ::testing::WithParamInterface<ZeroVolumeCase> {};
@@ -140,6 +141,7 @@ struct SkewCase {
   const char *name;
   double dx, dy;
   bool fatal;
+  friend void PrintTo(const SkewCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class Skew : public GeometryChecks, public ::testing::WithParamInterface<SkewCase> {};
