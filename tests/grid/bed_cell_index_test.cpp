@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "grid/column_grid.h"
+#include "grid/fixture_values.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
@@ -42,53 +43,14 @@ TEST_F(BedCells, CubeColumn) {
   buildCaseByHand(CaseGrid::Cube);
   metric();
   BedMake();
-  EXPECT_EQ(NoBCells, 1);
-  EXPECT_EQ(pointbed[2][2], 1);
-  EXPECT_EQ(Bcellt[1], 1);
-  EXPECT_EQ(Bnocells[1], 1);
-  EXPECT_DOUBLE_EQ(Bdepth[1], 1.0);
-  EXPECT_DOUBLE_EQ(Barea[1], 1.0);
-  EXPECT_EQ(Bkooi[1], 2);
-  EXPECT_EQ(Bkooj[1], 2);
-  EXPECT_EQ(block[1].FirstBedCell, 1);
-  EXPECT_EQ(block[1].LastBedCell, 1);
-  EXPECT_EQ(Cbed[1], 1);
-  EXPECT_EQ(Cbed[0], 0);
+  expectCubeBedCell();
 }
 
 TEST_F(BedCells, ChannelColumns) {
   buildCaseByHand(CaseGrid::Channel);
   metric();
   BedMake();
-  ASSERT_EQ(NoBCells, 40);
-  // i outer, j inner, while the cells were numbered j outer.
-  for (int i = 2; i <= 11; ++i) {
-    for (int j = 2; j <= 5; ++j) EXPECT_EQ(pointbed[i][j], (i - 2) * 4 + j - 1) << i << "," << j;
-  }
-  EXPECT_EQ(Bcellt[2], 91);
-  EXPECT_EQ(Bcellt[5], 10);
-  EXPECT_EQ(Bcellt[40], 352);
-  for (int b = 1; b <= 40; ++b) {
-    EXPECT_EQ(Bnocells[b], 9);
-    EXPECT_NEAR(Bdepth[b], 1.0, 1e-14);  // 2·9·(1/18)
-    for (int c = Bcellt[b]; c > 0; c = Ccellt[c]) EXPECT_EQ(Cbed[c], b);
-  }
-  ASSERT_NE(Ckdist_old, nullptr);  // F 147 keeps the half heights by default
-  EXPECT_EQ(Czcenter_old, nullptr);
-  for (int c = 1; c <= NoCells; ++c) EXPECT_EQ(Ckdist_old[c], Ckdist[c]);
-
-  // A second call without a regeneration changes nothing, _old arrays included.
-  const std::vector<int> cbed(Cbed, Cbed + NoCells + 1), bcellt(Bcellt, Bcellt + 41);
-  const std::vector<int> oldCellt(Bcellt_old, Bcellt_old + 41), oldCount(Bnocells_old, Bnocells_old + 41);
-  const std::vector<double> oldDepth(Bdepth_old, Bdepth_old + 41), depth(Bdepth, Bdepth + 41);
-  BedMake();
-  EXPECT_EQ(NoBCells, 40);
-  EXPECT_EQ(std::vector<int>(Cbed, Cbed + NoCells + 1), cbed);
-  EXPECT_EQ(std::vector<int>(Bcellt, Bcellt + 41), bcellt);
-  EXPECT_EQ(std::vector<double>(Bdepth, Bdepth + 41), depth);
-  EXPECT_EQ(std::vector<int>(Bcellt_old, Bcellt_old + 41), oldCellt);
-  EXPECT_EQ(std::vector<int>(Bnocells_old, Bnocells_old + 41), oldCount);
-  EXPECT_EQ(std::vector<double>(Bdepth_old, Bdepth_old + 41), oldDepth);
+  expectChannelBedCells();
   EXPECT_EQ(Bcellt_old[2], 0);  // the first call kept the zeros of the numbering
 }
 

@@ -103,7 +103,9 @@ void buildBlocks() {
 }
 
 void readCaseGrid(const std::string &caseName) {
-  ControlStream control(caseFile(caseName, "control"));
+  const std::string text = caseFile(caseName, "control");
+  ASSERT_FALSE(text.empty()) << "no case folder cases/" << caseName;
+  ControlStream control(text);
   kreadPass(control);
   ASSERT_EQ(sialloc(), 0);
   ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
@@ -135,6 +137,7 @@ const char *caseName(CaseGrid grid) { return sizeOf(grid).name; }
 void buildCaseByHand(CaseGrid grid) {
   const CaseSize s = sizeOf(grid);
   readCaseGrid(s.name);
+  if (::testing::Test::HasFatalFailure()) return;
   uniformLevels(1, s.lines);
   setColumnCells(1, s.lines - 1);
   buildBlocks();
@@ -143,11 +146,13 @@ void buildCaseByHand(CaseGrid grid) {
 void generateCase(CaseGrid grid) {
   const CaseSize s = sizeOf(grid);
   readCaseGrid(s.name);
+  if (::testing::Test::HasFatalFailure()) return;
   Unstructure();
 }
 
 void generateStep() {
   readCaseGrid("step");
+  if (::testing::Test::HasFatalFailure()) return;
   Unstructure();
 }
 

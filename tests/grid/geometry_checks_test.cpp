@@ -39,6 +39,25 @@ class GeometryChecks : public GridFixture {
   }
 };
 
+// The diagnosis of the first cell of the mirrored channel.
+constexpr const char *kMirroredChannelDiagnosis =
+    "\nIn metric, Error for cell 1, zero volume: -0.111111\n "
+    "Bed cell b=1\n"
+    "Cell indexes: i=2, j=2, bed cell=1\n"
+    "zval[1]: 0.000000 0.000000 0.000000 0.000000\n"
+    "zval[znumber]: 1.000000 1.000000 1.000000 1.000000\n"
+    "Surfaces[LB]: 0.000000 0.000000 0.000000 0.000000\n"
+    "Iter = 0\n"
+    "idist,jdist,kdist = 0.500000 0.500000 0.055556\n"
+    "Careax = 0.111111, Careay = 0.111111, Careaz = -1.000000\n"
+    "Coordinates: x: 0.000000 -1.000000 -1.000000 0.000000\n"
+    "Coordinates: x: 0.000000 -1.000000 -1.000000 0.000000\n"
+    "Coordinates: y: 0.000000 0.000000 1.000000 1.000000\n"
+    "Coordinates: y: 0.000000 0.000000 1.000000 1.000000\n"
+    "Coordinates: z: 0.000000 0.000000 0.000000 0.000000\n"
+    "Coordinates: z: 0.111111 0.111111 0.111111 0.111111\n"
+    "WriteAllData\n";
+
 // The cube case with its grid lines as given, one cell per column.
 void buildCube(const std::vector<double> &levels, double mirror = 0.0) {
   readCaseGrid("cube");
@@ -126,6 +145,21 @@ INSTANTIATE_TEST_SUITE_P(Diagnoses, ZeroVolume,
                                            ZeroVolumeCase{"WithoutBedCell", false, 0},
                                            ZeroVolumeCase{"SecondGenerator", true, 1}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The channel mirrored in x (x = 1 - i): every cell turns clockwise; the
+// first one ends the run.
+TEST_F(GeometryChecks, MirroredChannel) {
+  readCaseGrid("channel");
+  for (int i = 1; i <= 11; ++i) {
+    for (int j = 1; j <= 5; ++j) xval[i][j] = 1 - i;
+  }
+  uniformLevels(1, 10);
+  setColumnCells(1, 9);
+  buildBlocks();
+  BedMake();
+  EXPECT_EXIT(metric(), ::testing::ExitedWithCode(255), "");
+  EXPECT_TRUE(endsWith(boogie(), kMirroredChannelDiagnosis)) << boogie();
+}
 
 // The volume check comes first: a flat cell is a zero volume, not upside down.
 TEST_F(GeometryChecks, FlatCellIsAZeroVolume) {

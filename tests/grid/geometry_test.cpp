@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "grid/column_grid.h"
+#include "grid/fixture_values.h"
 #include "grid/grid_build.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
@@ -35,51 +36,7 @@ TEST_F(Geometry, UnitCubeValues) {
   ASSERT_EQ(NoCells, 1);
   ASSERT_EQ(NoSurfaces, 6);
   metric();
-  EXPECT_DOUBLE_EQ(Cdxdi[1], 1.0);
-  EXPECT_DOUBLE_EQ(Cdydj[1], 1.0);
-  EXPECT_DOUBLE_EQ(Cdzdk[1], 1.0);
-  for (double v : {Cdydi[1], Cdzdi[1], Cdxdj[1], Cdzdj[1], Cdxdk[1], Cdydk[1]}) EXPECT_EQ(v, 0.0);
-  EXPECT_DOUBLE_EQ(Cidist[1], 0.5);
-  EXPECT_DOUBLE_EQ(Cjdist[1], 0.5);
-  EXPECT_DOUBLE_EQ(Ckdist[1], 0.5);
-  EXPECT_DOUBLE_EQ(Cxcenter[1], 0.5);
-  EXPECT_DOUBLE_EQ(Cycenter[1], 0.5);
-  EXPECT_DOUBLE_EQ(Czcenter[1], 0.5);
-  EXPECT_DOUBLE_EQ(Careax[1], 1.0);
-  EXPECT_DOUBLE_EQ(Careay[1], 1.0);
-  EXPECT_DOUBLE_EQ(Careaz[1], 1.0);
-  EXPECT_DOUBLE_EQ(Cvol[1], 1.0);
-
-  struct FaceCase {
-    int face, type1, type2, flag, in;
-    double ax, ay, az, dz;
-  };
-  const FaceCase faces[] = {
-      {kSouth, 0, 1, -1, 1, 0, 1, 0, 1},  {kEast, 2, 0, -1, -1, 1, 0, 0, 1}, {kNorth, 3, 0, -1, -1, 0, 1, 0, 1},
-      {kWest, 0, 4, -1, 1, 1, 0, 0, 1},   {kBottom, 0, 5, -1, 1, 0, 0, 1, 0}, {kTop, 6, 0, 0, -1, 0, 0, 1, 0},
-  };
-  for (const FaceCase &c : faces) {
-    SCOPED_TRACE("face " + std::to_string(c.face));
-    const int f = c.face;
-    EXPECT_DOUBLE_EQ(Farea[f], 1.0);
-    EXPECT_DOUBLE_EQ(Fax[f], c.ax);
-    EXPECT_DOUBLE_EQ(Fay[f], c.ay);
-    EXPECT_DOUBLE_EQ(Faz[f], c.az);
-    EXPECT_NEAR(Fvx[f], c.ax, 1e-15);
-    EXPECT_NEAR(Fvy[f], c.ay, 1e-15);
-    EXPECT_NEAR(Fvz[f], c.az, 1e-15);
-    EXPECT_EQ(Ftype1[f], c.type1);
-    EXPECT_EQ(Ftype2[f], c.type2);
-    EXPECT_EQ(Fflagflow[f], c.flag);
-    EXPECT_EQ(Fin[f], c.in);
-    EXPECT_DOUBLE_EQ(Fdz[f], c.dz);
-    EXPECT_DOUBLE_EQ(c.type1 ? Fdist1[f] : Fdist2[f], 0.5);
-    EXPECT_EQ(c.type1 ? Fdist2[f] : Fdist1[f], 0.0);
-  }
-  EXPECT_EQ(Cisolve[0], 0);
-  EXPECT_EQ(Cisolve[1], 1);
-  EXPECT_EQ(Cisolve[2], 0);
-  EXPECT_EQ(FlagHaveDoneMetric, 1);
+  expectUnitCube();
 }
 
 // Rows of the flag table: F 70 against the bed, the four sides and the surface.
@@ -104,60 +61,8 @@ TEST_F(Geometry, BoundaryFlagsFollowF70) {
 
 TEST_F(Geometry, ChannelValues) {
   buildCaseByHand(CaseGrid::Channel);
-  ASSERT_EQ(NoCells, 360);
-  ASSERT_EQ(NoSurfaces, 1246);
   metric();
-  double total = 0.0;
-  for (int c = 1; c <= NoCells; ++c) {
-    SCOPED_TRACE("cell " + std::to_string(c));
-    EXPECT_NEAR(Cvol[c], 1.0 / 9, 1e-14);
-    EXPECT_NEAR(Ckdist[c], 1.0 / 18, 1e-14);
-    EXPECT_NEAR(Cidist[c], 0.5, 1e-14);
-    EXPECT_NEAR(Cjdist[c], 0.5, 1e-14);
-    EXPECT_NEAR(Careaz[c], 1.0, 1e-14);
-    EXPECT_NEAR(Careax[c], 1.0 / 9, 1e-14);
-    EXPECT_NEAR(Careay[c], 1.0 / 9, 1e-14);
-    int fromBed = 1;
-    for (int b = Ccellb[c]; b > 0; b = Ccellb[b]) ++fromBed;
-    EXPECT_NEAR(Czcenter[c], (fromBed - 0.5) / 9, 1e-14);
-    total += Cvol[c];
-  }
-  EXPECT_NEAR(total, 40.0, 1e-11);
-  for (int f = 1; f <= NoSurfaces; ++f) {
-    SCOPED_TRACE("face " + std::to_string(f));
-    const int t = Ftype1[f] ? Ftype1[f] : Ftype2[f];
-    const bool iFace = t == 2 || t == 4, jFace = t == 1 || t == 3;
-    EXPECT_NEAR(Farea[f], iFace || jFace ? 1.0 / 9 : 1.0, 1e-14);
-    EXPECT_NEAR(Fdz[f], iFace || jFace ? 1.0 / 9 : 0.0, 1e-14);
-    EXPECT_NEAR(Fvx[f], iFace ? 1.0 : 0.0, 1e-14);
-    EXPECT_NEAR(Fvy[f], jFace ? 1.0 : 0.0, 1e-14);
-    EXPECT_NEAR(Fvz[f], iFace || jFace ? 0.0 : 1.0, 1e-14);
-  }
-  EXPECT_EQ(Ftype1[2], 2);
-  EXPECT_EQ(Ftype2[2], 4);
-  EXPECT_EQ(Fcell1[2], 1);
-  EXPECT_EQ(Fcell2[2], 10);
-  EXPECT_EQ(Fcell11[2], 0);
-  EXPECT_EQ(Fcell22[2], 19);
-  EXPECT_DOUBLE_EQ(Fdist1[2], 0.5);
-  EXPECT_DOUBLE_EQ(Fdist2[2], 0.5);
-
-  EXPECT_EQ(facesFlagged(1), 914);
-  EXPECT_EQ(facesFlagged(0), 40);
-  EXPECT_EQ(facesFlagged(-1), 292);
-  int bedWalls = 0, withoutSecond = 0, outwards = 0;
-  for (int f = 1; f <= NoSurfaces; ++f) {
-    bedWalls += Fflagflow[f] == -1 && Ftype2[f] == 5;
-    withoutSecond += Fcell2[f] == 0;
-    outwards += Fin[f] == -1;
-  }
-  EXPECT_EQ(bedWalls, 40);
-  EXPECT_EQ(withoutSecond, 166);
-  EXPECT_EQ(outwards, 166);
-  for (int k = 1; k <= 9; ++k) EXPECT_EQ(Cisolve[k], k);
-  for (int k = 10; k <= 18; ++k) EXPECT_EQ(Cisolve[k], 81 + k);
-  EXPECT_EQ(Cisolve[361], 0);
-  expectClosedCells();
+  expectChannelGeometry();
 }
 
 // Every cell of every fixture closes.
