@@ -1,6 +1,6 @@
 // A stand-in for the grid generator in the geometry tests: levels of the grid
 // lines set by hand, then the cells of every block numbered and built column
-// by column as the generator does, with the issue-8 cell builder.
+// by column as the generator does, with the engine's cell builder.
 #pragma once
 
 #include <string>

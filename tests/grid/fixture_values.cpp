@@ -1,4 +1,4 @@
-// The values the fixture grids must show, shared by the tests on
+// The values the fixture grids must show, shared by the tests on
 // hand-built grids and on the grids of the generator.
 #include "grid/fixture_values.h"
 

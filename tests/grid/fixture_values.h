@@ -1,4 +1,4 @@
-// Expected values of the fixture grids, checked on hand-built grids
+// Expected values of the fixture grids, checked on hand-built grids
 // and on the grids the generator makes of the same case folders.
 #pragma once
 
