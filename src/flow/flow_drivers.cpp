@@ -10,3 +10,5 @@ void WaterSolveHydrostatic() {}
 void WaterSolve2D() {}
 void MGSsolver() {}
 int shallowWater() { return 0; }
+void setFluxes() {}
+void InterpolateBoundary() {}

@@ -10,3 +10,5 @@ void WaterSolveHydrostatic();  // hydrostatic driver (F 68 = 1)
 void WaterSolve2D();           // depth-averaged driver (F 68 = 3)
 void MGSsolver();              // coarse-to-fine multigrid levels (F 152 > 0)
 int shallowWater();            // explicit two-dimensional scheme (letter L)
+void setFluxes();              // discharge groups generated at the ends of block 1 (F 314)
+void InterpolateBoundary();    // discharge groups onto the faces of the current grid

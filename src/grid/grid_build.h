@@ -44,3 +44,8 @@ int connectBlockSides();
 // CflagDim 2; 0, or kNestListFull when the list is full.
 inline constexpr int kNestListFull = -46;
 int computeNestedArrays();
+
+// Flow flag of a side face of near-zero area at the boundary: 2 when the
+// bottom cell of the face's column has a neighbour across the same side and
+// the face lies above it, else 0.
+int findFlagflowTriangle(int face);

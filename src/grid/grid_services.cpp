@@ -3,3 +3,5 @@
 
 void bedinter() {}
 void computeRoughness() {}
+void InterpolateGrid() {}
+void computeBnestcoarse() {}

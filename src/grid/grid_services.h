@@ -14,3 +14,27 @@ int Unstructure();
 // leaves a half-built grid, so the run ends, with -1 after a failed
 // allocation and -2 after a full table.
 void endOnGridFailure(int result);
+
+// Geometry of every cell and face, the face flow flags and the solve order,
+// recomputed only while FlagHaveDoneMetric is 0 (or always with F 523).
+// Ends the run (-1) on a cell of zero volume, a skewed or an upside-down cell.
+void metric();
+
+// Bed-cell index after a grid change: numbers the columns once, links every
+// cell to its column, keeps the previous column data, carries the fields of
+// a transient run and keeps the geometry for the next change.
+void BedMake();
+
+// Short connectivity check of faces against cells; writes its findings and
+// two closing lines to the log (nothing with F 488 above 0).
+void CheckFparam();
+
+// Numbered connectivity checks of every cell of the work range; one log line
+// per failed check.
+void gridTest();
+
+// Carries the previous time step's fields onto the regenerated columns.
+void InterpolateGrid();
+
+// Coarse bed cell of every nested column.
+void computeBnestcoarse();

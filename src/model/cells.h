@@ -30,7 +30,7 @@ inline int *Cpoint6;   // corner 6, top above corner 2
 inline int *Cpoint7;   // corner 7, top above corner 3
 inline int *Cpoint8;   // corner 8, top above corner 4
 inline int *CflagDim;  // cell kind mark, 2 for a cell of a nested block
-inline int *Cisolve;   // structured index i of the cell's column
+inline int *Cisolve;   // solve order: the cells column by column, entry 0 and the entry after the last 0
 inline int *Cjsolve;   // structured index j of the cell's column
 inline int *Ccoarsenest;    // coarse cell of a nested cell (F 65 MaxNester > 1)
 inline int *Cinterpolnest;  // nesting map per cell (MaxNester > 1)

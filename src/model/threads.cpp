@@ -11,3 +11,5 @@ void fixThreadCount(int threads) {
 }
 
 int threadsInRegion() { return omp_get_num_threads(); }
+
+double wallClock() { return omp_get_wtime(); }

@@ -16,6 +16,9 @@ void fixThreadCount(int threads);
 // The threads in the current region (1 outside a region).
 int threadsInRegion();
 
+// Wall-clock time in seconds, for the stage stamps of otime.
+double wallClock();
+
 // An inclusive index range; empty when last < first.
 struct IndexChunk {
   int first, last;
