@@ -1,11 +1,6 @@
 // The in-process set-up shared by the grid tests.
 #include "grid/grid_fixture.h"
 
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
-
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/blocks_groups.h"
@@ -14,20 +9,9 @@
 #include "startup/control_reader.h"
 #include "support/run_case.h"
 
-namespace fs = std::filesystem;
-
 void GridFixture::SetUp() {
-  previous_ = fs::current_path();
-  folder_ = fs::temp_directory_path() / ("telva-grid-" + std::to_string(getpid()));
-  fs::create_directories(folder_);
-  fs::current_path(folder_);
+  WorkFolderTest::SetUp();
   kreadDefaults();
-}
-
-void GridFixture::TearDown() {
-  fs::current_path(previous_);
-  std::error_code ignored;
-  fs::remove_all(folder_, ignored);
 }
 
 void GridFixture::allocate(int nx, int ny, int nz, int capacity, int connections, int nests) {
@@ -42,17 +26,6 @@ void GridFixture::allocate(int nx, int ny, int nz, int capacity, int connections
   ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
 }
 
-void GridFixture::writeFile(const std::string &name, const std::string &bytes) {
-  std::ofstream out(name, std::ios::binary);
-  out << bytes;
-}
-
-std::string GridFixture::boogie() {
-  std::ifstream in("boogie", std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 void GridFixture::readChannel() {
   allocate(13, 7, 11);

@@ -5,33 +5,27 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-class GridFixture : public ::testing::Test {
+#include "support/work_folder.h"
+
+class GridFixture : public WorkFolderTest {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // Allocates the structured and unstructured tables for "G 1 nx ny nz 1" and
   // room for `capacity` cells, faces and points, `connections` rows of
   // connFlate and `nests` entries of the nested-border list.
   static void allocate(int nx, int ny, int nz, int capacity = 2000, int connections = 1000, int nests = 10);
 
-  // Writes a file into the test's folder.
-  static void writeFile(const std::string &name, const std::string &bytes);
-
   // The log so far.
-  static std::string boogie();
+  static std::string boogie() { return readFile("boogie"); }
 
   // The channel case: G 1 13 7 11 1, its "koosurf" read into block 1.
   static void readChannel();
 
   // The step case: G 1 5 4 7 1, two columns of 3 and 5 cells in block 1.
   static void readStep();
-
- private:
-  std::filesystem::path previous_, folder_;
 };
 
 // Fills structured grid lines i0..i1, j0..j1 with 1 m squares at x = i-1,
