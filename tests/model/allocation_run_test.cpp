@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::string kHeader =
+const std::string kStartOfLog =
     "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\nTurbulenceModel = 0 (F 24)\nNumber of threads: 0 (F 206)\n";
 const std::string kDefaultStructured = "Have allocated        20.11 Mbytes structured arrays\n";
 // Between the two totals: the empty title and the absent "inflow".
@@ -23,7 +23,7 @@ TEST(AllocationRun, EmptyFolderLogsBothTotals) {
   CaseResult r = runCase({});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.file("boogie"),
-            kHeader + kDefaultStructured + kBetweenTotals + "Have allocated        70.38 Mbytes unstructured arrays\n\n");
+            kStartOfLog + kDefaultStructured + kBetweenTotals + "Have allocated        70.38 Mbytes unstructured arrays\n\n");
 }
 
 TEST(AllocationRun, SmallGridTotals) {

@@ -8,13 +8,12 @@
 
 namespace {
 
-const std::string kHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
 
 TEST(Entry, EmptyFolderCreatesControlAndEndsNormally) {
   CaseResult r = runCase({});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.file("control"), "no values given\n");
-  EXPECT_EQ(r.file("boogie").substr(0, kHeader.size()), kHeader);
+  EXPECT_EQ(r.file("boogie").substr(0, kLogHeader.size()), kLogHeader);
   EXPECT_EQ(r.stdoutText, "");
   EXPECT_EQ(r.stderrText, "");
 }
@@ -42,8 +41,6 @@ struct StatusCase {
   friend void PrintTo(const StatusCase &c, std::ostream *os) { *os << c.name; }
 };
 
-std::string repeated(char c, int n) { return std::string(static_cast<std::size_t>(n), c); }
-
 class RunLetterStatus : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(RunLetterStatus, EndsWithStatus) {
@@ -58,13 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"LetterX", "F 2 X\n", 0}, StatusCase{"NoBlank", "F2X\n", 0},
         StatusCase{"XTenth", "F 2 TTTTTTTTX\n", 0}, StatusCase{"XEleventh", "F 2 TTTTTTTTTX\n", 1},
         StatusCase{"LowerCaseSkipped", "F 2 xX\n", 0}, StatusCase{"NoUpperCase", "F 2 x9\n", 1},
-        StatusCase{"Blanks29999", repeated(' ', 29999) + "F 2 X\n", 0},
-        StatusCase{"Blanks30000", repeated(' ', 30000) + "F 2 X\n", 1},
+        StatusCase{"Blanks29999", repeated(" ", 29999) + "F 2 X\n", 0},
+        StatusCase{"Blanks30000", repeated(" ", 30000) + "F 2 X\n", 1},
         StatusCase{"ByteFFEndsPass", "\xff" "F 2 X\n", 1},
         StatusCase{"FlowReadsDataSetTwoAgain", "F 2 T\nFlow X\n", 0},
         StatusCase{"IgnoredNumbers", "F 600 1\nF -3\n", 1}, StatusCase{"LaterF2Wins", "F 2 X\nF 2 T\n", 1},
-        StatusCase{"TitleTakesF", "T " + repeated('a', 67) + "F 2 X\n", 1},
-        StatusCase{"TitleLeavesF", "T " + repeated('a', 68) + "F 2 X\n", 0},
+        StatusCase{"TitleTakesF", "T " + repeated("a", 67) + "F 2 X\n", 1},
+        StatusCase{"TitleLeavesF", "T " + repeated("a", 68) + "F 2 X\n", 0},
         StatusCase{"OverflowingNumberIgnored", "F 2147483648 X\n", 1},
         StatusCase{"XAfterPasses", "F 20 2\nF 2 TX\n", 0}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -23,7 +23,6 @@
 
 namespace {
 
-const std::string kHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
 
 // ---- The rows as a table ---------------------------------------------------------------------
 
@@ -83,7 +82,7 @@ TEST_P(FDataSetRefused, EndsWithStatusAndMessage) {
   CaseResult r = runControl(c.control);
   std::string log = r.file("boogie");
   EXPECT_EQ(r.status, c.status) << "control: " << c.control;
-  EXPECT_EQ(log.substr(0, kHeader.size()), kHeader);
+  EXPECT_EQ(log.substr(0, kLogHeader.size()), kLogHeader);
   EXPECT_TRUE(endsWith(log, c.tail)) << "control: " << c.control << "\nexpected the log to end with:\n"
                                      << c.tail << "\ngot:\n"
                                      << log;
@@ -231,7 +230,7 @@ TEST(FDataSetFiles, VostelThatCannotBeCreated) {
   setup.directories.push_back("vostel");
   CaseResult r = runCase(setup);
   EXPECT_EQ(r.status, 252);
-  EXPECT_EQ(r.file("boogie"), kHeader + "Error, cannot open file 'vostel'\n");
+  EXPECT_EQ(r.file("boogie"), kLogHeader + "Error, cannot open file 'vostel'\n");
 }
 
 TEST(FDataSetFiles, VostelHoldsItsHeaderWhateverTheValue) {
@@ -316,7 +315,7 @@ TEST_P(FDataSetThreads, LogsOfferAndValue) {
   setup.files["control"] = GetParam().control;
   setup.environment["OMP_NUM_THREADS"] = GetParam().offered;
   CaseResult r = runCase(setup);
-  EXPECT_EQ(r.file("boogie").substr(kHeader.size(), GetParam().line.size()), GetParam().line);
+  EXPECT_EQ(r.file("boogie").substr(kLogHeader.size(), GetParam().line.size()), GetParam().line);
   EXPECT_EQ(r.stdoutText + r.stderrText, "");
 }
 

@@ -14,7 +14,6 @@
 
 namespace {
 
-const std::string kHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
 
 // A data set that always fails during the pass: put after an accepted data
 // set, it shows that the data set logged nothing and reading went on, whatever
@@ -22,28 +21,10 @@ const std::string kHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n
 const std::string kSentinel = "K 2 9 9\n";
 const std::string kSentinelMessage = "Input error for K 2 in control";
 
-std::string repeated(const std::string &text, int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) out += text;
-  return out;
-}
-
-struct LogCase {
-  const char *name;
-  std::string control;
-  int status;
-  std::string log;  // the whole log after the header
-  friend void PrintTo(const LogCase &c, std::ostream *os) { *os << c.name; }
-};
-
 class DataSetLog : public ::testing::TestWithParam<LogCase> {};
 
 TEST_P(DataSetLog, EndsWithMessageAndStatus) {
-  const LogCase &c = GetParam();
-  CaseResult r = runControl(c.control);
-  EXPECT_EQ(r.status, c.status) << "control: " << c.control.substr(0, 200);
-  EXPECT_EQ(r.file("boogie"), kHeader + c.log) << "control: " << c.control.substr(0, 200);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectLogCase(GetParam());
 }
 
 // Data sets that are refused: the message is the last thing in the log.

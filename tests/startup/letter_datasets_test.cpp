@@ -13,7 +13,6 @@
 
 namespace {
 
-const std::string kHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
 
 // A data set that always fails during the pass: after an accepted data set it
 // shows that nothing else was logged and reading went on.
@@ -28,28 +27,10 @@ const std::string kIWarning =
     "Warning, the values on the I data set in the control file are not used in TELVA 2\n"
     "Use the timei file or the M data set instead\n\n";
 
-std::string repeated(const std::string &text, int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) out += text;
-  return out;
-}
-
-struct LogCase {
-  const char *name;
-  std::string control;
-  int status;
-  std::string log;  // the whole log after the header
-  friend void PrintTo(const LogCase &c, std::ostream *os) { *os << c.name; }
-};
-
 class LetterLog : public ::testing::TestWithParam<LogCase> {};
 
 TEST_P(LetterLog, EndsWithMessageAndStatus) {
-  const LogCase &c = GetParam();
-  CaseResult r = runControl(c.control);
-  EXPECT_EQ(r.status, c.status) << "control: " << c.control.substr(0, 200);
-  EXPECT_EQ(r.file("boogie"), kHeader + c.log) << "control: " << c.control.substr(0, 200);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectLogCase(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -27,12 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string repeated(const std::string &text, int n) {
-  std::string all;
-  for (int i = 0; i < n; ++i) all += text;
-  return all;
-}
-
 // A transient run with the defaults of "control"; the series are allocated
 // once per process with room for every case below (200 rows, 3 sizes).
 void transientDefaults() {

@@ -2,6 +2,8 @@
 // exec the engine with empty standard input, then read back every file.
 #include "support/run_case.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -90,4 +92,17 @@ std::string caseFile(const std::string &caseName, const std::string &fileName) {
 
 bool endsWith(const std::string &text, const std::string &tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string repeated(const std::string &text, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += text;
+  return out;
+}
+
+void expectLogCase(const LogCase &c) {
+  CaseResult r = runControl(c.control);
+  EXPECT_EQ(r.status, c.status) << "control: " << c.control.substr(0, 200);
+  EXPECT_EQ(r.file("boogie"), kLogHeader + c.log) << "control: " << c.control.substr(0, 200);
+  EXPECT_EQ(r.stdoutText + r.stderrText, "");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,21 @@ std::string caseFile(const std::string &caseName, const std::string &fileName);
 
 // True when text ends with the given tail.
 bool endsWith(const std::string &text, const std::string &tail);
+
+// The two lines every log starts with.
+inline const std::string kLogHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
+
+// The text n times over.
+std::string repeated(const std::string &text, int n);
+
+// One run of the engine on a control text, judged by status and the whole log.
+struct LogCase {
+  const char *name;
+  std::string control;
+  int status;
+  std::string log;  // the whole log after the header
+  friend void PrintTo(const LogCase &c, std::ostream *os) { *os << c.name; }
+};
+
+// Runs the case and checks status, log and the silent console.
+void expectLogCase(const LogCase &c);
