@@ -53,7 +53,8 @@ void refuseDataSet(const DataSetRow &row, const char *message, int exitCode, int
     if (message == kMessageSnl) text += "\n";
     fatalExit(exitCode, text.c_str());
   }
-  if (std::strstr(message, "%d")) fatalPrintf(exitCode, nullptr, message, count);
+  // The count is of the items converted: none when the input ended first (EOF).
+  if (std::strstr(message, "%d")) fatalPrintf(exitCode, nullptr, message, count < 0 ? 0 : count);
   fatalExit(exitCode, message);
 }
 

@@ -104,10 +104,13 @@ INSTANTIATE_TEST_SUITE_P(
     Counts, FRefusal,
     ::testing::Values(
         RefusalCase{"F65FourNumbers", "F 65 100 200 300 1\n", "Error for F 65 in control: Have only read 4 numbers."},
+        // At the end of the input nothing was converted: the count is 0, not the read's EOF.
+        RefusalCase{"F65EndOfInput", "F 65", "Error for F 65 in control: Have only read 0 numbers."},
         RefusalCase{"F65SizeBeforeCount", "F 65 100 200 5 1\n", "Error for F 65 in control: too low numbers"},
         RefusalCase{"F65NoCells", "F 65 0 200 300 1 1\n", "Error for F 65 in control: too low numbers"},
         RefusalCase{"F82FourNumbers", "F 82 -0.5 10 -1.5 3.33\n",
                     "Error for F 82 in control, have read 4 of 5 floating point numbers,"},
+        RefusalCase{"F82EndOfInput", "F 82\n", "Error for F 82 in control, have read 0 of 5 floating point numbers,"},
         RefusalCase{"F82PositiveAlpha", "F 82 0.5 10 -1.5 3.33 1e-6\n",
                     "Error for F 82 in control, have read 5 of 5 floating point numbers,"}),
     [](const auto &info) { return std::string(info.param.name); });
