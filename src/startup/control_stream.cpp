@@ -80,12 +80,19 @@ Outcome readDouble(ControlStream &s, double *out, bool &bad) {
   bool complete = false;
   if (c != EOF && (lower(c) == 'n' || lower(c) == 'i')) {
     s.unget();
+    const std::size_t wordStart = s.position();
     if (lower(c) == 'n') {
       complete = followWord(s, text, "nan") == 3;
     } else if (followWord(s, text, "inf") == 3) {
       // "inf" is complete; "infinity" only when all of it follows.
       std::size_t more = followWord(s, text, "inity");
       complete = more == 0 || more == 5;
+    }
+    // A letter that only looked like "nan" or "inf" is given back whole: an
+    // optional value followed by an N or I data set must not eat its letter.
+    if (!complete) {
+      s.rewind(wordStart);
+      return Outcome::Mismatch;
     }
   } else {
     bool digits = false;

@@ -34,6 +34,11 @@ class ControlStream {
   int peek() const { return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_]) : EOF; }
   bool atEnd() const { return pos_ >= text_.size(); }
   std::size_t position() const { return pos_; }
+  // Goes back to a position taken earlier with position().
+  void rewind(std::size_t position) {
+    pos_ = position < text_.size() ? position : text_.size();
+    lastWasEof_ = true;
+  }
   std::string_view rest() const { return std::string_view(text_).substr(pos_); }
 
  private:

@@ -73,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DoubleCase{"3e+x", 0, 0, false, "x"}, DoubleCase{"1e400", 1, 0, true, ""},
                       DoubleCase{"nan", 1, 0, true, ""}, DoubleCase{"-inf ", 1, 0, true, " "},
                       DoubleCase{"Infinity", 1, 0, true, ""}, DoubleCase{"abc", 0, 0, false, "abc"},
+                      DoubleCase{"\nN 1 2", 0, 0, false, "N 1 2"}, DoubleCase{" Init", 0, 0, false, "Init"},
+                      DoubleCase{"infinite", 0, 0, false, "infinite"},
                       DoubleCase{"", EOF, 0, false, ""}));
 
 TEST(Scan, SeveralItemsStopAtTheFirstMismatch) {

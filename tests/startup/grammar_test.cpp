@@ -61,6 +61,15 @@ TEST(Grammar, UnreadableNumberReadsTheSharedDataSetAgain) {
   EXPECT_EQ(std::string(run, 6), "low X\n");
 }
 
+// An optional value that is left out must not take the letter of the data
+// set that follows: "N" and "I" only look like the start of "nan" and "inf".
+TEST(Grammar, OptionalValueLeavesTheNextLetter) {
+  readControlText("F 47 0.5\nF 20 2\n");
+  EXPECT_EQ(IterF2, 2);
+  readControlText("F 47 0.5\nIF 20 3\n");
+  EXPECT_EQ(IterF2, 3);
+}
+
 TEST(Grammar, OverflowingNumberKeepsSharedNumber) {
   readControlText("F 20 2\nF 99999999999 7\n");
   EXPECT_EQ(DataSetNumber, 20);
