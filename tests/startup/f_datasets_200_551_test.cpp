@@ -196,6 +196,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"F412AfterSlide204", "F 270 204 1.0 1.0\nF 412 0\n", 1,
                     "\nError for combination of F 412 and F 56 in control file.\n"
                     "The slide will affect more than one layer.\n"},
+        RefusedCase{"F412AfterF56Slide204", "F 37 3\nF 56 204 1.0\nF 412 0\n", 1,
+                    "\nError for combination of F 412 and F 56 in control file.\n"
+                    "The slide will affect more than one layer.\n"},
+        RefusedCase{"F292AfterF168AndF102", "F 168 1\nF 102 1\nF 292 1 0.1\n", 1,
+                    "\nWarning for F 292 and F 168 and F 102 in control file\n"
+                    "Combining these three data sets can lead to instabilities\n"
+                    "If you still want to do this, use an integer 5 instead of 1 on the F 292 data set\n\n"},
         RefusedCase{"F416IntervalNegative", "F 416 3 -1.0\n", 1, "\nError for F 416 3 in control\n"},
         RefusedCase{"F433DepthTooLarge", "F 433 0 2000\n", 1,
                     "\nError for F 433 in control. Are two numbers given?\n"},
@@ -279,6 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"F337AfterF308", "F 308 1\nF 337 2 4 12.5\n", "F 337", ""},
         AcceptedCase{"F371WithoutFourth", "F 371 5 0 0\n", "Error for F 371", ""},
         AcceptedCase{"F412AfterSlide203", "F 270 203 1.0 1.0\nF 412 0\n", "The slide will affect", ""},
+        AcceptedCase{"F412AfterF56Slide203", "F 37 3\nF 56 203 1.0\nF 412 0\n", "The slide will affect", ""},
         AcceptedCase{"F412ValueNotRead", "F 412 x\n", "Error for F 412", ""},
         AcceptedCase{"F416WithoutInterval", "F 416 2\n", "Error for F 416", ""},
         AcceptedCase{"F451WithF37Three", "F 37 3\nF 451 1 0.5\n", "F 451", ""},
@@ -624,6 +632,14 @@ INSTANTIATE_TEST_SUITE_P(
                   Absent, "F 292"},
         OrderCase{"F292AfterF168Only", [] { Flag2DAccSolver = 1; }, "F 292 1 0.1\n", Absent, "F 292"},
         OrderCase{"F292BeforeThem", nullptr, "F 292 1 0.1\n", Absent, "F 292"},
+        OrderCase{"F292AfterF168AndF102InFile", nullptr, "F 168 1\nF 102 1\nF 292 1 0.1\n", Refused, kF292},
+        OrderCase{"F292BeforeF168AndF102InFile", nullptr, "F 292 1 0.1\nF 168 1\nF 102 1\n", Absent, "F 292"},
+        OrderCase{"F305AfterF15InFile", nullptr, "F 15 2\nF 305 1\n", Refused, "Error for F 305 in control\n"},
+        OrderCase{"F305BeforeF15InFile", nullptr, "F 305 1\nF 15 2\n", Absent, "F 305"},
+        OrderCase{"F343AfterF168InFile", nullptr, "F 168 1\nF 343 3\n", Absent, "F 343"},
+        OrderCase{"F343BeforeF168InFile", nullptr, "F 343 3\nF 168 1\n", Refused, kF343},
+        OrderCase{"F428AfterF36SevenInFile", nullptr, "F 36 7\nF 428 0.5\n", Absent, "F 428"},
+        OrderCase{"F428BeforeF36SevenInFile", nullptr, "F 428 0.5\nF 36 7\n", Refused, "Error for F 428 in control\n"},
         OrderCase{"F305AfterF15", [] { FlagWallAll = 2; }, "F 305 1\n", Refused, "Error for F 305 in control\n"},
         OrderCase{"F305ZeroAfterF15", [] { FlagWallAll = 2; }, "F 305 0\n", Absent, "F 305"},
         OrderCase{"F305BeforeF15", nullptr, "F 305 1\n", Absent, "F 305"},
