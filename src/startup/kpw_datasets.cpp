@@ -173,10 +173,13 @@ void readW7(ControlStream &stream) {
 
 // ---- K rows ------------------------------------------------------------------------------------
 
-// Six values per equation 1..6, each read and inside [low, high].
+// Six values per equation 1..6, each inside [low, high]. Where every value
+// must be read (K 3) a short read is refused; elsewhere a value that is not
+// there keeps the one it had.
 DataSetRow perEquationRow(int number, const char *format, std::vector<DataSetVar> vars, double low, double high,
-                          const char *message) {
-  std::vector<DataSetCheck> checks = {countAtLeast(6)};
+                          const char *message, bool eachRead = false) {
+  std::vector<DataSetCheck> checks;
+  if (eachRead) checks.push_back(countAtLeast(6));
   for (int i = 0; i < 6; ++i) checks.push_back(range(i, low, high));
   return {.number = number,
           .format = format,
@@ -202,7 +205,7 @@ std::span<const DataSetRow> kRows() {
       perEquationRow(3, "%lf %lf %lf %lf %lf %lf",
                      {{relax[1], 0.8}, {relax[2], 0.8}, {relax[3], 0.8}, {relax[4], 0.2}, {relax[5], 0.5},
                       {relax[6], 0.5}},
-                     0, 5, "Input error for K 3 in control"),
+                     0, 5, "Input error for K 3 in control", true),
       perEquationRow(4, "%d %d %d %d %d %d",
                      {{sweeps[1], 1}, {sweeps[2], 1}, {sweeps[3], 1}, {sweeps[4], 5}, {sweeps[5], 1}, {sweeps[6], 1}},
                      0, 200, "Input error for K 4 in control"),

@@ -176,6 +176,10 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"G51LogsAndReadsOn", "G 51 -1\n" + kSentinel, 1,
                 "Error for G 51 data set in control file\nInteger no. 1 = -1.000000\n" + kSentinelMessage},
         LogCase{"K3Five", "K 3 0.8 0.8 0.8 0.2 0.5 5.0\n" + kSentinel, 1, kSentinelMessage},
+        // Only K 3 needs all six values; the others keep what is not given.
+        LogCase{"K4FiveValues", "K 4 1 1 1 1 1\n" + kSentinel, 1, kSentinelMessage},
+        LogCase{"K5OneValue", "K 5 3\n" + kSentinel, 1, kSentinelMessage},
+        LogCase{"K6NoValue", "K 6\n" + kSentinel, 1, kSentinelMessage},
         LogCase{"IgnoredNumbers", "K 7 1\nW 5 1\nP 19 1\nP 1 1\nK 0 1\nW 3 1\n" + kSentinel, 1, kSentinelMessage},
         LogCase{"P10ThenNextLine", "P 10 5\n" + kSentinel, 1, kSentinelMessage},
         LogCase{"P17NineHundredNinetyNine", repeated("P 17 1 2 1 1 1 1\n", 999) + kSentinel, 1, kSentinelMessage},
@@ -261,6 +265,16 @@ TEST_F(GKPWTables, PerEquationSettingsFillEntriesOneToSix) {
   }
   EXPECT_EQ(sou[7], 4);
   EXPECT_DOUBLE_EQ(relax[7], 0.0);
+}
+
+// K 4 to K 6 do not test that all six values were read: the missing ones keep
+// their earlier values.
+TEST_F(GKPWTables, PerEquationValuesNotGivenKeepTheirValues) {
+  readControlText("K 4 2 3 4 5 6 7\nK 4 9 8\nK 6 7 ;\n");
+  const int s[] = {9, 8, 4, 5, 6, 7};
+  for (int e = 1; e <= 6; ++e) EXPECT_EQ(sweeps[e], s[e - 1]) << e;
+  EXPECT_EQ(sou[1], 7);
+  for (int e = 2; e <= 6; ++e) EXPECT_EQ(sou[e], 0) << e;
 }
 
 TEST_F(GKPWTables, LeftOutRectanglesAreKeptForTheMarking) {
