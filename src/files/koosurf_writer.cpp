@@ -77,11 +77,16 @@ void writeRefined(std::FILE *f, const GridBlock &b, Values values, Line line) {
 void writekoosurf() {
   if (NoBlocks < 1) return;
   const GridBlock &b = block[1];
+  // Opened in this order; a file that cannot be opened ends the writer before
+  // the files after it are created, and those before it stay empty.
   File one = create("koosurf.1");
+  if (!one) return;
   File fine = create("koosurf.fin");
+  if (!fine) return;
   File fineLimit = create("koomin.fin");
+  if (!fineLimit) return;
   File coarse = create("koosurf.cor");
-  if (!one || !fine || !fineLimit || !coarse) return;
+  if (!coarse) return;
 
   for (int i = b.i1 - 1; i <= b.i2; ++i) {
     for (int j = b.j1 - 1; j <= b.j2; ++j) koosurfLine(one.get(), i, j, gridPoint(i, j));

@@ -128,6 +128,17 @@ TEST_F(KoosurfWriter, FileThatCannotBeOpened) {
   EXPECT_EQ(linesOf("koomin.fin").size(), 45u);
 }
 
+// The files are opened in the order koosurf.1, koosurf.fin, koomin.fin,
+// koosurf.cor: one that cannot be opened leaves the later ones uncreated.
+TEST_F(KoosurfWriter, LaterFilesAreNotCreatedAfterAFailedOpen) {
+  allocate(7, 5, 5);
+  linearBlock();
+  fs::create_directory("koosurf.fin");
+  writekoosurf();
+  EXPECT_EQ(fs::file_size("koosurf.1"), 0u);
+  for (const char *name : {"koomin.fin", "koosurf.cor", "koosurf.2"}) EXPECT_FALSE(fs::exists(name)) << name;
+}
+
 TEST_F(KoosurfWriter, NothingWithoutABlock) {
   allocate(7, 5, 5);
   writekoosurf();
