@@ -177,17 +177,23 @@ class TimeiParser {
     return 0;
   }
 
+  // The columns I and J share: time, discharges of groups 1 and 2, inflow and
+  // outflow levels.
+  static void storeDischargeRow(int n, const double *v) {
+    TimeInTime[n] = v[0];
+    QDinn[n][1] = v[1];
+    QDinn[n][2] = v[2];
+    TimeInHinn[n] = v[3];
+    TimeInHout[n] = v[4];
+  }
+
   int readI() {
     const int n = TimeInNo;
     if (!roomFor(n)) return kCodeTooManyRows;
     double v[5];
     if (!values(v, 5)) return 8;
     if (int code = orderCode(v[0], n)) return code;
-    TimeInTime[n] = v[0];
-    QDinn[n][1] = v[1];
-    QDinn[n][2] = v[2];
-    TimeInHinn[n] = v[3];
-    TimeInHout[n] = v[4];
+    storeDischargeRow(n, v);
     if (FlagTSC > 0 && !sedimentConcentrations(Cinn[n], true)) return 101;
     if (!wind(n)) return 12;
     if (!irradiance(n)) return 13;
@@ -203,11 +209,7 @@ class TimeiParser {
     double v[6];
     if (!values(v, 6)) return 8;
     if (int code = orderCode(v[0], n)) return code;
-    TimeInTime[n] = v[0];
-    QDinn[n][1] = v[1];
-    QDinn[n][2] = v[2];
-    TimeInHinn[n] = v[3];
-    TimeInHout[n] = v[4];
+    storeDischargeRow(n, v);
     TimeInTimStep[n] = v[5];
     if (FlagTSC > 0 && !sedimentConcentrations(Cinn[n], false)) return 103;
     if (v[5] < 0) return 12;
