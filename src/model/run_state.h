@@ -111,5 +111,23 @@ inline double xDelGeo[5], yDelGeo[5];  // shifts of the bed-point files, m
 inline int rute[10000];           // route marks
 inline int NoErrorsTrekant[27];   // collapsed-cell errors by kind
 
+// The flow solver's working state, shared by the drivers and their stages.
+inline int Equation;  // equation being built and solved: 1-3 U, V, W; 4 pressure correction; 5 k; 6 epsilon; 7 sediment; 8+n components
+inline double relaxVelocity;     // under-relaxation of U, V, W in use (relax[1], halved by the divergence recovery)
+inline double invRelaxVelocity;  // 1 / relaxVelocity
+inline double relaxPressure;     // share of the pressure correction added to Cpres (relax[4])
+inline double relaxK;            // under-relaxation of k in use (relax[5])
+inline double relaxEpsilon;      // under-relaxation of epsilon in use (relax[6])
+inline constexpr int kResidualEntries = 50;
+inline double MaxResidual[kResidualEntries];   // normalised residual per Equation of the last evaluation
+inline double NormResidual[kResidualEntries];  // residual normaliser per Equation, from the inflow (startup)
+inline int FlagPrint;         // 0 when this outer iteration's report lines go to the log, 1 suppressed
+inline int FlagFlushIter;     // divergence remedies used in this driver call
+inline double GlobContinuity; // summed mass defect of the cell work range after the boundary fluxes, kg/s
+inline double GlobDefMax;     // largest absolute cell mass defect, kg/s
+inline int Glob_dmI;          // first cell holding GlobDefMax (1 when all defects are 0)
+inline int GlobInnerIter;     // inner-loop counter at the end of the last outer iteration
+inline int RegIter;           // outer iterations summed by the pressure regression (F 143)
+
 // Gives every run-state variable its start value.
 void setRunStateDefaults();

@@ -21,3 +21,16 @@ void allocateTimeSeries(TableAllocator &a) {
   a.vector(AirTemp, rows);
   a.matrix(QDinn, rows, 10);
 }
+
+SeriesBracket seriesBracket(const double *times, int count, double t) {
+  if (count < 2) return {0, 0, 0.0};
+  int l = 1;
+  if (t >= times[1]) {
+    l = 2;
+    while (l < count && !(times[l] > t)) ++l;
+  }
+  if (l > count - 1) l = count - 1;
+  const double upperTime = times[l];
+  const double earlier = std::max(upperTime - t, 0.0) / (upperTime - times[l - 1] + 1e-20);
+  return {l - 1, l, 1.0 - earlier};
+}

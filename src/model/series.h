@@ -42,6 +42,16 @@ inline int TimePrintNo;                         // sets in use
 // sediment data sets.
 int cinnColumns();
 
+// Where time t falls in a series of increasing times[0..count-1]: a value
+// of the series at t is (1 - weight) * v[lower] + weight * v[upper]. Before
+// the second time the first interval is extrapolated; after the last time
+// the last value is held; a single row holds its own values.
+struct SeriesBracket {
+  int lower, upper;
+  double weight;  // weight of v[upper]
+};
+SeriesBracket seriesBracket(const double *times, int count, double t);
+
 // Allocates the series in a transient run.
 void allocateTimeSeries(TableAllocator &allocator);
 

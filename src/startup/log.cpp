@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 
 #include "model/status.h"
@@ -13,6 +14,10 @@ namespace {
 
 std::FILE *gHeldLog = nullptr;
 
+// Worker threads of the stage regions may report while the main thread
+// logs: every append is whole and in one piece.
+std::mutex gLogMutex;
+
 [[noreturn]] void logUnavailable() {
   setStatus(mc_message, "cannot open file 'boogie' ");
   std::fflush(nullptr);
@@ -20,12 +25,16 @@ std::FILE *gHeldLog = nullptr;
 }
 
 void appendRaw(const char *text, std::size_t length) {
+  std::unique_lock<std::mutex> lock(gLogMutex);
   if (gHeldLog) {
     std::fwrite(text, 1, length, gHeldLog);
     return;
   }
   std::FILE *log = std::fopen("boogie", "a");
-  if (!log) logUnavailable();
+  if (!log) {
+    lock.unlock();
+    logUnavailable();
+  }
   std::fwrite(text, 1, length, log);
   std::fclose(log);
 }
@@ -70,6 +79,10 @@ void fatalExit(int code, const char *text, const char *message) {
   closeHeldLog();
   std::fflush(nullptr);
   std::exit(code);
+}
+
+void notAvailableYet(const char *routine, const char *what) {
+  fatalPrintf(kExitInconsistent, nullptr, "Error: %s is not available yet (%s)\n", routine, what);
 }
 
 void fatalPrintf(int code, const char *message, const char *format, ...) {

@@ -2,3 +2,10 @@
 #pragma once
 
 void backwater();  // backwater-curve water levels along block 1 (letter Q)
+
+// The free-surface updates that the flow driver calls; "F 36" chooses them.
+void surface();               // steady level update of the grid (F 36 2..10, 21, 30; G 6)
+void SetiPresjPres();         // reference column of the surface pressure
+void surface_tfs(int, int);   // transient free surface (F 36 1, 11..19)
+void surface_LS_update();     // level-set surface update (F 36 50)
+void surface_LS();            // level-set surface in the pressure stage (F 36 50)

@@ -1,0 +1,4 @@
+// Time-series output "timeo": one row per call in transient runs.
+#pragma once
+
+void TimePrintFunction();

@@ -1,0 +1,5 @@
+// Boundary conditions: not built yet, each routine does nothing.
+#include "flow/boundary_conditions.h"
+
+void boundary() {}
+void computeOutflow() {}

@@ -1,0 +1,4 @@
+// Continuity defect: not built yet, does nothing.
+#include "flow/continuity_defect.h"
+
+void pressure_fluxes() {}

@@ -1,0 +1,4 @@
+// Solver dispatcher: not built yet, does nothing.
+#include "solvers/point_solver.h"
+
+void solver() {}
