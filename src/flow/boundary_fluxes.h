@@ -4,3 +4,7 @@
 #pragma once
 
 void boundaryFluxes();
+
+// Roughness of the logarithmic inflow profile (F 202): XksInflow, or the
+// wall roughness when that is not positive (logged once per run).
+double inflowRoughness();
