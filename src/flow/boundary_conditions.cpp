@@ -216,8 +216,8 @@ void logarithmicInflow() {
   for (int g = 1; g <= kGroups; ++g) {
     const DischargeGroup &group = DischargeStruct[g];
     if (group.faceCount < 1 || markedOnly(g) || !(DischargeArray[g] > 0)) continue;
-    // With F 202 1 one bed for the whole group; with 2 each column's own,
-    // met as its bottom cell is visited from the end of the list.
+    // With F 202 1 one bed for the whole group, the lowest bottom of its
+    // cells on the bed; with 2 each face's own column's bed.
     double groupBed = 100000.0;
     if (FlagLogInflow == 1) {
       for (int n = 0; n < group.faceCount; ++n) {
@@ -226,14 +226,22 @@ void logarithmicInflow() {
         if (Ccellb[c] == 0) groupBed = std::min(groupBed, Czcenter[c] - Ckdist[c]);
       }
     }
-    auto profile = [&](int c, double bed) { return std::max(std::log(30.0 * (Czcenter[c] - bed) / ks), 1e-7); };
+    auto bedOf = [&](int c) {
+      if (FlagLogInflow != 2) return groupBed;
+      while (Ccellb[c] >= 1) c = Ccellb[c];
+      return Czcenter[c] - Ckdist[c];
+    };
+    // A face at or below the bed would have no logarithm: it takes the floor.
+    auto profile = [&](int c, double bed) {
+      const double p = std::log(30.0 * (Czcenter[c] - bed) / ks);
+      return p >= 1e-7 ? p : 1e-7;
+    };
     auto visit = [&](auto &&body) {
-      double bed = groupBed;
       for (int n = group.faceCount - 1; n >= 0; --n) {
         const int f = group.faces[n];
         if (!validFace(f)) continue;
         const int c = cellOf(f);
-        if (FlagLogInflow == 2 && Ccellb[c] == 0) bed = Czcenter[c] - Ckdist[c];
+        const double bed = bedOf(c);
         body(f, c, profile(c, bed), bed);
       }
     };
