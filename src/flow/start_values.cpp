@@ -285,6 +285,7 @@ void clearRegression() {
 
 void startup() {
   const bool first = FlagInitialized == 0;
+  logText("");  // a log that cannot be opened ends the run before anything is set
   groupAreas();
   const InflowNorms in = inflowNorms();
   relaxationInUse(first);

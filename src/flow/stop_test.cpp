@@ -187,6 +187,7 @@ int printEndWaterSolve(int inner) {
   }
 
   outputRequest();
+  logText("");  // a log that cannot be opened ends the run here, whether or not a line is due
 
   const bool transient = TimeStep > 1e-8;
   if (FlagPrint == 0 && (inner == TransInnerIter || (transient && Max < TimeBreakLimit && FlagMPI == 0))) report(inner);

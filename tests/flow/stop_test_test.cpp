@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -122,6 +123,20 @@ TEST_F(StopTest, TransientReportWhenTheTimeStepEndsEarly) {
   MaxResidual[1] = 0.001;  // below F 54's 0.002
   EXPECT_EQ(printEndWaterSolve(2), 0);
   EXPECT_EQ(readFile("boogie"), "Iter: 7, Resid: 1.00e-03 0.00e+00 0.00e+00 0.00e+00 0.00e+00 0.00e+00\n");
+}
+
+TEST_F(StopTest, ExtraReportLineOfP11) {
+  PrintSpecials = 4;
+  MaxResidual[1] = 0.5;
+  EXPECT_EQ(printEndWaterSolve(1), 0);
+  EXPECT_TRUE(endsWith(readFile("boogie"), "Number of cells: 0, surfaces: 0, points: 0\n"));
+}
+
+TEST_F(StopTest, ALogThatCannotBeOpenedEndsTheRunEvenWithoutAReport) {
+  std::filesystem::create_directory("boogie");
+  FlagPrint = 1;
+  MaxResidual[1] = 0.5;
+  EXPECT_EXIT(printEndWaterSolve(1), ::testing::ExitedWithCode(253), "");
 }
 
 }  // namespace
