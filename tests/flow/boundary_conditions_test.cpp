@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "flow/boundary_conditions.h"
@@ -15,6 +16,7 @@
 #include "model/run_state.h"
 #include "model/series.h"
 #include "model/settings.h"
+#include "model/side_tables.h"
 #include "model/structured.h"
 
 namespace {
@@ -181,6 +183,49 @@ TEST_F(Boundary, CyclicInflowFromTheIterationOfF174) {
   EXPECT_NEAR(Csource[alone], Cap[alone] * 0.2 * Fvx[in[20]] * Fin[in[20]], 1e-9);
   EXPECT_EQ(Cinout[cellBehind(out[3])], -2);
   EXPECT_EQ(Cinout[cellBehind(out[20])], 0);
+}
+
+// The level of a cell in its column, 1 on the bed.
+int levelOf(int c) {
+  int level = 1;
+  while (Ccellb[c] != 0) c = Ccellb[c], ++level;
+  return level;
+}
+
+TEST_F(Boundary, CyclicProfileFromTheOutflow) {
+  FlagCyclic = -2;
+  Equation = 1;
+  Iter = 200;
+  for (size_t n = 0; n < out.size(); ++n) DischargeStruct[2].faceLevels[n] = levelOf(cellBehind(out[n]));
+  for (int c = 1; c <= NoCells; ++c) {
+    Cxvel[c] = 0.1 * levelOf(c) + (Cbed[c] % 2 ? 0.01 : 0.03);  // two columns each way at the outflow
+    Ckinen[c] = 0.001;
+    Cepsilon[c] = 0.0001;
+  }
+  // While the residual is large the paired inflow drives the flow.
+  MaxResidual[4] = 0.5;
+  boundary();
+  EXPECT_EQ(FlagHaveInitiatedCyclic, 0);
+  EXPECT_GT(Cap[cellBehind(in[0])], 0.0);
+
+  MaxResidual[4] = 0.005;
+  clearCoefficients();
+  boundary();
+  EXPECT_EQ(FlagHaveInitiatedCyclic, 1);
+  EXPECT_EQ(NoCyclesDone, 1);
+  double sum = 0.0;
+  for (int c = 1; c <= NoCells; ++c) sum += std::fabs(Cap[c]) + std::fabs(Csource[c]);
+  EXPECT_EQ(sum, 0.0);  // the profile now drives the flow through the boundary fluxes
+  for (int level = 1; level <= 9; ++level) {
+    EXPECT_NEAR(cyclicU[level], 0.1 * level + 0.02, 1e-12) << "level " << level;
+    EXPECT_NEAR(cyclicK[level], 0.001, 1e-15);
+  }
+  EXPECT_NE(boogie().find("Cyclic values, stimet = 0.000000\nU, K, E (1) = 0.120000 0.001000 0.000100\n"),
+            std::string::npos);
+  // At most -F 174 profiles.
+  boundary();
+  boundary();
+  EXPECT_EQ(NoCyclesDone, 2);
 }
 
 TEST_F(Boundary, ShapedAndLogarithmicProfilesCarryTheDischarge) {
