@@ -3,5 +3,11 @@
 // Csource.
 #pragma once
 
+// Sets DischargeArray[1..9] and Cinout, then adds the inflow terms of the
+// variant in force (uniform, shaped, logarithmic, cyclic, inflow table,
+// coarse level) to the equation being built.
 void boundary();
-void computeOutflow();
+
+// The outflow (kg/s) of outflow group g that closes the mass balance of the
+// other groups and of the water the last surface update took out; not below 0.
+double computeOutflow(int g);

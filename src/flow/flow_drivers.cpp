@@ -2,8 +2,6 @@
 #include "flow/flow_drivers.h"
 
 void computeWCStart() {}
-void startup() {}
-void WaterSolve() {}
 void WaterSolveNew() {}
 void WaterSolveFast() {}
 void WaterSolveHydrostatic() {}

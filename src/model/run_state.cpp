@@ -31,6 +31,8 @@ void setRunStateDefaults() {
   WallChoiseForm = 0;
   WallChoiseSed = 0;
   FlagInitializedInvAp = 0;
+  FlagFlowParamChange = 0;
+  FlagReadBedrough = 0;
   FlagReadFracres = 0;
   FlagGridHasChanged = 0;
   FlagReadRes = 0;

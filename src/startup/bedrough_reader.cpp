@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/structured.h"
@@ -34,6 +35,7 @@ double defaultRoughness() {
 
 void readBedrough() {
   assert(roughness);
+  FlagReadBedrough = 1;
   const double ks = defaultRoughness();
   XksWall = ks;
   for (int i = 2; i <= xnumber; ++i) {

@@ -3,11 +3,17 @@
 
 #include "bed/bed_services.h"
 #include "files/file_services.h"
+#include "files/time_series_output.h"
+#include "flow/boundary_conditions.h"
+#include "flow/face_fluxes.h"
 #include "flow/flow_drivers.h"
+#include "flow/flow_stages.h"
+#include "flow/stop_test.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "quality/quality_services.h"
 #include "sediment/sediment_services.h"
+#include "startup/bedrough_reader.h"
 #include "startup/control_reader.h"
 #include "startup/timei_reader.h"
 #include "surface/surface_services.h"
@@ -21,6 +27,9 @@ EngineOperations engineOperations() {
       .Unstructure = Unstructure,
       .bedinter = bedinter,
       .computeRoughness = computeRoughness,
+      .metric = metric,
+      .BedMake = BedMake,
+      .readBedrough = readBedrough,
       .computeWCStart = computeWCStart,
       .startup = startup,
       .WaterSolve = WaterSolve,
@@ -30,7 +39,18 @@ EngineOperations engineOperations() {
       .WaterSolve2D = WaterSolve2D,
       .MGSsolver = MGSsolver,
       .shallowWater = shallowWater,
+      .waterflow = waterflow,
+      .boundary = boundary,
+      .pressureEquationVariant = pressureEquationVariant,
+      .momentumStage = momentumStage,
+      .pressureStage = pressureStage,
+      .turbulenceStage = turbulenceStage,
+      .componentStage = componentStage,
+      .printEndWaterSolve = printEndWaterSolve,
       .backwater = backwater,
+      .surface = surface,
+      .surface_tfs = surface_tfs,
+      .surface_LS_update = surface_LS_update,
       .writeMPIkoosurf = writeMPIkoosurf,
       .ReadAllData = ReadAllData,
       .writeConqRes = writeConqRes,
@@ -38,6 +58,7 @@ EngineOperations engineOperations() {
       .WriteUnstructure = WriteUnstructure,
       .WriteAllData = WriteAllData,
       .sprintflow = sprintflow,
+      .TimePrintFunction = TimePrintFunction,
       .readConRes = readConRes,
       .readres = readres,
       .ReadUnstructure = ReadUnstructure,

@@ -13,6 +13,9 @@ struct EngineOperations {
   int (*Unstructure)();
   void (*bedinter)();
   void (*computeRoughness)();
+  void (*metric)();
+  void (*BedMake)();
+  void (*readBedrough)();
   // water flow
   void (*computeWCStart)();
   void (*startup)();
@@ -23,8 +26,20 @@ struct EngineOperations {
   void (*WaterSolve2D)();
   void (*MGSsolver)();
   int (*shallowWater)();
+  // the main driver's stages, in the order of one inner iteration
+  void (*waterflow)(int, int);
+  void (*boundary)();
+  void (*pressureEquationVariant)();
+  void (*momentumStage)(int);
+  int (*pressureStage)(int);
+  void (*turbulenceStage)(int);
+  void (*componentStage)();
+  int (*printEndWaterSolve)(int);
   // free surface
   void (*backwater)();
+  void (*surface)();
+  void (*surface_tfs)(int, int);
+  void (*surface_LS_update)();
   // result, restart and visualisation files
   void (*writeMPIkoosurf)();
   int (*ReadAllData)();
@@ -33,6 +48,7 @@ struct EngineOperations {
   int (*WriteUnstructure)();
   void (*WriteAllData)();
   void (*sprintflow)();
+  void (*TimePrintFunction)();
   int (*readConRes)();
   void (*readres)();
   int (*ReadUnstructure)();

@@ -1,0 +1,357 @@
+// The main pressure-correction driver: set-up, outer iterations (steady
+// iterations or time steps) of inner SIMPLE iterations, periodic results,
+// the free-surface calls, and the end of the driver.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "flow/debug_dumps.h"
+#include "flow/flow_drivers.h"
+#include "flow/initial_pressure.h"
+#include "flow/partition_pressure.h"
+#include "grid/grid_modification.h"
+#include "grid/grid_services.h"
+#include "model/allocation.h"
+#include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/run_state.h"
+#include "model/series.h"
+#include "model/settings.h"
+#include "model/status.h"
+#include "model/structured.h"
+#include "model/threads.h"
+#include "model/work_ranges.h"
+#include "solvers/multigrid.h"
+#include "startup/exit_codes.h"
+#include "startup/log.h"
+#include "startup/operations.h"
+#include "surface/surface_services.h"
+#include "turbulence/thixotropic_damping.h"
+
+namespace {
+
+// Running sums over the outer iterations of all calls.
+double AverageMaxResidual;
+int AverageInnerIter;
+int NoAverages;
+
+// a counts as a multiple of b.
+bool multipleOf(double a, double b) { return std::fabs(std::fmod(a, b)) < 0.001; }
+
+void stamp(int entry) {
+  if (FlagThixoIsComputing == 0) otime[entry] = wallClock();
+}
+
+// The largest of the six flow residuals; entries below 1e-90 become 0, and a
+// residual that is not a number makes the largest not a number too.
+double largestResidual() {
+  double largest = 0.0;
+  for (int e = 1; e <= 6; ++e) {
+    if (MaxResidual[e] < 1e-90) MaxResidual[e] = 0.0;
+    if (std::isnan(MaxResidual[e]) || MaxResidual[e] > largest) largest = MaxResidual[e];
+    if (std::isnan(largest)) break;
+  }
+  return largest;
+}
+
+// Which outer iterations write their report lines.
+int reportSwitch() {
+  const double it = Iter;
+  const bool report = debugging == 'D' || debugging == 'E' || Iter <= 9 || Iter == iterGlobalMax ||
+                      (Iter < 100 && multipleOf(it, 10)) || multipleOf(it, PrintIterBoogie) ||
+                      (debugging == 'J' && multipleOf(it, 100));
+  return report ? 0 : 1;
+}
+
+// Start pressure: every cell 9810 times the depth of its centre below the top
+// of its column.
+void hydrostaticStart() {
+  for (int top = 1; top <= NoCells; ++top) {
+    if (Ccellt[top] != 0) continue;
+    double depth = 0.0;
+    for (int c = top; c >= 1; c = Ccellb[c]) {
+      depth += Ckdist[c];
+      Cpres[c] = 9810.0 * depth;
+      depth += Ckdist[c];
+    }
+  }
+}
+
+// The old-time fields take the current ones, once per time step.
+void shiftOldFields() {
+  const int first = WCStart, last = WCEnd;
+  if (FlagTimeOrder > 0 && Cxvel_old2) {
+    std::copy(Cxvel_old + first, Cxvel_old + last + 1, Cxvel_old2 + first);
+    std::copy(Cyvel_old + first, Cyvel_old + last + 1, Cyvel_old2 + first);
+    std::copy(Czvel_old + first, Czvel_old + last + 1, Czvel_old2 + first);
+  }
+  if (Cxvel_old && first <= last) {
+    std::copy(Cxvel + first, Cxvel + last + 1, Cxvel_old + first);
+    std::copy(Cyvel + first, Cyvel + last + 1, Cyvel_old + first);
+    std::copy(Czvel + first, Czvel + last + 1, Czvel_old + first);
+    std::copy(Ckinen + first, Ckinen + last + 1, Ckinen_old + first);
+    std::copy(Cepsilon + first, Cepsilon + last + 1, Cepsilon_old + first);
+  }
+  if (FlagTComp == 1 && Ccomp_old && first <= last) {
+    for (int n = 0; n < NoComponents; ++n) std::copy(Ccomp[n] + first, Ccomp[n] + last + 1, Ccomp_old[n] + first);
+  }
+  stimet += TimeStep;
+}
+
+// The least-squares sums of the surface pressure of every column over the
+// outer iterations, read by the surface update.
+void pressureRegression() {
+  ++RegIter;
+  if (!PresRegresN) return;
+  for (int b = 1; b <= NoBlocks; ++b) {
+    if (block[b].GridLevel != 0) continue;
+    for (int i = block[b].i1; i <= block[b].i2; ++i) {
+      for (int j = block[b].j1; j <= block[b].j2; ++j) {
+        int c = static_cast<int>(zval[i][j][0]);
+        if (c < 1) continue;
+        while (Ccellt[c] >= 1) c = Ccellt[c];
+        const double p = Cpres[c];
+        PresRegresN[i][j] += 1;
+        PresRegresSumX[i][j] += RegIter;
+        PresRegresSumXX[i][j] += RegIter * RegIter;
+        PresRegresSumPres[i][j] += p;
+        PresRegresSumXPres[i][j] += RegIter * p;
+      }
+    }
+  }
+}
+
+// Before a surface update the pressure of block 1 is taken relative to the
+// reference column (or to its last cell).
+void shiftBlockPressure() {
+  const int first = block[1].FirstCell, last = block[1].LastCell;
+  double p0 = Cpres[last];
+  if (iPres > 0 && jPres > 0 && iPres <= xnumber + 1 && jPres <= ynumber + 1) {
+    const int c = static_cast<int>(zval[iPres][jPres][0]);
+    if (c >= 1) p0 = Cpres[c];
+  }
+  for (int c = first; c <= last; ++c) Cpres[c] -= p0;
+}
+
+void thixotropicDamping(int inner) {
+  if (FlagThixoIsComputing != 1 || FlagThixo <= 1 || (inner == 1 && Iter != 1)) return;
+  const int layer = NoBlocks >= 2 && block[2].LayerMark > 0 ? 2 : 1;
+  switch (FlagThixoDamp) {
+    case 0: ThixoDamp(layer); break;
+    case 1: ThixoDamp1(layer); break;
+    case 2: ThixoDamp2(layer); break;
+    case 3: ThixoDamp3(layer); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void WaterSolve() {
+  // Set-up.
+  Glob_dmI = 0;
+  GlobContinuity = 0.0;
+  FlagFlushIter = 0;
+  int innerCount = TransInnerIter;
+  if (Iter == 1 && FirstIterNo > 0 && FlagThixoIsComputing == 0) innerCount = std::max(TransInnerIter, FirstIterNo);
+  if (debugging == 'Q') {
+    fatalExit(kExitInconsistent,
+              "Error: The F 1 Q data set in the control file is only used when generating\n"
+              "the grid. It is not used when running the program\n\n");
+  }
+  if (FlagMPI > 0) {
+    logText("Error for F 308 data set in the control file. The data set should not be \n"
+            "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
+  }
+  operations.metric();
+  // The bed-cell index is needed by the wall laws and the bed results of
+  // every run, so a grid without one gets it here.
+  if (NoBCells == 0 && (FlagTSC == 0 || Iter == 0)) operations.BedMake();
+  if (FlagRoughness == 1 && FlagReadBedrough == 0) operations.readBedrough();
+  operations.startup();
+  if (FlagTSC == 0 && MGSNo == 0) operations.computeWCStart();
+  if (FlagInitialized == 0) {
+    operations.waterflow(WFStart, WFEnd);
+    AverageInnerIter = NoAverages = 0;
+    AverageMaxResidual = 0.0;
+  }
+  FlagInitialized = 1;
+  FlagFlowParamChange = 0;
+  if (FlagTSC == 0 && FlagTFS >= 2 && FlagTFS <= 10 && NoBCells == 0) operations.BedMake();
+  if (FlagTFS > 0 && jPres == 0 && kSurf > 0) SetiPresjPres();
+  if (Cthixolev && Cthixorat && stimet < 1e-9) {
+    for (int c = WCStart; c <= WCEnd; ++c) {
+      Cthixolev[c] = 0;
+      Cthixorat[c] = 0.0;
+    }
+  }
+  if (TurbDensFlag > 0) {
+    for (int c = WCStart; c <= WCEnd; ++c) {
+      double total = 0.0;
+      for (int s = 1; s <= lnumber; ++s) total += Cconc[s][c];
+      Cconc[0][c] = total;
+    }
+  }
+  if (TimePrintNo > 0 && FlagTSC == 0) {
+    std::FILE *f = std::fopen("timeo", "w");
+    if (!f) fatalExit(kExitCannotOpen, nullptr);
+    std::fclose(f);
+  }
+  if (FlagGravityInitialize == 1 && FlagGravity > 0 && NoCells > 0) hydrostaticStart();
+  if (FlagInitiatePres > 1 || (FlagInitiatePres == 1 && Iter == 1)) initiatePressure();
+  const int outerCount = MGSNo >= 1 ? 300 : FlagTSC >= 1 ? 1 : iterGlobalMax;
+  if (FlagTSC == 0 && TimeStep > 1e-8) stimet = 0.0;
+  if (Flag2DAccSolver > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();
+  if (FlagTSC == 0) stamp(0);
+
+  double *const entryCf = Cf;
+  double *const entryCfOld = Cf_old;
+  auto restoreCf = [&] {
+    Cf = entryCf;
+    Cf_old = entryCfOld;
+  };
+  double largest = 10000.0;  // largest residual of the last inner iteration of this call
+
+  for (int outer = 1; outer <= outerCount; ++outer) {
+    if (FlagTSC == 0 && MGSNo == 0) Iter = outer;
+    relaxPressure = relax[4];
+    relaxVelocity = relax[1];
+    invRelaxVelocity = 1.0 / relax[1];
+    relaxK = relax[5];
+    relaxEpsilon = relax[6];
+    if (NoProcessesSolver > 0) {
+      deltac = (WCEnd - WCStart + 1) / NoProcessesSolver;
+      deltaf = (WFEnd - WFStart + 1) / NoProcessesSolver;
+    }
+    if (FlagTSC == 0) FlagPrint = reportSwitch();
+    if (TimeStep > 1e-8) shiftOldFields();
+    if (TimePrintNo >= 1 && FlagTSC == 0 && stimet >= TimePrint[0].time &&
+        (multipleOf(Iter, PrintIterTime) || Iter == 2)) {
+      operations.TimePrintFunction();
+    }
+    if (FlagThixoDamp == 5 && FlagTSC == 0) {
+      if (FlagGroundwater == 2) operations.groundwater();
+      operations.computeSlideLocation();
+      if (FlagThixoTimestep == 1) computeChangeTimestep();
+    }
+
+    int inner = 1;
+    for (; inner <= innerCount; ++inner) {
+      char program[kStatusTextLength];
+      std::snprintf(program, sizeof program, " RA-Vavi %d %d           ", FlagThixoIsComputing, inner);
+      setStatus(mc_program, program);
+      stamp(1);
+      if (FlagGridChange == 1) {
+        Equation = 1;
+        FlagGridChange = 0;
+        operations.metric();
+        operations.startup();
+        operations.boundary();
+        operations.waterflow(WFStart, WFEnd);
+      }
+      if (FlagFlowParamChange == 1) {
+        FlagFlowParamChange = 0;
+        sialloc();
+      }
+      thixotropicDamping(inner);
+      if (TurbDensFlag > 0) {
+        TDalpha = TurbDensAlphaU;
+        TDbeta = TurbDensBetaU;
+      }
+      if (FlagSIMPLE == 2 || FlagSIMPLE == 4 || FlagSIMPLE == 5) operations.pressureEquationVariant();
+      if (debugging == 'A') gridTest();
+      if (FlagSIMPLE != 5) {
+        operations.momentumStage(inner);
+        restoreCf();
+        if (FlagSIMPLE != 4) {
+          if (operations.pressureStage(inner) == 1) {
+            // F 36 6: the surface update ends this call.
+            restoreCf();
+            if (FlagTSC == 0 && FlagTFS == 6) {
+              logText("Warning: F 36 6 ends a W run after one surface update; it is meant for the sediment loop (F 37)\n");
+            }
+            return;
+          }
+          stamp(17);
+        }
+      }
+      if (!(TurbulenceModel >= 4 && TurbulenceModel <= 7) && FlagThixoIsComputing == 0) operations.turbulenceStage(inner);
+      if (NoComponents > 0) operations.componentStage();
+
+      largest = largestResidual();
+      restoreCf();
+      if (Ctrekant && inner == TransInnerIter && Glob_dmI >= 0 && Glob_dmI <= NoCells) {
+        const int code = Ctrekant[Glob_dmI];
+        if (code > 0 && code < 27) NoErrorsTrekant[code] += 1;
+        if (FlagCorrTrekant > 0 && debugging == 'D' && MaxResidual[4] < 0.03 && code > 0 && Cpres_res &&
+            std::fabs(Cpres_res[Glob_dmI]) > 0.003) {
+          printDebugTrekant(Glob_dmI, inner);
+        }
+      }
+      if (FlagModifyGrid > 0 && largest > MaxModifyGrid && inner > 10) ModifyGrid();
+      if (operations.printEndWaterSolve(inner) == 1) return;
+      if (multipleOf(Iter, IterSurface) && iSurf > 0 && largest < ConvSurface && FlagTFS == 0 && FlagRoof == 1) {
+        operations.surface();
+      }
+      // A time step ends as soon as its residual is small enough.
+      if (!(TimeStep <= 1e-8 || largest >= TimeBreakLimit || FlagMPI != 0)) break;
+    }
+
+    if (FlagThixoIsComputing == 0) {
+      if (PrintRes != 0 && multipleOf(Iter + 1, PrintRes)) {
+        operations.sprintflow();
+      } else if (PrintResAlways != 0 && Iter > PrintResAlways) {
+        operations.sprintflow();
+      }
+      stamp(26);
+    }
+    AverageMaxResidual += largest;
+    AverageInnerIter += inner;
+    NoAverages += 1;
+    GlobInnerIter = inner;
+    if (FlagPrint == 0 && debugging == 'D') {
+      logPrintf("Average max residual: %lf, Average number of inner iterations: %lf\n",
+                AverageMaxResidual / (NoAverages + 1e-20), AverageInnerIter / (NoAverages + 1e-20));
+    }
+    if (PresRegres > 0) pressureRegression();
+    stamp(27);
+    if (FlagThixoIsComputing == 0) otime[28] = otime[29] = otime[30] = otime[27];
+
+    const bool classicSurface = (FlagTFS >= 2 && FlagTFS <= 5) || (FlagTFS >= 7 && FlagTFS <= 10) || FlagTFS == 21 || FlagTFS == 30;
+    if (FlagCallSurface == 0 && classicSurface && FlagRoof == 1 && Iter != 0 && FlagThixoIsComputing == 0 &&
+        multipleOf(Iter, IterWaterUpdate)) {
+      if (largest < SurfResCrit || (SurfResCrit < 0 && MaxResidual[4] < 0.001) || FlagMPI > 0 || FlagTFS == 3) {
+        if (FlagScalePressure > 0) shiftBlockPressure();
+        operations.surface();
+      } else {
+        ++NoNumNoSurfUpdate;
+      }
+    }
+    if (((FlagTFS >= 11 && FlagTFS <= 19) || FlagTFS == 1) && FlagRoof == 1 && Iter != 0 && FlagThixo < 2) {
+      operations.surface_tfs(0, 1);
+    }
+    if (FlagTFS == 50 && multipleOf(Iter, IterWaterUpdate)) operations.surface_LS_update();
+    stamp(31);
+    if (stimet > TimeEnd) break;
+  }
+
+  // End of the driver: undo the remedies of the divergence recovery.
+  if (FlagMPI >= 1 && FlagPresMPIboundary == 8) limitPressureMPI();
+  if (FlagMPI < 1 || FlagTSC != 0) {
+    gFlagFlow = 0;
+    relaxPressure = relax[4];
+    FlagRhieChow = OrigFlagRhieChow;
+    relaxVelocity = relax[1];
+    invRelaxVelocity = 1.0 / relax[1];
+    relaxK = relax[5];
+    relaxEpsilon = relax[6];
+    stamp(32);
+  } else {
+    operations.sprintflow();
+  }
+  // Running out of iterations writes no result: a result file would read as
+  // a converged solution.
+  if (FlagTSC == 0 && MGSNo == 0 && TimeStep <= 1e-8 && outerCount >= 1) {
+    logPrintf("Warning: Solution not converged after %d outer iterations, max residual %8.2e\n", outerCount, largest);
+  }
+}

@@ -1,0 +1,101 @@
+// Letter W through the binary and in process after letter Y: the channel
+// with its two generated groups, the refusal of F 1 Q and the note of F 308.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "flow/flow_drivers.h"
+#include "flow/flow_fixture.h"
+#include "grid/column_grid.h"
+#include "grid/fixture_values.h"
+#include "model/bed_cells.h"
+#include "model/cells.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "model/structured.h"
+#include "startup/operations.h"
+#include "support/run_case.h"
+
+namespace {
+
+const char kChannelFlow[] = "F 314 1 1\nF 237 1 1.0\nF 237 2 1.0\n";
+
+CaseResult runChannel(const std::string &extra) {
+  CaseSetup setup;
+  setup.files["control"] = "F 2 YW\n" + caseFile("channel", "control").substr(std::string("F 2 Y\n").size()) +
+                           kChannelFlow + extra;
+  setup.files["koosurf"] = caseFile("channel", "koosurf");
+  return runCase(setup);
+}
+
+TEST(WaterRun, ChannelWithoutOuterIterations) {
+  ASSERT_EQ(caseFile("channel", "control").rfind("F 2 Y\n", 0), 0u);
+  const CaseResult r = runChannel("K 1 0 50000\n");
+  EXPECT_EQ(r.status, 1);
+  const std::string log = r.file("boogie");
+  EXPECT_TRUE(endsWith(log, "End Unstructure 360 cells\nRelaxation: 0.800000 0.200000 0.500000 0.500000\n")) << log;
+  EXPECT_EQ(log.find("Iter:"), std::string::npos);
+  EXPECT_FALSE(r.has("result.end"));
+  EXPECT_TRUE(r.stdoutText.empty());
+}
+
+TEST(WaterRun, ResidualHistoryOfF293) {
+  const CaseResult r = runChannel("K 1 3 50000\nF 293 1\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Iter: 1, Resid: 0.00e+00 0.00e+00 0.00e+00 0.00e+00 0.00e+00 0.00e+00\n"
+                                         "Solution converged\n"))
+      << r.file("boogie");
+  EXPECT_EQ(r.file("vostel"), "Iteration, Residuals: Ux, Uy, Uz, Continuity, k, epsilon\n"
+                              "1 0.000000 0.000000 0.000000 0.000000 0.000000 0.000000\n");
+}
+
+TEST(WaterRun, QRefusedInAFlowRun) {
+  const CaseResult r = runControl("F 2 W\nF 1 Q\n");
+  EXPECT_EQ(r.status, 251);
+  EXPECT_TRUE(endsWith(r.file("boogie"),
+                       "Error: The F 1 Q data set in the control file is only used when generating\n"
+                       "the grid. It is not used when running the program\n\n"))
+      << r.file("boogie");
+}
+
+TEST(WaterRun, PartitionedModeNotedAndTheRunGoesOn) {
+  const CaseResult r = runChannel("K 1 0 50000\nF 308 1\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.file("boogie").find("End Unstructure 360 cells\n"
+                                  "Error for F 308 data set in the control file. The data set should not be \n"
+                                  "used when computing the water flow in a TELVA version that is not MPI enabled\n\n"),
+            std::string::npos)
+      << r.file("boogie");
+}
+
+using WaterInProcess = FlowFixture;
+
+TEST_F(WaterInProcess, YThenWNumbersTheBedCells) {
+  generateCase(CaseGrid::Channel);
+  ASSERT_EQ(NoCells, 360);
+  ASSERT_EQ(NoBCells, 0);
+  iterGlobalMax = 0;
+  operations = engineOperations();
+  WaterSolve();
+  EXPECT_EQ(NoBCells, 40);
+  expectChannelBedCells();
+}
+
+TEST_F(WaterInProcess, BedroughReadOnceWithF90) {
+  generateCase(CaseGrid::Channel);
+  writeFile("bedrough", "B 3 3 0.05\n");
+  FlagRoughness = 1;
+  XksWall = 0.002;
+  iterGlobalMax = 0;
+  operations = engineOperations();
+  WaterSolve();
+  EXPECT_EQ(FlagReadBedrough, 1);
+  const int bottom = static_cast<int>(zval[3][3][0]);
+  ASSERT_GE(bottom, 1);
+  EXPECT_EQ(Croughness[bottom], 0.05);
+  EXPECT_EQ(Croughness[Ccellt[bottom]], 0.002);
+  EXPECT_EQ(Croughness[static_cast<int>(zval[4][3][0])], 0.002);
+  EXPECT_EQ(Broughness[Cbed[bottom]], 0.05);
+}
+
+}  // namespace
