@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kLinesI = 201;  // grid lines along the channel: 200 columns of 1 m
+constexpr int kLinesI = 223;  // grid lines along the channel: 222 columns of 1 m, 9 cells deep
 constexpr int kLinesJ = 51;   // grid lines across: 50 columns
 
 void writeKoosurf() {
