@@ -11,6 +11,7 @@
 #include "model/run_state.h"
 #include "model/series.h"
 #include "model/settings.h"
+#include "model/structured.h"
 #include "model/work_ranges.h"
 #include "solvers/hand_cells.h"
 
@@ -158,6 +159,34 @@ TEST_F(ContinuityDefect, LevelCorrectionStorage) {
     EXPECT_DOUBLE_EQ(Csource[1], dt > 0 ? -2.0 : 0.0) << dt;
     EXPECT_DOUBLE_EQ(Csource[2], dt > 0 ? -2.0 : 0.0) << dt;
   }
+}
+
+// F 36 with F 287 7: the level change of plane 4 over one update interval
+// (the mean of the column's four corners, 0.01 m on 2 m2 over 5 steps of
+// 2 s) is a sink of 1 kg/s in each of the column's two cells.
+TEST_F(ContinuityDefect, SurfacePlaneSink) {
+  allocateCells(2);
+  stackColumn(1, 2);
+  addBlock(2, 2, 2, 2);
+  zval[2][2][0] = 1;
+  for (int i = 1; i <= 2; ++i) {
+    for (int j = 1; j <= 2; ++j) Surfaces[4][i][j] = 0.01;
+  }
+  Cbed[1] = Cbed[2] = 1;
+  Barea[1] = 2.0;
+  FlagTFS = 1;
+  FlagGlobFlux = 7;
+  IterWaterUpdate = 5;
+  for (double dt : {2.0, 0.0}) {
+    TimeStep = dt;
+    pressure_fluxes();
+    EXPECT_DOUBLE_EQ(Csource[1], dt > 0 ? -1.0 : 0.0) << dt;
+    EXPECT_DOUBLE_EQ(Csource[2], dt > 0 ? -1.0 : 0.0) << dt;
+  }
+  SurfUpdate[1] = 0;  // a block whose surface is not updated
+  TimeStep = 2.0;
+  pressure_fluxes();
+  EXPECT_EQ(Csource[1], 0.0);
 }
 
 // F 36 with F 284: storage of the moving surface on the centre coefficient,
