@@ -12,8 +12,16 @@
 namespace {
 
 // Second-neighbour coefficients exist when some equation uses the
-// second-order upwind scheme (scheme code 1) or a free surface of F 36 7..10.
-bool secondOrderScheme() { return sou[1] == 1 || sou[3] == 1 || sou[8] == 1 || SouComp == 1; }
+// second-order upwind scheme (scheme code 1 in any entry of sou, or F 63 1)
+// or a free surface of F 36 7..10: the builder, the 13-point relaxation and
+// the residual read them for every equation with scheme 1.
+bool secondOrderScheme() {
+  if (SouComp == 1) return true;
+  for (int e = 0; e < kEquationEntries; ++e) {
+    if (sou[e] == 1) return true;
+  }
+  return false;
+}
 
 bool transientRun() { return TimeStep > 1e-8; }
 

@@ -45,3 +45,27 @@ void forEachChunk(int start, int end, Body &&body) {
     if (chunk.first <= chunk.last) body(chunk.first, chunk.last);
   }
 }
+
+// Share s of `shares` over start..end in equal consecutive parts: with n items,
+// q = n / shares and r = n mod shares, the first r shares take q + 1 items,
+// the others q (the static division of a loop among the threads of a team).
+inline IndexChunk shareOf(int start, int end, int shares, int s) {
+  const int n = end - start + 1;
+  if (n <= 0) return {start, start - 1};
+  const int q = n / shares, r = n % shares;
+  const int first = start + s * q + (s < r ? s : r);
+  return {first, first + q + (s < r ? 1 : 0) - 1};
+}
+
+// Runs body(first, last) for the share of start..end of each thread of the
+// default team (the count fixed from F 206, one thread without it): a face
+// or cell loop whose items write only their own entries.
+template <class Body>
+void forEachShare(int start, int end, Body &&body) {
+  const int shares = maxThreadsOffered() > 0 ? maxThreadsOffered() : 1;
+#pragma omp parallel for schedule(static) if (shares > 1)
+  for (int s = 0; s < shares; ++s) {
+    IndexChunk share = shareOf(start, end, shares, s);
+    if (share.first <= share.last) body(share.first, share.last);
+  }
+}
