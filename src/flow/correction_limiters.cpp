@@ -26,7 +26,7 @@ void limitEdgePressure() {
     const int sides[4] = {Ccellw[c], Ccelle[c], Ccells[c], Ccelln[c]};
     int present = 0;
     for (int m : sides) present += m > 0;
-    if (present == 0 || present > 2) continue;
+    if (present > 2) continue;
     int r = 0;
     bool alongI = false;
     double closest = 1e20;
@@ -34,12 +34,13 @@ void limitEdgePressure() {
       const int m = sides[k];
       if (m <= 0) continue;
       const double d = std::fabs(Cpres[m] - Cpres[c]);
-      if (r == 0 || d < closest) {
+      if (d < closest) {
         closest = d;
         r = m;
         alongI = k < 2;
       }
     }
+    if (r == 0) continue;
     const double L = slope * 9810.0 * (alongI ? Cidist[r] + Cidist[c] : Cjdist[r] + Cjdist[c]);
     Cpres[c] = std::min(std::max(Cpres[c], Cpres[r] - L), Cpres[r] + L);
   }
