@@ -3,6 +3,15 @@
 // their faces.
 #pragma once
 
+// Downstream water level of the "timei" series at the current time, m (0 when
+// the series gives no discharges). pressure_fluxes forms it together with the
+// discharges in use; the downstream-level outflow rule (F 234 4) reads it.
+inline double Hout;
+
+// Adds (inflow) or withdraws (outflow) the discharge of every group with faces
+// to Csource of the cells behind its faces, by the rule the group type, its
+// boundary kind and the selectors choose; on a multigrid level the sources go
+// to the level's cells.
 void boundaryFluxes();
 
 // Roughness of the logarithmic inflow profile (F 202): XksInflow, or the
