@@ -148,6 +148,21 @@ TEST_F(WallLaws, MomentumLimiters) {
   }
 }
 
+TEST_F(WallLaws, NegativeKCountsAsZero) {
+  // The terms use k clamped at F 138; y+ takes the stored k as 0, so the
+  // sublayer of F 397 3 applies and the friction stays finite.
+  for (int limiter : {0, 3}) {
+    FlagWallLimiterU = limiter;
+    oneBox({});
+    Ckinen[1] = -0.01;
+    run(1);
+    const double r = 31.62 * std::sqrt(300.0 * ArtMinKinen);
+    const double expected = limiter == 3 ? r / 1e-20 : r / (std::log(60.0) / 0.4);
+    EXPECT_NEAR(Cap[1], expected, 1e-9 * expected) << "F 397 " << limiter;
+    EXPECT_TRUE(std::isfinite(Csource[1]));
+  }
+}
+
 TEST_F(WallLaws, RngFrictionVelocityKeepsTheKLawFactor) {
   TurbulenceModel = 1;
   const double cS = 1000.0 * std::sqrt(0.0845), cD = 1000.0 * std::pow(0.0845, 0.75);
