@@ -93,63 +93,65 @@ void windColumnValue(int first, int last, double floor) {
   }
 }
 
-// The k-epsilon value min(MaxGamma, a k^2/epsilon + floor) times the
-// epsilon factor and the density damping of F 71 5.
-template <bool Damp>
-void kEpsilonValue(int first, int last, double a, double floor, double factor) {
-  const double cap = MaxGamma;
-  for (int c = first; c <= last; ++c) {
-    const double k = Ckinen[c];
-    double g = std::min(cap, a * k * k / (Cepsilon[c] + 1e-20) + floor) * factor;
-    if constexpr (Damp) g *= CdampDensity[c];
-    Cgamma[c] = g;
-  }
-}
-
-// Step 1 (and 2, and the damping of F 71 5): the model value of Cgamma.
-void modelValue(int first, int last, int model, double floor) {
-  const bool damp = TurbDensFlag == 5 && CdampDensity;
-  const bool windy = Wind[0] > 1e-10;
-  if ((model == 5 || model == 7) && windy) {
-    if (model == 5) windRangeValue(first, last, floor);
-    else windColumnValue(first, last, floor);
-    if (damp) for (int c = first; c <= last; ++c) Cgamma[c] *= CdampDensity[c];
-    return;
-  }
+// Runs sink(c, g) for every cell of the range with g the per-cell model
+// value of step 1, the epsilon factor of step 2 and the damping of F 71 5
+// applied; the model and the options are chosen here, outside the loops.
+template <bool Damp, class Sink>
+void perCellValues(int first, int last, int model, double floor, Sink &&sink) {
+  auto damped = [](int c, double g) {
+    if constexpr (Damp) return g * CdampDensity[c];
+    else return g;
+  };
   if (model == 4 || model == 6 || (model >= 4 && model <= 7 && FlagCorrTrekant != 24)) {
-    const double value = floor;
-    for (int c = first; c <= last; ++c) Cgamma[c] = damp ? value * CdampDensity[c] : value;
+    for (int c = first; c <= last; ++c) sink(c, damped(c, floor));
     return;
   }
   if (model == 15 || model == 16) {
-    for (int c = first; c <= last; ++c) {
-      const double g = Ckinen[c] / (Cepsilon[c] + 1e-20);
-      Cgamma[c] = damp ? g * CdampDensity[c] : g;
-    }
+    for (int c = first; c <= last; ++c) sink(c, damped(c, Ckinen[c] / (Cepsilon[c] + 1e-20)));
     return;
   }
   // The epsilon equation's 0.7692 (about 1/1.3) pairs with the 1.3 of the
   // epsilon production for the models that get it.
   const bool epsilonFactor = Equation == 6 && (model == 0 || model == 2 || isColumnModel(model));
-  const double factor = epsilonFactor ? 0.7692 : 1.0;
-  if (model == 1) {
-    if (damp) kEpsilonValue<true>(first, last, 84.5, floor, factor);
-    else kEpsilonValue<false>(first, last, 84.5, floor, factor);
-    return;
-  }
-  if (FlagCorrTrekant == 24) {
+  const double factor = epsilonFactor ? 0.7692 : 1.0, cap = MaxGamma;
+  if (model != 1 && FlagCorrTrekant == 24) {
     // Half the new value and half the one the previous call left.
-    const double cap = MaxGamma;
     for (int c = first; c <= last; ++c) {
       const double k = Ckinen[c];
-      double g = (0.5 * std::min(cap, 90.0 * k * k / (Cepsilon[c] + 1e-20) + floor) + 0.5 * Cgamma[c]) * factor;
-      Cgamma[c] = damp ? g * CdampDensity[c] : g;
+      const double g = 0.5 * std::min(cap, 90.0 * k * k / (Cepsilon[c] + 1e-20) + floor) + 0.5 * Cgamma[c];
+      sink(c, damped(c, g * factor));
     }
     return;
   }
   if (model == 17) notAvailableYet("GammaCalcRealizable", "F 24 17");
-  if (damp) kEpsilonValue<true>(first, last, 90.0, floor, factor);
-  else kEpsilonValue<false>(first, last, 90.0, floor, factor);
+  const double a = model == 1 ? 84.5 : 90.0;
+  for (int c = first; c <= last; ++c) {
+    const double k = Ckinen[c];
+    sink(c, damped(c, std::min(cap, a * k * k / (Cepsilon[c] + 1e-20) + floor) * factor));
+  }
+}
+
+template <class Sink>
+void perCellValues(int first, int last, int model, double floor, Sink &&sink) {
+  if (TurbDensFlag == 5 && CdampDensity) perCellValues<true>(first, last, model, floor, sink);
+  else perCellValues<false>(first, last, model, floor, sink);
+}
+
+// The wind models blow, and their value is not one of a cell alone.
+bool windDriven(int model) { return (model == 5 || model == 7) && Wind[0] > 1e-10; }
+
+// Step 1 (with 2 and the damping of F 71 5) into Cgamma, for the paths
+// whose later steps need the model values of other cells.
+void modelValue(int first, int last, int model, double floor) {
+  if (windDriven(model)) {
+    if (model == 5) windRangeValue(first, last, floor);
+    else windColumnValue(first, last, floor);
+    if (TurbDensFlag == 5 && CdampDensity) {
+      for (int c = first; c <= last; ++c) Cgamma[c] *= CdampDensity[c];
+    }
+    return;
+  }
+  perCellValues(first, last, model, floor, [](int c, double g) { Cgamma[c] = g; });
 }
 
 // Step 3 with F 71 2: the Richardson damping between the cells below and
@@ -243,33 +245,45 @@ void shallowColumnVertical(int first, int last, int model) {
 // A multiplier of F 149 or F 544 acts only outside 0.99..1.01.
 double activeFactor(double f) { return f > 1.01 || f < 0.99 ? f : 1.0; }
 
-// Steps 5 to 9 per cell: the vertical value (copied when no column rule set
-// it), the artificial diffusion, the multipliers and the triangular edges.
-void finishCells(int first, int last, int model) {
+// Steps 5 to 9 of a cell, with the options chosen once per call: the
+// vertical value (copied when no column rule set it), the artificial
+// diffusion, the multipliers and the triangular edges.
+struct Finish {
+  bool copy;
+  double add, vert, hor;
+  bool edges;
+  double edgeFactor;
+};
+
+Finish finishOf(int model) {
   const int eq = Equation;
-  const bool copy = FlagTurbDLL == 0 && !isColumnModel(model);
-  const double add = ArtDiff > 0.001 ? ArtDiff : 0.0;
-  double vert = activeFactor(TurbMultVert), hor = activeFactor(TurbMultHor);
+  Finish f{};
+  f.copy = FlagTurbDLL == 0 && !isColumnModel(model);
+  f.add = ArtDiff > 0.001 ? ArtDiff : 0.0;
+  f.vert = activeFactor(TurbMultVert);
+  f.hor = activeFactor(TurbMultHor);
   if (isMomentum(eq)) {
-    vert *= activeFactor(TurbMultVertU);
-    hor *= activeFactor(TurbMultHorU);
+    f.vert *= activeFactor(TurbMultVertU);
+    f.hor *= activeFactor(TurbMultHorU);
   } else {
-    if (TurbMultVertU < 0.99) vert *= TurbMultVertU;
-    if (TurbMultHorU < 0.99) hor *= TurbMultHorU;
+    if (TurbMultVertU < 0.99) f.vert *= TurbMultVertU;
+    if (TurbMultHorU < 0.99) f.hor *= TurbMultHorU;
   }
-  const bool edges = isMomentum(eq) && FlagTriEdges >= 1 && FlagTriEdges <= 3 && Btriedges && Btriedges[0] == 1;
-  const double edgeFactor = FlagTriEdges == 1 ? 100.0 : (FlagTriEdges == 2 ? 20.0 : 5.0);
-  for (int c = first; c <= last; ++c) {
-    double gv = copy ? Cgamma[c] : CgammaV[c];
-    gv = (gv + add) * vert;
-    if (edges && Btriedges[Cbed[c]] > 0) gv *= edgeFactor;
-    CgammaV[c] = gv;
-    Cgamma[c] = (Cgamma[c] + add) * hor;
-  }
+  f.edges = isMomentum(eq) && FlagTriEdges >= 1 && FlagTriEdges <= 3 && Btriedges && Btriedges[0] == 1;
+  f.edgeFactor = FlagTriEdges == 1 ? 100.0 : (FlagTriEdges == 2 ? 20.0 : 5.0);
+  return f;
 }
 
-// Step 10: corner columns (no east or west and no north or south
-// neighbour at the bed) get more horizontal mixing.
+inline void finishCell(int c, double g, const Finish &f) {
+  double gv = f.copy ? g : CgammaV[c];
+  gv = (gv + f.add) * f.vert;
+  if (f.edges && Btriedges[Cbed[c]] > 0) gv *= f.edgeFactor;
+  CgammaV[c] = gv;
+  Cgamma[c] = (g + f.add) * f.hor;
+}
+
+// Step 10: corner columns, whose bottom cell misses an east or west and a
+// north or south neighbour, get more horizontal mixing.
 void cornerColumns(int first, int last) {
   const double f = VertDiffTrekant;
   for (int b = first; b <= last; ++b) {
@@ -291,10 +305,16 @@ void GammaCalc(int first, int last) {
   const double floor = MinGamma + ArtEddyVisc;
   endOnMissingTerms(last);
   if (first > last) return;
-  modelValue(first, last, model, floor);
-  if (TurbDensFlag == 2) richardsonDamping(first, last, floor);
-  if (model == 8 || model == 9) lowReynoldsVertical(first, last, model);
-  else if (isColumnModel(model)) shallowColumnVertical(first, last, model);
-  finishCells(first, last, model);
+  const Finish finish = finishOf(model);
+  if (!windDriven(model) && TurbDensFlag != 2 && !isColumnModel(model)) {
+    // Every step is the cell's own: one pass.
+    perCellValues(first, last, model, floor, [&finish](int c, double g) { finishCell(c, g, finish); });
+  } else {
+    modelValue(first, last, model, floor);
+    if (TurbDensFlag == 2) richardsonDamping(first, last, floor);
+    if (model == 8 || model == 9) lowReynoldsVertical(first, last, model);
+    else if (isColumnModel(model)) shallowColumnVertical(first, last, model);
+    for (int c = first; c <= last; ++c) finishCell(c, Cgamma[c], finish);
+  }
   if (VertDiffTrekant > 1e-20) cornerColumns(first, last);
 }

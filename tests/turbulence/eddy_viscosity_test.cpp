@@ -9,6 +9,7 @@
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "startup/control_reader.h"
 #include "turbulence/box_cells.h"
 #include "turbulence/eddy_viscosity.h"
 
@@ -93,6 +94,37 @@ TEST_F(EddyViscosity, MomentumMultipliers) {
     Equation = r.equation;
     GammaCalc(1, NoCells);
     expectBoth(9.001, 9.001 * r.factor, "F 544");
+  }
+}
+
+TEST_F(EddyViscosity, OptionChain) {
+  // One column with no side neighbours, k 0.01 and epsilon 0.001 (9.001),
+  // Cgamma and CgammaV left at 1.0 and 4.0 by a previous call.
+  struct Row {
+    const char *name;
+    void (*set)();
+    double cgamma, cgammaV;
+  };
+  const Row rows[] = {
+      {"F 14 2", [] { ArtDiff = 2.0; }, 11.001, 11.001},
+      {"F 149 3 0.5", [] { TurbMultVert = 3.0; TurbMultHor = 0.5; }, 4.5005, 27.003},
+      {"F 149 1.005", [] { TurbMultVert = 1.005; }, 9.001, 9.001},
+      {"F 235 24", [] { FlagCorrTrekant = 24; }, 5.0005, 5.0005},
+      {"F 440 2", [] { VertDiffTrekant = 2.0; }, 18.002, 9.001},
+      {"F 121 1", [] { FlagTurbDLL = 1; }, 9.001, 4.0},
+      {"F 34 1 F 72 0", [] { ArtEddyVisc = 1.0; MinGamma = 0.0; }, 10.0, 10.0},
+  };
+  for (const Row &r : rows) {
+    kreadDefaults();
+    build(1, 3, 1.0, 1.0, 0.5);
+    setTurbulence(0.01, 0.001);
+    for (int c = 1; c <= NoCells; ++c) {
+      Cgamma[c] = 1.0;
+      CgammaV[c] = 4.0;
+    }
+    r.set();
+    GammaCalc(1, NoCells);
+    expectBoth(r.cgamma, r.cgammaV, r.name);
   }
 }
 
