@@ -3,10 +3,6 @@
 // their faces.
 #pragma once
 
-// Downstream water level of the "timei" series at the current time, m (0 when
-// the series gives no discharges). pressure_fluxes forms it together with the
-// discharges in use; the downstream-level outflow rule (F 234 4) reads it.
-inline double Hout;
 
 // Adds (inflow) or withdraws (outflow) the discharge of every group with faces
 // to Csource of the cells behind its faces, by the rule the group type, its
