@@ -1,7 +1,6 @@
 // Flow drivers that are not built yet: each does nothing.
 #include "flow/flow_drivers.h"
 
-void computeWCStart() {}
 void startup() {}
 void WaterSolve() {}
 void WaterSolveNew() {}
@@ -10,5 +9,3 @@ void WaterSolveHydrostatic() {}
 void WaterSolve2D() {}
 void MGSsolver() {}
 int shallowWater() { return 0; }
-void setFluxes() {}
-void InterpolateBoundary() {}

@@ -16,6 +16,9 @@ void fixThreadCount(int threads);
 // The threads in the current region (1 outside a region).
 int threadsInRegion();
 
+// The number of the calling thread in the current region (0 outside a region).
+int threadNumber();
+
 // Wall-clock time in seconds, for the stage stamps of otime.
 double wallClock();
 
@@ -43,5 +46,27 @@ void forEachChunk(int start, int end, Body &&body) {
   for (int c = 0; c < chunks; ++c) {
     IndexChunk chunk = chunkOf(start, end, chunks, c);
     if (chunk.first <= chunk.last) body(chunk.first, chunk.last);
+  }
+}
+
+// Share t of `threads` over start..end: (end-start+1)/threads consecutive
+// items each, and one more for each of the first (end-start+1) mod threads.
+inline IndexChunk shareOf(int start, int end, int threads, int t) {
+  const int count = end - start + 1 > 0 ? end - start + 1 : 0;
+  const int size = count / threads, extra = count % threads;
+  const int first = start + t * size + (t < extra ? t : extra);
+  return {first, first + size + (t < extra ? 1 : 0) - 1};
+}
+
+// Runs body(first, last) once on every thread of one fork-join region with
+// that thread's consecutive share of start..end (empty when first > last),
+// so that a thread can gather what it reports and hand it over once. Without
+// F 206 (0) the region has one thread, which takes the whole range.
+template <class Body>
+void forEachThreadShare(int start, int end, Body &&body) {
+#pragma omp parallel if (NoProcessesSolver > 0)
+  {
+    const IndexChunk share = shareOf(start, end, threadsInRegion(), threadNumber());
+    body(share.first, share.last);
   }
 }
