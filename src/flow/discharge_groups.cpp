@@ -336,7 +336,7 @@ void InterpolateBoundary() {
       InterpolateBoundaryInner2(g);
     }
   } else {
-    // The nine groups dealt over the threads; each thread's text in one piece.
+    // The nine groups dealt over the threads; each thread's text in one append.
     forEachThreadShare(1, 9, [](int first, int last) {
       std::string report;
       for (int g = first; g <= last; ++g) {

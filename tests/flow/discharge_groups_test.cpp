@@ -148,6 +148,21 @@ TEST_F(GroupMapping, DryNearestColumnTakesNothing) {
   EXPECT_EQ(DischargeStruct[1].area, 0.0);
 }
 
+// Grid lines numbered against x make the block left-handed: the size of its
+// last column still sets the tolerance.
+TEST_F(GroupMapping, LeftHandedBlockStillMaps) {
+  allocate(6, 5, 6);
+  addColumns(2, 3, 2, 3, 2);
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 3; ++j) xval[i][j] = -xval[i][j];
+  }
+  buildWithRanges();
+  setGroup(1, {{-2.0, 1.5}});
+  InterpolateBoundaryInner2(1);
+  const int c = bottomOf(3, 3);
+  EXPECT_EQ(faceList(1), (std::vector<int>{Cflatee[c + 1], Cflatee[c]}));
+}
+
 // Two points by the same edge list its faces twice, and the area counts both.
 TEST_F(GroupMapping, TwoPointsOnOneEdgeDoubleTheListAndTheArea) {
   allocate(6, 5, 8);
@@ -269,6 +284,17 @@ TEST_F(GroupMapping, FullFaceListEndsTheRun) {
   EXPECT_EXIT(InterpolateBoundaryInner2(1), ::testing::ExitedWithCode(254), "");
   EXPECT_TRUE(endsWith(boogie(), "Error: more than 1000000 faces for discharge group 1, use fewer points or levels "
                                  "in unstruc\n"));
+}
+
+// Block 1 with 5002 columns along its upstream end gives one point more
+// than a group holds.
+TEST_F(GroupMapping, TooManyEndPointsEndTheRun) {
+  allocate(3, 5004, 3);
+  flatGrid(1, 2, 1, 5003, 1.0);
+  addBlock(2, 2, 2, 5003);
+  FlagGenerateUpFlux = 1;
+  EXPECT_EXIT(setFluxes(), ::testing::ExitedWithCode(254), "");
+  EXPECT_TRUE(endsWith(boogie(), "Error: more than 5000 points for discharge group 1 from F 314, block 1 is too wide\n"));
 }
 
 // The mapping no path reaches: top cells' open sides by their midpoints,

@@ -286,6 +286,29 @@ TEST_F(FaceFluxes, SurfaceFacesFromTheCellBelow) {
   for (int c = 1; c <= NoCells; ++c) EXPECT_NEAR(Fflux[Cflatet[c]], 1000.0 * 0.01 * c * Faz[Cflatet[c]], 1e-12) << c;
 }
 
+// F 61: the face velocities are the mean of the new and the previous time
+// step's, which exist only in transient runs; a steady run ignores it.
+TEST_F(FaceFluxes, CrankNicolsonMeanInTransientRuns) {
+  TimeStep = 1.0;
+  channel();
+  CrankNicols = 0.5;
+  fill([](int) { return 0.3; }, [](int) { return 0.0; }, [](int) { return 0.0; }, [](int) { return 0.0; });
+  for (int c = 1; c <= NoCells; ++c) Cxvel_old[c] = 0.1;
+  waterflow(1, NoSurfaces);
+  for (double centre : {0.5, 1.5, 2.5, 3.5}) {
+    for (int f : xFaces(centre)) EXPECT_NEAR(Fflux[f], velocityFlux(f, 0.2, 0.0, 0.0), 1e-10) << f;
+  }
+}
+
+TEST_F(FaceFluxes, CrankNicolsonIgnoredInSteadyRuns) {
+  channel();
+  ASSERT_EQ(Cxvel_old, nullptr);
+  CrankNicols = 0.5;
+  fill([](int) { return 0.3; }, [](int) { return 0.0; }, [](int) { return 0.0; }, [](int) { return 0.0; });
+  waterflow(1, NoSurfaces);
+  for (int f : xFaces(1.5)) EXPECT_NEAR(Fflux[f], velocityFlux(f, 0.3, 0.0, 0.0), 1e-10) << f;
+}
+
 // An empty range writes no face, but the nested-border faces are cleared.
 TEST_F(FaceFluxes, EmptyRangeStillClearsTheNestedFaces) {
   channel();

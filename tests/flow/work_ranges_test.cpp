@@ -31,7 +31,7 @@ TEST(WorkRanges, Cases) {
       {"blocks 1 and 3 span block 2", {1, 0, 1}, -1, 0, 0, 0, {1, 30}, {1, 90}},
       {"block 2 alone", {0, 2}, -1, 0, 0, 0, {11, 20}, {31, 60}},
       {"no work block selected: empty", {0, 0, 0, 0}, -1, 0, 0, 0, {40, 1}, {120, 1}},
-      {"work blocks beyond the grid take no part", {0, 1, 0, 0, 0, 1}, -1, 0, 0, 0, {11, 20}, {31, 60}},
+      {"work blocks beyond the grid are passed over", {0, 1, 0, 0, 0, 1}, -1, 0, 0, 0, {11, 20}, {31, 60}},
       {"layer last, sediment loop", {}, 0, 1, 1, 0, {1, 30}, {1, 90}},
       {"layer last, work blocks", {0, 1}, -1, 0, 1, 0, {1, 30}, {1, 90}},
       {"layer last, flow alone", {}, 0, 0, 1, 0, {1, 40}, {1, 120}},
