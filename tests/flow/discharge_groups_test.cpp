@@ -214,6 +214,27 @@ TEST_F(GroupMapping, MappingAllGroups) {
   for (int k = 0; k < 5; ++k) EXPECT_EQ(DischargeStruct[4].faceLevels[k], levels[k]) << k;
 }
 
+// A transient regeneration carries the fields over and maps the groups
+// onto the new faces: all of them, or only the F 314 ends when those are made.
+TEST_F(GroupMapping, CarryOverMapsTheGroups) {
+  TimeStep = 1.0;
+  allocate(6, 5, 8);
+  addColumns(2, 3, 2, 3, 5);
+  buildWithRanges();
+  metric();
+  setGroup(5, {{2.0, 1.5}}, 1, 151, 0);
+  BedMake();
+  EXPECT_EQ(DischargeStruct[5].faceCount, 5);
+  EXPECT_NEAR(DischargeStruct[5].area, 1.0, 1e-12);
+  FlagGenerateUpFlux = 1;
+  DischargeStruct[5].faceCount = 0;
+  FlagNeedsToBeInterpolated = 1;
+  BedMake();
+  EXPECT_EQ(DischargeStruct[5].faceCount, 0);
+  EXPECT_EQ(DischargeStruct[1].faceCount, 10);
+  EXPECT_EQ(DischargeStruct[1].polygonCount, 2);
+}
+
 // The groups dealt over threads give the serial outcome: lists, areas and
 // marks, also on cells that two groups share; each warning is written once.
 TEST_F(GroupMapping, ThreadedMappingEqualsSerial) {
@@ -294,7 +315,8 @@ TEST_F(GroupMapping, TooManyEndPointsEndTheRun) {
   addBlock(2, 2, 2, 5003);
   FlagGenerateUpFlux = 1;
   EXPECT_EXIT(setFluxes(), ::testing::ExitedWithCode(254), "");
-  EXPECT_TRUE(endsWith(boogie(), "Error: more than 5000 points for discharge group 1 from F 314, block 1 is too wide\n"));
+  EXPECT_TRUE(
+      endsWith(boogie(), "Error: more than 5000 points for discharge group 1 from F 314, block 1 is too wide\n"));
 }
 
 // The mapping no path reaches: top cells' open sides by their midpoints,
