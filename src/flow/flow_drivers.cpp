@@ -1,12 +1,9 @@
 // Flow drivers that are not built yet: each does nothing.
 #include "flow/flow_drivers.h"
 
-void computeWCStart() {}
 void WaterSolveNew() {}
 void WaterSolveFast() {}
 void WaterSolveHydrostatic() {}
 void WaterSolve2D() {}
 void MGSsolver() {}
 int shallowWater() { return 0; }
-void setFluxes() {}
-void InterpolateBoundary() {}

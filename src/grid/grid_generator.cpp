@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "files/koosurf_writer.h"
+#include "flow/flow_drivers.h"
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
 #include "grid/grid_services.h"
@@ -205,6 +206,9 @@ int Unstructure() {
     return result;
   }
 
+  // The generated inflow and outflow ends are mapped on the first grid; later
+  // grids get them again when the fields are carried over.
+  if ((FlagGenerateUpFlux > 0 || FlagGenerateDownFlux > 0) && DischargeStruct[1].faceCount <= 0) setFluxes();
   if (stimet < 0.001 || debugging == 'D') logPrintf("End Unstructure %d cells\n", NoCells);
   if (debugging == 'P') {
     const double elapsed = omp_get_wtime() - started;

@@ -12,4 +12,6 @@ void fixThreadCount(int threads) {
 
 int threadsInRegion() { return omp_get_num_threads(); }
 
+int threadNumber() { return omp_get_thread_num(); }
+
 double wallClock() { return omp_get_wtime(); }

@@ -16,6 +16,9 @@ void fixThreadCount(int threads);
 // The threads in the current region (1 outside a region).
 int threadsInRegion();
 
+// The number of the calling thread in the current region (0 outside a region).
+int threadNumber();
+
 // Wall-clock time in seconds, for the stage stamps of otime.
 double wallClock();
 
@@ -67,5 +70,18 @@ void forEachShare(int start, int end, Body &&body) {
   for (int s = 0; s < shares; ++s) {
     IndexChunk share = shareOf(start, end, shares, s);
     if (share.first <= share.last) body(share.first, share.last);
+  }
+}
+
+// Runs body(first, last) once on every thread of one fork-join region with
+// that thread's consecutive share of start..end (empty when first > last),
+// so that a thread can gather what it reports and hand it over once. Without
+// F 206 (0) the region has one thread, which takes the whole range.
+template <class Body>
+void forEachThreadShare(int start, int end, Body &&body) {
+#pragma omp parallel if (NoProcessesSolver > 0)
+  {
+    const IndexChunk share = shareOf(start, end, threadsInRegion(), threadNumber());
+    body(share.first, share.last);
   }
 }
