@@ -18,12 +18,16 @@
 #include "support/run_case.h"
 #include "support/work_folder.h"
 
-void generateChannel(const std::string &extraControl) {
-  ControlStream control(caseFile("channel", "control") + extraControl);
+void generateChannel(const std::string &extraControl) { generateCaseFolder("channel", extraControl); }
+
+void generateCaseFolder(const std::string &caseName, const std::string &extraControl) {
+  const std::string text = caseFile(caseName, "control");
+  ASSERT_FALSE(text.empty()) << "no case folder cases/" << caseName;
+  ControlStream control(text + extraControl);
   kreadPass(control);
   ASSERT_EQ(sialloc(), 0);
   ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
-  writeFile("koosurf", caseFile("channel", "koosurf"));
+  writeFile("koosurf", caseFile(caseName, "koosurf"));
   readKoosurf();
   ArmapMake();
   endOnGridFailure(Unstructure());

@@ -10,6 +10,9 @@
 // the bed cells, as a run of the letter Y followed by the flow set-up.
 void generateChannel(const std::string &extraControl = "");
 
+// The same for any case folder under cases/.
+void generateCaseFolder(const std::string &caseName, const std::string &extraControl = "");
+
 // Gives every cell and face values that differ from cell to cell and from
 // field to field, with more digits than the text file keeps.
 void setHandFields();

@@ -182,6 +182,14 @@ TEST_F(Restart, BedresAloneRegeneratesTheGrid) {
   EXPECT_EQ(r.file("bedres.t"), bedres);
 }
 
+TEST_F(Restart, SeriesNumbersBothFiles) {
+  const std::string bedres = channelBedres();
+  const CaseResult r = runCase(channelSetup("F 2 YRMM\nP 10 7\n", {{"bedres", bedres}}));
+  EXPECT_EQ(r.status, 1) << r.file("boogie");
+  EXPECT_EQ(outputs(r, {"bedres"}),
+            (std::set<std::string>{"result.0000", "bedres.0000", "result.0001", "bedres.0001"}));
+}
+
 TEST_F(Restart, BedresOfAnotherGridEndsTheRun) {
   std::string bedres = channelBedres();
   bedres.replace(bedres.find("K 13 7 11 1"), 11, "K 13 7 12 1");
