@@ -182,6 +182,12 @@ TEST_F(Restart, BedresAloneRegeneratesTheGrid) {
   EXPECT_EQ(r.file("bedres.t"), bedres);
 }
 
+TEST_F(Restart, EntryOneAloneWritesTheBedResult) {
+  const CaseResult r = runCase(channelSetup("F 2 YRM\nF 329 0 2\n", {{"bedres", channelBedres()}}));
+  EXPECT_EQ(r.status, 1) << r.file("boogie");
+  EXPECT_EQ(outputs(r, {"bedres"}), (std::set<std::string>{"bedres.t"}));
+}
+
 TEST_F(Restart, SeriesNumbersBothFiles) {
   const std::string bedres = channelBedres();
   const CaseResult r = runCase(channelSetup("F 2 YRMM\nP 10 7\n", {{"bedres", bedres}}));
