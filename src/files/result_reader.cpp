@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "files/bed_result_file.h"
 #include "model/blocks_groups.h"
@@ -30,6 +29,7 @@ constexpr int kRecordLength = 512;
 // connected faces.
 struct GridCounts {
   int points, cells, surfaces, blocks, connect, connFlate;
+  bool operator==(const GridCounts &) const = default;
 };
 
 // What the writer puts in the U record.
@@ -138,7 +138,7 @@ class ResultScan {
     haveCounts_ = true;
     if (layerBlockException(f)) return true;
     const GridCounts g = writtenCounts();
-    if (std::memcmp(&f, &g, sizeof f) == 0) return true;
+    if (f == g) return true;
     reportSizeMismatch(g, f);
     return false;
   }

@@ -149,33 +149,35 @@ double pressureSlope(int c, int plus, int minus, double half) {
 // Item o: the force of kind n summed over the bottom or top cells; 0 for another n.
 double force(int kind) {
   double sum = 0.0;
-  for (int c = 1; c <= NoCells; ++c) {
-    const bool bottom = Ccellb[c] == 0, top = Ccellt[c] == 0;
-    switch (kind) {
-      case 0:  // bed shear, 300 k = rho u*²
-        if (bottom) sum += 300.0 * Ckinen[c] * Farea[Cflateb[c]];
-        break;
-      case 1:  // weight of the column along the slope of the surface
-        if (top) {
-          const int face = Cflatet[c];
-          sum += 19600.0 * halfDepthBelow(c) * std::tan(std::acos(Fvz[face])) * Farea[face];
-        }
-        break;
-      case 2: {  // bed shear from the log law at the bottom cell
-        if (!bottom) break;
+  switch (kind) {
+    case 0:  // bed shear, 300 k = rho u*², on the bottom faces
+      for (int c = 1; c <= NoCells; ++c) {
+        if (Ccellb[c] == 0) sum += 300.0 * Ckinen[c] * Farea[Cflateb[c]];
+      }
+      break;
+    case 1:  // weight of the water column along the slope of its surface
+      for (int c = 1; c <= NoCells; ++c) {
+        if (Ccellt[c] != 0) continue;
+        const int face = Cflatet[c];
+        sum += 19600.0 * halfDepthBelow(c) * std::tan(std::acos(Fvz[face])) * Farea[face];
+      }
+      break;
+    case 2:  // bed shear of the log law at the bottom cells
+      for (int c = 1; c <= NoCells; ++c) {
+        if (Ccellb[c] != 0) continue;
         const double law = 0.4 / std::log(30.0 * Ckdist[c] / Croughness[c]);
         sum += 1000.0 * (Cxvel[c] * Cxvel[c] + Cyvel[c] * Cyvel[c]) * law * law * Barea[Cbed[c]];
-        break;
       }
-      case 3:  // pressure force on the column
-        if (top) {
-          const double gx = pressureSlope(c, Ccelle[c], Ccellw[c], Cidist[c]);
-          const double gy = pressureSlope(c, Ccelln[c], Ccells[c], Cjdist[c]);
-          sum += 2.0 * halfDepthBelow(c) * std::sqrt(gx * gx + gy * gy) * Farea[Cflatet[c]];
-        }
-        break;
-      default: return 0.0;
-    }
+      break;
+    case 3:  // pressure force on the water column
+      for (int c = 1; c <= NoCells; ++c) {
+        if (Ccellt[c] != 0) continue;
+        const double gx = pressureSlope(c, Ccelle[c], Ccellw[c], Cidist[c]);
+        const double gy = pressureSlope(c, Ccelln[c], Ccells[c], Cjdist[c]);
+        sum += 2.0 * halfDepthBelow(c) * std::sqrt(gx * gx + gy * gy) * Farea[Cflatet[c]];
+      }
+      break;
+    default: break;
   }
   return sum;
 }
