@@ -7,8 +7,6 @@ int writeConqRes() { return -1; }
 int writeConcRes() { return 0; }
 int WriteUnstructure() { return 0; }
 void WriteAllData() {}
-void sprintflow() {}
 int readConRes() { return 0; }
-void readres() {}
 int ReadUnstructure() { return 1; }
 int makeWeirSTL() { return 0; }

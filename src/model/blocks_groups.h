@@ -66,5 +66,16 @@ inline constexpr int kDischargeGroups = 10;
 inline DischargeGroup DischargeStruct[kDischargeGroups];
 inline double DischargeArray[30];  // discharge of group g in the current iteration, kg/s
 
+// One surface load group (records 0..9): a component load spread over listed
+// top cells; the grid files fill it.
+inline constexpr int kSurfaceLoadCells = 100;
+struct SurfaceDischarge {
+  int component;                  // water-quality component of the load
+  int cellCount;                  // entries of the cell list, at most 100
+  double amount;                  // load of the group
+  int cells[kSurfaceLoadCells];   // top cells receiving the load, from entry 0
+};
+inline SurfaceDischarge SurfDischargeStruct[kDischargeGroups];
+
 // Sets the control-file reader's defaults of the block and group tables.
 void setBlockAndGroupDefaults();

@@ -104,6 +104,16 @@ inline double maxBackwater;  // largest backwater level, m
 inline double stimet;        // simulated time, s
 inline double otime[80];     // wall-clock stamps of the stages (omp_get_wtime), s; [0] the run start
 
+// Figures of the sediment loop and the backwater curve that the time series
+// prints (0 until their routines set them).
+inline double SumBedChange;          // bed change summed over the grid, m3
+inline double SumInflow;             // sediment inflow summed, kg
+inline double SumOutflow;            // sediment outflow summed, kg
+inline double SurfacesBM;            // bed-movement figure of the sediment loop
+inline double PrintMaxErrorSuspSed;  // largest error of the suspended-sediment solution
+inline double scaleBackwater;        // scale of the backwater curve
+inline double scaleBackwater2;       // second scale of the backwater curve
+
 // Fixed work tables.
 inline double concBuffer[51];     // buffered inflow concentrations, -1 none
 inline double bechint[10000];     // bed-change interpolation marks, 1e20 none

@@ -30,7 +30,7 @@ struct TimePrintItem {
   int index;    // fraction (c) or component (q) index, 0 otherwise
 };
 struct TimePrintSet {
-  double time;  // the set is used up to this simulated time, s
+  double time;  // start time: "timeo" writes the last set whose time is at or below the simulated time, s
   int count;    // items in use, at most 25
   TimePrintItem item[kTimePrintItems];
 };

@@ -1,0 +1,23 @@
+// The shared end of every writer: a stream is closed and its write errors
+// are turned into the one fatal message, so no result file is left silently
+// short.
+#include "files/write_check.h"
+
+#include "model/status.h"
+#include "startup/exit_codes.h"
+#include "startup/log.h"
+
+void endCannotOpen(const char *name) {
+  char message[kStatusTextLength];
+  std::snprintf(message, sizeof message, "cannot open file '%s' ", name);
+  fatalExit(kExitCannotOpen, nullptr, message);
+}
+
+void closeWrittenFile(std::FILE *file, const char *name) {
+  const bool writeFailed = std::ferror(file) != 0;
+  const bool closeFailed = std::fclose(file) != 0;
+  if (!writeFailed && !closeFailed) return;
+  char message[kStatusTextLength];
+  std::snprintf(message, sizeof message, "cannot write file '%s' ", name);
+  fatalPrintf(kExitCannotOpen, message, "Error writing file '%s'\n", name);
+}
