@@ -379,8 +379,7 @@ TEST_F(BoundaryFluxes, LevelCellsTakeTheShares) {
 
 // The end groups that setFluxes generates on the channel, with "F 263 2 1":
 // the downstream group withdraws by zero gradient instead of uniformly.
-// Needs the generated groups of setFluxes.
-TEST_F(GridFixture, DISABLED_GeneratedOutflowTakesTheKindOfF263) {
+TEST_F(GridFixture, GeneratedOutflowTakesTheKindOfF263) {
   generateCase(CaseGrid::Channel);
   ControlStream control("F 314 1 1\nF 263 2 1\n");
   kreadPass(control);
