@@ -1,4 +1,4 @@
-// Free-surface operations as the run letters call them.
+// Free-surface operations as the run letters and the flow drivers call them.
 #pragma once
 
 void backwater();  // backwater-curve water levels along block 1 (letter Q)
@@ -9,3 +9,15 @@ void SetiPresjPres();         // reference column of the surface pressure
 void surface_tfs(int, int);   // transient free surface (F 36 1, 11..19)
 void surface_LS_update();     // level-set surface update (F 36 50)
 void surface_LS();            // level-set surface in the pressure stage (F 36 50)
+
+// Corrections of the new levels in the tail of a surface update, and the
+// grid services around it, that the engine does not have yet.
+void surfaceEdge(double z);        // edge levels (F 187)
+void surface_smoother();           // surface smoothing (F 154)
+void reducePonds();                // pond reduction (F 379)
+void computeSetPresZero();         // pressure reset (F 128)
+void NoGridSplit();                // levels keeping cross-sections connected (F 371)
+void NoGridSplitRise();            // the same after the update (F 371)
+void smoothNewCorners();           // newly wet corners (F 425)
+void interpolateSurfaceNested();   // levels of nested blocks (F 238 3, 5)
+void scalePressureNested();        // pressure of nested blocks (F 238 4)
