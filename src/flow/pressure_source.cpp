@@ -240,7 +240,7 @@ struct HeightCorrected {
       case 1: d.di -= 0.5 * signedPower(ri, a) * v; break;
       case 2: d.di -= std::pow(0.5, 1.0 / a) * signedPower(ri, a) * v; break;
       case 3:
-      case 6: d.di -= std::clamp(0.5 * ri, -a, a) * v; break;
+      case 6: d.di -= std::min(std::max(0.5 * ri, -a), a) * v; break;
       case 4: {
         d.di -= 0.5 * ri * v;
         v *= verticalWeight(2.0 * (-a - Fvx[Cflatet[c]]));

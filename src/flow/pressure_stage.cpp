@@ -246,8 +246,8 @@ void secondCorrector(int inner) {
 }  // namespace
 
 int pressureStage(int inner) {
-  if (FlagSIMPLE == 4 || FlagSIMPLE == 5) return 0;
   StageInner = inner;
+  if (FlagSIMPLE == 4 || FlagSIMPLE == 5) return 0;
   keepDriverBuffers();
   const int first = WCStart, last = WCEnd;
   if (FlagSIMPLE == 3) {
