@@ -5,7 +5,7 @@
 #include "startup/log.h"
 
 void GravityFunction(int, int first, int last) {
-  if (first <= last) notAvailableYet("GravityFunction", "F 181");
+  if (first <= last) notAvailableYet("GravityFunction", "F 181 or F 135");
 }
 
 void computeTramel(int first, int last) {
