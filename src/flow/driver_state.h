@@ -1,6 +1,6 @@
 // State that the main flow driver shares with the stages of its inner
 // iteration: the pressure-correction buffer, the inner-iteration number and
-// the stratification exponents of the equation being built.
+// the largest residual of the previous inner iteration.
 #pragma once
 
 #include "model/cells.h"
@@ -23,11 +23,6 @@ inline int StageInner = 1;
 // before the first), taken by the momentum stage from MaxResidual[1..6] as
 // the driver left them; the surface calls inside the pressure stage test it.
 inline double LastLargestResidual = 10000.0;
-
-// Exponents of the stratification damping (F 82) of the equation being
-// built: the driver loads the velocity pair before the momentum stage, the
-// turbulence stage the scalar pair before k.
-inline double TDalpha, TDbeta;
 
 // Takes the driver's buffers from Cf and Cf_old unless the driver gave them.
 inline void keepDriverBuffers() {

@@ -7,7 +7,7 @@
 
 #include "flow/continuity_corrections.h"
 #include "flow/continuity_defect.h"
-#include "flow/debug_dumps.h"
+#include "flow/stage_dumps.h"
 #include "flow/driver_state.h"
 #include "flow/face_fluxes.h"
 #include "flow/flow_stages.h"

@@ -10,12 +10,12 @@
 #include "flow/continuity_corrections.h"
 #include "flow/continuity_defect.h"
 #include "flow/correction_limiters.h"
-#include "flow/debug_dumps.h"
+#include "flow/stage_dumps.h"
 #include "flow/driver_state.h"
 #include "flow/face_fluxes.h"
 #include "flow/flow_stages.h"
 #include "flow/pressure_coefficients.h"
-#include "flow/pressure_filter.h"
+#include "flow/initial_pressure.h"
 #include "flow/pressure_stage_terms.h"
 #include "flow/residuals.h"
 #include "flow/simple_corrections.h"
@@ -195,23 +195,6 @@ void relaxNestedVelocities() {
     if (p <= 0) continue;
     for (double *u : {Cxvel, Cyvel, Czvel}) u[c] = r * u[p] + (1.0 - r) * u[c];
   }
-}
-
-// The summed mass defect, its largest magnitude and the first cell holding it.
-void continuityStatistics(int first, int last) {
-  double sum = 0.0, largest = 0.0;
-  int at = 1;
-  for (int c = first; c <= last; ++c) {
-    sum += Csource[c];
-    const double magnitude = std::fabs(Csource[c]);
-    if (magnitude > largest) {
-      largest = magnitude;
-      at = c;
-    }
-  }
-  GlobContinuity = sum;
-  GlobDefMax = largest;
-  Glob_dmI = at;
 }
 
 void correctFluxesVelocitiesPressure() {

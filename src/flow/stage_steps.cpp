@@ -97,6 +97,22 @@ double pressureDiagonal(double sum) {
   return std::max(sum, 1e-10);
 }
 
+void continuityStatistics(int first, int last) {
+  double sum = 0.0, largest = 0.0;
+  int at = 1;
+  for (int c = first; c <= last; ++c) {
+    sum += Csource[c];
+    const double magnitude = std::fabs(Csource[c]);
+    if (magnitude > largest) {
+      largest = magnitude;
+      at = c;
+    }
+  }
+  GlobContinuity = sum;
+  GlobDefMax = largest;
+  Glob_dmI = at;
+}
+
 void stageStamp(int i) {
   if (FlagThixoIsComputing == 0) otime[i] = wallClock();
 }

@@ -31,6 +31,10 @@ void blockCorrectionByRule(int e, int inner);
 // below 1e-30 (an isolated cell) 1.0, so that p' stays of the order of the
 // cell's defect, any other sum at least 1e-10.
 double pressureDiagonal(double sum);
+// The mass defect left in Csource over cells first..last: GlobContinuity its
+// sum, GlobDefMax its largest magnitude, Glob_dmI the first cell holding
+// that (1 when every defect is 0 or the range is empty).
+void continuityStatistics(int first, int last);
 // Wall-clock stamp i of the stage clocks, not taken in the mud mode.
 void stageStamp(int i);
 // Net mass outflow of cell c through its six faces, kg/s.

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "flow/boundary_conditions.h"
-#include "flow/debug_dumps.h"
+#include "flow/stage_dumps.h"
 #include "flow/driver_state.h"
 #include "flow/flow_stages.h"
 #include "flow/residuals.h"

@@ -128,6 +128,7 @@ inline double GlobDefMax;     // largest absolute cell mass defect, kg/s
 inline int Glob_dmI;          // first cell holding GlobDefMax (1 when all defects are 0)
 inline int GlobInnerIter;     // inner-loop counter at the end of the last outer iteration
 inline int RegIter;           // outer iterations summed by the pressure regression (F 143)
+inline double TDalpha, TDbeta;   // exponents of the stratification damping for the equation being built (F 82)
 
 // Gives every run-state variable its start value.
 void setRunStateDefaults();

@@ -1,13 +1,15 @@
-// The stages of an inner iteration on hand-built grids, with the builders,
-// solver and wall laws of the other stages doing nothing: what the stages
-// themselves put into the equations (relaxation, 1/Ap, the p' diagonal and
-// its level, the continuity statistics, the lower limits of k and epsilon,
-// the face fluxes of the pseudo-velocities) and where they end the run.
+// The stages of an inner iteration on hand-built grids without inflow or
+// walls: what the stages themselves put into the equations (relaxation,
+// 1/Ap, the p' diagonal and its level, the continuity statistics, the lower
+// limits of k and epsilon, the face fluxes of the pseudo-velocities) and
+// where they end the run. Expected values are formed from the neighbour
+// coefficients the builders leave, so the checks hold whatever they build.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "flow/driver_state.h"
 #include "flow/flow_grids.h"
@@ -27,27 +29,35 @@ using FlowStages = GridFixture;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// The relaxation factors the driver would set, and a diagonal of 1000 Cvol
-// in every cell from the dead-end term, so that an equation has something
-// to relax while the coefficient builders are still empty.
+// The relaxation factors and residual norms the driver and its start values
+// would set, no wall terms (F 120's value), and a diagonal of 1000 Cvol in
+// every cell from the dead-end term, so that every equation has a diagonal
+// whatever the coefficient builders give.
 void prepareStages(bool deadEnds = true) {
   relaxVelocity = 0.8;
   invRelaxVelocity = 1.25;
   relaxPressure = 0.2;
   relaxK = relaxEpsilon = 0.5;
+  for (int e = 1; e <= 6; ++e) NormResidual[e] = 1.0;
+  FlagWallAll = 1000;
   OneCellSource = deadEnds ? 1 : 0;
   for (int c = 1; c <= NoCells; ++c) Conecell[c] = 1;
 }
 
-// U, V and W are assembled from the divided diagonal: Cap = 1000 Cvol / 0.8
-// and Csource = 0.2 u Cap with that Cap; CinvAp keeps 1/Cap of U; Cf ends at
-// W while the driver's buffer is kept for the pressure correction.
+// The six neighbour coefficients of cell c.
+double neighbourSum(int c) { return Cae[c] + Caw[c] + Can[c] + Cas[c] + Cat[c] + Cab[c]; }
+
+// U, V and W are assembled from the divided diagonal: Cap = (1000 Cvol +
+// the neighbour sum) / 0.8 and Csource = 0.2 u Cap with that Cap; CinvAp
+// keeps 1/Cap of U (the same coefficients while the schemes agree); Cf ends
+// at W while the driver's buffer is kept for the pressure correction.
 TEST_F(FlowStages, MomentumRelaxationAndInverseDiagonal) {
   buildFlowGrid(CaseGrid::Channel);
   prepareStages();
   fillField(Cxvel, [](double x, double, double) { return 0.1 * x; });
   fillField(Cyvel, [](double, double y, double) { return 2.0 + y; });
   fillField(Czvel, [](double, double, double z) { return -z; });
+  const std::vector<double> w(Czvel, Czvel + NoCells + 1);
   double *buffer = Cf;
   momentumStage(1);
   EXPECT_EQ(Equation, 3);
@@ -55,10 +65,10 @@ TEST_F(FlowStages, MomentumRelaxationAndInverseDiagonal) {
   EXPECT_EQ(CfSaved, buffer);
   EXPECT_EQ(FlagInitializedInvAp, 1);
   for (int c = 1; c <= NoCells; ++c) {
-    const double cap = 1000.0 * Cvol[c] / 0.8;
+    const double cap = (1000.0 * Cvol[c] + neighbourSum(c)) / 0.8;
     ASSERT_NEAR(Cap[c], cap, 1e-9 * cap) << c;
-    ASSERT_NEAR(Csource[c], 0.2 * Czvel[c] * cap, 1e-9 * cap) << c;
-    ASSERT_NEAR(CinvAp[c], 1.0 / cap, 1e-12 / cap) << c;
+    ASSERT_NEAR(Csource[c], 0.2 * w[c] * cap, 1e-9 * cap) << c;
+    ASSERT_NEAR(CinvAp[c], 1.0 / cap, 1e-9 / cap) << c;
   }
 }
 
@@ -72,10 +82,11 @@ TEST_F(FlowStages, SeicheLeavesWUnsolved) {
   EXPECT_EQ(Cf, Cyvel);
 }
 
-// A U diagonal of 0 or not a number ends the run with the cell's report.
+// A U diagonal of 0, above 1e20 or not a number ends the run with the
+// report of the first such cell.
 struct ApCase {
   const char *name;
-  bool deadEnds;
+  double inverseRelaxation;
   double volume;  // of cell 1
   const char *tail;
   friend void PrintTo(const ApCase &c, std::ostream *os) { *os << c.name; }
@@ -86,7 +97,8 @@ class UnusableDiagonal : public FlowStages, public ::testing::WithParamInterface
 TEST_P(UnusableDiagonal, EndsWithTheCellsReport) {
   const ApCase &row = GetParam();
   buildFlowGrid(CaseGrid::Column3);
-  prepareStages(row.deadEnds);
+  prepareStages();
+  invRelaxVelocity = row.inverseRelaxation;
   Cvol[1] = row.volume;
   EXPECT_EXIT(momentumStage(1), ::testing::ExitedWithCode(251), "");
   const std::string log = boogie();
@@ -95,8 +107,9 @@ TEST_P(UnusableDiagonal, EndsWithTheCellsReport) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, UnusableDiagonal,
-                         ::testing::Values(ApCase{"Zero", false, 1.0, "Error 2, Cap(1) = 0.000000e+00\n"},
-                                           ApCase{"NotANumber", true, kNaN, "nan\n"}),
+                         ::testing::Values(ApCase{"Zero", 0.0, 1.0, "Error 2, Cap(1) = 0.000000e+00\n"},
+                                           ApCase{"Huge", 1e30, 1.0, "e+33\n"},
+                                           ApCase{"NotANumber", 1.25, kNaN, "nan\n"}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // The p' diagonal: a sum that is not a number gives 1e-10, 0 and 1e-40
@@ -109,22 +122,18 @@ TEST(PressureDiagonal, FloorRule) {
   for (const Row &r : rows) EXPECT_EQ(pressureDiagonal(r.sum), r.diagonal) << r.sum;
 }
 
-// Through the stage: the diagonal follows the rule from the neighbour
-// coefficients, p' restarts from 0, and the level shift leaves -0.001 in the
-// last cell (in every cell here, with nothing solved); F 183 outside 1..99
-// switches the shift off. Cf ends at the driver's buffer.
+// Through the stage, on a grid at rest: the diagonal follows the rule from
+// the p' coefficients, p' restarts from 0 and, with nothing to correct, the
+// level shift leaves -0.001 in every cell; F 183 outside 1..99 switches the
+// shift off. Cf ends at the driver's buffer.
 TEST_F(FlowStages, PressureDiagonalAndLevelShift) {
   buildFlowGrid(CaseGrid::Channel);
   prepareStages();
   double *buffer = Cf;
-  const double sums[] = {kNaN, 0.0, 1e-40, 1e-20, 2.5};
-  const double diagonals[] = {1e-10, 1.0, 1.0, 1e-10, 2.5};
-  for (int m = 0; m < 5; ++m) Cae[m + 1] = sums[m];
   momentumStage(1);
-  for (int m = 0; m < 5; ++m) Cae[m + 1] = sums[m];
   struct Row {
     int presDebug;
-    double last;
+    double level;
   };
   for (const Row &row : {Row{0, -0.001}, Row{100, 0.0}}) {
     FlagPresDebug = row.presDebug;
@@ -132,10 +141,10 @@ TEST_F(FlowStages, PressureDiagonalAndLevelShift) {
     EXPECT_EQ(pressureStage(1), 0);
     EXPECT_EQ(Equation, 4);
     EXPECT_EQ(Cf, buffer);
-    EXPECT_EQ(Cf[NoCells], row.last) << row.presDebug;
-    EXPECT_EQ(Cf[1], row.last) << row.presDebug;
-    for (int m = 0; m < 5; ++m) EXPECT_EQ(Cap[m + 1], diagonals[m]) << m;
-    EXPECT_EQ(Cap[NoCells], 1.0);
+    for (int c = 1; c <= NoCells; ++c) {
+      ASSERT_NEAR(Cf[c], row.level, 1e-12) << row.presDebug << " " << c;
+      ASSERT_EQ(Cap[c], pressureDiagonal(neighbourSum(c))) << c;
+    }
   }
 }
 
@@ -143,7 +152,6 @@ TEST_F(FlowStages, PressureDiagonalAndLevelShift) {
 // the first cell holding it, 1 when every defect is 0.
 TEST_F(FlowStages, ContinuityStatistics) {
   buildFlowGrid(CaseGrid::Channel);
-  prepareStages();
   struct Row {
     int cells[3];
     double defects[3];
@@ -158,11 +166,14 @@ TEST_F(FlowStages, ContinuityStatistics) {
   for (const Row &row : rows) {
     for (int c = 1; c <= NoCells; ++c) Csource[c] = 0.0;
     for (int m = 0; m < 3; ++m) Csource[row.cells[m]] = row.defects[m];
-    pressureStage(1);
+    continuityStatistics(1, NoCells);
     EXPECT_EQ(Glob_dmI, row.first);
     EXPECT_DOUBLE_EQ(GlobDefMax, row.largest);
     EXPECT_NEAR(GlobContinuity, row.sum, 1e-15);
   }
+  continuityStatistics(5, 4);
+  EXPECT_EQ(Glob_dmI, 1);
+  EXPECT_EQ(GlobDefMax, 0.0);
 }
 
 // F 36 = 6: the surface update is called on the last inner iteration of an
@@ -178,10 +189,12 @@ TEST_F(FlowStages, SurfaceCallOnTheLastInnerIteration) {
   EXPECT_NE(boogie().find("surface"), std::string::npos);
 }
 
-// k and epsilon never end below ArtMinKinen and 1e-16.
+// k and epsilon never end below ArtMinKinen and 1e-16 (model 2: no
+// k-epsilon sources, so the solves keep the negative start values' sign).
 TEST_F(FlowStages, TurbulenceLowerLimits) {
   buildFlowGrid(CaseGrid::Channel);
-  prepareStages(false);
+  prepareStages();
+  TurbulenceModel = 2;
   ArtMinKinen = 1e-6;
   for (int c = 1; c <= NoCells; ++c) Ckinen[c] = Cepsilon[c] = -1.0;
   turbulenceStage(1);
@@ -198,22 +211,24 @@ TEST_F(FlowStages, TurbulenceLowerLimits) {
 TEST_F(FlowStages, EpsilonRelaxationSkipsFixedCells) {
   buildFlowGrid(CaseGrid::Column3);
   prepareStages();
+  TurbulenceModel = 2;
   Cvol[2] = 1e18;  // 1000 Cvol = 1e21
   for (int c = 1; c <= NoCells; ++c) Cepsilon[c] = 0.3;
   turbulenceStage(1);
-  EXPECT_EQ(Cap[2], 1e21);
+  EXPECT_EQ(Cap[2], 1e21 + neighbourSum(2));
   EXPECT_EQ(Csource[2], 0.0);
   for (int c : {1, 3}) {
-    EXPECT_DOUBLE_EQ(Cap[c], 2000.0 * Cvol[c]);
-    EXPECT_DOUBLE_EQ(Csource[c], 0.5 * 0.3 * 2000.0 * Cvol[c]);
+    const double cap = 2.0 * (1000.0 * Cvol[c] + neighbourSum(c));
+    EXPECT_DOUBLE_EQ(Cap[c], cap);
+    EXPECT_DOUBLE_EQ(Csource[c], 0.5 * 0.3 * cap);
   }
 }
 
-// Models 4 to 7 solve neither k nor epsilon; 2 and 3 solve both.
+// Models 4 to 7 solve neither k nor epsilon; 2 (like 3) solves both.
 TEST_F(FlowStages, ConstantViscosityModelsSolveNoTurbulence) {
   buildFlowGrid(CaseGrid::Column3);
   prepareStages();
-  for (int model : {2, 3, 4, 5, 6, 7}) {
+  for (int model : {2, 4, 5, 6, 7}) {
     TurbulenceModel = model;
     Equation = 4;
     for (int c = 1; c <= NoCells; ++c) Ckinen[c] = -1.0;
@@ -225,15 +240,17 @@ TEST_F(FlowStages, ConstantViscosityModelsSolveNoTurbulence) {
 }
 
 // The pseudo-velocity fluxes of F 171 2: a uniform pseudo-velocity (0.2 u
-// here, the relaxation's share) crosses a face with a cell beyond one side
-// only with weights 0.75, 0.375 and -0.125, which sum to 1; the other faces
-// keep the fluxes of the face-flux routine. Velocity pointers, the Rhie-Chow
-// relaxation and Cf are given back.
+// here, the relaxation's share, made uniform by a dead-end diagonal that
+// dwarfs the neighbour coefficients) crosses a face with a cell beyond one
+// side only with weights 0.75, 0.375 and -0.125, which sum to 1; the other
+// faces keep their fluxes. Velocity pointers, the Rhie-Chow relaxation and
+// Cf are given back.
 TEST_F(FlowStages, PseudoVelocityFluxesSumToOne) {
   FlagSIMPLE = 2;
   buildFlowGrid(CaseGrid::Channel);
   ASSERT_NE(CxvelP, nullptr);
   prepareStages();
+  for (int c = 1; c <= NoCells; ++c) Cvol[c] *= 1e9;
   for (int c = 0; c <= NoCells; ++c) {
     Cxvel[c] = 1.0;
     Cyvel[c] = Czvel[c] = 0.0;
@@ -245,14 +262,14 @@ TEST_F(FlowStages, PseudoVelocityFluxesSumToOne) {
   EXPECT_EQ(Cxvel, x);
   EXPECT_EQ(RelaxRhieChow, 0.3);
   EXPECT_EQ(Cf, buffer);
-  for (int c = 1; c <= NoCells; ++c) ASSERT_NEAR(CxvelP[c], 0.2, 1e-12) << c;
+  for (int c = 1; c <= NoCells; ++c) ASSERT_NEAR(CxvelP[c], 0.2, 1e-9) << c;
   int quadratic = 0;
   for (int f = 1; f <= NoSurfaces; ++f) {
     const bool inside = Fcell1[f] > 0 && Fcell2[f] > 0;
     const bool oneBeyond = (Fcell11[f] >= 1 && Fcell22[f] == 0) || (Fcell11[f] == 0 && Fcell22[f] > 0);
     if (inside && oneBeyond) {
       ++quadratic;
-      ASSERT_NEAR(Fflux[f], 200.0 * Fax[f], 1e-9) << f;
+      ASSERT_NEAR(Fflux[f], 200.0 * Fax[f], 1e-6) << f;
     } else {
       ASSERT_EQ(Fflux[f], -7.0) << f;
     }

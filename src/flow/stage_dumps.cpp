@@ -1,6 +1,6 @@
 // Debug dumps of the flow stages (not built yet: the data sets that ask for
 // them end the run as not available) and the momentum diagonal report.
-#include "flow/debug_dumps.h"
+#include "flow/stage_dumps.h"
 
 #include <cstdio>
 
