@@ -14,9 +14,10 @@
 inline double *CfSaved;
 inline double *CfOldSaved;
 
-// The inner iteration in progress (1, 2, ...). The momentum, pressure and
-// turbulence stages record their argument here; the pressure-equation
-// variant and the component stage, which take none, read it.
+// The inner iteration in progress (1, 2, ...), which the driver sets at the
+// head of every inner iteration. The momentum, pressure and turbulence
+// stages record their argument here too; the pressure-equation variant and
+// the component stage, which take none, read it.
 inline int StageInner = 1;
 
 // The largest normalised residual of the previous inner iteration (10000
