@@ -96,4 +96,30 @@ TEST(VisualisationRun, ConvergedChannelAndASecondRun) {
   EXPECT_EQ(second.file("pav2_00000.vtk"), first.file("pav2_00000.vtk"));
 }
 
+// The README's example: the flow over the sill converges and leaves the
+// ParaView file the README tells the user to open; the flow speeds up over
+// the sill.
+TEST(VisualisationRun, ExampleCaseConverges) {
+  CaseSetup s;
+  s.files["control"] = caseFile("example", "control");
+  s.files["koosurf"] = caseFile("example", "koosurf");
+  const CaseResult r = runCase(s);
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  EXPECT_NE(r.file("boogie").find("Solution converged"), std::string::npos);
+  EXPECT_TRUE(r.has("ParaView3U.vtk"));
+  EXPECT_TRUE(r.has("pav2_00000.vtk"));
+  const TecplotFile plan = parseTecplot(r.file("tecplot2.dat"));
+  ASSERT_EQ(plan.error, "");
+  // The plane cell's speed along a middle row: upstream (x 5.5) and on the
+  // crest (x 20.5).
+  double upstream = 0.0, crest = 0.0;
+  for (const std::vector<double> &p : plan.points) {
+    if (p[1] != 3.5) continue;
+    if (p[0] == 5.5) upstream = p[3];
+    if (p[0] == 20.5) crest = p[3];
+  }
+  EXPECT_NEAR(upstream, 0.5, 0.1);
+  EXPECT_GT(crest, 1.1 * upstream);
+}
+
 }  // namespace
