@@ -166,6 +166,18 @@ TEST_F(VisualisationFiles, NamesBySwitches) {
   EXPECT_TRUE(std::filesystem::exists("pav2_00001.vtk"));
 }
 
+// A file that cannot be created ends the run with -3, for each writer.
+TEST_F(VisualisationFiles, CannotCreateEndsTheRun) {
+  oneColumn(1);
+  for (const char *name : {"tecplot2.dat", "tecplfe.dat", "ParaView2.vtk", "ParaView3U.vtk"}) {
+    std::filesystem::create_directory(name);
+  }
+  EXPECT_EXIT(print_tecplot2d(1, 0), testing::ExitedWithCode(253), "");
+  EXPECT_EXIT(print_tecplot3d(1), testing::ExitedWithCode(253), "");
+  EXPECT_EXIT(print_paraview2d(0, 0), testing::ExitedWithCode(253), "");
+  EXPECT_EXIT(print_paraview3d(1), testing::ExitedWithCode(253), "");
+}
+
 // A block of one column: 3 × 3 points (centre, edge midpoints, corners);
 // the frame's vectors read the columns outside the block, which are dry.
 TEST_F(VisualisationFiles, PlanOfOneColumn) {
