@@ -3,6 +3,7 @@
 // hexahedra of block 1 with point values averaged over the cells around.
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "files/output_variables.h"
 #include "files/plan_points.h"
@@ -60,6 +61,24 @@ bool bedClassLetter(char letter) {
     case 'Z': return FlagFractionsPrint == 1;
     default: return false;
   }
+}
+
+// The cells around every point of block 1, listed once per call: the
+// points' lists follow each other, aroundStart[p] the first of point p. The
+// lists keep their capacity for the run.
+std::vector<int> aroundStart, aroundCells;
+
+void collectCellsAround(int np) {
+  aroundStart.assign(static_cast<std::size_t>(np) + 2, 0);
+  aroundCells.clear();
+  int cells[kMaxTouchingCells];
+  for (int p = 1; p <= np; ++p) {
+    int count = touchingCells(Pc[p], Pi[p], Pj[p], cells);
+    if (count == 0 && Pc[p] != p) count = touchingCells(p, Pi[p], Pj[p], cells);
+    aroundStart[p] = static_cast<int>(aroundCells.size());
+    aroundCells.insert(aroundCells.end(), cells, cells + count);
+  }
+  aroundStart[np + 1] = static_cast<int>(aroundCells.size());
 }
 
 void planValue(VisFile &file, double value) {
@@ -205,21 +224,16 @@ void print_paraview3d(int) {
   // has no block-1 cell around it (a seam to another block) averages the
   // cells around its own number instead of writing zeros.
   fillPointCells(np);
+  collectCellsAround(np);
   std::fprintf(f, "POINT_DATA %d\n", np);
   std::fprintf(f, "VECTORS Velocity float\n");
-  int cells[kMaxTouchingCells];
-  auto around = [&](int p) {
-    int count = touchingCells(Pc[p], Pi[p], Pj[p], cells);
-    if (count == 0 && Pc[p] != p) count = touchingCells(p, Pi[p], Pj[p], cells);
-    return count;
-  };
   for (int p = 1; p <= np; ++p) {
-    const int count = around(p);
+    const int first = aroundStart[p], count = aroundStart[p + 1] - first;
     double u = 0.0, v = 0.0, w = 0.0;
-    for (int n = 0; n < count; ++n) {
-      u += Cxvel[cells[n]];
-      v += Cyvel[cells[n]];
-      w += Czvel[cells[n]];
+    for (int n = first; n < first + count; ++n) {
+      u += Cxvel[aroundCells[n]];
+      v += Cyvel[aroundCells[n]];
+      w += Czvel[aroundCells[n]];
     }
     file.number("%lf", u / (count + 1e-20));
     file.number(" %lf", v / (count + 1e-20));
@@ -232,14 +246,14 @@ void print_paraview3d(int) {
     bnodem = layer;
     const OutputVariable var = resolveVariable(e, VisWriter::ParaView3D, layer);
     writeScalarsHeader(file, e, VisWriter::ParaView3D, layer);
+    if (var.structured) {
+      for (int p = 1; p <= np; ++p) file.number("%lf\n", structuredValue(e.letter, Pi[p], Pj[p]));
+      continue;
+    }
     for (int p = 1; p <= np; ++p) {
-      if (var.structured) {
-        file.number("%lf\n", structuredValue(e.letter, Pi[p], Pj[p]));
-        continue;
-      }
-      const int count = around(p);
+      const int first = aroundStart[p], count = aroundStart[p + 1] - first;
       double sum = 0.0;
-      for (int n = 0; n < count; ++n) sum += var.cellValue(var, cells[n], Cbed[cells[n]]);
+      for (int n = first; n < first + count; ++n) sum += var.cellValue(var, aroundCells[n], Cbed[aroundCells[n]]);
       file.number("%lg\n", sum / (count + 1e-20));
     }
   }
