@@ -53,9 +53,10 @@ void normaliseLayer(int layer, int b) {
   }
 }
 
+// Entry 0 stands for the columns without cells and keeps what the file says.
 void readLayer(RecordReader &in, int layer, int b) {
   for (int k = 0; k <= lnumber; ++k) BSedDistrib[layer][k][b] = in.readDouble();
-  normaliseLayer(layer, b);
+  if (b > 0) normaliseLayer(layer, b);
 }
 
 void setPoint(int i, int j, int bottom, const double *v) {
