@@ -18,6 +18,7 @@
 #include "model/points.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/status.h"
 #include "model/structured.h"
 #include "startup/control_reader.h"
 #include "startup/operations.h"
@@ -359,6 +360,100 @@ TEST_F(GridFile, TransientSeriesTakesTheNextNumber) {
   WriteTransFiles();
   EXPECT_EQ(linesOf(readFile("unstruc.1"))[0], "1 2250 7495 1 0 0 0 3060");
   EXPECT_EQ(readFile("unstruc.0"), "kept");
+}
+
+}  // namespace
+
+namespace {
+
+class GridFileLevels : public GridFile {
+ protected:
+  // The channel's code-3 grid file.
+  void writeChannelFile() {
+    generateChannel();
+    ASSERT_EQ(WriteUnstructure(), 0);
+  }
+  // Group 1 of the file with the to level and discharge given.
+  static void setGroupOne(const char *toLevel, const char *discharge) {
+    std::vector<std::string> lines = linesOf(readFile("unstruc"));
+    std::string &line = lines[1 + 3060 + 2250 + 7495 + 1];
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    words[4] = toLevel;
+    words[7] = discharge;
+    line.clear();
+    for (const std::string &w : words) line += w + " ";
+    writeFile("unstruc", joined(lines));
+  }
+};
+
+TEST_F(GridFileLevels, WithoutLevelFilesTheLimitIsTenMetresBelowTheBed) {
+  writeChannelFile();
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_DOUBLE_EQ(Surfaces[3][5][3], -10.0);
+  EXPECT_DOUBLE_EQ(Surfaces[3][54][9], zval[54][9][1] - 10.0);
+}
+
+TEST_F(GridFileLevels, KoominkComesBeforeKoomin) {
+  writeChannelFile();
+  // Point (5, 3) lies at x = 8 m, y = 4 m on a flat bed at 0 m.
+  writeFile("koomink", "5 3 8.0 4.0 -0.5 0\n5 4 8.0 6.0 0.25 0\n");
+  writeFile("koomin", "5 3 8.0 4.0 -2.0\n");
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_DOUBLE_EQ(Surfaces[3][5][3], -0.5);
+  // Above the bed: lowered to it, with the two lines.
+  EXPECT_DOUBLE_EQ(Surfaces[3][5][4], 0.0);
+  EXPECT_TRUE(endsWith(readFile("boogie"),
+                       "Warning, koomink levels above koordina levels at grid line intersection (5,4).\n"
+                       "Lowering koomink level from 0.250000 m. to 0.000000 m. at this point.\n"));
+}
+
+TEST_F(GridFileLevels, KoominOffTheGrid) {
+  writeChannelFile();
+  writeFile("koomin", "5 3 8.5 4.0 -2.0\n");
+  EXPECT_EQ(ReadUnstructure(), -58);
+  EXPECT_TRUE(endsWith(readFile("boogie"), "Error in koomin file for point (5,3)\n"
+                                           "X-values: grid: 8.000000, koomin: 8.500000\n"
+                                           "Y-values: grid: 4.000000, koomin: 4.000000\n"));
+  // A line at i = xnumber - 1, as "koomin.bed" written without F 535 holds.
+  writeFile("koomin", "53 3 102.0 4.0 -2.0\n");
+  EXPECT_EXIT(ReadUnstructure(), testing::ExitedWithCode(255), "");
+  EXPECT_TRUE(endsWith(readFile("boogie"), "Error reading koomin file.\n"
+                                           "One of the indexes (53,3) in the koomin file is larger\n"
+                                           "than the G 1 data set values in the control file\n\n"));
+  writeFile("koomin", "-1 3 102.0 4.0 -2.0\n");
+  EXPECT_EXIT(ReadUnstructure(), testing::ExitedWithCode(251), "");
+}
+
+TEST_F(GridFileLevels, LowToLevelIsRaisedOrReported) {
+  writeChannelFile();
+  setGroupOne("8", "0.0");
+  FlagInOutLevels = 1;
+  discharges[1] = -1.0;
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_EQ(DischargeStruct[1].toLevel, 11);
+  EXPECT_EQ(readFile("boogie").find("Warning, low value"), std::string::npos);
+  setGroupOne("8", "5.0");
+  FlagInOutLevels = 0;
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_EQ(DischargeStruct[1].toLevel, 8);
+  EXPECT_NE(readFile("boogie").find("Warning, low value on TO integer in dialog box for discharge group 1\n"
+                                    "Advice: if you are not sure what you are doing: increase number to at least 13 \n"),
+            std::string::npos);
+}
+
+TEST_F(GridFileLevels, KoordinaMovesTheWaterLevel) {
+  writeChannelFile();
+  writeFile("koordina", "5 3 8.0 4.0 0.0 1.2\n");
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_DOUBLE_EQ(zval[5][3][znumber], 1.2);
+  EXPECT_DOUBLE_EQ(zval[5][3][znumber + 1], 1.2);
+  EXPECT_NE(readFile("boogie").find("Warning: if you start a computation with a new water level given in the "
+                                    "koordina file,\n"),
+            std::string::npos);
+  writeFile("koordina", "56 3 8.0 4.0 0.0 1.2\n");
+  EXPECT_EXIT(ReadUnstructure(), testing::ExitedWithCode(251), "");
 }
 
 }  // namespace
