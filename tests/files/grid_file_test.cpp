@@ -457,3 +457,56 @@ TEST_F(GridFileLevels, KoordinaMovesTheWaterLevel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file of the older form: seven counts led by the point count, group lines
+// without the polygon count and no polygons, then the bottom-cell table.
+TEST_F(GridFile, OlderFormWithoutFormatCode) {
+  generateChannel();
+  FlagWriteUnstruc = 2;
+  ASSERT_EQ(WriteUnstructure(), 0);
+  const std::vector<std::string> lines = linesOf(readFile("unstruc"));
+  std::vector<std::string> old{"3060 2250 7495 1 0 0 0"};
+  std::size_t n = 1;
+  const std::size_t groups = 1 + 3060 + 2250 + 7495 + 1;
+  for (; n < groups; ++n) old.push_back(lines[n]);
+  for (int g = 1; g <= 9; ++g) {
+    std::istringstream in(lines[n]);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    std::string line;
+    for (std::size_t k = 0; k < words.size(); ++k) {
+      if (k != 6) line += words[k] + " ";
+    }
+    old.push_back(line);
+    old.push_back(lines[n + 1]);
+    n += 2 + DischargeStruct[g].polygonCount;
+  }
+  for (; n < lines.size(); ++n) old.push_back(lines[n]);
+  writeFile("unstruc", joined(old));
+  GridCopy generated, read;
+  copyGrid(generated);
+  clearGrid();
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_EQ(FlagReadUnstruc, 0);
+  copyGrid(read);
+  expectSameGrid(generated, read);
+}
+
+// A bottom-cell table that ends after row 3 leaves the later columns dry.
+TEST_F(GridFile, BottomCellTableEndingEarly) {
+  generateChannel();
+  FlagWriteUnstruc = 2;
+  ASSERT_EQ(WriteUnstructure(), 0);
+  std::vector<std::string> lines = linesOf(readFile("unstruc"));
+  lines.resize(lines.size() - 52);
+  writeFile("unstruc", joined(lines));
+  clearGrid();
+  ASSERT_EQ(ReadUnstructure(), 0);
+  EXPECT_EQ(zval[2][2][0], 1.0);
+  EXPECT_EQ(zval[4][2][0], 0.0);
+  EXPECT_EQ(zval[30][5][0], 0.0);
+}
+
+}  // namespace
