@@ -27,7 +27,7 @@ void writeFaces(std::FILE *f, int count);
 void writeBlocks(std::FILE *f, int count, DoubleText style);
 void writeConnections(std::FILE *f, int count);
 void writeFacePairs(std::FILE *f, int count);
-// Groups 1..9; withPolygons false writes the older group line without them.
+// Discharge groups 1..9 with their face lists and polygons.
 void writeDischargeGroups(std::FILE *f, DoubleText style);
 void writeSurfaceGroups(std::FILE *f, DoubleText style);
 void writeNesting(std::FILE *f, int count, DoubleText style);
