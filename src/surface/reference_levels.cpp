@@ -191,8 +191,6 @@ void checkCellInGroup() {
           "of the outflow area have dried up\n\n"
           "Writing alldata file\n\n");
   operations.WriteAllData();
-  // The restart file is not written by this engine yet.
-  logText("Warning: alldata file not written\n");
   operations.sprintflow();
   fatalExit(kExitInconsistent, nullptr);
 }

@@ -30,13 +30,6 @@ namespace {
 
 bool traceHeaderWritten = false;  // "boogie-t" has its header in this run
 
-// The restart file is not written by this engine yet: the log says so
-// where a restart file is promised.
-void writeRestartFile() {
-  operations.WriteAllData();
-  logText("Warning: alldata file not written\n");
-}
-
 // The reference bottom cell: the bottom cell of the reference column, or
 // of the column of the cell the reference search returned.
 int referenceBottomCell(int ref) {
@@ -69,7 +62,7 @@ void traceRow(int c) {
     std::fclose(f);
   }
   // A collapsing braiding index late in a run is kept for a look.
-  if (braiding < 0.1 && iterWriteAllData < 0 && Iter > 1000) writeRestartFile();
+  if (braiding < 0.1 && iterWriteAllData < 0 && Iter > 1000) operations.WriteAllData();
 }
 
 // F 36 3: the whole surface moves by one amount, so that the reference
@@ -157,7 +150,7 @@ void surface() {
   traceRow(c);
   if (std::isnan(GlobPresRef)) {
     logPrintf("Stopped after %lf seconds due to NAN value for pressure reference\n\n", stimet);
-    writeRestartFile();
+    operations.WriteAllData();
     fatalExit(kExitUnreadable, nullptr);
   }
 
