@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "model/bed_cells.h"
+#include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
 #include "surface/classic_level_update.h"
+#include "grid/grid_fixture.h"
 #include "surface/surface_fixture.h"
 
 namespace {
@@ -50,6 +52,20 @@ const ClassicRow kRows[] = {
        Cpres[topCell(2, 2)] = 981.0;
      },
      0, {{1, 1, 1.01}, {2, 1, 1.005}, {3, 1, 1.0}}},
+    // Two joined blocks: point (5, 1) on the joining line reaches the two
+    // columns of the other block, (8, 3) and (9, 3) here, through the south
+    // neighbours of its own bottom cells: (0 + 0 + 1962 + 1962) / 4 Pa.
+    {"JoinedBlocksAverageFourColumns", [] {},
+     [] {
+       setTopPressures(0.0);
+       TopBed = 0;
+       addBlock(2, 11, 2, 5);
+       block[2].GridLevel = 2;  // a second block that the update does not treat
+       Ccells[bottom(5, 2)] = bottom(8, 3);
+       Ccells[bottom(6, 2)] = bottom(9, 3);
+       Cpres[topCell(8, 3)] = Cpres[topCell(9, 3)] = 1962.0;
+     },
+     0, {{5, 1, 1.01}}},
     // F 132 0.3 is not above 0.5: no limit, however fast the flow.
     {"FroudeLimitOffAtOrBelowHalf", [] {},
      [] {
