@@ -11,10 +11,14 @@
 #include <vector>
 
 #include "grid/bed_points.h"
+#include "grid/column_grid.h"
 #include "grid/grid_build.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
 #include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/faces.h"
+#include "model/points.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
@@ -393,6 +397,66 @@ TEST(BedInterpolationRun, DISABLED_RasterBecomesTheGridInKoosurfT) {
   for (std::string line; std::getline(in, line);) ++lines;
   EXPECT_EQ(lines, 12);
   EXPECT_EQ(koosurfBed(r.file("koosurf.t"), 2, 3), 6.2);
+}
+
+}  // namespace
+
+namespace {
+
+// A coarse block of 2 m columns over 0..4 m and a nested block of 1 m columns
+// over the same area; each column one cell from its bed to its surface.
+void nestedOverCoarse(int nestLevel) {
+  Tables::once(11, 7, 3);
+  const int coarse = addBlock(2, 3, 2, 3), nest = addBlock(6, 9, 2, 5);
+  block[nest].NestLevel = nestLevel;
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 3; ++j) {
+      xval[i][j] = 2.0 * (i - 1);
+      yval[i][j] = 2.0 * (j - 1);
+      zval[i][j][1] = -1.0;
+      zval[i][j][znumber] = 1.0;
+      Surfaces[1][i][j] = -1.0;
+    }
+  }
+  for (int i = 5; i <= 9; ++i) {
+    for (int j = 1; j <= 5; ++j) {
+      xval[i][j] = i - 5;
+      yval[i][j] = j - 1;
+      zval[i][j][1] = 5.0 + xval[i][j];
+      zval[i][j][znumber] = 10.0;
+      Surfaces[1][i][j] = 9.0;
+    }
+  }
+  for (int b : {coarse, nest}) {
+    uniformLevels(b, 2);
+    setColumnCells(b, 1);
+  }
+  buildBlocks();
+  metric();
+}
+
+TEST_F(BedInterpolation, NestedLevelsCopiedOntoTheCoarsePoints) {
+  const struct {
+    int nestLevel;
+    double bed, plane;
+  } cases[] = {{1, 7.0, 9.0}, {0, -1.0, -1.0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.nestLevel);
+    NoCells = NoSurfaces = NoPoints = 0;
+    nestedOverCoarse(c.nestLevel);
+    EXPECT_EQ(nestbedinterpol(), 2);
+    // Only the coarse point (2, 2) at (2, 2) lies strictly inside the nested
+    // block; the nested column (7, 3) is the first of four at equal distance.
+    EXPECT_EQ(zval[2][2][1], c.bed);
+    EXPECT_EQ(Surfaces[1][2][2], c.plane);
+    for (int i = 1; i <= 3; ++i) {
+      for (int j = 1; j <= 3; ++j) {
+        if (i != 2 || j != 2) {
+          EXPECT_EQ(zval[i][j][1], -1.0) << i << " " << j;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
