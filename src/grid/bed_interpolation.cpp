@@ -44,21 +44,29 @@ struct Options {
 // Every bed point in table order; a nearer point replaces the quadrant's
 // nearest, an equally near one does not. Comparing squared distances first
 // skips the root for points that cannot be nearer (the root is monotonic).
+// The quadrant is found without a branch, as bits west | south << 1.
 void searchQuadrants(double x, double y, double radius, Nearest &q) {
+  constexpr int kOrder[4] = {NE, NW, SE, SW};  // bit pattern -> quadrant
   double best2[4] = {1e20, 1e20, 1e20, 1e20};
+  double best[4] = {kNoPoint, kNoPoint, kNoPoint, kNoPoint};
+  int found[4] = {-1, -1, -1, -1};
   const double *xs = xg, *ys = yg;
   for (int n = 0; n < NoGeo; ++n) {
-    const double X = xs[n], Y = ys[n];
-    const int k = X >= x ? (Y >= y ? NE : SE) : (Y >= y ? NW : SW);
-    const double dx = X - x, dy = Y - y, d2 = dx * dx + dy * dy;
+    const double dx = xs[n] - x, dy = ys[n] - y;
+    const int k = static_cast<int>(xs[n] < x) | (static_cast<int>(ys[n] < y) << 1);
+    const double d2 = dx * dx + dy * dy;
     if (d2 < best2[k]) {
       const double d = std::sqrt(d2);
-      if (d < q.d[k] && d < radius) {
-        q.d[k] = d;
-        q.n[k] = n;
+      if (d < best[k] && d < radius) {
+        best[k] = d;
+        found[k] = n;
         best2[k] = d2;
       }
     }
+  }
+  for (int k = 0; k < 4; ++k) {
+    q.d[kOrder[k]] = best[k];
+    q.n[kOrder[k]] = found[k];
   }
 }
 
