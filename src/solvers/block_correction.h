@@ -1,0 +1,4 @@
+// Block (plane) correction of the current Equation before its solve (K 5).
+#pragma once
+
+void BlockCorrection();
