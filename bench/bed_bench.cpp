@@ -1,13 +1,10 @@
 // Cost of the bed interpolation of letter V: 10^4 grid points from 10^5
 // surveyed bed points, serial and on four threads. Every grid point scans
 // every bed point, so the cost is their product. Run from any folder.
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <string>
+
+#include "bench_support.h"
 
 #include "grid/grid_services.h"
 #include "model/allocation.h"
@@ -23,8 +20,6 @@ namespace {
 constexpr int kLinesI = 200;  // grid lines along the reach, 1 m apart
 constexpr int kLinesJ = 50;   // grid lines across
 constexpr int kPoints = 100000;
-
-std::string gFolder;
 
 // 10^5 scattered points over the reach (a fixed pseudo-random pattern), bed
 // falling along it with a V across.
@@ -43,9 +38,7 @@ void writeGeodata() {
 }
 
 void prepare() {
-  if (!gFolder.empty()) return;
-  gFolder = (std::filesystem::temp_directory_path() / "telva-bench-XXXXXX").string();
-  if (!mkdtemp(gFolder.data()) || chdir(gFolder.c_str()) != 0) std::abort();
+  if (!enterTemporaryFolder()) return;
   kreadDefaults();
   xnumber = kLinesI + 2;
   ynumber = kLinesJ + 2;
@@ -83,13 +76,4 @@ BENCHMARK(BedInterpolation)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->UseR
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!gFolder.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-  }
-  return 0;
-}
+int main(int argc, char **argv) { return runBenchmarks(argc, argv); }
