@@ -9,13 +9,17 @@ void SetiPresjPres();         // reference column of the surface pressure
 void surface_tfs(int, int);   // transient free surface (F 36 1, 11..19)
 void surface_LS_update();     // level-set surface update (F 36 50)
 void surface_LS();            // level-set surface in the pressure stage (F 36 50)
+void computeSetPresZero();    // surface pressure set to zero (F 128; F 549 after a divergence remedy)
+
+// Relaxes the field Cf points at over the bottom cells of the blocks whose
+// surface is updated, with the coefficient set the caller has filled.
+void surfaceSolver(int algorithm);
 
 // Corrections of the new levels in the tail of a surface update, and the
 // grid services around it, that the engine does not have yet.
 void surfaceEdge(double z);        // edge levels (F 187)
 void surface_smoother();           // surface smoothing (F 154)
 void reducePonds();                // pond reduction (F 379)
-void computeSetPresZero();         // pressure reset (F 128)
 void NoGridSplit();                // levels keeping cross-sections connected (F 371)
 void NoGridSplitRise();            // the same after the update (F 371)
 void smoothNewCorners();           // newly wet corners (F 425)
