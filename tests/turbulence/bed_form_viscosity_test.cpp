@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
@@ -171,6 +172,67 @@ TEST_F(BedFormTerms, BedFormFactorOfTheVerticalViscosity) {
   Equation = 4;
   GammaCalc(1, NoCells);
   EXPECT_EQ(CgammaV[1], kModel);
+}
+
+}  // namespace
+
+namespace {
+
+// The chunks of a sweep, cut at column tops and run in any order, leave the
+// viscosities of one call over the whole range, also where a mud block
+// spans a chunk border.
+TEST_F(BedFormTerms, ChunksGiveTheSerialResult) {
+  int split = 8;  // the last cell of block 1; the mud block follows it
+  auto setUpGrid = [&split] {
+    build(3, 4, 1.0, 1.0, 0.25);
+    NoBlocks = 2;
+    block[1] = {};
+    block[1].FirstCell = 1;
+    block[1].LastCell = split;
+    block[1].FirstBedCell = 1;
+    block[1].LastBedCell = split / 4;
+    block[2] = {};
+    block[2].LayerMark = 1;
+    block[2].FirstCell = split + 1;
+    block[2].LastCell = 12;
+    block[2].FirstBedCell = split / 4 + 1;
+    block[2].LastBedCell = 3;
+    for (int c = 1; c <= NoCells; ++c) {
+      Cxvel[c] = 0.1 * c;
+      Ckinen[c] = 0.001 * c;
+      Cepsilon[c] = 0.0001 * (13 - c);
+      Cgamma[c] = CgammaV[c] = -1.0;
+    }
+    for (int b = 1; b <= 3; ++b) {
+      Bdepth[b] = 1.0;
+      Bedformheight[b] = 0.3;
+      BFroude[b] = 0.2 * b;
+    }
+  };
+  TurbulenceModel = 17;
+  FlagThixo = 1;
+  ThixoEddyvisc = 0.0;
+  TimeStep = 1.0;
+  FlagDuneEddy = 5;
+  FlagBedSmooth = 8;
+  ParamBedSmooth = 0.5;
+  FlagTramel = 13;
+  ParamTramel = 0.7;
+  for (int last1 : {8, 4}) {
+    split = last1;
+    setUpGrid();
+    GammaCalc(1, NoCells);
+    const std::vector<double> serial(Cgamma + 1, Cgamma + NoCells + 1), serialV(CgammaV + 1, CgammaV + NoCells + 1);
+    for (int border : {4, 8}) {
+      setUpGrid();
+      GammaCalc(border + 1, NoCells);
+      GammaCalc(1, border);
+      for (int c = 1; c <= NoCells; ++c) {
+        EXPECT_EQ(Cgamma[c], serial[c - 1]) << split << " " << border << " " << c;
+        EXPECT_EQ(CgammaV[c], serialV[c - 1]) << split << " " << border << " " << c;
+      }
+    }
+  }
 }
 
 }  // namespace
