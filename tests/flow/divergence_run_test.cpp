@@ -66,6 +66,17 @@ TEST(DivergedChannel, CrashLimitBelowTheFirstResidual) {
   expectCrashFile(r);
 }
 
+TEST(DivergedChannel, GridAndRestartDumpsWithF257) {
+  const CaseResult r = runChannel("F 301 0.5\nF 257 1\n");
+  const std::string log = r.file("boogie");
+  std::vector<std::string> order = {"Solution diverged after 1 inner and 1 outer iterations\n", "Iter: 1, Resid: "};
+  order.insert(order.end(), kCrashLines.begin(), kCrashLines.end());
+  EXPECT_TRUE(inOrder(log, order)) << log;
+  expectCrashFile(r);
+  for (const char *name : {"unstruc.dbg", "alldata.0", "result.csh"}) EXPECT_TRUE(r.has(name)) << name;
+  EXPECT_FALSE(r.has("unstruc")) << "the grid dump has its own name";
+}
+
 TEST(DivergedChannel, OverRelaxedRunDivergesBeforeItsIterationsRunOut) {
   const CaseResult r = runChannel("K 3 1.99 1.99 1.99 1.99 1.99 1.99\n");
   const std::string log = r.file("boogie");
