@@ -267,7 +267,9 @@ TEST_F(CrashReport, ForcedOutputVariables) {
       EXPECT_EQ(TecStruc[0].sizeIndex, 0);
       EXPECT_EQ(TecStruc[0].subcode, 7) << "the sub-code keeps its value";
     }
-    if (r.residual == 1 && r.after > r.before) EXPECT_EQ(TecStruc[r.after - 1].levelIndex, 1);
+    if (r.residual == 1 && r.after > r.before) {
+      EXPECT_EQ(TecStruc[r.after - 1].levelIndex, 1);
+    }
   }
 }
 
