@@ -185,7 +185,7 @@ TEST(StraightChannelFiles, RestartConvergesQuickly) {
 // Five time steps of 1 s with one O set: u and p of cell 12 in every row.
 // Waits for the time term of the transient equations, which ends a transient
 // run as not available until it is built.
-TEST(StraightChannelFiles, DISABLED_TransientRunWritesTimeSeries) {
+TEST(StraightChannelFiles, TransientRunWritesTimeSeries) {
   CaseSetup s = straightChannel("YW", "F 33 1.0 10\nK 1 5 50000\n");
   s.files["timei"] = "O 0.0 2\nu 12\np 12\n";
   const CaseResult r = runCase(s);
