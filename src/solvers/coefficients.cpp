@@ -4,12 +4,14 @@
 #include "solvers/coefficients.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/threads.h"
 #include "solvers/coefficient_variants.h"
 #include "solvers/qn_neighbour_lists.h"
 #include "startup/log.h"
@@ -214,6 +216,40 @@ void coeff_make(int first, int last) {
     crankNicolsonWeighting();
   }
   if (QNFlag > 0) QNGridCoeff();
+}
+
+void coeff_make_chunked(int first, int last) {
+  Cidist[0] = Cjdist[0] = Cxvel[0] = Cyvel[0] = 0.0;
+  const bool second = sou[Equation] == 1;
+  // The per-face passes write only the entries of their own faces; the
+  // convection pass of the second-order scheme adds into neighbouring
+  // entries and the Crank-Nicolson weighting and QN lists cover all cells,
+  // so they run once after the join.
+  forEachChunk(first, last, [second](int a, int b) {
+    if (MGSNo > 0) coeff_MGS(a, b);
+    if (second) secondOrderDiffusion(a, b);
+    else powerLawFaces(a, b);
+  });
+  if (second) secondOrderConvection(first, last);
+  else crankNicolsonWeighting();
+  if (QNFlag > 0) QNGridCoeff();
+}
+
+void coeff_make_pow_chunked(int first, int last) {
+  forEachChunk(first, last, [](int a, int b) { coeff_make_pow(a, b); });
+}
+
+void coeff_make_sou2_chunked(int first, int last) {
+  Cidist[0] = Cjdist[0] = Fflux[0] = 0.0;
+  std::atomic<int> lowest{0};
+  forEachChunk(first, last, [&](int a, int b) {
+    const int f = coeffSou2Faces(a, b);
+    if (f != 0) atomicLowest(lowest, f > 0 ? f : -f);
+  });
+  // The lowest failing face decides, as in one call over the range; its
+  // pass again tells which side failed.
+  const int face = lowest.load();
+  if (face != 0) reportSou2Failure(coeffSou2Faces(face, face));
 }
 
 // Power law of the threaded k build: diffusion D t max(t, MinGamma/G), no

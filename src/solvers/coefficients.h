@@ -27,3 +27,9 @@ int coeffSou2Faces(int first, int last);
 // Logs and ends the process for a failure of coeffSou2Faces (-77 for the
 // first cell's side, -78 for the second); nothing for 0.
 void reportSou2Failure(int failure);
+
+// The same builds cut into the NoProcessesSolver face chunks of a stage
+// region; each gives the coefficient set of one call over the whole range.
+void coeff_make_chunked(int first, int last);
+void coeff_make_pow_chunked(int first, int last);
+void coeff_make_sou2_chunked(int first, int last);
