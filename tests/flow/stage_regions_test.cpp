@@ -54,7 +54,7 @@ struct Option {
   friend void PrintTo(const Option &o, std::ostream *os) { *os << o.name; }
 };
 
-class StageRegions : public GridFixture, public ::testing::WithParamInterface<Option> {
+class StageRegionBase : public GridFixture {
  protected:
   std::vector<double> oldFields_[5];
   std::vector<double> inverseP_;
@@ -138,6 +138,24 @@ class StageRegions : public GridFixture, public ::testing::WithParamInterface<Op
       EXPECT_NEAR(MaxResidual[e], serialResidual[e], 1e-12 * std::fabs(serialResidual[e])) << e;
   }
 };
+
+class StageRegions : public StageRegionBase, public ::testing::WithParamInterface<Option> {};
+
+// Unusable U diagonals in two chunks: the lower cell is reported, whatever
+// thread finds its cell first.
+TEST_F(StageRegionBase, UnusableDiagonalsReportTheLowerCell) {
+  prepare();
+  const int low = NoCells / 4 - 3, high = NoCells - 5;
+  Cvol[low] = Cvol[high] = std::nan("");
+  NoProcessesSolver = 4;
+  fixThreadCount(4);
+  for (int run = 0; run < 3; ++run) {
+    EXPECT_EXIT(momentumStage(1), ::testing::ExitedWithCode(251), "");
+    const std::string log = boogie();
+    EXPECT_NE(log.find("Error 2, Cap(" + std::to_string(low) + ") = "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error 2, Cap(" + std::to_string(high) + ")"), std::string::npos) << log;
+  }
+}
 
 TEST_P(StageRegions, ThreadedFormsMatchTheSerialForms) {
   GetParam().set();
