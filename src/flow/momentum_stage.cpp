@@ -3,6 +3,7 @@
 // 1/Ap of U kept in CinvAp, solved and damped; and the pressure-equation
 // variant of F 171 2, 4, 5 that runs before it.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "flow/continuity_corrections.h"
@@ -28,6 +29,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "quality/process_sources.h"
 #include "solvers/coefficients.h"
@@ -90,6 +92,97 @@ void keepInverseDiagonal(int first, int last) {
   }
 }
 
+// The momentum completion runs on the cell chunks of F 206 unless G 50
+// entry 2 keeps it serial; the mud layer is always completed serially.
+bool momentumRegionRuns() { return NoProcessesSolver > 0 && FlagOpenMP[2] == 0 && FlagThixoIsComputing == 0; }
+
+// F 327: in a column whose bottom cell is flat against its bed face (half
+// height below 0.01 of the face's side), 1/Ap of U is the column's mean.
+void smoothInverseDiagonal(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    if (Ccellb[c] != 0) continue;
+    if (!(Ckdist[c] / std::sqrt(Faz[Cflateb[c]]) < 0.01)) continue;
+    double sum = 0.0;
+    int n = 0;
+    for (int k = c; k > 0; k = Ccellt[k], ++n) sum += CinvAp[k];
+    const double mean = sum / n;
+    for (int k = c; k > 0; k = Ccellt[k]) CinvAp[k] = mean;
+  }
+}
+
+// The completion of velocity equation e on the cell chunks: the time term
+// first, then the Ap sum, the lift of F 382, the relaxation with the extra
+// damping of triangular and sloping cells, 1/Ap of U and the residual. Steps
+// that reach cells of other chunks (side damping, the F 382 lift, the
+// neighbour damping of F 291 3, the nesting coupler, the F 327 columns) run
+// once on this thread between the passes, in the order of the serial form.
+void completeMomentumChunked(int e, double *u) {
+  const int first = WCStart, last = WCEnd;
+  const bool transient = TimeStep > 1e-8;
+  const bool second = sou[e] == 1;
+  const bool damping = transient && sideDampingApplies();
+  const bool simplec = FlagSIMPLE == 1 && e == 1;
+  const bool deadEnds = OneCellSource == 1;
+  const double r = relaxVelocity, inverse = invRelaxVelocity;
+  const bool trekant = FlagCorrTrekant == 11;
+  const int slopeMode = FlagDamp2;
+  const bool localSlopes = slopeMode == 1 || slopeMode == 2;
+  auto sumAndCentre = [&](int a, int b) {
+    if (deadEnds) addDeadEndCells(a, b);
+    if (simplec)
+      for (int c = a; c <= b; ++c) CinvApP[c] = relaxVelocity / Cap[c];
+    addNeighbourSum(a, b, second);
+  };
+  if (damping) {
+    forEachChunk(first, last, [](int a, int b) { addTimestepCells(a, b); });
+    addSideDamping();
+    forEachChunk(first, last, sumAndCentre);
+  } else {
+    forEachChunk(first, last, [&](int a, int b) {
+      if (transient) addTimestepCells(a, b);
+      sumAndCentre(a, b);
+    });
+  }
+  if (FlagAddApTrekant > 0) addAp(first, last);
+  auto relaxCells = [&](int a, int b) {
+    relaxEquation(a, b, r, inverse, u);
+    if (trekant)
+      for (int c = a; c <= b; ++c)
+        if (Ctrekant[c] > 0) halveRelaxation(c, u);
+    if (localSlopes) dampSlopingCells(a, b, u);
+  };
+  std::atomic<int> unusable{0};
+  auto inverseAndResidual = [&](int a, int b) {
+    if (e == 1) {
+      for (int c = a; c <= b; ++c) {
+        if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) {
+          atomicLowest(unusable, c);
+          break;
+        }
+        CinvAp[c] = 1.0 / Cap[c];
+      }
+    }
+    return residualN(a, b);
+  };
+  const bool between = slopeMode == 3 || (FlagCoupledNesting >= 11 && FlagCoupledNesting <= 19);
+  double total;
+  if (between) {
+    forEachChunk(first, last, relaxCells);
+    if (slopeMode == 3) dampSlopingCells(first, last, u);
+    if (FlagCoupledNesting >= 11 && FlagCoupledNesting <= 19) CoupledSolver2Nesting();
+    total = sumOverChunks(first, last, inverseAndResidual);
+  } else {
+    total = sumOverChunks(first, last, [&](int a, int b) {
+      relaxCells(a, b);
+      return inverseAndResidual(a, b);
+    });
+  }
+  if (unusable.load() != 0) printErrorAp(unusable.load());
+  endIfResidualNotSet();
+  if (e == 1 && FlagInvApSmooth == 1) smoothInverseDiagonal(first, last);
+  MaxResidual[e] = total;
+}
+
 // The assembly of one velocity equation over the cell work range. `full` is
 // the momentum stage; without it the pseudo-velocity equation of the
 // pressure-equation variant, which has no pressure force, roughness-layer,
@@ -126,6 +219,10 @@ void assembleVelocityEquation(int e, bool full) {
   if (full) {
     if (SourDens > 0.001 && e == 3) turbiditycurrentSource();
     if (sou[e] > 9) coeff_make_source(WFStart, WFEnd);
+  }
+  if (full && momentumRegionRuns()) {
+    completeMomentumChunked(e, u);
+    return;
   }
   if (TimeRelaxFlag == 0 && transient) addTimestep(first, last);
   if (OneCellSource == 1) addDeadEndCells(first, last);
@@ -208,7 +305,20 @@ void buildMomentumCoefficients() {
   if (FlagInitializedInvAp == 1) waterflow(WFStart, WFEnd);
   if (FlagCorrTrekant >= 8 && FlagCorrTrekant <= 23) TrekantFluxCorr(WCStart, WCEnd);
   if (FlagCorrTrekant4 > 0) TrekantFluxCorr4(WCStart, WCEnd);
-  if (sou[1] == 1) coeff_make_sou2(WFStart, WFEnd);
+  const bool chunked = NoProcessesSolver != 0 && FlagOpenMP[1] != 1;
+  if (sou[1] == 1) {
+    if (chunked) coeff_make_sou2_chunked(WFStart, WFEnd);
+    else coeff_make_sou2(WFStart, WFEnd);
+  } else {
+    if (chunked) coeff_make_chunked(WFStart, WFEnd);
+    else coeff_make(WFStart, WFEnd);
+  }
+}
+
+// V and W build again when their scheme differs from the previous
+// component's; the second-order scheme then builds on one thread.
+void rebuildMomentumCoefficients(int e) {
+  if (NoProcessesSolver != 0 && FlagOpenMP[1] != 1 && sou[e] != 1) coeff_make_chunked(WFStart, WFEnd);
   else coeff_make(WFStart, WFEnd);
 }
 
@@ -274,7 +384,7 @@ void momentumStage(int inner) {
   for (int e = 1; e <= lastEquation; ++e) {
     Equation = e;
     pointMomentumFields(e);
-    if (e > 1 && sou[e] != sou[e - 1]) coeff_make(WFStart, WFEnd);
+    if (e > 1 && sou[e] != sou[e - 1]) rebuildMomentumCoefficients(e);
     stageStamp(4);
     assembleVelocityEquation(e, true);
     stageStamp(7);
@@ -322,7 +432,7 @@ void pressureEquationVariant() {
   pressure_fluxes();
   if (NoNestflater > 0) nestsource();
   for (int c = WCStart; c <= WCEnd; ++c)
-    Cap[c] = pressureDiagonal(Cae[c] + Caw[c] + Can[c] + Cas[c] + Cat[c] + Cab[c]);
+    Cap[c] = pressureDiagonal(pressureNeighbourSum(c));
   blockCorrectionByRule(4, inner);
   solver();
   Cf = CfSaved;

@@ -29,6 +29,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "solvers/block_correction.h"
 #include "solvers/coefficients.h"
@@ -123,23 +124,81 @@ void addEndCorrection(int first, int last) {
   }
 }
 
-// The diagonal of p' and its residual; p' starts from 0.
-void formPressureDiagonal(int first, int last) {
-  for (int c = first; c <= last; ++c)
-    Cap[c] = pressureDiagonal(Cae[c] + Caw[c] + Can[c] + Cas[c] + Cat[c] + Cab[c]);
-  if (FlagPresMPIboundary >= 4 && FlagPresMPIboundary <= 6) {
-    const double lift = FlagPresMPIboundary == 4 ? 1e-6 : (FlagPresMPIboundary == 5 ? 0.001 : 1.0);
+// The lift of the p' diagonal at an MPI border (F 268 4, 5, 6), 0 for none.
+double borderLift() {
+  if (FlagPresMPIboundary < 4 || FlagPresMPIboundary > 6) return 0.0;
+  return FlagPresMPIboundary == 4 ? 1e-6 : (FlagPresMPIboundary == 5 ? 0.001 : 1.0);
+}
+
+// The diagonal from the neighbour sum with its floor, and the border lift.
+void sumPressureDiagonal(int first, int last, double lift) {
+  for (int c = first; c <= last; ++c) Cap[c] = pressureDiagonal(pressureNeighbourSum(c));
+  if (lift != 0.0)
     for (int c = first; c <= last; ++c) Cap[c] += lift;
-  }
+}
+
+// The steps of the diagonal that reach other cells of the column or the
+// grid: the corner lift of F 184 4, the surface condition (once per cell,
+// over the work range with F 181, else over the mud layer while it is
+// computed) and the free-surface storage and damping.
+void pressureSurfaceTerms(int first, int last) {
   if (FlagPCalg == 4) liftCornerDiagonals(first, last);
-  if (FlagGravity > 0) presSurfFunction(first, last);
   const GridBlock &layer = block[NoBlocks];
   const bool layerBlock = NoBlocks > 0 && layer.LayerMark > 0 && layer.FirstCell < WCEnd;
-  if (FlagThixoIsComputing > 0 && layerBlock) presSurfFunction(layer.FirstCell, layer.LastCell);
+  if (FlagGravity > 0) presSurfFunction(first, last);
+  else if (FlagThixoIsComputing > 0 && layerBlock) presSurfFunction(layer.FirstCell, layer.LastCell);
   if (FlagTFS >= 1) {
     addSurfaceStorage(first, last);
     addSurfaceDamping(first, last);
   }
+}
+
+// F 373 (threaded form only): every existing horizontal neighbour
+// coefficient at least 5 % of the diagonal, the diagonal summed again.
+void stabilisePressureCoefficients(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    const double L = 0.05 * Cap[c];
+    if (Ccellw[c] > 0) Caw[c] = std::max(Caw[c], L);
+    if (Ccells[c] > 0) Cas[c] = std::max(Cas[c], L);
+    if (Ccelle[c] > 0) Cae[c] = std::max(Cae[c], L);
+    if (Ccelln[c] > 0) Can[c] = std::max(Can[c], L);
+    Cap[c] = pressureDiagonal(pressureNeighbourSum(c));
+  }
+}
+
+// The diagonal of p' and its residual on the cell chunks of F 206; the
+// steps that reach other chunks run between the two passes.
+void formPressureDiagonalChunked(int first, int last) {
+  const double lift = borderLift();
+  const bool stabilise = FlagPresCorrStab == 1;
+  forEachChunk(first, last, [&](int a, int b) {
+    for (int c = a; c <= b; ++c) Cap[c] = pressureDiagonal(pressureNeighbourSum(c));
+    if (stabilise) stabilisePressureCoefficients(a, b);
+    if (lift != 0.0)
+      for (int c = a; c <= b; ++c) Cap[c] += lift;
+  });
+  pressureSurfaceTerms(first, last);
+  const bool endCorrect = FlagEndCorrect != 0;
+  double total = sumOverChunks(first, last, [&](int a, int b) {
+    if (endCorrect) addEndCorrection(a, b);
+    const double r = residualN(a, b);
+    for (int c = a; c <= b; ++c) Cf[c] = 0.0;
+    return r;
+  });
+  endIfResidualNotSet();
+  // The storing residual measures the defect besides the groups' discharge.
+  if (FlagResidual == 1) total = std::fabs(total - GlobFluxDefect / NormResidual[4]);
+  MaxResidual[4] = total;
+}
+
+// The diagonal of p' and its residual; p' starts from 0.
+void formPressureDiagonal(int first, int last) {
+  if (NoProcessesSolver != 0 && FlagOpenMP[7] != 1) {
+    formPressureDiagonalChunked(first, last);
+    return;
+  }
+  sumPressureDiagonal(first, last, borderLift());
+  pressureSurfaceTerms(first, last);
   if (FlagEndCorrect != 0) addEndCorrection(first, last);
   MaxResidual[4] = 0.0;
   residual(first, last);

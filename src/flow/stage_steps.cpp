@@ -43,12 +43,12 @@ void clearCentreAndSource(int first, int last) {
 }
 
 void addNeighbourSum(int first, int last, bool second) {
+  // One order of the additions for every form of a stage, so that the
+  // chunked and the single-range completions agree to the last bit.
+  for (int c = first; c <= last; ++c) Cap[c] = Can[c] + Cas[c] + Cae[c] + Caw[c] + Cat[c] + Cab[c] + Cap[c];
   if (second) {
     for (int c = first; c <= last; ++c)
-      Cap[c] += Cae[c] + Caw[c] + Can[c] + Cas[c] + Cat[c] + Cab[c] + Caee[c] + Caww[c] + Cann[c] + Cass[c] +
-                Catt[c] + Cabb[c];
-  } else {
-    for (int c = first; c <= last; ++c) Cap[c] += Cae[c] + Caw[c] + Can[c] + Cas[c] + Cat[c] + Cab[c];
+      Cap[c] = Cann[c] + Cass[c] + Caee[c] + Caww[c] + Catt[c] + Cabb[c] + Cap[c];
   }
   if (QNFlag > 0) {
     for (int c = first; c <= last; ++c) {

@@ -31,6 +31,8 @@ void blockCorrectionByRule(int e, int inner);
 // below 1e-30 (an isolated cell) 1.0, so that p' stays of the order of the
 // cell's defect, any other sum at least 1e-10.
 double pressureDiagonal(double sum);
+// The neighbour sum of the p' diagonal, in the order of every Ap sum.
+inline double pressureNeighbourSum(int c) { return Can[c] + Cas[c] + Cae[c] + Caw[c] + Cat[c] + Cab[c]; }
 // The mass defect left in Csource over cells first..last: GlobContinuity its
 // sum, GlobDefMax its largest magnitude, Glob_dmI the first cell holding
 // that (1 when every defect is 0 or the range is empty).

@@ -17,6 +17,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "quality/process_sources.h"
 #include "solvers/coefficients.h"
@@ -51,9 +52,55 @@ void addTurbulenceSources(int equation) {
   if (Wind[0] > 1e-10) WindFunction(equation);
 }
 
+// The completion of k or epsilon on the cell chunks of F 206: time term,
+// Ap sum, relaxation and residual per chunk; the side damping of k and the
+// nesting coupler, which reach other chunks, run between the passes.
+void completeTurbulenceChunked(double relaxation, const double *f, double fixedFrom) {
+  const int first = WCStart, last = WCEnd;
+  const bool transient = TimeStep > 1e-8;
+  const bool second = sou[Equation] == 1;
+  const double inverse = 1.0 / relaxation;
+  auto timeAndSum = [&](int a, int b) {
+    if (transient) addTimestepCells(a, b);
+    addNeighbourSum(a, b, second);
+  };
+  auto relaxAndResidual = [&](int a, int b) {
+    relaxEquation(a, b, relaxation, inverse, f, fixedFrom);
+    return residualN(a, b);
+  };
+  double total;
+  if ((transient && sideDampingApplies()) || FlagCoupledNesting == 13) {
+    if (transient && sideDampingApplies()) {
+      forEachChunk(first, last, [](int a, int b) { addTimestepCells(a, b); });
+      addSideDamping();
+      forEachChunk(first, last, [&](int a, int b) { addNeighbourSum(a, b, second); });
+    } else {
+      forEachChunk(first, last, timeAndSum);
+    }
+    if (FlagCoupledNesting == 13) {
+      forEachChunk(first, last, [&](int a, int b) { relaxEquation(a, b, relaxation, inverse, f, fixedFrom); });
+      CoupledSolver2Nesting();
+      total = sumOverChunks(first, last, [](int a, int b) { return residualN(a, b); });
+    } else {
+      total = sumOverChunks(first, last, relaxAndResidual);
+    }
+  } else {
+    total = sumOverChunks(first, last, [&](int a, int b) {
+      timeAndSum(a, b);
+      return relaxAndResidual(a, b);
+    });
+  }
+  endIfResidualNotSet();
+  MaxResidual[Equation] = total;
+}
+
 // Time term, neighbour sum, under-relaxation and residual of the current
 // Equation; cells whose Cap is `fixedFrom` or more keep their diagonal.
 void completeTurbulenceEquation(double relaxation, const double *f, double fixedFrom) {
+  if (NoProcessesSolver > 0 && FlagOpenMP[9] == 0) {
+    completeTurbulenceChunked(relaxation, f, fixedFrom);
+    return;
+  }
   if (TimeStep > 1e-8) addTimestep(WCStart, WCEnd);
   addNeighbourSum(WCStart, WCEnd, sou[Equation] == 1);
   relaxEquation(WCStart, WCEnd, relaxation, 1.0 / relaxation, f, fixedFrom);
@@ -98,7 +145,11 @@ void turbulenceStage(int inner) {
   buildTurbulenceCoefficients(withSources);
   Cidist[0] = Cjdist[0] = 0.0;
   Fflux[0] = 0.0;
-  coeff_make(WFStart, WFEnd);
+  // The threaded k stage builds by the plain power law, on face chunks
+  // unless G 50 entry 0 keeps that build on one thread.
+  if (NoProcessesSolver == 0 || FlagOpenMP[5] == 1) coeff_make(WFStart, WFEnd);
+  else if (FlagOpenMP[0] == 0) coeff_make_pow_chunked(WFStart, WFEnd);
+  else coeff_make_pow(WFStart, WFEnd);
   stageStamp(19);
   addTurbulenceSources(5);
   stageStamp(21);
@@ -119,7 +170,8 @@ void turbulenceStage(int inner) {
   Cf = Cepsilon;
   pointOldLevels(Cepsilon_old);
   buildTurbulenceCoefficients(withSources);
-  coeff_make(WFStart, WFEnd);
+  if (NoProcessesSolver == 0 || FlagOpenMP[6] == 1) coeff_make(WFStart, WFEnd);
+  else coeff_make_chunked(WFStart, WFEnd);
   addTurbulenceSources(6);
   completeTurbulenceEquation(relaxEpsilon, Cepsilon, 1e20);
   accelerateTurbulence(inner);

@@ -3,6 +3,8 @@
 // All OpenMP calls of the engine pass through here.
 #pragma once
 
+#include <atomic>
+
 #include "model/settings.h"
 
 // The number of threads the runtime offers (its maximum for the next region).
@@ -96,4 +98,40 @@ void forEachThreadShare(int start, int end, Body &&body) {
     const IndexChunk share = shareOf(start, end, threadsInRegion(), threadNumber());
     body(share.first, share.last);
   }
+}
+
+// Adds v to total by a compare-and-exchange loop on the 64-bit value.
+inline void atomicAdd(std::atomic<double> &total, double v) {
+  double seen = total.load(std::memory_order_relaxed);
+  while (!total.compare_exchange_weak(seen, seen + v, std::memory_order_relaxed)) {
+  }
+}
+
+// Lowers `lowest` to v when v is smaller (0 stands for none yet).
+inline void atomicLowest(std::atomic<int> &lowest, int v) {
+  int seen = lowest.load(std::memory_order_relaxed);
+  while ((seen == 0 || v < seen) && !lowest.compare_exchange_weak(seen, v, std::memory_order_relaxed)) {
+  }
+}
+
+// Runs body(first, last) for the NoProcessesSolver chunks of start..end in
+// one region, each thread taking its consecutive run of chunks (N/T each,
+// one more for the first N mod T threads), and returns the total of the
+// bodies' results: every thread sums its chunks privately and adds that sum
+// once. The order of the additions follows the thread timing.
+template <class Body>
+double sumOverChunks(int start, int end, Body &&body) {
+  const int chunks = NoProcessesSolver > 0 ? NoProcessesSolver : 1;
+  std::atomic<double> total{0.0};
+#pragma omp parallel if (chunks > 1)
+  {
+    const IndexChunk mine = shareOf(0, chunks - 1, threadsInRegion(), threadNumber());
+    double partial = 0.0;
+    for (int k = mine.first; k <= mine.last; ++k) {
+      const IndexChunk chunk = chunkOf(start, end, chunks, k);
+      if (chunk.first <= chunk.last) partial += body(chunk.first, chunk.last);
+    }
+    atomicAdd(total, partial);
+  }
+  return total.load();
 }

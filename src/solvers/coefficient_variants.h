@@ -1,4 +1,4 @@
-// Variants of the coefficient build that coeff_make calls: the multigrid form
+// Variants of the coefficient build: the multigrid form
 // of the power law and the extra face diffusion of bed forms.
 #pragma once
 

@@ -4,16 +4,18 @@
 #include "solvers/coefficients.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
+#include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/threads.h"
 #include "solvers/coefficient_variants.h"
 #include "solvers/qn_neighbour_lists.h"
-
-namespace {
+#include "startup/log.h"
 
 // Step 1: some turbulence models diffuse k, epsilon and the components at a
 // multiple of the eddy viscosity (1.39 = 1/0.7194 for model 1, 0.5 for
@@ -24,6 +26,8 @@ double diffusionFactor() {
   if (TurbulenceModel == 14 && Equation == 5) return 1.5;
   return 1.0;
 }
+
+namespace {
 
 // The settings of the face diffusion, read once before the face loop.
 struct DiffusionSettings {
@@ -215,7 +219,276 @@ void coeff_make(int first, int last) {
   if (QNFlag > 0) QNGridCoeff();
 }
 
-void coeff_make_pow(int, int) {}
-void coeff_make_sou2(int, int) {}
-void coeff_make_source(int, int) {}
-double coeff_turbdens(int, int) { return 1.0; }
+void coeff_make_chunked(int first, int last) {
+  Cidist[0] = Cjdist[0] = Cxvel[0] = Cyvel[0] = 0.0;
+  const bool second = sou[Equation] == 1;
+  // The per-face passes write only the entries of their own faces; the
+  // convection pass of the second-order scheme adds into neighbouring
+  // entries and the Crank-Nicolson weighting and QN lists cover all cells,
+  // so they run once after the join.
+  forEachChunk(first, last, [second](int a, int b) {
+    if (MGSNo > 0) coeff_MGS(a, b);
+    if (second) secondOrderDiffusion(a, b);
+    else powerLawFaces(a, b);
+  });
+  if (second) secondOrderConvection(first, last);
+  else crankNicolsonWeighting();
+  if (QNFlag > 0) QNGridCoeff();
+}
+
+void coeff_make_pow_chunked(int first, int last) {
+  forEachChunk(first, last, [](int a, int b) { coeff_make_pow(a, b); });
+}
+
+void coeff_make_sou2_chunked(int first, int last) {
+  Cidist[0] = Cjdist[0] = Fflux[0] = 0.0;
+  std::atomic<int> lowest{0};
+  forEachChunk(first, last, [&](int a, int b) {
+    const int f = coeffSou2Faces(a, b);
+    if (f != 0) atomicLowest(lowest, f > 0 ? f : -f);
+  });
+  // The lowest failing face decides, as in one call over the range; its
+  // pass again tells which side failed.
+  const int face = lowest.load();
+  if (face != 0) reportSou2Failure(coeffSou2Faces(face, face));
+}
+
+// Power law of the threaded k build: diffusion D t max(t, MinGamma/G), no
+// coefficient at boundary faces, and only the side codes an Fcell1 (2, 3, 6)
+// or an Fcell2 (1, 4, 5) can have; another code is logged and skipped.
+void coeff_make_pow(int first, int last) {
+  Cidist[0] = Cjdist[0] = Cxvel[0] = Cyvel[0] = 0.0;
+  const DiffusionSettings s = diffusionSettings();
+  const SideArrays side = neighbourArrays();
+  const double tdVert = TDCvert, tdHoriz = TDChoriz;
+  const bool turbDens = TurbDensFlag == 1;
+  const bool bedform = FlagRBedformsmooth > 0;
+  for (int f = first; f <= last; ++f) {
+    const int c1 = Fcell1[f], c2 = Fcell2[f];
+    const int t1 = Ftype1[f], t2 = Ftype2[f];
+    if (c1 == 0 || c2 == 0) {
+      if (c1 != 0) side.set(t1, c1, 0.0);
+      if (c2 != 0) side.set(t2, c2, 0.0);
+      continue;
+    }
+    const double F = Fflux[f];
+    const bool vertical = verticalFace(f);
+    const FaceDiffusion k = faceDiffusion(s, f, c1, c2, vertical);
+    double t = tdHoriz;
+    if (vertical) {
+      t = powerLaw(k.Pe) * tdVert;
+      if (turbDens) t *= coeff_turbdens(c1, c2);
+    }
+    double D = k.D * t * std::max(t, s.minGamma / k.G);
+    if (bedform) D += coeff_bedform(f, c1, c2);
+    if (t1 == 2 || t1 == 3 || t1 == 6) {
+      side.set(t1, c1, std::max(-F, 0.0) + D);
+    } else {
+      logPrintf("Error in coefficient1 computation, surface %d, cells %d %d, type %d, area %lf\n", f, c1, c2, t1,
+                Farea[f]);
+    }
+    if (t2 == 1 || t2 == 4 || t2 == 5) {
+      side.set(t2, c2, std::max(F, 0.0) + D);
+    } else {
+      logPrintf("Error in coefficient2 computation, surface %d, cells %d %d, type %d, area %lf\n", f, c1, c2, t2,
+                Farea[f]);
+    }
+  }
+}
+
+namespace {
+
+// One side of a face in the fixed-weight second-order build: its coefficient
+// and second-neighbour rows, the cell beyond the neighbour and the face on
+// the opposite side of the cell.
+struct Sou2Side {
+  double *a, *aa;
+  int far, opposite;
+};
+
+}  // namespace
+
+int coeffSou2Faces(int first, int last) {
+  const DiffusionSettings s = diffusionSettings();
+  const SideArrays side = neighbourArrays();
+  const SideArrays side2 = secondNeighbourArrays();
+  const double tdVert = TDCvert, tdHoriz = TDChoriz;
+  const bool turbDens = TurbDensFlag == 1;
+  const bool bedform = FlagRBedformsmooth > 0;
+  const int fold = FlagSetPow;
+  for (int f = first; f <= last; ++f) {
+    const int c1 = Fcell1[f], c2 = Fcell2[f];
+    const int t1 = Ftype1[f], t2 = Ftype2[f];
+    if (c1 == 0 || c2 == 0) {
+      if (c1 != 0) {
+        side.set(t1, c1, 0.0);
+        side2.set(t1, c1, 0.0);
+      }
+      if (c2 != 0) {
+        side.set(t2, c2, 0.0);
+        side2.set(t2, c2, 0.0);
+      }
+    } else {
+      const double F = Fflux[f];
+      const bool vertical = verticalFace(f);
+      const FaceDiffusion k = faceDiffusion(s, f, c1, c2, vertical);
+      double t = tdHoriz;
+      if (vertical) t = turbDens ? tdVert * coeff_turbdens(c1, c2) : tdVert;
+      double Dd = k.D * std::max(t, s.minGamma / k.G);
+      if (bedform) Dd += coeff_bedform(f, c1, c2);
+      // The cell c1 receives from c2 when F < 0; its far cell lies beyond c2.
+      Sou2Side one{nullptr, nullptr, 0, 0};
+      if (t1 == 2) one = {Cae, Caee, Ccelle[c2], Cflatew[c1]};
+      else if (t1 == 3) one = {Can, Cann, Ccelln[c2], Cflates[c1]};
+      else if (t1 == 6) one = {Cat, Catt, Ccellt[c2], Cflateb[c1]};
+      else if (t1 != 0) return -f;
+      if (one.a != nullptr) {
+        double a, aa = 0.0;
+        if (one.far < 1) {
+          a = std::max(-F, 0.0) + Dd;
+        } else {
+          a = std::max(-1.5 * F, 0.0) + Dd;
+          if (F < 0.0) aa = 0.5 * F;
+        }
+        a += std::max(-0.5 * Fflux[one.opposite], 0.0);
+        one.a[c1] = a;
+        one.aa[c1] = aa;
+      }
+      Sou2Side two{nullptr, nullptr, 0, 0};
+      if (t2 == 1) two = {Cas, Cass, Ccells[c1], Cflaten[c2]};
+      else if (t2 == 4) two = {Caw, Caww, Ccellw[c1], Cflatee[c2]};
+      else if (t2 == 5) two = {Cab, Cabb, Ccellb[c1], Cflatet[c2]};
+      else if (t2 != 0) return f;
+      if (two.a != nullptr) {
+        double a, aa = 0.0;
+        if (two.far < 1) {
+          a = std::max(F, 0.0) + Dd;
+        } else {
+          a = std::max(1.5 * F, 0.0) + Dd;
+          if (F > 0.0) aa = -0.5 * F;
+        }
+        a += std::max(0.5 * Fflux[two.opposite], 0.0);
+        two.a[c2] = a;
+        two.aa[c2] = aa;
+      }
+    }
+    // F 362: the second neighbours of east-west (1) or vertical (3) faces
+    // folded into the first.
+    if ((fold == 1 && t1 == 2) || (fold == 3 && t1 == 6)) {
+      double *a1 = fold == 1 ? Cae : Cat, *aa1 = fold == 1 ? Caee : Catt;
+      double *a2 = fold == 1 ? Caw : Cab, *aa2 = fold == 1 ? Caww : Cabb;
+      if (c1 > 0) {
+        a1[c1] += aa1[c1];
+        aa1[c1] = 0.0;
+      }
+      if (c2 > 0) {
+        a2[c2] += aa2[c2];
+        aa2[c2] = 0.0;
+      }
+    }
+  }
+  return 0;
+}
+
+void reportSou2Failure(int failure) {
+  if (failure == 0) return;
+  const int f = failure > 0 ? failure : -failure;
+  const bool first = failure < 0;
+  logPrintf("Error in coefficient%d computation, surface %d, cells %d %d, type %d, area %lf\n", first ? 1 : 2, f,
+            Fcell1[f], Fcell2[f], first ? Ftype1[f] : Ftype2[f], Farea[f]);
+  fatalExit(first ? -77 : -78, nullptr);
+}
+
+void coeff_make_sou2(int first, int last) {
+  Cidist[0] = Cjdist[0] = Fflux[0] = 0.0;
+  reportSou2Failure(coeffSou2Faces(first, last));
+}
+
+double deferredLimiter(int scheme, double r) {
+  double psi;
+  switch (scheme) {
+    case 10: psi = 0.75 * r + 0.25; break;
+    case 11: psi = 0.5 * (1.3333 * r + 0.666667); break;
+    case 12: psi = std::max(0.0, std::min({2.0 * r, 0.75 * r + 0.25, 4.0})); break;
+    case 13: psi = 2.0 * (r + std::fabs(r)) / (r + 3.0); break;
+    case 14: psi = (r + std::fabs(r)) / (r + 1.0); break;
+    case 15: psi = std::max({0.0, std::min(2.0 * r, 1.0), std::min(r, 2.0)}); break;
+    case 16: psi = std::max(0.0, std::min(r, 1.0)); break;
+    case 17: psi = 1.0; break;
+    case 19: psi = std::max(0.0, std::min({2.0 * r, 0.5 * r + 0.5, 2.0})); break;
+    default: psi = 0.0; break;  // 18 plain upwind; codes without a limiter
+  }
+  return std::isnan(psi) ? 0.0 : psi;
+}
+
+void coeff_make_source(int first, int last) {
+  const int e = Equation;
+  const int scheme = sou[e];
+  if (scheme < 10 || scheme > 17) {
+    if (scheme != 19) return;  // 18 and the codes without a limiter add nothing
+  }
+  const double *phi = nullptr;
+  if (e == 1) phi = Cxvel;
+  else if (e == 2) phi = Cyvel;
+  else if (e == 3) phi = Czvel;
+  else if (e == 5) phi = Ckinen;
+  else if (e == 6) phi = Cepsilon;
+  else if (e == 7) phi = Cconc[grainsize_number];
+  if (phi == nullptr) return;
+  double *source = (e == 7 && lnumber > 1) ? Csourcem[grainsize_number] : Csource;
+  const double settling = e == 7 ? 1000.0 * fallvelo[grainsize_number] : 0.0;
+  for (int f = first; f <= last; ++f) {
+    const int c1 = Fcell1[f], c2 = Fcell2[f];
+    if (c1 == 0 || c2 == 0) continue;
+    double F = Fflux[f];
+    if (e == 7 && (Ftype1[f] == 6 || Ftype2[f] == 6)) F -= settling * Faz[f];
+    int U, UU, D;
+    if (F > 0.0 && Fcell11[f] >= 1) {
+      U = c1, UU = Fcell11[f], D = c2;
+    } else if (F < 0.0 && Fcell22[f] >= 1) {
+      U = c2, UU = Fcell22[f], D = c1;
+    } else {
+      continue;
+    }
+    const double dd = phi[U] - phi[UU];
+    const double r = (phi[D] - phi[U]) / (dd + 1e-30);
+    const double corr = F * 0.5 * deferredLimiter(scheme, r) * dd;
+    source[c1] -= corr;
+    source[c2] += corr;
+  }
+}
+
+// Relative density of water at temperature t (degrees Celsius), 1 at 4 degrees
+// times 0.9999726.
+inline double relativeWaterDensity(double t) {
+  return 0.9999726 * (1.0 - 9.297173e-6 * std::pow(std::fabs(t - 4.029325), 1.894816));
+}
+
+double coeff_turbdens(int lower, int upper) {
+  // Distance of the two centres; a cell between them counts whole.
+  double d = Ckdist[lower] + Ckdist[upper];
+  if (upper - lower > 1 || lower - upper > 1) d += 2.0 * Ckdist[Ccellt[lower]];
+  // Density of the upper water minus that of the lower: from the suspended
+  // sediment in the sediment computation, else from the temperature of
+  // component 0 (without it the water counts as unstratified).
+  double difference;
+  if (FlagTSC >= 1) {
+    difference = (Cconc[0][upper] - Cconc[0][lower]) * density;
+  } else {
+    if (!Ccomp || NoComponents < 1) return 1.0;
+    difference = relativeWaterDensity(Ccomp[0][upper]) - relativeWaterDensity(Ccomp[0][lower]);
+  }
+  // Only heavier water below lighter water damps; a neutral pair needs no
+  // shear length (with TDvelo 0 and equal velocities it would be infinite).
+  if (!(difference < 0.0)) return 1.0;
+  const double gradient = difference / d;
+  double length;
+  if (FlagTVertGrad == 1) {
+    length = BTugrad[Cbed[lower]];
+  } else {
+    const double du = Cxvel[lower] - Cxvel[upper], dv = Cyvel[lower] - Cyvel[upper];
+    length = d / (std::sqrt(du * du + dv * dv) + TDvelo);
+  }
+  const double ri = std::max(-9.81 * gradient * length * length, 0.0);
+  return std::pow(1.0 + TDbeta * ri, TDalpha);
+}

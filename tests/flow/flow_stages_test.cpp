@@ -102,8 +102,12 @@ TEST_P(UnusableDiagonal, EndsWithTheCellsReport) {
   Cvol[1] = row.volume;
   EXPECT_EXIT(momentumStage(1), ::testing::ExitedWithCode(251), "");
   const std::string log = boogie();
-  EXPECT_NE(log.find("Error 2, Cap(1) = "), std::string::npos) << log;
-  EXPECT_TRUE(endsWith(log, row.tail)) << log;
+  const std::size_t at = log.find("Error 2, Cap(1) = ");
+  ASSERT_NE(at, std::string::npos) << log;
+  EXPECT_TRUE(endsWith(log.substr(at, log.find('\n', at) - at + 1), row.tail)) << log;
+  // The neighbourhood of the cell follows, down to its column's water level.
+  EXPECT_NE(log.find("Neighbour indexes: ", at), std::string::npos) << log;
+  EXPECT_NE(log.find("Water level: ", at), std::string::npos) << log;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, UnusableDiagonal,

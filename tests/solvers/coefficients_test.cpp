@@ -225,7 +225,6 @@ TEST_F(Coefficients, UnbuiltPartsEndTheRun) {
     const char *log;
   } cases[] = {
       {"QN lists", [] { QNFlag = 1; }, "Error: QNGridCoeff is not available yet (F 137)\n"},
-      {"bed forms", [] { FlagRBedformsmooth = 2; }, "Error: coeff_bedform is not available yet (F 176)\n"},
   };
   allocateCells(2);
   twoCells(false, 1.0);
