@@ -3,7 +3,7 @@
 
 #include "startup/log.h"
 
-void backwater() {}
+void backwater() { notAvailableYet("backwater", "Q"); }
 
 // The free-surface algorithms of F 36 are not built yet: a run that reaches
 // them ends instead of computing with a surface that never moves.
