@@ -1,6 +1,8 @@
-// Bed operations that are not built yet: each does nothing.
+// Slides and soil stress are not built yet: a run that asks for them ends.
 #include "bed/bed_services.h"
 
-int computeSlidemovement() { return 0; }
-void computeSoilStress() {}
-void computeSlideLocation() {}
+#include "startup/log.h"
+
+int computeSlidemovement() { notAvailableYet("computeSlidemovement", "D"); }
+void computeSoilStress() { notAvailableYet("computeSoilStress", "N"); }
+void computeSlideLocation() { notAvailableYet("computeSlideLocation", "N, F 289"); }

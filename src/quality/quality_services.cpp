@@ -1,6 +1,9 @@
-// Water-quality operations that are not built yet: each does nothing.
+// Water quality, groundwater and vegetation are not built yet: a run that
+// asks for them ends.
 #include "quality/quality_services.h"
 
-void Components() {}
-void groundwater() {}
-int computeVegdataFromSTL() { return 0; }
+#include "startup/log.h"
+
+void Components() { notAvailableYet("Components", "C"); }
+void groundwater() { notAvailableYet("groundwater", "G, F 262"); }
+int computeVegdataFromSTL() { notAvailableYet("computeVegdataFromSTL", "P"); }

@@ -1,5 +1,7 @@
-// Sediment operations that are not built yet: each does nothing.
+// Sediment transport is not built yet: a run that asks for it ends.
 #include "sediment/sediment_services.h"
 
-int concRijn() { return 0; }
-void morphology_tsc() {}
+#include "startup/log.h"
+
+int concRijn() { notAvailableYet("concRijn", "I"); }
+void morphology_tsc() { notAvailableYet("morphology_tsc", "S"); }

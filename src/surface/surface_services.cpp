@@ -4,7 +4,7 @@
 
 #include "startup/log.h"
 
-void backwater() {}
+void backwater() { notAvailableYet("backwater", "Q"); }
 
 void surface_tfs(int, int) { notAvailableYet("surface_tfs", "F 36"); }
 void surface_LS_update() { notAvailableYet("surface_LS_update", "F 36 50"); }

@@ -229,4 +229,21 @@ TEST(StraightChannelFiles, TransientRestartOfTheSteadyFlowStaysSteady) {
   }
 }
 
+// On four threads, with the k builder and the solvers kept serial (G 50), the
+// stage regions give the serial fields bit for bit: "result.end" after 20
+// outer iterations, written by letter M, is the same file.
+TEST(StraightChannelFiles, ThreadedStagesGiveTheSerialResult) {
+  const std::string twenty = "K 1 20 50000\n";
+  const CaseResult serial = runCase(straightChannel("YWM", twenty));
+  CaseSetup threaded = straightChannel("YWM", twenty + "F 206 4\nG 50 0 0 0 0 0 1 0 0 1 0\n");
+  threaded.environment["OMP_NUM_THREADS"] = "4";
+  threaded.environment["OMP_WAIT_POLICY"] = "passive";
+  const CaseResult r = runCase(threaded);
+  ASSERT_EQ(serial.status, 1) << serial.file("boogie");
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  EXPECT_NE(r.file("boogie").find("Number of threads: 4 (F 206)"), std::string::npos);
+  ASSERT_TRUE(serial.has("result.end"));
+  EXPECT_TRUE(serial.file("result.end") == r.file("result.end"));
+}
+
 }  // namespace
