@@ -7,8 +7,10 @@
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/cells.h"
+#include "model/run_state.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
+#include "surface/surface_services.h"
 
 namespace {
 
@@ -38,6 +40,25 @@ void GridRegeneration(benchmark::State &state) {
   state.counters["cells"] = NoCells;
 }
 BENCHMARK(GridRegeneration)->Unit(benchmark::kMillisecond);
+
+// One steady surface update of the same channel (F 36 2, the outlet column
+// at mid width as reference): reference levels, the classic level update of
+// every grid point and the regeneration with face fluxes.
+void SurfaceUpdate(benchmark::State &state) {
+  prepare();
+  endOnGridFailure(Unstructure());
+  metric();
+  BedMake();
+  FlagTFS = 2;
+  iPres = kLinesI;
+  jPres = kLinesJ / 2 + 1;
+  for (auto _ : state) {
+    surface();
+    benchmark::DoNotOptimize(GlobZRef);
+  }
+  state.counters["cells"] = NoCells;
+}
+BENCHMARK(SurfaceUpdate)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -102,6 +102,8 @@ void setRunStateDefaults() {
   otimeSurfsolve = 0.0;
   otimeSlideVertSolve = 0.0;
   GlobZRef = maxBackwater = -1e20;
+  GlobPresRef = GlobZRef2 = GlobPresRef2 = 0.0;
+  oldZvalDownstream = oldZvalUpstream = 0.0;
   stimet = 0.0;
   for (double &v : otime) v = 0.0;
   NoConnect0 = 0;

@@ -104,6 +104,11 @@ inline double otimeGridsolve;
 inline double otimeSurfsolve;
 inline double otimeSlideVertSolve;
 inline double GlobZRef;      // reference water level, m
+inline double GlobPresRef;   // pressure of the reference column's top cell, Pa
+inline double GlobZRef2;     // level of the second (upstream) reference, m; 0 none
+inline double GlobPresRef2;  // pressure of the second reference, Pa
+inline double oldZvalDownstream;  // downstream level of the series at the last surface update, m
+inline double oldZvalUpstream;    // upstream level of the series at the last surface update, m
 inline double maxBackwater;  // largest backwater level, m
 inline double stimet;        // simulated time, s
 inline double otime[80];     // wall-clock stamps of the stages (omp_get_wtime), s; [0] the run start

@@ -1,4 +1,4 @@
-// Free-surface operations as the run letters call them.
+// Free-surface operations as the run letters and the flow drivers call them.
 #pragma once
 
 void backwater();  // backwater-curve water levels along block 1 (letter Q)
@@ -14,3 +14,14 @@ void computeSetPresZero();    // surface pressure set to zero (F 128; F 549 afte
 // Relaxes the field Cf points at over the bottom cells of the blocks whose
 // surface is updated, with the coefficient set the caller has filled.
 void surfaceSolver(int algorithm);
+
+// Corrections of the new levels in the tail of a surface update, and the
+// grid services around it, that the engine does not have yet.
+void surfaceEdge(double z);        // edge levels (F 187)
+void surface_smoother();           // surface smoothing (F 154)
+void reducePonds();                // pond reduction (F 379)
+void NoGridSplit();                // levels keeping cross-sections connected (F 371)
+void NoGridSplitRise();            // the same after the update (F 371)
+void smoothNewCorners();           // newly wet corners (F 425)
+void interpolateSurfaceNested();   // levels of nested blocks (F 238 3, 5)
+void scalePressureNested();        // pressure of nested blocks (F 238 4)
