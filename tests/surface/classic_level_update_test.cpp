@@ -166,7 +166,9 @@ TEST_P(ClassicUpdate, MovesThePointsAsWorkedByHand) {
   classicLevelUpdate(c, c2);
   for (const Point &p : row.expected) {
     EXPECT_NEAR(levelAt(p.i, p.j), p.level, 2e-6) << "point " << p.i << " " << p.j;
-    if (p.level != 1.0) EXPECT_EQ(secondSlotAt(p.i, p.j), levelAt(p.i, p.j)) << "point " << p.i << " " << p.j;
+    if (p.level != 1.0) {
+      EXPECT_EQ(secondSlotAt(p.i, p.j), levelAt(p.i, p.j)) << "point " << p.i << " " << p.j;
+    }
   }
 }
 
