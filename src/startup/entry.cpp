@@ -100,7 +100,7 @@ void computeBedConcentrations() {
 
 }  // namespace
 
-bool RunLetter(char letter, int pass) {
+bool RunLetter(char letter, std::int64_t pass) {
   switch (letter) {
     case 'A': operations.writeMPIkoosurf(); break;
     case 'B': operations.ReadAllData(); break;
@@ -201,7 +201,9 @@ void InitialFunction() {
   for (int p = 0; p < 10; ++p) {
     if (run[p] == 'A') FlagMPIkoosurf = 1;
   }
-  for (int pass = 1; pass <= IterF2; ++pass) {
+  // The pass counter is wider than F 20, so that the largest pass count
+  // F 20 accepts still ends the loop.
+  for (std::int64_t pass = 1; pass <= IterF2; ++pass) {
     for (int p = 0; p < 10; ++p) {
       char letter = run[p];
       if (letter < 'A' || letter > 'Z') continue;
