@@ -198,12 +198,15 @@ void InitialFunction() {
     return;
   }
   FlagMPIkoosurf = 0;
+  bool anyLetter = false;
   for (int p = 0; p < 10; ++p) {
     if (run[p] == 'A') FlagMPIkoosurf = 1;
+    if (run[p] >= 'A' && run[p] <= 'Z') anyLetter = true;
   }
   // The pass counter is wider than F 20, so that the largest pass count
   // F 20 accepts still ends the loop.
-  for (std::int64_t pass = 1; pass <= IterF2; ++pass) {
+  // Without a letter no pass can change anything, F 20 included.
+  for (std::int64_t pass = 1; anyLetter && pass <= IterF2; ++pass) {
     for (int p = 0; p < 10; ++p) {
       char letter = run[p];
       if (letter < 'A' || letter > 'Z') continue;
