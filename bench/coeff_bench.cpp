@@ -4,12 +4,8 @@
 // sweeps), each serial and on 4 threads. Reported in seconds per million
 // cells, so that machines can be compared. Works in a temporary folder.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <string>
-
+#include "bench_support.h"
 #include "flow/pressure_coefficients.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
@@ -28,32 +24,18 @@ namespace {
 constexpr int kLinesI = 223;  // grid lines along the channel: 222 columns of 1 m, 9 cells deep
 constexpr int kLinesJ = 51;   // grid lines across: 50 columns
 
-void writeKoosurf() {
-  std::FILE *file = std::fopen("koosurf", "w");
-  for (int i = 1; i <= kLinesI; ++i) {
-    for (int j = 1; j <= kLinesJ; ++j) {
-      std::fprintf(file, "%d %d %d.0 %d.0 %.4f 2.0\n", i, j, i - 1, j - 1, -0.001 * i);
-    }
-  }
-  std::fclose(file);
-}
-
-std::string gFolder;  // the temporary folder the benchmark works in
-
 // The channel generated once, with a uniform flow of 0.5 m/s along x, an eddy
 // viscosity of 0.01 m2/s and momentum coefficients that a flow solution
 // would leave behind.
 void prepare() {
-  if (!gFolder.empty()) return;
-  gFolder = (std::filesystem::temp_directory_path() / "telva-bench-XXXXXX").string();
-  if (!mkdtemp(gFolder.data()) || chdir(gFolder.c_str()) != 0) std::abort();
+  if (!enterTemporaryFolder()) return;
   kreadDefaults();
   xnumber = kLinesI + 2;
   ynumber = kLinesJ + 2;
   znumber = 11;
   MaxCeller = MaxFlater = MaxPunkter = 600000;
   if (sialloc() != 0 || AllocateArrays(1, 1, 1) < 0) std::abort();
-  writeKoosurf();
+  writeChannelKoosurf(kLinesI, kLinesJ, 1.0, 0.001, 2.0);
   readKoosurf();
   endOnGridFailure(Unstructure());
   metric();
@@ -129,13 +111,4 @@ BENCHMARK(PressureSolve)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond)->UseReal
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!gFolder.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-  }
-  return 0;
-}
+int main(int argc, char **argv) { return runBenchmarks(argc, argv); }

@@ -3,13 +3,10 @@
 // seconds per iteration per million cells, serial and on all threads.
 // Runs from any folder: it works in a temporary one.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
+#include "bench_support.h"
 #include "flow/flow_drivers.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
@@ -42,25 +39,12 @@ void writeControl() {
   std::fclose(file);
 }
 
-// Flat bed at 0, water level 1 m, grid points 2 m apart.
-void writeKoosurf() {
-  std::FILE *file = std::fopen("koosurf", "w");
-  for (int i = 1; i <= kLinesI; ++i) {
-    for (int j = 1; j <= kLinesJ; ++j) std::fprintf(file, "%d %d %d.0 %d.0 0.0 1.0\n", i, j, 2 * (i - 1), 2 * (j - 1));
-  }
-  std::fclose(file);
-}
-
-std::string gFolder;  // the temporary folder the benchmark works in
-
 // Reads the data sets, builds the grid in-process, prepares the flow and
 // runs the warm-up iterations, once per process.
 void prepare() {
-  if (!gFolder.empty()) return;
-  gFolder = (std::filesystem::temp_directory_path() / "telva-flow-bench-XXXXXX").string();
-  if (!mkdtemp(gFolder.data()) || chdir(gFolder.c_str()) != 0) std::abort();
+  if (!enterTemporaryFolder()) return;
   writeControl();
-  writeKoosurf();
+  writeChannelKoosurf(kLinesI, kLinesJ, 2.0, 0.0, 1.0);  // flat bed at 0, water level 1 m
   kread();
   if (AllocateArrays(1, 1, 1) < 0) std::abort();
   readKoosurf();
@@ -92,17 +76,10 @@ void SimpleOuterIteration(benchmark::State &state) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
   benchmark::RegisterBenchmark("SimpleOuterIteration", SimpleOuterIteration)
       ->Arg(0)
       ->Arg(maxThreadsOffered())
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!gFolder.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-  }
-  return 0;
+  return runBenchmarks(argc, argv);
 }

@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/bed_cells.h"
 #include "model/blocks_groups.h"
+#include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "startup/log.h"
 
 namespace {
 
@@ -72,6 +75,31 @@ void writeRefined(std::FILE *f, const GridBlock &b, Values values, Line line) {
   }
 }
 
+// The bed fractions of layer 0 of the coarse columns: every second column
+// from i1 and j1, renumbered from 2, each the mean of the four fine columns
+// it covers. A row ends at the first coarse column whose far fine column has
+// no bed cell.
+void writeCoarseFractions(std::FILE *f, const GridBlock &b) {
+  for (int i = b.i1, ci = 2; i <= b.i2; i += 2, ++ci) {
+    for (int j = b.j1, cj = 2; j <= b.j2; j += 2, ++cj) {
+      if (pointbed[i + 1][j + 1] == 0) break;
+      const int cells[4] = {pointbed[i][j], pointbed[i + 1][j], pointbed[i][j + 1], pointbed[i + 1][j + 1]};
+      std::fprintf(f, "%d %d", ci, cj);
+      for (int k = 1; k <= lnumber; ++k) {
+        double sum = 0.0;
+        int n = 0;
+        for (int bc : cells) {
+          if (bc <= 0) continue;
+          sum += BSedDistrib[0][k][bc];
+          ++n;
+        }
+        std::fprintf(f, " %lf", n > 0 ? sum / n : 0.0);
+      }
+      std::fputc('\n', f);
+    }
+  }
+}
+
 }  // namespace
 
 void writekoosurf() {
@@ -87,6 +115,14 @@ void writekoosurf() {
   if (!fineLimit) return;
   File coarse = create("koosurf.cor");
   if (!coarse) return;
+  File coarseFractions;
+  if (FlagReadFracres > 0 && BSedDistrib) {
+    coarseFractions = create("fracres.cor");
+    if (!coarseFractions) return;
+  }
+  // The dredging input is not read by this engine yet: the coarse dredging
+  // file is left out and the grid's own end follows.
+  if (FlagBagger > 0 && NoBaggerTimes == -1) logText("Error: bagger is not available yet (F 386)\n");
 
   for (int i = b.i1 - 1; i <= b.i2; ++i) {
     for (int j = b.j1 - 1; j <= b.j2; ++j) koosurfLine(one.get(), i, j, gridPoint(i, j));
@@ -96,6 +132,8 @@ void writekoosurf() {
     for (int j = b.j1 - 1, cj = 1; j <= b.j2; j += 2, ++cj) koosurfLine(coarse.get(), ci, cj, gridPoint(i, j));
   }
   coarse.reset();
+  if (coarseFractions) writeCoarseFractions(coarseFractions.get(), b);
+  coarseFractions.reset();
   writeRefined(fine.get(), b, gridPoint, koosurfLine);
   writeRefined(fineLimit.get(), b, limitPoint, koominLine);
   one.reset();

@@ -1,4 +1,5 @@
-// Tecplot and ParaView files of the results.
+// Tecplot and ParaView files of the results: the plan views and the
+// three-dimensional files, each with the output variables of G 24.
 #pragma once
 
 void print_tecplot2d(int kind, int index);  // plan view, Tecplot

@@ -5,5 +5,5 @@
 #include "startup/log.h"
 
 void initiatePressure() { notAvailableYet("initiatePressure", "F 540"); }
-void pressureFilter() {}
+void pressureFilter() { notAvailableYet("pressureFilter", "F 426"); }
 double computeChangeTimestep() { notAvailableYet("computeChangeTimestep", "F 336"); }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "flow/debug_dumps.h"
+#include "flow/driver_state.h"
 #include "flow/flow_drivers.h"
 #include "flow/initial_pressure.h"
 #include "flow/partition_pressure.h"
@@ -206,6 +207,8 @@ void WaterSolve() {
 
   double *const entryCf = Cf;
   double *const entryCfOld = Cf_old;
+  CfSaved = entryCf;  // the pressure-correction buffer of the stages
+  CfOldSaved = entryCfOld;
   auto restoreCf = [&] {
     Cf = entryCf;
     Cf_old = entryCfOld;
@@ -240,6 +243,7 @@ void WaterSolve() {
       char program[kStatusTextLength];
       std::snprintf(program, sizeof program, " RA-Vavi %d %d           ", FlagThixoIsComputing, inner);
       setStatus(mc_program, program);
+      StageInner = inner;
       stamp(1);
       if (FlagGridChange == 1) {
         Equation = 1;

@@ -1,7 +1,5 @@
 // Grid operations that are not built yet: each does nothing.
 #include "grid/grid_services.h"
 
-void bedinter() {}
-void computeRoughness() {}
 void InterpolateGrid() {}
 void computeBnestcoarse() {}

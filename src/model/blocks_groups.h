@@ -27,6 +27,11 @@ inline GridBlock block[kMaxBlocks];  // records 1..NoBlocks; record 0 is never a
 inline int NoBlocks;                 // blocks in use
 inline int NoBlocks0;                // blocks of the base grid, as NoCells0
 
+// Block connections: records 0..NoConnect-1 of six integers, the first four
+// of which the grid and restart files carry.
+inline constexpr int kMaxConnections = 200;
+inline int conn[kMaxConnections][6];
+
 // The cell the cell builders append next, written by the grid builders before
 // every call. Corners 1-4 lie on the lower level at the grid points (i-1, j-1),
 // (i, j-1), (i, j), (i-1, j) of the column, 5-8 above them; sides 1 south,

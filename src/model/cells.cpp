@@ -82,7 +82,8 @@ void allocateSingleValueTables(TableAllocator &a, std::int64_t nc) {
   a.vector(Cbed, nc);
   if (a.when(ExtrapAlgo1 == 0)) a.vector(Czcenter_old, nc);
   if (a.when(ExtrapAlgo1 == 2)) a.vector(Ckdist_old, nc);
-  if (a.when(FlagTDMA >= 1 || FlagCoupledNesting == 18 || FlagCoupledNesting == 19 || BlockCasulli == 2)) {
+  if (a.when(FlagTDMA >= 1 || FlagSolverVertTDMA > 0 || FlagCoupledNesting == 18 || FlagCoupledNesting == 19 ||
+             BlockCasulli == 2)) {
     a.vector(Cpt, nc);
     a.vector(Cqt, nc);
   }

@@ -76,6 +76,7 @@ inline double *Cdensgradi;  // density gradient along i
 inline double *Cdensgradj;  // density gradient along j
 inline double *Cf;          // field of the equation being solved
 inline double *Cf_old;      // that field at the previous time step
+inline double *Cf_old2;     // that field two time steps back (F 208); points at a field, never allocated
 inline double *Cgamma;      // eddy viscosity of the side faces, 1000 times m2/s
 inline double *CgammaV;     // eddy viscosity of the bottom and top faces, 1000 times m2/s
 inline double *Careax;      // projected area normal to x, m2

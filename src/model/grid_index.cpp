@@ -10,7 +10,9 @@
 #include "model/table_allocator.h"
 
 void allocateLineSolverVectors(TableAllocator &a) {
-  const std::int64_t n = std::int64_t{std::max({xnumber, ynumber, znumber})} + 2;
+  std::int64_t n = std::int64_t{std::max({xnumber, ynumber, znumber})} + 2;
+  // The plane correction of F 98 1 chains the j-planes of up to 99 blocks.
+  if (BlockMethodFlag == 1) n = std::max(n, 2 + 99 * std::int64_t{ynumber});
   a.vector(Sqt, n);
   a.vector(Spt, n);
 }

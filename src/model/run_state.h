@@ -57,6 +57,10 @@ inline int NoBCells;  // bed cells in use
 inline int NoNumNoSurfUpdate;
 inline int NoNumSurfUpdate;
 inline int NoGeo;  // measured bed points read
+// The measured bed points, positions 0..NoGeo-1 (NoGeo + 5002 entries, null
+// until the first reading): x, y and bed level in m, and a mark per point.
+inline double *xg, *yg, *zg;
+inline int *ig;
 inline int NoCellsUpMPI;
 inline int NoCellsDownMPI;
 inline int Iter;  // iteration and time-step counter shared by all loops
@@ -117,7 +121,7 @@ inline double scaleBackwater2;       // second scale of the backwater curve
 // Fixed work tables.
 inline double concBuffer[51];     // buffered inflow concentrations, -1 none
 inline double bechint[10000];     // bed-change interpolation marks, 1e20 none
-inline double xDelGeo[5], yDelGeo[5];  // shifts of the bed-point files, m
+inline double xDelGeo[5], yDelGeo[5];  // corners 1..3 of the triangle whose bed points are marked (4 closes it), m
 inline int rute[10000];           // route marks
 inline int NoErrorsTrekant[27];   // collapsed-cell errors by kind
 

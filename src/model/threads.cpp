@@ -15,3 +15,7 @@ int threadsInRegion() { return omp_get_num_threads(); }
 int threadNumber() { return omp_get_thread_num(); }
 
 double wallClock() { return omp_get_wtime(); }
+
+void teamBarrier() {
+#pragma omp barrier
+}

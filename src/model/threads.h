@@ -60,6 +60,18 @@ inline IndexChunk shareOf(int start, int end, int shares, int s) {
   return {first, first + q + (s < r ? 1 : 0) - 1};
 }
 
+// Runs body(thread, threads) once on every thread of one fork-join region of
+// the default team (the count fixed from F 206, one thread without it), for
+// solvers that hold a whole sweep loop in one region and meet at barriers.
+template <class Body>
+void onEveryThread(Body &&body) {
+#pragma omp parallel if (NoProcessesSolver > 0)
+  body(threadNumber(), threadsInRegion());
+}
+
+// Makes every thread of the current region wait until all have reached it.
+void teamBarrier();
+
 // Runs body(first, last) for the share of start..end of each thread of the
 // default team (the count fixed from F 206, one thread without it): a face
 // or cell loop whose items write only their own entries.

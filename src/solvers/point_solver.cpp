@@ -3,69 +3,18 @@
 // only the field behind Cf.
 #include "solvers/point_solver.h"
 
-#include <atomic>
-
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/threads.h"
 #include "model/work_ranges.h"
+#include "solvers/block_gauss_seidel.h"
+#include "solvers/fast_solver.h"
 #include "solvers/qn_neighbour_lists.h"
+#include "solvers/stencil.h"
 
 namespace {
-
-// Field access of one thread alone: plain loads and stores.
-struct OwnField {
-  double *v;
-  double load(int k) const { return v[k]; }
-  void store(int k, double x) const { v[k] = x; }
-};
-
-// Field access while other chunks relax the same field: a cell next to a chunk
-// border reads cells another thread writes, so every access is one relaxed
-// atomic load or store (a plain move on x86-64) and never sees a torn value.
-struct SharedField {
-  double *v;
-  double load(int k) const { return std::atomic_ref<double>(v[k]).load(std::memory_order_relaxed); }
-  void store(int k, double x) const { std::atomic_ref<double>(v[k]).store(x, std::memory_order_relaxed); }
-};
-
-// The arrays of the stencil, copied once per call so that the loop reads
-// locals only.
-struct Stencil {
-  const double *ap, *ae, *aw, *an, *as, *at, *ab, *src;
-  const int *ne, *nw, *nn, *ns, *nt, *nb;
-  const double *aee, *aww, *ann, *ass, *att, *abb;
-};
-
-Stencil currentStencil(bool secondOrder) {
-  Stencil s{Cap, Cae, Caw, Can, Cas, Cat, Cab, Csource, Ccelle, Ccellw, Ccelln, Ccells, Ccellt, Ccellb,
-            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-  if (secondOrder) {
-    s.aee = Caee;
-    s.aww = Caww;
-    s.ann = Cann;
-    s.ass = Cass;
-    s.att = Catt;
-    s.abb = Cabb;
-  }
-  return s;
-}
-
-// New value of cell c from its neighbours as they stand: the 7-point stencil,
-// or the 13-point one with the neighbours' neighbours across the same sides.
-template <bool SecondOrder, class Field>
-inline double relaxed(const Stencil &s, const Field &f, int c) {
-  double sum = s.ae[c] * f.load(s.ne[c]) + s.aw[c] * f.load(s.nw[c]) + s.an[c] * f.load(s.nn[c]) +
-               s.as[c] * f.load(s.ns[c]) + s.at[c] * f.load(s.nt[c]) + s.ab[c] * f.load(s.nb[c]);
-  if constexpr (SecondOrder) {
-    sum += s.aee[c] * f.load(s.ne[s.ne[c]]) + s.aww[c] * f.load(s.nw[s.nw[c]]) +
-           s.ann[c] * f.load(s.nn[s.nn[c]]) + s.ass[c] * f.load(s.ns[s.ns[c]]) +
-           s.att[c] * f.load(s.nt[s.nt[c]]) + s.abb[c] * f.load(s.nb[s.nb[c]]);
-  }
-  return (sum + s.src[c]) / s.ap[c];
-}
 
 template <bool SecondOrder, class Field>
 void sweep(const Stencil &s, const Field &f, int first, int last, int sweeps) {
@@ -126,9 +75,13 @@ void solver() {
     case SolverExecution::Chunked:
       chunkedGauss(WCStart, WCEnd, n);
       break;
-    case SolverExecution::Serial:
     case SolverExecution::BlockParallel:
+      GaussN(WCStart, WCEnd, n);
+      break;
     case SolverExecution::Fast:
+      GaussFast(WCStart, WCEnd, n);
+      break;
+    case SolverExecution::Serial:
       Gauss(WCStart, WCEnd, n);
       break;
   }

@@ -17,7 +17,7 @@ void Gauss(int first, int last, int sweeps);
 int solverSweeps();
 
 // How the dispatcher runs the solve, chosen by the thread and solver data
-// sets. The block-parallel (F 164 above 20) and fast-driver (F 170 1) rows
-// run the serial point solver until their solvers exist.
+// sets: the serial or chunked point solver, the block-parallel family
+// (F 164 above 20) or the five-row solver of the fast driver (F 170 1).
 enum class SolverExecution { Serial, Chunked, BlockParallel, Fast };
 SolverExecution solverExecution();

@@ -51,6 +51,7 @@ EngineOperations engineOperations() {
       .surface = surface,
       .surface_tfs = surface_tfs,
       .surface_LS_update = surface_LS_update,
+      .SetiPresjPres = SetiPresjPres,
       .writeMPIkoosurf = writeMPIkoosurf,
       .ReadAllData = ReadAllData,
       .writeConqRes = writeConqRes,

@@ -40,6 +40,7 @@ struct EngineOperations {
   void (*surface)();
   void (*surface_tfs)(int, int);
   void (*surface_LS_update)();
+  void (*SetiPresjPres)();
   // result, restart and visualisation files
   void (*writeMPIkoosurf)();
   int (*ReadAllData)();

@@ -3,6 +3,8 @@
 // texts, the layer-block beds it stops, and the restart letter R around it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <map>
 #include <set>
@@ -80,11 +82,14 @@ TEST(OutputDispatcher, SeriesSkipsPresentNumbers) {
   EXPECT_EQ(r.file("result.0001"), "kept");
 }
 
-TEST(OutputDispatcher, SelectedWriterNotYetAvailable) {
+// Entry 15 of F 329 adds the fraction restart file: one line per column.
+TEST(OutputDispatcher, SelectedFractionFileWritten) {
   const CaseResult r = runCase(channelSetup("F 2 YM\nF 329 1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 1\n"));
-  EXPECT_EQ(r.status, 251);
-  EXPECT_TRUE(endsWith(r.file("boogie"), "Error: print_fracres is not available yet (F 329)\n"));
+  EXPECT_EQ(r.status, 1) << r.file("boogie");
   EXPECT_TRUE(r.has("result.end"));
+  const std::string fractions = r.file("fracres.new");
+  EXPECT_EQ(std::count(fractions.begin(), fractions.end(), '\n'), 40);
+  EXPECT_EQ(fractions.substr(0, fractions.find('\n')), "2 2 0.000000 1.000000 0.000000 1.000000");
 }
 
 TEST(OutputDispatcher, FullDiskEndsTheRun) {

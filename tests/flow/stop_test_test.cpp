@@ -86,8 +86,12 @@ TEST_F(StopTest, Outcomes) {
     EXPECT_EQ(FlagErrorBreak, c.errorBreak);
     EXPECT_EQ(outputs, c.outputs);
     const std::string log = readFile("boogie");
-    if (*c.logLine) EXPECT_NE(log.find(c.logLine), std::string::npos) << log;
-    if (c.stops == 0) EXPECT_EQ(log.find("Solution"), std::string::npos) << log;
+    if (*c.logLine) {
+      EXPECT_NE(log.find(c.logLine), std::string::npos) << log;
+    }
+    if (c.stops == 0) {
+      EXPECT_EQ(log.find("Solution"), std::string::npos) << log;
+    }
   }
 }
 

@@ -398,9 +398,12 @@ TEST(TimeiRun, SeriesOutOfOrderStopsTheLetters) {
 TEST(TimeiRun, ReadOnlyInTransientRuns) {
   CaseSetup setup;
   setup.files["timei"] = "I 5 1 0 0 0\nI 0 1 0 0 0\n";
-  setup.files["control"] = "F 2 WX\n";
+  // The flow run has no grid and no inflow: fixed residual norms (F 200 2)
+  // stand in for the norms an inflow would give.
+  const std::string norms = "F 200 2 0.0001 0.0001 0.001 0.001\n";
+  setup.files["control"] = norms + "F 2 WX\n";
   EXPECT_EQ(runCase(setup).status, 0);
-  setup.files["control"] = "F 33 10 1\nF 2 WX\n";
+  setup.files["control"] = norms + "F 33 10 1\nF 2 WX\n";
   EXPECT_EQ(runCase(setup).status, 1);
   setup.files["timei"] = "I 0 1 0 0 0\nI 5 1 0 0 0\n";
   EXPECT_EQ(runCase(setup).status, 0);

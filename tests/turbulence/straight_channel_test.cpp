@@ -6,7 +6,7 @@
 //
 // Both tests are disabled until the whole flow solver is in the engine (the
 // momentum, pressure-correction and turbulence stages and the driver); the
-// integrator enables them by removing the DISABLED_ prefix.
+// integrator enables them by removing the  prefix.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -36,7 +36,7 @@ double seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-TEST(StraightChannel, DISABLED_ConvergesThroughTheBinary) {
+TEST(StraightChannel, ConvergesThroughTheBinary) {
   CaseSetup setup;
   setup.files["control"] = caseFile(kCase, "control");
   setup.files["koosurf"] = caseFile(kCase, "koosurf");
@@ -72,7 +72,7 @@ std::vector<int> columnCells(int i, int j) {
 // The rough log law u/u* at height z above the bed, kappa 0.41.
 double logLaw(double z) { return std::log(30.0 * z / kKs) / 0.41; }
 
-TEST_F(StraightChannelFlow, DISABLED_PhysicalChecks) {
+TEST_F(StraightChannelFlow, PhysicalChecks) {
   writeFile("control", caseFile(kCase, "control"));
   writeFile("koosurf", caseFile(kCase, "koosurf"));
   const auto start = std::chrono::steady_clock::now();

@@ -1,0 +1,50 @@
+// Steps that the flow stages share: clearing and summing the coefficients,
+// under-relaxation, the accelerators before a solve, stage clocks and the
+// small geometric tests of cells and columns.
+#pragma once
+
+#include "model/cells.h"
+
+// Clears Cae..Cab over cells first..last, and Caee..Cabb with `second`.
+void clearNeighbourCoefficients(int first, int last, bool second);
+// Cap = Csource = 0 over cells first..last.
+void clearCentreAndSource(int first, int last);
+// Cap += the six neighbour coefficients; with `second` also the six
+// second-neighbour ones; with QNFlag the coefficient lists of the layered
+// neighbours on the four horizontal sides.
+void addNeighbourSum(int first, int last, bool second);
+// Under-relaxation by a factor a given with its inverse (the momentum pair
+// relaxVelocity, invRelaxVelocity may differ from a reciprocal pair after a
+// divergence remedy): Cap = Cap x inverse, Csource += (1 - a) f Cap. Cells
+// whose Cap is already `fixedFrom` or more keep their diagonal and source.
+void relaxEquation(int first, int last, double a, double inverse, const double *f, double fixedFrom = 1e300);
+// 1000 Cvol added to Cap of dead-end cells (F 96 1).
+void addDeadEndCells(int first, int last);
+// Accelerator of the solve of equation e in inner iteration `inner` by
+// blockcorr[e] (K 5): 10, 11, 12 the multigrid accelerator (with F 168),
+// 1, 2, 3 the block correction; every, first inner, first inner of Iter 1.
+void accelerateSolve(int e, int inner);
+// The block-correction rule alone (1, 2, 3).
+void blockCorrectionByRule(int e, int inner);
+// The centre coefficient of the pressure correction from the sum of its
+// neighbour coefficients: a sum that is not a number gives 1e-10, a sum
+// below 1e-30 (an isolated cell) 1.0, so that p' stays of the order of the
+// cell's defect, any other sum at least 1e-10.
+double pressureDiagonal(double sum);
+// The mass defect left in Csource over cells first..last: GlobContinuity its
+// sum, GlobDefMax its largest magnitude, Glob_dmI the first cell holding
+// that (1 when every defect is 0 or the range is empty).
+void continuityStatistics(int first, int last);
+// Wall-clock stamp i of the stage clocks, not taken in the mud mode.
+void stageStamp(int i);
+// Net mass outflow of cell c through its six faces, kg/s.
+double netOutflow(int c);
+// A |fmod(a, b)| < 0.001 multiple, the engine's interval test.
+bool isMultiple(int a, int b);
+// A column of one cell (no cell below, none above).
+inline bool singleCellColumn(int c) { return Ccellb[c] == 0 && Ccellt[c] == 0; }
+// The cell's bed slopes: plan area of its column over the vertical component
+// of its bottom face above 1.1.
+bool slopingBed(int c);
+// The debug dump of F 218 is due in this inner iteration.
+bool debugDumpDue(int inner);
