@@ -214,6 +214,17 @@ void WaterSolve() {
     Cf_old = entryCfOld;
   };
   double largest = 10000.0;  // largest residual of the last inner iteration of this call
+  // The remedies of the divergence recovery last for one driver call: they
+  // are undone on every way out of it.
+  auto undoRemedies = [] {
+    if (FlagMPI >= 1 && FlagTSC == 0) return;
+    relaxPressure = relax[4];
+    FlagRhieChow = OrigFlagRhieChow;
+    relaxVelocity = relax[1];
+    invRelaxVelocity = 1.0 / relax[1];
+    relaxK = relax[5];
+    relaxEpsilon = relax[6];
+  };
 
   for (int outer = 1; outer <= outerCount; ++outer) {
     if (FlagTSC == 0 && MGSNo == 0) Iter = outer;
@@ -271,6 +282,7 @@ void WaterSolve() {
           if (operations.pressureStage(inner) == 1) {
             // F 36 6: the surface update ends this call.
             restoreCf();
+            undoRemedies();
             if (FlagTSC == 0 && FlagTFS == 6) {
               logText("Warning: F 36 6 ends a W run after one surface update; it is meant for the sediment loop (F 37)\n");
             }
@@ -293,7 +305,10 @@ void WaterSolve() {
         }
       }
       if (FlagModifyGrid > 0 && largest > MaxModifyGrid && inner > 10) ModifyGrid();
-      if (operations.printEndWaterSolve(inner) == 1) return;
+      if (operations.printEndWaterSolve(inner) == 1) {
+        undoRemedies();
+        return;
+      }
       if (multipleOf(Iter, IterSurface) && iSurf > 0 && largest < ConvSurface && FlagTFS == 0 && FlagRoof == 1) {
         operations.surface();
       }
@@ -343,12 +358,7 @@ void WaterSolve() {
   if (FlagMPI >= 1 && FlagPresMPIboundary == 8) limitPressureMPI();
   if (FlagMPI < 1 || FlagTSC != 0) {
     gFlagFlow = 0;
-    relaxPressure = relax[4];
-    FlagRhieChow = OrigFlagRhieChow;
-    relaxVelocity = relax[1];
-    invRelaxVelocity = 1.0 / relax[1];
-    relaxK = relax[5];
-    relaxEpsilon = relax[6];
+    undoRemedies();
     stamp(32);
   } else {
     operations.sprintflow();

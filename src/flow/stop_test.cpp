@@ -9,7 +9,6 @@
 
 #include "files/result_file.h"
 #include "files/visualisation.h"
-#include "flow/divergence_recovery.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -28,11 +27,6 @@ namespace {
 
 double Max = 0.0;      // largest residual of this call
 double MaxLast = 0.0;  // of the previous call, across driver calls
-
-// Divergence remedies allowed per driver call. The remedies of F 219 come
-// with the divergence recovery; until then a residual above MaxCrashDef
-// stops the run at once.
-constexpr int kRemediesAllowed = 0;
 
 void outputRequest() {
   if (FlagWantToPrint <= 0) return;
@@ -205,13 +199,13 @@ int printEndWaterSolve(int inner) {
     return 1;
   }
 
-  if (kRemediesAllowed > 0 && Max > 5e8 && Max > MaxLast && FlagFlushIter < kRemediesAllowed) {
+  if (FlagFlush > 0 && Max > 5e8 && Max > MaxLast && FlagFlushIter < FlagFlush) {
     ++FlagFlushIter;
     ++FlushedNo;
     logPrintf("Solution flushed at Iter=%d, InnerIter=%d, Residual=%lf, relax=%lf, TotalFlushings = %d\n", Iter, inner, Max,
               relaxPressure, FlushedNo);
-    flushFunction(FlagFlushIter);
-  } else if (std::isnan(Max) || (Max > MaxCrashDef && FlagFlushIter >= kRemediesAllowed)) {
+    operations.flushFunction(FlagFlushIter);
+  } else if (std::isnan(Max) || (Max > MaxCrashDef && FlagFlushIter >= FlagFlush)) {
     logPrintf("Solution diverged after %d inner and %d outer iterations\n", inner, Iter);
     logPrintf("Max residual is %le\n", Max);
     if (debugging == 'D') divergenceCellLines();
@@ -222,7 +216,7 @@ int printEndWaterSolve(int inner) {
     setStatus(mc_message, "Solution diverged  ");
     FlagErrorBreak = 1;
     gFlagFlow = 0;
-    printAtCrash();
+    operations.printAtCrash();
     return 1;
   }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
@@ -218,4 +219,37 @@ void coeff_make(int first, int last) {
 void coeff_make_pow(int, int) {}
 void coeff_make_sou2(int, int) {}
 void coeff_make_source(int, int) {}
-double coeff_turbdens(int, int) { return 1.0; }
+// Relative density of water at temperature t (degrees Celsius), 1 at 4 degrees
+// times 0.9999726.
+inline double relativeWaterDensity(double t) {
+  return 0.9999726 * (1.0 - 9.297173e-6 * std::pow(std::fabs(t - 4.029325), 1.894816));
+}
+
+double coeff_turbdens(int lower, int upper) {
+  // Distance of the two centres; a cell between them counts whole.
+  double d = Ckdist[lower] + Ckdist[upper];
+  if (upper - lower > 1 || lower - upper > 1) d += 2.0 * Ckdist[Ccellt[lower]];
+  // Density of the upper water minus that of the lower: from the suspended
+  // sediment in the sediment computation, else from the temperature of
+  // component 0 (without it the water counts as unstratified).
+  double difference;
+  if (FlagTSC >= 1) {
+    difference = (Cconc[0][upper] - Cconc[0][lower]) * density;
+  } else {
+    if (!Ccomp || NoComponents < 1) return 1.0;
+    difference = relativeWaterDensity(Ccomp[0][upper]) - relativeWaterDensity(Ccomp[0][lower]);
+  }
+  // Only heavier water below lighter water damps; a neutral pair needs no
+  // shear length (with TDvelo 0 and equal velocities it would be infinite).
+  if (!(difference < 0.0)) return 1.0;
+  const double gradient = difference / d;
+  double length;
+  if (FlagTVertGrad == 1) {
+    length = BTugrad[Cbed[lower]];
+  } else {
+    const double du = Cxvel[lower] - Cxvel[upper], dv = Cyvel[lower] - Cyvel[upper];
+    length = d / (std::sqrt(du * du + dv * dv) + TDvelo);
+  }
+  const double ri = std::max(-9.81 * gradient * length * length, 0.0);
+  return std::pow(1.0 + TDbeta * ri, TDalpha);
+}

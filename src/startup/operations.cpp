@@ -5,6 +5,7 @@
 #include "files/file_services.h"
 #include "files/time_series_output.h"
 #include "flow/boundary_conditions.h"
+#include "flow/divergence_recovery.h"
 #include "flow/face_fluxes.h"
 #include "flow/flow_drivers.h"
 #include "flow/flow_stages.h"
@@ -47,6 +48,8 @@ EngineOperations engineOperations() {
       .turbulenceStage = turbulenceStage,
       .componentStage = componentStage,
       .printEndWaterSolve = printEndWaterSolve,
+      .flushFunction = flushFunction,
+      .printAtCrash = printAtCrash,
       .backwater = backwater,
       .surface = surface,
       .surface_tfs = surface_tfs,

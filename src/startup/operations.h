@@ -35,6 +35,9 @@ struct EngineOperations {
   void (*turbulenceStage)(int);
   void (*componentStage)();
   int (*printEndWaterSolve)(int);
+  // the stop test's remedies and crash report
+  void (*flushFunction)(int);
+  void (*printAtCrash)();
   // free surface
   void (*backwater)();
   void (*surface)();

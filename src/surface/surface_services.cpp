@@ -12,6 +12,7 @@ void SetiPresjPres() { notAvailableYet("SetiPresjPres", "F 36"); }
 void surface_tfs(int, int) { notAvailableYet("surface_tfs", "F 36"); }
 void surface_LS_update() { notAvailableYet("surface_LS_update", "F 36 50"); }
 void surface_LS() { notAvailableYet("surface_LS", "F 36 50"); }
+void computeSetPresZero() { notAvailableYet("computeSetPresZero", "F 549"); }
 
 // The two-dimensional level solver is not built yet; its only caller so far
 // is the roughness fill of letter K.

@@ -9,6 +9,7 @@ void SetiPresjPres();         // reference column of the surface pressure
 void surface_tfs(int, int);   // transient free surface (F 36 1, 11..19)
 void surface_LS_update();     // level-set surface update (F 36 50)
 void surface_LS();            // level-set surface in the pressure stage (F 36 50)
+void computeSetPresZero();    // surface pressure set to zero (F 128; F 549 after a divergence remedy)
 
 // Relaxes the field Cf points at over the bottom cells of the blocks whose
 // surface is updated, with the coefficient set the caller has filled.

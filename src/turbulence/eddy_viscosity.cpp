@@ -15,38 +15,13 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "solvers/coefficients.h"
-#include "startup/log.h"
+#include "turbulence/bed_form_viscosity.h"
+#include "turbulence/realizable_length_scale.h"
 
 namespace {
 
 bool isColumnModel(int model) { return model >= 8 && model <= 13; }
 bool isMomentum(int equation) { return equation >= 1 && equation <= 3; }
-
-// The bed-form, bed-smoothing, mud and bed-form roughness terms are not in
-// the engine yet: a run that switches one of them on ends here, before any
-// value is written, instead of computing a viscosity without it.
-void endOnMissingTerms(int last) {
-  const int eq = Equation;
-  if (FlagThixo == 1 || (FlagThixoIsComputing == 1 && NoBlocks > 0 && block[NoBlocks].LayerMark > 0)) {
-    notAvailableYet("GammaCalc", "F 236");
-  }
-  if (FlagThixo > 0 && NoBlocks > 0 && last == NoCells) {
-    for (int b = 1; b <= NoBlocks; ++b) {
-      if (block[b].LayerMark == 1) notAvailableYet("GammaCalc", "F 236");
-    }
-  }
-  if (GammaVertCoeff1 > 1e-10 && Bdepth && Bedformheight && isMomentum(eq)) notAvailableYet("GammaCalc", "F 290");
-  const bool bedForms = BFroude && Bedformheight, still = FlagThixoIsComputing == 0;
-  const bool dune = (FlagDuneEddy == 1 && bedForms && isMomentum(eq)) || (FlagDuneEddy == 2 && bedForms) ||
-                    (FlagDuneEddy == 3 && bedForms && still) ||
-                    (FlagDuneEddy == 4 && Bedformheight && still && isMomentum(eq)) ||
-                    (FlagDuneEddy == 5 && still && isMomentum(eq)) || (FlagDuneEddy == 6 && still);
-  if (dune) notAvailableYet("GammaCalc", "F 281");
-  if (FlagBedSmooth == 2 || FlagBedSmooth == 4 || FlagBedSmooth == 7 || (FlagBedSmooth == 8 && BFroude)) {
-    notAvailableYet("GammaCalc", "F 144");
-  }
-  if (FlagTramel >= 12 && FlagTramel <= 14 && eq >= 1 && eq <= 6) notAvailableYet("GammaCalc", "F 189");
-}
 
 // The wind speed at the current time: F 52's speed, or the "timei" series
 // interpolated by the shared bracket rule when the series has rows.
@@ -123,7 +98,6 @@ void perCellValues(int first, int last, int model, double floor, Sink &&sink) {
     }
     return;
   }
-  if (model == 17) notAvailableYet("GammaCalcRealizable", "F 24 17");
   const double a = model == 1 ? 84.5 : 90.0;
   for (int c = first; c <= last; ++c) {
     const double k = Ckinen[c];
@@ -140,12 +114,23 @@ void perCellValues(int first, int last, int model, double floor, Sink &&sink) {
 // The wind models blow, and their value is not one of a cell alone.
 bool windDriven(int model) { return (model == 5 || model == 7) && Wind[0] > 1e-10; }
 
+// Model 17 takes the realizable coefficient unless F 235 24 relaxes the
+// standard value.
+bool realizable(int model) { return model == 17 && FlagCorrTrekant != 24; }
+
 // Step 1 (with 2 and the damping of F 71 5) into Cgamma, for the paths
 // whose later steps need the model values of other cells.
 void modelValue(int first, int last, int model, double floor) {
   if (windDriven(model)) {
     if (model == 5) windRangeValue(first, last, floor);
     else windColumnValue(first, last, floor);
+    if (TurbDensFlag == 5 && CdampDensity) {
+      for (int c = first; c <= last; ++c) Cgamma[c] *= CdampDensity[c];
+    }
+    return;
+  }
+  if (realizable(model)) {
+    GammaCalcRealizable(first, last);
     if (TurbDensFlag == 5 && CdampDensity) {
       for (int c = first; c <= last; ++c) Cgamma[c] *= CdampDensity[c];
     }
@@ -303,18 +288,25 @@ void cornerColumns(int first, int last) {
 void GammaCalc(int first, int last) {
   const int model = TurbulenceModel;
   const double floor = MinGamma + ArtEddyVisc;
-  endOnMissingTerms(last);
-  if (first > last) return;
+  const bool mud = mudOverrideActive();
+  if (first > last) {
+    // Only the block-wide mud steps can act.
+    if (mud) mudOverride(first, last);
+    bedFormTerms(first, last);
+    return;
+  }
   const Finish finish = finishOf(model);
-  if (!windDriven(model) && TurbDensFlag != 2 && !isColumnModel(model)) {
+  if (!windDriven(model) && !realizable(model) && TurbDensFlag != 2 && !isColumnModel(model) && !mud) {
     // Every step is the cell's own: one pass.
     perCellValues(first, last, model, floor, [&finish](int c, double g) { finishCell(c, g, finish); });
   } else {
     modelValue(first, last, model, floor);
     if (TurbDensFlag == 2) richardsonDamping(first, last, floor);
+    if (mud) mudOverride(first, last);
     if (model == 8 || model == 9) lowReynoldsVertical(first, last, model);
     else if (isColumnModel(model)) shallowColumnVertical(first, last, model);
     for (int c = first; c <= last; ++c) finishCell(c, Cgamma[c], finish);
   }
   if (VertDiffTrekant > 1e-20) cornerColumns(first, last);
+  bedFormTerms(first, last);
 }

@@ -19,6 +19,8 @@
 namespace {
 
 int outputs = 0;  // sprintflow calls
+int crashReports = 0;  // printAtCrash calls
+int lastRemedy = 0;    // the remedy number of the last flushFunction call
 
 class StopTest : public WorkFolderTest {
  protected:
@@ -26,7 +28,9 @@ class StopTest : public WorkFolderTest {
     WorkFolderTest::SetUp();
     kreadDefaults();
     operations.sprintflow = [] { ++outputs; };
-    outputs = 0;
+    operations.printAtCrash = [] { ++crashReports; };
+    operations.flushFunction = [](int n) { lastRemedy = n; };
+    outputs = crashReports = lastRemedy = 0;
     Iter = 7;
     TransInnerIter = 1;
     FlagPrint = 0;
@@ -141,6 +145,48 @@ TEST_F(StopTest, ALogThatCannotBeOpenedEndsTheRunEvenWithoutAReport) {
   FlagPrint = 1;
   MaxResidual[1] = 0.5;
   EXPECT_EXIT(printEndWaterSolve(1), ::testing::ExitedWithCode(253), "");
+}
+
+}  // namespace
+
+namespace {
+
+// F 219: a residual above 5e8 that still grows is thrown away with the next
+// remedy while remedies are left; a residual above MaxCrashDef then ends
+// the call, and a residual that stops growing is not flushed.
+TEST_F(StopTest, RemediesBeforeTheDivergence) {
+  FlagFlush = 2;
+  FlagFlushIter = 0;
+  FlushedNo = 4;  // counted over the whole run
+  relaxPressure = 0.8;
+  const double residuals[] = {6e8, 2e11, 3e11, 4e11};
+  const int stops[] = {0, 0, 1};
+  const int remedies[] = {1, 2, 2};
+  for (int n = 0; n < 3; ++n) {
+    SCOPED_TRACE(n);
+    MaxResidual[1] = residuals[n];
+    EXPECT_EQ(printEndWaterSolve(1), stops[n]);
+    EXPECT_EQ(lastRemedy, remedies[n]);
+  }
+  EXPECT_EQ(crashReports, 1);
+  EXPECT_EQ(FlushedNo, 6);
+  const std::string log = readFile("boogie");
+  EXPECT_NE(log.find("Solution flushed at Iter=7, InnerIter=1, Residual=600000000.000000, relax=0.800000, "
+                     "TotalFlushings = 5\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("TotalFlushings = 6\n"), std::string::npos);
+  EXPECT_LT(log.find("TotalFlushings = 6\n"), log.find("Solution diverged after 1 inner and 7 outer iterations\n"));
+}
+
+TEST_F(StopTest, AResidualThatNoLongerGrowsIsNotFlushed) {
+  FlagFlush = 3;
+  MaxResidual[1] = 9e8;
+  EXPECT_EQ(printEndWaterSolve(1), 0);
+  MaxResidual[1] = 7e8;  // above 5e8, below MaxCrashDef, but falling
+  EXPECT_EQ(printEndWaterSolve(1), 0);
+  EXPECT_EQ(FlagFlushIter, 1);
+  EXPECT_EQ(crashReports, 0);
 }
 
 }  // namespace

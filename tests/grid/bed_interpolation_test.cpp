@@ -364,8 +364,8 @@ double koosurfBed(const std::string &text, int i, int j) {
   return NAN;
 }
 
-// Needs the grid writer of letter H.
-TEST(BedInterpolationRun, DISABLED_BedpointsLevelsInKoosurfT) {
+// The levels letter V gives, as letter H writes them to "koosurf.t".
+TEST(BedInterpolationRun, BedpointsLevelsInKoosurfT) {
   for (int weighting : {0, 1}) {
     SCOPED_TRACE(weighting);
     const CaseResult r = runCase(bedpointsCase(weighting ? "F 129 1\n" : "", false));
@@ -376,7 +376,7 @@ TEST(BedInterpolationRun, DISABLED_BedpointsLevelsInKoosurfT) {
   }
 }
 
-TEST(BedInterpolationRun, DISABLED_ThreadedKoosurfTIsByteIdentical) {
+TEST(BedInterpolationRun, ThreadedKoosurfTIsByteIdentical) {
   for (const char *extra : {"", "F 1 D\n"}) {
     SCOPED_TRACE(extra);
     const CaseResult serial = runCase(bedpointsCase(extra, false));
@@ -386,7 +386,7 @@ TEST(BedInterpolationRun, DISABLED_ThreadedKoosurfTIsByteIdentical) {
   }
 }
 
-TEST(BedInterpolationRun, DISABLED_RasterBecomesTheGridInKoosurfT) {
+TEST(BedInterpolationRun, RasterBecomesTheGridInKoosurfT) {
   CaseSetup setup;
   setup.files["control"] = caseFile("raster", "control");
   setup.files["mirvane"] = caseFile("raster", "mirvane");

@@ -38,11 +38,6 @@ TEST_F(NotAvailable, EndsTheRunNamingTheDataSet) {
       {"sediment kappa", [] { FlagConcProf = 1; }, 2, true, "wall_laws is not available yet (F 494)"},
       {"surface epsilon", [] { FlagSurfEps = 1; }, 6, true, "wall_laws is not available yet (F 185)"},
       {"shallow columns", [] { PorosWallFlag = 1; }, 1, true, "wall_laws is not available yet (F 92)"},
-      {"realizable", [] { TurbulenceModel = 17; }, 1, false, "GammaCalcRealizable is not available yet (F 24 17)"},
-      {"dune eddy", [] { FlagDuneEddy = 5; }, 1, false, "GammaCalc is not available yet (F 281)"},
-      {"bed smoothing", [] { FlagBedSmooth = 7; }, 5, false, "GammaCalc is not available yet (F 144)"},
-      {"bed-form roughness", [] { FlagTramel = 14; }, 6, false, "GammaCalc is not available yet (F 189)"},
-      {"mud block", [] { FlagThixo = 1; }, 1, false, "GammaCalc is not available yet (F 236)"},
   };
   build(1, 2, 1.0, 1.0, 0.5);
   for (const Row &r : rows) {
