@@ -6,6 +6,7 @@
 
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
+#include "grid/grid_rectangles.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/control_tables.h"
@@ -39,12 +40,7 @@ void countCells(const GridBlock &b) {
   Grid1Stability(b.i1, b.i2, b.j1, b.j2);
   MakeAnt(b.i1, b.i2, b.j1, b.j2);
   Grid2Stability(b.i1, b.i2, b.j1, b.j2);
-  for (int r = 1; r <= OutBlockNo; ++r) {
-    const OutBlockEntry &out = OutBlock[r];
-    for (int i = out.i1; i <= out.i2; ++i) {
-      for (int j = out.j1; j <= out.j2; ++j) ant[i][j] = 0;
-    }
-  }
+  clearOutBlockColumns();
   for (int i = b.i1; i <= b.i2; ++i) {
     for (int j = b.j1; j <= b.j2; ++j) {
       if (bedOutBlock[i][j] == 1) ant[i][j] = 0;

@@ -50,21 +50,38 @@ void clearColumnArrays() {
   }
 }
 
-// Links of every slot of the allocated tables, not only of the last grid, so
-// that no entry of an earlier, larger grid survives.
+// The slots any grid of this run has reached: the tables come zero-filled
+// from the system, so the slots beyond these have never been written and
+// need no clearing (the pages a run never uses stay untouched).
+struct SlotsReached {
+  int cells = 0, faces = 0, connections = 0;
+};
+SlotsReached reached;
+
+// The slots up to and including count, the previous grid's, within the table.
+int slotsUpTo(int &mark, int count, int capacity) {
+  mark = std::max(mark, std::min(std::max(count, 0), capacity - 1) + 1);
+  return std::min(mark, capacity);
+}
+
+// Links of every slot an earlier grid has reached, not only of the last grid,
+// so that no entry of an earlier, larger grid survives.
 void clearTables() {
-  for (int n = 0; n < MaxConnFlate; ++n) connFlate[n][0] = connFlate[n][1] = 0;
+  const int connections = slotsUpTo(reached.connections, NoConnFlate, MaxConnFlate);
+  const int cells = slotsUpTo(reached.cells, NoCells, MaxCeller);
+  const int faces = slotsUpTo(reached.faces, NoSurfaces, MaxFlater);
+  for (int n = 0; n < connections; ++n) connFlate[n][0] = connFlate[n][1] = 0;
   for (int *t : {Cflates, Cflatee, Cflaten, Cflatew, Cflateb, Cflatet, Ccells, Ccelle, Ccelln, Ccellw, Ccellt, Ccellb,
                  CflagDim, Conecell, Ctrekant}) {
-    std::fill(t, t + MaxCeller, 0);
+    std::fill(t, t + cells, 0);
   }
   if (QNFlag > 0) {
-    for (int *t : {Cncells, Cncelle, Cncelln, Cncellw}) std::fill(t, t + MaxCeller, 0);
+    for (int *t : {Cncells, Cncelle, Cncelln, Cncellw}) std::fill(t, t + cells, 0);
     for (int **t : {Cqncells, Cqncelle, Cqncelln, Cqncellw}) {
-      for (int c = 0; c < MaxCeller; ++c) std::fill(t[c], t[c] + znumber, 0);
+      for (int c = 0; c < cells; ++c) std::fill(t[c], t[c] + znumber, 0);
     }
   }
-  for (int *t : {Fcell1, Fcell2, Fcell11, Fcell22, Fqndum}) std::fill(t, t + MaxFlater, 0);
+  for (int *t : {Fcell1, Fcell2, Fcell11, Fcell22, Fqndum}) std::fill(t, t + faces, 0);
 }
 
 // F 369: a level far outside any river is taken as corrupted data; the grid
@@ -188,11 +205,12 @@ int Unstructure() {
     return -1;
   }
 
+  // The previous grid's counts tell which slots need clearing.
+  clearTables();
   NoPoints = NoCells = NoSurfaces = 0;
   FlagGridHasChanged = 1;
   FlagNeedsToBeInterpolated = 1;
   clearColumnArrays();
-  clearTables();
   surveyDepth();
   keepBottomCells();
   ArmapMake();

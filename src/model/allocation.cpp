@@ -59,8 +59,25 @@ class AppendedLog {
 
 double megabytes(const TableAllocator &a) { return static_cast<double>(a.bytes()) * 1e-6; }
 
-void logOutOfMemory(const TableAllocator &a) {
-  logPrintf("Allocated %lf Mbyte when out of memory\n", megabytes(a));
+void logOutOfMemory(double megabytesReached) {
+  logPrintf("Allocated %lf Mbyte when out of memory\n", megabytesReached);
+}
+void logOutOfMemory(const TableAllocator &a) { logOutOfMemory(megabytes(a)); }
+
+// The tables that visit would allocate must fit into the machine's physical
+// memory: the system grants far larger zero-filled blocks than it can back,
+// and the run would be killed once the grid fills them. Otherwise the error
+// line names the data sets that size the tables, nothing is allocated, and
+// the out-of-memory line follows with the bytes reached before.
+bool fitsMachine(void (*visit)(TableAllocator &), const char *dataSets, double megabytesReached = 0.0) {
+  TableAllocator measure(TableAllocator::Mode::Measure);
+  visit(measure);
+  const double need = measure.needed(), have = machineBytes();
+  if (need <= have) return true;
+  logPrintf("Error: the tables of %s need %.2f Mbytes, more than the %.2f Mbytes of this machine\n", dataSets,
+            need * 1e-6, have * 1e-6);
+  logOutOfMemory(megabytesReached);
+  return false;
 }
 
 }  // namespace
@@ -75,6 +92,7 @@ void SetArraysZero() {
 int sialloc() {
   AppendedLog log;
   setStatus(mc_message, "Initializing arrays");
+  if (!fitsMachine(allocateStructuredArrays, "G 1")) return -1;
   TableAllocator tables;
   allocateStructuredArrays(tables);
   if (tables.failed()) {
@@ -83,11 +101,12 @@ int sialloc() {
   }
   // The vertical distribution zdistrib of G 3 holds 5000 levels.
   if (znumber > 4997) {
-    fatalPrintf(kExitTableFull, nullptr, "Error - increase zdistrib array, nz = %d\n", znumber + 2);
+    fatalPrintf(kExitTableFull, nullptr, "Error - increase zdistrib array, nz = %lld\n", znumber + 2LL);
   }
   logPrintf("Have allocated %12.2lf Mbytes structured arrays\n", megabytes(tables));
   // The "inspace" tables come after the logged total; a failure of their
   // time vector is not logged.
+  if (!fitsMachine(allocateInspaceTables, "F 294", megabytes(tables))) return -1;
   allocateInspaceTables(tables);
   if (tables.failed()) {
     if (tables.failureReported()) logOutOfMemory(tables);
@@ -101,6 +120,7 @@ double AllocateArrays(int, int, int) {
   AppendedLog log;
   setStatus(mc_message, "Initializing arrays");
   if (Cflatee) fatalExit(kExitUnreadable, nullptr);
+  if (!fitsMachine(visitUnstructuredTables, "F 65")) return -1.0;
   TableAllocator tables;
   visitUnstructuredTables(tables);
   if (tables.failed()) {

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include <unistd.h>
+
 std::int64_t tableCount(std::int64_t a, std::int64_t b) {
   if (a < 0 || b < 0) return -1;
   std::int64_t product;
@@ -25,4 +27,11 @@ void *TableAllocator::block(std::int64_t count, std::int64_t size, bool reported
   }
   bytes_ += count * size;
   return memory;
+}
+
+double machineBytes() {
+  const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+  // Without an answer from the system nothing is refused here.
+  if (pages <= 0 || pageSize <= 0) return 1e300;
+  return static_cast<double>(pages) * static_cast<double>(pageSize);
 }

@@ -1,15 +1,19 @@
 // The one way a global table comes to life: each dimension one zero-filled
 // block, the row pointers filled (last index fastest), the bytes counted and
 // the first failure remembered so that the caller can take its memory path.
+// A measuring pass adds up what an allocation would take, touching nothing.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 class TableAllocator {
  public:
   // Allocate visits each table whose pointer is null; Reset sets every
-  // pointer it visits to null, whatever the options say.
-  enum class Mode { Allocate, Reset };
+  // pointer it visits to null, whatever the options say; Measure adds up the
+  // bytes that Allocate would request, allocating nothing.
+  enum class Mode { Allocate, Reset, Measure };
 
   explicit TableAllocator(Mode mode = Mode::Allocate) : mode_(mode) {}
 
@@ -40,6 +44,9 @@ class TableAllocator {
   // before the failing request.
   std::int64_t bytes() const { return bytes_; }
   bool failed() const { return failed_; }
+  // Measure mode: the bytes of every block the tables would take, in double
+  // so that no request of any size overflows the sum.
+  double needed() const { return needed_; }
   // The failing table is one whose failure the caller writes to the log.
   bool failureReported() const { return failureReported_; }
 
@@ -54,8 +61,20 @@ class TableAllocator {
     return table == nullptr && !failed_;
   }
 
+  // Measure mode: the blocks (count, element size) of a table still to be
+  // allocated are added up; true when the visit ends there.
+  template <class T>
+  bool measured(T *&table, std::initializer_list<std::pair<double, double>> blocks) {
+    if (mode_ != Mode::Measure) return false;
+    if (table == nullptr) {
+      for (const auto &[count, size] : blocks) needed_ += (count > 0.0 ? count : 0.0) * size;
+    }
+    return true;
+  }
+
   template <class T>
   void oneDimension(T *&table, std::int64_t n, bool reported) {
+    if (measured(table, {{double(n), sizeof(T)}})) return;
     if (visit(table)) table = static_cast<T *>(block(n, sizeof(T), reported));
   }
 
@@ -68,7 +87,11 @@ class TableAllocator {
   std::int64_t bytes_ = 0;
   bool failed_ = false;
   bool failureReported_ = false;
+  double needed_ = 0.0;
 };
+
+// The physical memory of this machine in bytes.
+double machineBytes();
 
 // Product of table dimensions that saturates instead of overflowing; any
 // negative factor gives -1, so that the request fails.
@@ -76,6 +99,7 @@ std::int64_t tableCount(std::int64_t a, std::int64_t b);
 
 template <class T>
 void TableAllocator::matrix(T **&table, std::int64_t a, std::int64_t b) {
+  if (measured(table, {{double(a) * double(b), sizeof(T)}, {double(a), sizeof(T *)}})) return;
   if (!visit(table)) return;
   T *data = static_cast<T *>(block(tableCount(a, b), sizeof(T), true));
   if (!data) return;
@@ -87,6 +111,11 @@ void TableAllocator::matrix(T **&table, std::int64_t a, std::int64_t b) {
 
 template <class T>
 void TableAllocator::cube(T ***&table, std::int64_t a, std::int64_t b, std::int64_t c) {
+  if (measured(table, {{double(a) * double(b) * double(c), sizeof(T)},
+                       {double(a) * double(b), sizeof(T *)},
+                       {double(a), sizeof(T **)}})) {
+    return;
+  }
   if (!visit(table)) return;
   std::int64_t ab = tableCount(a, b);
   T *data = static_cast<T *>(block(tableCount(ab, c), sizeof(T), true));
@@ -103,6 +132,12 @@ void TableAllocator::cube(T ***&table, std::int64_t a, std::int64_t b, std::int6
 template <class T>
 void TableAllocator::hypercube(T ****&table, std::int64_t a, std::int64_t b, std::int64_t c,
                                std::int64_t d) {
+  if (measured(table, {{double(a) * double(b) * double(c) * double(d), sizeof(T)},
+                       {double(a) * double(b) * double(c), sizeof(T *)},
+                       {double(a) * double(b), sizeof(T **)},
+                       {double(a), sizeof(T ***)}})) {
+    return;
+  }
   if (!visit(table)) return;
   std::int64_t ab = tableCount(a, b);
   std::int64_t abc = tableCount(ab, c);

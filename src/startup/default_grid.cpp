@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "grid/grid_rectangles.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "model/structured.h"
@@ -42,12 +43,9 @@ void levelFromGeodata() {
 void markOutBlocks() {
   for (int n = 1; n <= OutBlockNo; ++n) {
     const OutBlockEntry &r = OutBlock[n];
-    // G 13 was checked against the G 1 sizes of its moment; a later G 1 may
-    // have made the grid smaller.
-    const int i1 = std::max(r.i1, 0), i2 = std::min(r.i2, xnumber + 1);
-    const int j1 = std::max(r.j1, 0), j2 = std::min(r.j2, ynumber + 1);
-    for (int i = i1; i <= i2; ++i) {
-      for (int j = j1; j <= j2; ++j) bedOutBlock[i][j] = 1;
+    const ColumnRange c = clipToGrid(r.i1, r.i2, r.j1, r.j2);
+    for (int i = c.i1; i <= c.i2; ++i) {
+      for (int j = c.j1; j <= c.j2; ++j) bedOutBlock[i][j] = 1;
     }
   }
 }

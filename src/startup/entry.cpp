@@ -100,7 +100,7 @@ void computeBedConcentrations() {
 
 }  // namespace
 
-bool RunLetter(char letter, int pass) {
+bool RunLetter(char letter, std::int64_t pass) {
   switch (letter) {
     case 'A': operations.writeMPIkoosurf(); break;
     case 'B': operations.ReadAllData(); break;
@@ -198,10 +198,15 @@ void InitialFunction() {
     return;
   }
   FlagMPIkoosurf = 0;
+  bool anyLetter = false;
   for (int p = 0; p < 10; ++p) {
     if (run[p] == 'A') FlagMPIkoosurf = 1;
+    if (run[p] >= 'A' && run[p] <= 'Z') anyLetter = true;
   }
-  for (int pass = 1; pass <= IterF2; ++pass) {
+  // The pass counter is wider than F 20, so that the largest pass count
+  // F 20 accepts still ends the loop.
+  // Without a letter no pass can change anything, F 20 included.
+  for (std::int64_t pass = 1; anyLetter && pass <= IterF2; ++pass) {
     for (int p = 0; p < 10; ++p) {
       char letter = run[p];
       if (letter < 'A' || letter > 'Z') continue;

@@ -2,6 +2,8 @@
 // allocate the tables and execute the run letters of F 2.
 #pragma once
 
+#include <cstdint>
+
 // The process entry; returns 1, the status of a normal run.
 int telvaMain();
 
@@ -9,4 +11,4 @@ int telvaMain();
 void InitialFunction();
 
 // Executes one run letter of the given pass (1-based); false ends the letters.
-bool RunLetter(char letter, int pass);
+bool RunLetter(char letter, std::int64_t pass);

@@ -2,6 +2,7 @@
 // the geometric and output tables (sources, left-out rectangles, bridges,
 // weirs, output variables, work blocks, surface updates, thread switches).
 #include <algorithm>
+#include <cstdint>
 
 #include "model/control_tables.h"
 #include "model/settings.h"
@@ -17,6 +18,10 @@ constexpr int kMaxZnumber = kMaxZdistrib - 3;
 
 // The grain sizes that the per-size G tables can hold.
 int sizesHeld() { return std::min(lnumber, kMaxGrainSizes); }
+
+// A grid size plus a margin, formed in 64 bits: G 1 accepts sizes up to the
+// int limit, and the range checks of later data sets add to them.
+std::int64_t beyond(int size, int margin) { return std::int64_t{size} + margin; }
 
 [[noreturn]] void refuse(const char *text, int code = kExitInputError) { fatalExit(code, text); }
 
@@ -34,7 +39,8 @@ void zdistribDefaults() {
 void readLevels(ControlStream &stream, bool isG3) {
   // Checked before reading, so that a large znumber cannot write past the table.
   if (znumber > kMaxZnumber) {
-    fatalPrintf(kExitTableFull, nullptr, "Error - increase zdistrib array, nz = %d\n", znumber + 2);
+    fatalPrintf(kExitTableFull, nullptr, "Error - increase zdistrib array, nz = %lld\n",
+                static_cast<long long>(beyond(znumber, 2)));
   }
   for (int j = 1; j <= znumber; ++j) {
     bool read = readDouble(stream, "%lf", zdistrib[j]);
@@ -61,7 +67,7 @@ void readPointsourceSizes(ControlStream &stream, const char *message) {
   }
 }
 
-bool inGrid(int index, int size) { return index >= 0 && index <= size + 4; }
+bool inGrid(int index, int size) { return index >= 0 && index <= beyond(size, 4); }
 
 // G 4: one cell index per direction, then the strengths.
 void readG4(ControlStream &stream) {
@@ -129,8 +135,8 @@ void readVolSource(ControlStream &stream, bool twoValues) {
                               : readFields(stream, "%d%d%d%d%d%d%lf",
                                            {&r.i1, &r.i2, &r.j1, &r.j2, &r.k1, &r.k2, &r.value});
   if (!twoValues) r.value2 = 2.0;
-  if (read.bad || r.i2 > xnumber + 1 || r.j2 > ynumber + 1 || r.k2 > znumber + 1 || r.i1 < 2 || r.j1 < 2 ||
-      r.k1 < 2) {
+  if (read.bad || r.i2 > beyond(xnumber, 1) || r.j2 > beyond(ynumber, 1) || r.k2 > beyond(znumber, 1) ||
+      r.i1 < 2 || r.j1 < 2 || r.k1 < 2) {
     refuse(message);
   }
   VolSourceNo = n;
@@ -176,8 +182,8 @@ void readG13(ControlStream &stream) {
   if (n >= kMaxOutBlock) refuse("Input error for G 13 in control\nData sets must not exceed 499\n");
   OutBlockEntry &r = OutBlock[n];
   ScanResult read = readFields(stream, "%d%d%d%d%d%d%d", {&r.kind, &r.i1, &r.i2, &r.j1, &r.j2, &r.k1, &r.k2});
-  if (read.bad || r.kind < 0 || r.kind > 4 || r.i2 > xnumber + 1 || r.j2 > ynumber + 1 || r.k2 > znumber + 1 ||
-      r.i1 < 2 || r.j1 < 2 || r.k1 < 2) {
+  if (read.bad || r.kind < 0 || r.kind > 4 || r.i2 > beyond(xnumber, 1) || r.j2 > beyond(ynumber, 1) ||
+      r.k2 > beyond(znumber, 1) || r.i1 < 2 || r.j1 < 2 || r.k1 < 2) {
     refuse("Input error for G 13 in control");
   }
   OutBlockNo = n;
@@ -194,8 +200,8 @@ void readG14(ControlStream &stream) {
   if (n >= kMaxDebugDump) refuse("Input error for G 14 in control\nData sets must not exceed 29\n");
   DebugDumpEntry &r = DebugDump[n];
   ScanResult read = readFields(stream, "%d%d%d%d", {&r.code, &r.i, &r.j, &r.k});
-  if (read.bad || r.code < 1 || r.code > 6 || r.i < 2 || r.i > xnumber + 1 || r.j < 2 || r.j > ynumber + 1 ||
-      r.k < 2 || r.k > znumber + 1) {
+  if (read.bad || r.code < 1 || r.code > 6 || r.i < 2 || r.i > beyond(xnumber, 1) || r.j < 2 ||
+      r.j > beyond(ynumber, 1) || r.k < 2 || r.k > beyond(znumber, 1)) {
     refuse("Input error for G 14 in control");
   }
   DebugDumpNo = n;

@@ -56,7 +56,7 @@ void readInspaceT(ControlStream &stream) {
     fatalPrintf(kExitInspaceTimes, nullptr,
                 "Error in reading inspace file, time steps has to increase for time step %d\n", InspaceTimeNo);
   }
-  if (InspaceTimeNo + 1 > InspaceAlloc + 2) {
+  if (InspaceTimeNo + 1LL > InspaceAlloc + 2LL) {
     fatalExit(kExitInspaceLevels, "Error in reading inspace file, increase F 294 integer\n");
   }
   TinspaceTime[InspaceTimeNo++] = time;

@@ -66,13 +66,55 @@ const RunCase kEnds[] = {
     {"StructuredGridBeyondTheMemory", "G 1 30000 30000 11 1\n", kFourGigabytes, 253, kOutOfMemory, false},
     // 50002·50002 elements are more than an int counts: no memory limit needed.
     {"StructuredCountBeyondInt", "G 1 50000 50000 11 1\n", 0, 253, kOutOfMemory, false},
-    // The first cell table fails alone; one-dimensional tables log no byte
-    // count, and the run letter X is not reached.
-    {"CellCapacityBeyondTheMemory", "F 2 X\nF 65 2000000000 80000 50000 10000 1000\n", kFourGigabytes, 1,
+    // The cell tables fit the machine but not the address space: a
+    // one-dimensional cell table fails and logs no byte count, and the run
+    // letter X is not reached.
+    {"CellCapacityBeyondTheAddressSpace", "F 2 X\nF 65 20000000 80000 50000 10000 1000\n", kFourGigabytes, 1,
      kDefaultStructured + kBetweenTotals + kAllocationError, true},
+    // Tables larger than any machine are refused before anything is allocated.
+    {"CellCapacityBeyondTheMachine", "F 2 X\nF 65 2000000000 80000 50000 10000 1000\n", kFourGigabytes, 1,
+     " Mbytes of this machine\nAllocated 0.000000 Mbyte when out of memory\n" + kAllocationError, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Runs, AllocationEnd, ::testing::ValuesIn(kEnds),
                          [](const ::testing::TestParamInfo<RunCase> &info) { return info.param.name; });
+
+// The error line of the physical-memory bound names the data set that sizes
+// the tables and what they need; the machine's size is the system's.
+struct MachineCase {
+  const char *name;
+  std::string control;
+  int status;
+  std::string need;  // the line up to the machine's size
+  friend void PrintTo(const MachineCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class MachineBound : public ::testing::TestWithParam<MachineCase> {};
+
+TEST_P(MachineBound, RefusedBeforeAllocating) {
+  const MachineCase &c = GetParam();
+  CaseResult r = runControl(c.control);
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(r.status, c.status) << log;
+  const std::size_t at = log.find(c.need);
+  ASSERT_NE(at, std::string::npos) << log;
+  const std::size_t end = log.find('\n', at);
+  EXPECT_TRUE(::testing::internal::RE::FullMatch(log.substr(at + c.need.size(), end - at - c.need.size()),
+                                                 "[0-9]+\\.[0-9][0-9] Mbytes of this machine"))
+      << log;
+  EXPECT_EQ(log.substr(end + 1, 44), "Allocated 0.000000 Mbyte when out of memory\n") << log;
+}
+
+const MachineCase kMachineCases[] = {
+    // The sizes are formed in 64 bits: the largest G 1 the reader accepts
+    // reaches the allocator, which refuses it.
+    {"LargestStructuredGrid", "G 1 2147483647 5 3 1\n", 253,
+     "Error: the tables of G 1 need 2619930.06 Mbytes, more than the "},
+    {"HugeCellCapacity", "F 65 1000000000 1000000000 50000 10 10\nF 2 Y\n", 1,
+     "Error: the tables of F 65 need 680029.69 Mbytes, more than the "},
+};
+
+INSTANTIATE_TEST_SUITE_P(Runs, MachineBound, ::testing::ValuesIn(kMachineCases),
+                         [](const ::testing::TestParamInfo<MachineCase> &info) { return info.param.name; });
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "startup/control_reader.h"
 
 namespace fs = std::filesystem;
+#include "support/run_case.h"
 #include "support/work_folder.h"
 
 namespace {
@@ -358,8 +359,9 @@ TEST_F(Allocation, InspaceTablesAfterTheLoggedTotal) {
 }
 
 TEST_F(Allocation, MultiDimensionalCountBeyondIntLogsTheBytesReached) {
-  // num [302][302][100002] would need more ints than an int can count.
-  Flag2DAccSolver = 100000;
+  // num [302][302][25002] would need more ints than an int can count, in
+  // fewer bytes than the machine has.
+  Flag2DAccSolver = 25000;
   EXPECT_LT(AllocateArrays(1, 1, 1), -0.01);
   // Cells with MGSCpoint [50000][5], faces, points, nests, Sqt, Spt and the
   // five 302·302 int tables before num.
@@ -367,19 +369,56 @@ TEST_F(Allocation, MultiDimensionalCountBeyondIntLogsTheBytesReached) {
   EXPECT_TRUE(ant && !num && !connFlate && !Bcellt);
 }
 
-TEST_F(Allocation, OneDimensionalFailureIsNotLogged) {
-  // Sqt needs xnumber + 2 entries, beyond the int range.
+TEST_F(Allocation, TablesBeyondTheMachineAreNotAllocated) {
+  // Sqt alone would need xnumber + 2 entries, beyond the int range; the
+  // tables together need more than the machine has, so none is allocated.
   xnumber = INT_MAX;
   EXPECT_LT(AllocateArrays(1, 1, 1), -0.01);
-  EXPECT_EQ(readFile("boogie"), "");
-  EXPECT_TRUE(Cflatee && Nflux && !Sqt);
+  const std::string log = readFile("boogie");
+  EXPECT_EQ(log.rfind("Error: the tables of F 65 need ", 0), 0u) << log;
+  EXPECT_TRUE(endsWith(log, " Mbytes of this machine\nAllocated 0.000000 Mbyte when out of memory\n")) << log;
+  EXPECT_TRUE(!Cxvel && !Cflatee && !Nflux && !Sqt);
+}
+
+TEST(TableAllocatorFailure, OneDimensionalFailureIsNotReported) {
+  TableAllocator a;
+  double *fits = nullptr, *beyondInt = nullptr, *after = nullptr;
+  a.vector(fits, 10);
+  a.vector(beyondInt, std::int64_t{INT_MAX} + 1);
+  a.reportedVector(after, 10);
+  EXPECT_TRUE(fits && !beyondInt && !after);
+  EXPECT_TRUE(a.failed() && !a.failureReported());
+  EXPECT_EQ(a.bytes(), 80);
+}
+
+TEST(TableAllocatorMeasure, AddsUpEveryBlockAndAllocatesNothing) {
+  TableAllocator m(TableAllocator::Mode::Measure);
+  double *v = nullptr;
+  int **rows = nullptr;
+  double ***cube = nullptr;
+  m.vector(v, 10);
+  m.matrix(rows, 3, 4);
+  m.cube(cube, 2, 3, 5);
+  EXPECT_TRUE(!v && !rows && !cube);
+  // 10 doubles; 12 ints and 3 pointers; 30 doubles, 6 and 2 pointers.
+  EXPECT_EQ(m.needed(), 80.0 + 48 + 24 + 240 + 48 + 16);
+  // A table already allocated is not counted; no size overflows the sum.
+  double *held = new double[1];
+  m.vector(held, 1000);
+  m.matrix(rows, INT64_MAX, INT64_MAX);
+  EXPECT_GT(m.needed(), 1e38);
+  EXPECT_EQ(m.bytes(), 0);
+  EXPECT_FALSE(m.failed());
+  delete[] held;
 }
 
 TEST_F(Allocation, StructuredFailureLogsAndReturns) {
   xnumber = 50000;
   ynumber = 50000;
   EXPECT_EQ(sialloc(), -1);
-  EXPECT_EQ(readFile("boogie"), "Allocated 0.000000 Mbyte when out of memory\n");
+  const std::string log = readFile("boogie");
+  EXPECT_EQ(log.rfind("Error: the tables of G 1 need 550050.40 Mbytes, more than the ", 0), 0u) << log;
+  EXPECT_TRUE(endsWith(log, " Mbytes of this machine\nAllocated 0.000000 Mbyte when out of memory\n")) << log;
   EXPECT_EQ(xval, nullptr);
 }
 

@@ -63,7 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"TitleTakesF", "T " + repeated("a", 67) + "F 2 X\n", 1},
         StatusCase{"TitleLeavesF", "T " + repeated("a", 68) + "F 2 X\n", 0},
         StatusCase{"OverflowingNumberIgnored", "F 2147483648 X\n", 1},
-        StatusCase{"XAfterPasses", "F 20 2\nF 2 TX\n", 0}),
+        StatusCase{"XAfterPasses", "F 20 2\nF 2 TX\n", 0},
+        // The largest pass counts end: the counter is wider than F 20.
+        StatusCase{"LargestPassCountWithoutLetters", "F 20 2147483647\n", 1},
+        StatusCase{"LargestPassCountThenX", "F 20 2147483647\nF 2 TX\n", 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Entry, OptionLettersRefuseADataSetLetter) {

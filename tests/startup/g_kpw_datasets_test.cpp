@@ -497,4 +497,42 @@ TEST(GKPWRegistry, HandlersStandAtTheirNumbersOnce) {
   }
 }
 
+// The range checks of later data sets add to the largest sizes G 1 accepts
+// in 64 bits: the indexes are accepted, and the tables are then refused as
+// larger than the machine (status 253), not the data set.
+struct SizeSumCase {
+  const char *name;
+  std::string control;
+  friend void PrintTo(const SizeSumCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class SizeSums : public ::testing::TestWithParam<SizeSumCase> {};
+
+TEST_P(SizeSums, AcceptedUpToTheLargestGrid) {
+  CaseResult r = runControl("G 1 2147483647 2147483647 2147483647 1\n" + GetParam().control);
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(r.status, 253) << log;
+  EXPECT_NE(log.find("Error: the tables of G 1 need "), std::string::npos) << log;
+  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Largest, SizeSums,
+    ::testing::Values(SizeSumCase{"G4", "G 4 2147483647 2147483647 2147483647 0.5\n"},
+                      SizeSumCase{"G5", "G 5 2 2147483647 2 2147483647 2 2147483647 0.5\n"},
+                      SizeSumCase{"G10", "G 10 2 2147483647 2 2147483647 2 2147483647 0.5\n"},
+                      SizeSumCase{"G11", "G 11 2 2147483647 2 2147483647 2 2147483647 0.5 1\n"},
+                      SizeSumCase{"G13", "G 13 0 2 2147483647 2 2147483647 2 2147483647\n"},
+                      SizeSumCase{"G14", "G 14 1 2147483647 2147483647 2147483647\n"},
+                      SizeSumCase{"P3", "P 3 2 2147483647 2147483647 1\n"},
+                      SizeSumCase{"P16", "P 16 -1 2147483647 1 2147483647\n"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// G 30 with the largest znumber names the levels it would need, counted in 64 bits.
+TEST(SizeSums, LargestZnumberForTheDistribution) {
+  CaseResult r = runControl("G 1 10 10 2147483647 1\nG 30 0\n");
+  EXPECT_EQ(r.status, 254);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Error - increase zdistrib array, nz = 2147483649\n")) << r.file("boogie");
+}
+
 }  // namespace

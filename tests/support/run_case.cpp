@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,18 +60,37 @@ CaseResult runCase(const CaseSetup &setup) {
     dup2(out, 1);
     dup2(err, 2);
     for (const auto &[name, value] : setup.environment) setenv(name.c_str(), value.c_str(), 1);
+    // A sanitized engine reserves its shadow memory in the address space; its
+    // own allocator limits stand in for the address-space limit there.
+#if !defined(__SANITIZE_ADDRESS__)
     if (setup.addressSpaceLimit > 0) {
       rlimit limit{static_cast<rlim_t>(setup.addressSpaceLimit), static_cast<rlim_t>(setup.addressSpaceLimit)};
       setrlimit(RLIMIT_AS, &limit);
     }
+#endif
     execl(TELVA_BINARY, "telva", static_cast<char *>(nullptr));
     _exit(127);
   }
   int raw = 0;
-  waitpid(pid, &raw, 0);
-
   CaseResult result;
+  const auto start = std::chrono::steady_clock::now();
+  auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+  if (setup.timeLimit > 0) {
+    while (waitpid(pid, &raw, WNOHANG) == 0) {
+      if (elapsed() > setup.timeLimit) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &raw, 0);
+        result.timedOut = true;
+        break;
+      }
+      usleep(2000);
+    }
+  } else {
+    waitpid(pid, &raw, 0);
+  }
+  result.seconds = elapsed();
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  if (WIFSIGNALED(raw) && !result.timedOut) result.signal = WTERMSIG(raw);
   result.stdoutText = readAll(outPath);
   result.stderrText = readAll(errPath);
   for (const auto &entry : fs::directory_iterator(work)) {

@@ -13,10 +13,14 @@ struct CaseSetup {
   std::map<std::string, std::string> links;           // name -> link target (may dangle)
   std::map<std::string, std::string> environment;     // extra variables, e.g. OMP_NUM_THREADS
   long addressSpaceLimit = 0;                         // bytes, 0 for none
+  double timeLimit = 0;                               // seconds of wall clock, 0 for none
 };
 
 struct CaseResult {
   int status = -1;                                    // exit status & 255, -1 when killed
+  int signal = 0;                                     // the signal that ended the run, 0 for none
+  bool timedOut = false;                              // killed after the time limit
+  double seconds = 0;                                 // wall clock of the run
   std::string stdoutText, stderrText;
   std::map<std::string, std::string> files;           // every regular file left in the folder
 
