@@ -3,6 +3,7 @@
 // for its tables can be rebuilt coarser. Reads xval, yval, zval and Surfaces.
 #include "files/koosurf_writer.h"
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -100,6 +101,23 @@ void writeCoarseFractions(std::FILE *f, const GridBlock &b) {
   }
 }
 
+// The last dredging period read, for the coarse grid: its two times, the
+// fractions of the material fed, and the coarse points of "koosurf.cor"
+// (same numbering) whose dredging value exceeds 0.01 m.
+void writeCoarseDredging(std::FILE *f, const GridBlock &b) {
+  const int w = NoBaggerTimes;
+  std::fprintf(f, "T %lf %lf\n", baggerTime[w][0], baggerTime[w][1]);
+  std::fputs("F ", f);
+  for (int k = 1; k <= lnumber; ++k) std::fprintf(f, "%lf ", zugabeFractions[w][k]);
+  std::fputc('\n', f);
+  for (int i = b.i1 - 1, ci = 1; i <= b.i2; i += 2, ++ci) {
+    for (int j = b.j1 - 1, cj = 1; j <= b.j2; j += 2, ++cj) {
+      const double value = baggerZval[w][i][j];
+      if (std::fabs(value) > 0.01) std::fprintf(f, "D %d %d %lf %lf %lf\n", ci, cj, xval[i][j], yval[i][j], value);
+    }
+  }
+}
+
 }  // namespace
 
 void writekoosurf() {
@@ -120,9 +138,14 @@ void writekoosurf() {
     coarseFractions = create("fracres.cor");
     if (!coarseFractions) return;
   }
-  // The dredging input is not read by this engine yet: the coarse dredging
-  // file is left out and the grid's own end follows.
+  // The dredging input is not read by this engine yet: without a period the
+  // coarse dredging file is left out and the grid's own end follows.
   if (FlagBagger > 0 && NoBaggerTimes == -1) logText("Error: bagger is not available yet (F 386)\n");
+  File coarseDredging;
+  if (FlagBagger > 0 && NoBaggerTimes >= 0 && NoBaggerTimes < MaxNoBagger && baggerZval) {
+    coarseDredging = create("bagger.cor");
+    if (!coarseDredging) return;
+  }
 
   for (int i = b.i1 - 1; i <= b.i2; ++i) {
     for (int j = b.j1 - 1; j <= b.j2; ++j) koosurfLine(one.get(), i, j, gridPoint(i, j));
@@ -134,6 +157,8 @@ void writekoosurf() {
   coarse.reset();
   if (coarseFractions) writeCoarseFractions(coarseFractions.get(), b);
   coarseFractions.reset();
+  if (coarseDredging) writeCoarseDredging(coarseDredging.get(), b);
+  coarseDredging.reset();
   writeRefined(fine.get(), b, gridPoint, koosurfLine);
   writeRefined(fineLimit.get(), b, limitPoint, koominLine);
   one.reset();

@@ -42,6 +42,7 @@ void allocateStructuredArrays(TableAllocator &a) {
   if (a.when(MaxNoBagger > 0)) {
     a.cube(baggerZval, MaxNoBagger, nx, ny);
     a.reportedVector(zugabeZval, MaxNoBagger);
+    a.matrix(baggerTime, MaxNoBagger, 2);
     a.matrix(zugabeFractions, MaxNoBagger, std::int64_t{lnumber} + 1);
   }
   if (a.when(PresRegres >= 1)) {

@@ -27,6 +27,7 @@ inline double **bedStatDev;          // the F 358 window: deviation of the bed l
 inline double **bedStatK;            // the F 358 window: fourth statistic
 inline double ***baggerZval;         // [operation 0..MaxNoBagger-1][i][j] dredging level, m
 inline double *zugabeZval;           // [operation] dumping level, m
+inline double **baggerTime;          // [operation][0..1] start and end of the dredging period, s
 inline double **zugabeFractions;     // [operation][size 0..lnumber] fractions of the dumped material
 inline double **PresRegresSumPres;   // surface-pressure regression (F 143): sum of pressures, Pa
 inline double **PresRegresSumXPres;  // surface-pressure regression: sum of step times pressure

@@ -15,6 +15,7 @@
 #include "files/koosurf_writer.h"
 #include "grid/grid_fixture.h"
 #include "model/blocks_groups.h"
+#include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
 
@@ -110,6 +111,29 @@ TEST_F(KoosurfWriter, RefinedByTwo) {
 
 // A file that cannot be opened: "koosurf.cor" stops the writer before it
 // writes anything; "koosurf.2", opened last, leaves the others complete.
+// With dredging on and a period read, "bagger.cor" holds its times, the fed
+// fractions and the coarse points whose dredging value exceeds 0.01 m.
+TEST_F(KoosurfWriter, CoarseDredgingOfTheLastPeriod) {
+  MaxNoBagger = 2;
+  allocate(7, 5, 5);
+  linearBlock();
+  FlagBagger = 1;
+  NoBaggerTimes = 1;
+  baggerTime[1][0] = 3600.0;
+  baggerTime[1][1] = 7200.0;
+  zugabeFractions[1][1] = 1.0;
+  baggerZval[1][3][3] = -0.5;   // coarse point (2, 2)
+  baggerZval[1][5][1] = 0.005;  // coarse point (3, 1): too small
+  baggerZval[0][1][1] = 1.0;    // an earlier period
+  writekoosurf();
+  EXPECT_EQ(linesOf("bagger.cor"),
+            (std::vector<std::string>{"T 3600.000000 7200.000000", "F 1.000000 ", "D 2 2 3.000000 30.000000 -0.500000"}));
+  FlagBagger = 0;
+  std::filesystem::remove("bagger.cor");
+  writekoosurf();
+  EXPECT_FALSE(std::filesystem::exists("bagger.cor"));
+}
+
 TEST_F(KoosurfWriter, FileThatCannotBeOpened) {
   allocate(7, 5, 5);
   linearBlock();
