@@ -4,14 +4,10 @@
 // and one outer iteration with the point solver and the column blocks,
 // serially and on 2, 4 and 8 threads. Runs in a temporary folder.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
+#include "channel_flow.h"
 #include "flow/flow_drivers.h"
 #include "flow/pressure_coefficients.h"
 #include "grid/grid_services.h"
@@ -31,49 +27,8 @@ namespace {
 constexpr int kLinesI = 401;  // grid lines along the channel: 400 columns of 2 m
 constexpr int kLinesJ = 57;   // grid lines across: 56 columns of 2 m
 
-// The straight-channel data sets on a channel 800 m long and 112 m wide, 1 m
-// deep, with the line solver's work arrays; K 1 1 makes every driver call
-// one outer iteration.
-void writeControl() {
-  std::FILE *file = std::fopen("control", "w");
-  std::fprintf(file,
-               "T straight channel, 800 m long, 112 m wide, 1 m deep, 84 m3/s\n"
-               "G 1 %d %d 11 1\n"
-               "F 65 210000 800000 300000 10000 1000\n"
-               "F 314 1 1\n"
-               "F 237 1 84\n"
-               "F 237 2 84\n"
-               "F 186 1\n"
-               "W 1 50 7.5 1.0\n"
-               "K 1 1\n",
-               kLinesI + 3, kLinesJ + 3);
-  std::fclose(file);
-}
-
-void writeKoosurf() {
-  std::FILE *file = std::fopen("koosurf", "w");
-  for (int i = 1; i <= kLinesI; ++i) {
-    for (int j = 1; j <= kLinesJ; ++j) std::fprintf(file, "%d %d %d.0 %d.0 0.0 1.0\n", i, j, 2 * (i - 1), 2 * (j - 1));
-  }
-  std::fclose(file);
-}
-
-std::string gFolder;
-
 void prepare() {
-  if (!gFolder.empty()) return;
-  gFolder = (std::filesystem::temp_directory_path() / "telva-solver-bench-XXXXXX").string();
-  if (!mkdtemp(gFolder.data()) || chdir(gFolder.c_str()) != 0) std::abort();
-  writeControl();
-  writeKoosurf();
-  kread();
-  if (AllocateArrays(1, 1, 1) < 0) std::abort();
-  readKoosurf();
-  endOnGridFailure(Unstructure());
-  metric();
-  BedMake();
-  computeWCStart();
-  startup();
+  prepareChannelFlow(kLinesI, kLinesJ, 2.0, "210000 800000 300000 10000 1000", "F 186 1\n", 0);
 }
 
 // The pressure-correction equation of the channel: the pressure
@@ -160,7 +115,6 @@ void OuterIteration(benchmark::State &state) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  benchmark::Initialize(&argc, argv);
   auto *solve = benchmark::RegisterBenchmark("PressureSolve", PressureSolve);
   for (int variant : {0, 25, 27, 28, 29, 30, 31, 32}) {
     for (int threads : {0, 2, 4, 8}) solve->Args({variant, threads});
@@ -173,11 +127,5 @@ int main(int argc, char **argv) {
     for (int threads : {0, 2, 4, 8}) outer->Args({variant, threads});
   }
   outer->Unit(benchmark::kMillisecond)->UseRealTime();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!gFolder.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(gFolder, ignored);
-  }
-  return 0;
+  return runBenchmarks(argc, argv);
 }

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "bench_support.h"
+#include "channel_flow.h"
 #include "flow/flow_drivers.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
@@ -23,38 +23,7 @@ constexpr int kLinesI = 401;
 constexpr int kLinesJ = 57;
 constexpr int kWarmUp = 3;
 
-void writeControl() {
-  std::FILE *file = std::fopen("control", "w");
-  std::fprintf(file,
-               "T straight channel, 400 m long, 56 m wide, 1 m deep, 42 m3/s\n"
-               "G 1 %d %d 11 1\n"
-               "F 65 210000 640000 235000 10000 1000\n"
-               "F 314 1 1\n"
-               "F 237 1 42\n"
-               "F 237 2 42\n"
-               "W 1 50 7.5 1.0\n"
-               "K 1 1\n",
-               kLinesI + 3, kLinesJ + 3);
-  std::fclose(file);
-}
-
-void prepare() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  if (!enterTemporaryFolder()) return;
-  writeControl();
-  writeChannelKoosurf(kLinesI, kLinesJ, 1.0, 0.0, 1.0);
-  kread();
-  if (AllocateArrays(1, 1, 1) < 0) std::abort();
-  readKoosurf();
-  endOnGridFailure(Unstructure());
-  metric();
-  BedMake();
-  computeWCStart();
-  startup();
-  for (int n = 0; n < kWarmUp; ++n) WaterSolve();
-}
+void prepare() { prepareChannelFlow(kLinesI, kLinesJ, 1.0, "210000 640000 235000 10000 1000", "", kWarmUp); }
 
 // Seconds between two stage stamps of the last outer iteration.
 double between(int from, int to) { return otime[to] - otime[from]; }
