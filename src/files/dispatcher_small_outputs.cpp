@@ -1,6 +1,6 @@
 // The dispatcher's small outputs are not built yet: a run that asks for one
 // ends rather than reporting files it never wrote.
-#include "files/special_outputs.h"
+#include "files/dispatcher_small_outputs.h"
 
 #include "startup/log.h"
 

@@ -9,7 +9,7 @@
 #include "files/fraction_restart_files.h"
 #include "files/interpolated_results.h"
 #include "files/result_file.h"
-#include "files/special_outputs.h"
+#include "files/dispatcher_small_outputs.h"
 #include "files/visualisation.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"

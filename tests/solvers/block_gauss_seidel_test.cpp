@@ -138,23 +138,6 @@ TEST_F(BlockGaussSeidel, BottomCellReadsZeroFromTheDummyCell) {
   }
 }
 
-// A column of six cells with unit diffusion between neighbours, the bottom
-// fixed at 1 and the top at 6: the solution is Cf[c] = c.
-void diffusionColumn() {
-  stackColumn(1, 6);
-  for (int c = 1; c <= 6; ++c) {
-    Cat[c] = c < 6 ? 1.0 : 0.0;
-    Cab[c] = c > 1 ? 1.0 : 0.0;
-    Cap[c] = Cat[c] + Cab[c];
-    Csource[c] = 0.0;
-    Cf[c] = 0.0;
-  }
-  Cap[1] += 1e30;
-  Csource[1] += 1e30 * 1.0;
-  Cap[6] += 1e30;
-  Csource[6] += 1e30 * 6.0;
-}
-
 TEST_F(BlockGaussSeidel, EveryVariantReachesTheLinearProfile) {
   sou[1] = 1;  // the second-neighbour arrays exist for the 13-point forms
   allocateCells(6);
@@ -163,7 +146,7 @@ TEST_F(BlockGaussSeidel, EveryVariantReachesTheLinearProfile) {
     for (int scheme : {0, 1}) {
       for (int variant = 21; variant <= 35; ++variant) {
         SCOPED_TRACE(testing::Message() << "variant " << variant << " scheme " << scheme << " threads " << threads);
-        diffusionColumn();
+        diffusionColumn(1, 6, 1.0, 6.0);  // solution Cf[c] = c
         Equation = 1;
         sou[1] = scheme;
         FlagRapSolver = variant;

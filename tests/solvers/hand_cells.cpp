@@ -39,3 +39,19 @@ void HandCellsTest::allocateCells(int cells) {
   WCStart = 1;
   WCEnd = cells;
 }
+
+void diffusionColumn(int first, int n, double bottom, double top) {
+  stackColumn(first, n);
+  const int last = first + n - 1;
+  for (int c = first; c <= last; ++c) {
+    Cat[c] = c < last ? 1.0 : 0.0;
+    Cab[c] = c > first ? 1.0 : 0.0;
+    Cap[c] = Cat[c] + Cab[c];
+    Csource[c] = 0.0;
+    Cf[c] = 0.0;
+  }
+  Cap[first] += 1e30;
+  Csource[first] += 1e30 * bottom;
+  Cap[last] += 1e30;
+  Csource[last] += 1e30 * top;
+}

@@ -17,6 +17,10 @@ void setFace(int f, const HandFace &face);
 // with its top face linked to the next cell's bottom.
 void stackColumn(int first, int n);
 
+// Cells first..first+n-1 as one column with unit diffusion between
+// neighbours, the bottom fixed at `bottom` and the top at `top` (weight 1e30).
+void diffusionColumn(int first, int n, double bottom, double top);
+
 // Cell e becomes the east neighbour of cell c.
 void linkEast(int c, int e);
 

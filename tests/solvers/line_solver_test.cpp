@@ -25,24 +25,6 @@ class LineSolver : public HandCellsTest {
   }
 };
 
-// Cells first..first+n-1 as one column with unit diffusion, the ends fixed at
-// `bottom` and `top`.
-void diffusionColumn(int first, int n, double bottom, double top) {
-  stackColumn(first, n);
-  const int last = first + n - 1;
-  for (int c = first; c <= last; ++c) {
-    Cat[c] = c < last ? 1.0 : 0.0;
-    Cab[c] = c > first ? 1.0 : 0.0;
-    Cap[c] = Cat[c] + Cab[c];
-    Csource[c] = 0.0;
-    Cf[c] = 0.0;
-  }
-  Cap[first] += 1e30;
-  Csource[first] += 1e30 * bottom;
-  Cap[last] += 1e30;
-  Csource[last] += 1e30 * top;
-}
-
 TEST_F(LineSolver, FixedEndColumnExactInOneCall) {
   allocateCells(6);
   diffusionColumn(1, 6, 1.0, 6.0);

@@ -22,23 +22,6 @@ namespace {
 
 class PointSolver : public HandCellsTest {};
 
-// A column of six cells with unit diffusion between neighbours, the bottom
-// fixed at 1 and the top at 6: the solution is Cf[c] = c.
-void diffusionColumn() {
-  stackColumn(1, 6);
-  for (int c = 1; c <= 6; ++c) {
-    Cat[c] = c < 6 ? 1.0 : 0.0;
-    Cab[c] = c > 1 ? 1.0 : 0.0;
-    Cap[c] = Cat[c] + Cab[c];
-    Csource[c] = 0.0;
-    Cf[c] = 0.0;
-  }
-  Cap[1] += 1e30;
-  Csource[1] += 1e30 * 1.0;
-  Cap[6] += 1e30;
-  Csource[6] += 1e30 * 6.0;
-}
-
 void expectLinearProfile(double tolerance) {
   EXPECT_NEAR(Cf[1], 1.0, 1e-15);
   EXPECT_NEAR(Cf[6], 6.0, 6e-15);
@@ -47,7 +30,7 @@ void expectLinearProfile(double tolerance) {
 
 TEST_F(PointSolver, DiffusionColumnReachesTheLinearProfile) {
   allocateCells(6);
-  diffusionColumn();
+  diffusionColumn(1, 6, 1.0, 6.0);  // solution Cf[c] = c
   Equation = 5;
   sweeps[5] = 1;
   for (int n = 0; n < 200; ++n) solver();
@@ -56,7 +39,7 @@ TEST_F(PointSolver, DiffusionColumnReachesTheLinearProfile) {
 
 TEST_F(PointSolver, ChunkedOnFourThreadsReachesTheSameProfile) {
   allocateCells(6);
-  diffusionColumn();
+  diffusionColumn(1, 6, 1.0, 6.0);  // solution Cf[c] = c
   Equation = 5;
   sweeps[5] = 1;
   NoProcessesSolver = 4;
@@ -129,7 +112,7 @@ TEST_F(PointSolver, SweepCountOfEachEquation) {
 
 TEST_F(PointSolver, NoSweepsOrAnEmptyRangeLeaveTheField) {
   allocateCells(6);
-  diffusionColumn();
+  diffusionColumn(1, 6, 1.0, 6.0);  // solution Cf[c] = c
   Gauss(1, 6, 0);
   Gauss(4, 3, 5);
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(Cf[c], 0.0);
