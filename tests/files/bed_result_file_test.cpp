@@ -90,13 +90,6 @@ void expectBed(int firstLayer, int layers) {
   }
 }
 
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 TEST_F(BedResultFile, Layout) {
   generateChannel();
   setBed(2);

@@ -28,13 +28,6 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 std::string joined(const std::vector<std::string> &lines) {
   std::string text;
   for (const std::string &l : lines) text += l + "\n";

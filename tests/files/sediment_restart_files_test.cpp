@@ -26,13 +26,6 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 CaseSetup straightChannel(const std::string &letters, const std::string &extra) {
   CaseSetup s;
   std::string control = caseFile("straight-channel", "control");

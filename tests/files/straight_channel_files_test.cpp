@@ -39,13 +39,6 @@ CaseSetup straightChannel(const std::string &runLetters, const std::string &extr
   return s;
 }
 
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // The text from the "U" line on.
 std::string fromCounts(const std::string &result) { return result.substr(result.find("\nU ") + 1); }
 

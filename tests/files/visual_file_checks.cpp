@@ -1,15 +1,9 @@
 // Readers of the visualisation files for the tests.
 #include "files/visual_file_checks.h"
+#include "support/run_case.h"
 
 #include <cstdio>
 #include <sstream>
-
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 namespace {
 

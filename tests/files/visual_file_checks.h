@@ -27,5 +27,3 @@ std::vector<double> vtkSection(const std::string &text, const std::string &heade
 // The names of the SCALARS and VECTORS sections in file order.
 std::vector<std::string> vtkSectionNames(const std::string &text);
 
-// The lines of a text.
-std::vector<std::string> linesOf(const std::string &text);

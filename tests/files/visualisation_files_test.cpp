@@ -14,6 +14,7 @@
 
 #include "files/point_maps.h"
 #include "files/visual_file_checks.h"
+#include "support/run_case.h"
 #include "files/visualisation.h"
 #include "grid/column_grid.h"
 #include "grid/grid_build.h"

@@ -127,3 +127,10 @@ void expectLogCase(const LogCase &c) {
   EXPECT_EQ(r.file("boogie"), kLogHeader + c.log) << "control: " << c.control.substr(0, 200);
   EXPECT_EQ(r.stdoutText + r.stderrText, "");
 }
+
+std::vector<std::string> linesOf(const std::string &text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}

@@ -44,6 +44,9 @@ bool endsWith(const std::string &text, const std::string &tail);
 // The two lines every log starts with.
 inline const std::string kLogHeader = "TELVA 2.586 output file. 4. June 2024.\nIn kread \n\n";
 
+// The lines of a text, without their line ends.
+std::vector<std::string> linesOf(const std::string &text);
+
 // The text n times over.
 std::string repeated(const std::string &text, int n);
 

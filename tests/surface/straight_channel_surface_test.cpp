@@ -25,13 +25,6 @@ CaseSetup channelWith(const std::string &extraControl) {
   return s;
 }
 
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 std::vector<double> numbersOf(const std::string &line) {
   std::vector<double> values;
   std::istringstream in(line);
