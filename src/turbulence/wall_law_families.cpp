@@ -58,9 +58,9 @@ inline double transpired(double uplus, int f, int c, double ustarC) {
 inline double bedKappa(int c, double kappa, bool sediment) { return sediment ? kappa / sedimentFactor(c) : kappa; }
 
 // The k-epsilon wall value of the pairs east-west, north-south and top-bottom
-// (y at most 1000 m), the top-bottom one stretched by the sediment at the bed
-// (always, or only under F 494 1). Model 14 and 15 have none, 16 its omega.
-void pairEpsilon(int first, int last, const LawConstants &k, bool sedimentAlways, bool omegaSurface) {
+// (y at most 1000 m), the top-bottom one always stretched by the sediment at
+// the bed. Model 14 and 15 have none, 16 its omega.
+void pairEpsilon(int first, int last, const LawConstants &k, bool omegaSurface) {
   const int model = TurbulenceModel;
   if (model == 14 || model == 15) {
     clearWallCells(first, last);
@@ -70,7 +70,6 @@ void pairEpsilon(int first, int last, const LawConstants &k, bool sedimentAlways
     omegaWallLaw(first, last, omegaSurface);
     return;
   }
-  const bool sediment = sedimentAlways || FlagConcProf == 1;
   const double factor = k.cmu75 / k.kappa;
   for (int c = first; c <= last; ++c) {
     const unsigned sides = wallSides(c);
@@ -86,9 +85,8 @@ void pairEpsilon(int first, int last, const LawConstants &k, bool sedimentAlways
       Csource[c] += 1e30 * factor * k15 / capped(Cjdist[c]);
     }
     if (sides & (kTop | kBottom)) {
-      const double f = sediment ? factor * sedimentFactor(c) : factor;
       Cap[c] += 1e30;
-      Csource[c] += 1e30 * f * k15 / capped(Ckdist[c]);
+      Csource[c] += 1e30 * factor * sedimentFactor(c) * k15 / capped(Ckdist[c]);
     }
   }
 }
@@ -377,14 +375,14 @@ void omegaWallLaw(int first, int last, bool surface) {
 void smoothWallLaw(int first, int last, const LawConstants &k) {
   const int eq = Equation;
   if (eq == 5) smoothK(first, last, k);
-  else if (eq == 6) pairEpsilon(first, last, k, true, FlagSurfEps == 1);
+  else if (eq == 6) pairEpsilon(first, last, k, FlagSurfEps == 1);
   else smoothMomentum(first, last, k);
 }
 
 void transitionalWallLaw(int first, int last, const LawConstants &k, bool transpiration) {
   const int eq = Equation;
   if (eq == 5) transitionalK(first, last, k, transpiration);
-  else if (eq == 6) pairEpsilon(first, last, k, true, false);
+  else if (eq == 6) pairEpsilon(first, last, k, false);
   else transitionalMomentum(first, last, k, transpiration);
 }
 
