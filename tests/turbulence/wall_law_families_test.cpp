@@ -161,6 +161,28 @@ TEST_F(WallLawFamilies, FixedKFromTheWallShear) {
   }
 }
 
+TEST_F(WallLawFamilies, MixedFamilySmoothBanksOverARoughBed) {
+  // A box 1 x 1 x 0.2 m between banks (y 0.5 m, faces 0.2 m2) on a bed of
+  // ks 0.05 m (y 0.1 m): the banks take the smooth law, the bed the rough.
+  FlagWallAll = 19;
+  XksWall = 1.0;  // the banks' roughness plays no part
+  auto box = [] {
+    BoxCells::build(1, 1, 1.0, 1.0, 0.2, {.banks = -1});
+    Ckinen[1] = kK;
+    Croughness[1] = 0.05;
+    Cxvel[1] = 0.5;
+  };
+  const double yplusBank = 1e6 * kUstar * 0.5;
+  box();
+  run(1);
+  EXPECT_NEAR(Cap[1], kR * (2.0 * 0.2 / (std::log(9.0 * yplusBank) / 0.4) + 1.0 / (std::log(60.0) / 0.4)), 1e-9);
+  box();
+  run(5);
+  const double bank = 2.5 * std::log(9.0 * yplusBank), bed = 2.5 * std::log(60.0);
+  EXPECT_NEAR(Cap[1], 1000.0 * kCmu75 * std::sqrt(kK) * (bank / 0.5 + bed / 0.1) * 0.2, 1e-9);
+  EXPECT_NEAR(Csource[1], (kR / bank / 0.5 + kR / bed / 0.1) * 0.25 * 0.2, 1e-9);
+}
+
 TEST_F(WallLawFamilies, ReversedFlowStretchesTheSideDistance) {
   // Two boxes between end walls, no bed wall: the east neighbour's flow at
   // the angle of the cosine given; y = 0.5 m grows by 1.1 - cosine below -0.7.

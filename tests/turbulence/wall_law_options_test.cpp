@@ -107,6 +107,24 @@ TEST_F(WallLawOptions, PressureGradientAddsShear) {
   EXPECT_NEAR(Cap[2], kCD * std::sqrt(kK) * 2.5 * std::log(30.0 * y / 0.01) / y * 2.0, 1e-9) << "dissipation unchanged";
 }
 
+TEST_F(WallLawOptions, ProductionLowersTheSideKappaOfEpsilon) {
+  // F 273 2 at the banks: G = k 300 dp y / (2 d) = 2.25 dp; the flow along
+  // +x (q > 0) takes G, against it -G, floored at 0; kappa 0.4 / (G w + 1).
+  FlagGENMIX = 2;
+  coeffEps = 1.0;
+  struct Row {
+    double dp, u, kappa;
+  };
+  const Row rows[] = {{1.0, 0.5, 0.4 / 3.25}, {1.0, -0.5, 0.4}, {-1.0, -0.5, 0.4 / 3.25}, {0.0, 0.5, 0.4}};
+  for (const Row &r : rows) {
+    bankRow(r.dp);
+    for (int c = 1; c <= 3; ++c) Cxvel[c] = r.u;
+    run(6);
+    const double value = kCmu75 * std::pow(kK, 1.5) / (r.kappa * 0.5);
+    EXPECT_NEAR(Csource[2] / Cap[2], value, 1e-12 * value) << "dp " << r.dp << ", u " << r.u;
+  }
+}
+
 // A bed box 1 x 1 x 0.2 m, ks 0.05 m, with the concentration c0.
 void bedBox(double c0) {
   BoxCells::build(1, 1, 1.0, 1.0, 0.2);
