@@ -67,10 +67,12 @@ double slideAdditions(double dh, int i, int j, int top, int b) {
       if (BVal[k] == Bcellth[b]) dh -= kFlux[k];
     }
   }
-  if (FlagThixo >= 2 && dh > 0.0 && Bsolidfraction) {
-    const double x = T - 1.8 + dh;
-    const double s = Bsolidfraction[1][b];
-    Bsolidfraction[1][b] = x * s / (x + (ThixoExpansion - 1.0) * dh);
+  if (FlagThixo >= 2 && dh > 0.0) {
+    if (Bsolidfraction) {
+      const double x = T - 1.8 + dh;
+      const double s = Bsolidfraction[1][b];
+      Bsolidfraction[1][b] = x * s / (x + (ThixoExpansion - 1.0) * dh);
+    }
     dh *= ThixoExpansion;
   }
   return dh;
