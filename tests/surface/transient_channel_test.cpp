@@ -59,12 +59,6 @@ int count(const std::string &text, const std::string &what) {
 
 std::string tail(const std::string &log) { return log.substr(log.size() > 2000 ? log.size() - 2000 : 0); }
 
-const char *kGravityMissing = "Error: GravityFunction is not available yet";
-
-// F 36 1 and 11..19 switch the gravity term on (F 181 1), which the momentum
-// stage does not have yet: these runs wait for it.
-bool waitsForGravity(const CaseResult &r) { return r.file("boogie").find(kGravityMissing) != std::string::npos; }
-
 const std::string kTimei = "H 0 -1 1.0\nH 100000 -1 1.0\n";
 
 }  // namespace
@@ -103,14 +97,19 @@ TEST(TransientChannel, RulesRunTwentyStepsWithoutGravity) {
   }
 }
 
-// With gravity the channel settles within 600 s: every level within 0.1 m
-// of 1 m, the inlet 0.014 to 0.057 m above the outlet (twice and half the
-// Strickler estimate of 0.029 m); with the "timei" level the outlet is 1 m.
-TEST(TransientChannel, SurfaceSettlesToTheFrictionSlope) {
+// The settling runs of the transient surface. F 36 1 and 11..19 switch the
+// gravity term on (F 181 1), which the momentum stage does not have yet, so
+// these runs end at it; they are kept disabled until it lands. A trial with
+// the plain weight of F 181 1 did not settle: F 36 16 drained the outlet
+// columns in the first step and diverged within 30 steps.
+//
+// With gravity the channel should settle within 600 s: every level within
+// 0.1 m of 1 m, the inlet 0.014 to 0.057 m above the outlet (twice and half
+// the Strickler estimate of 0.029 m); with the "timei" level the outlet 1 m.
+TEST(TransientChannel, DISABLED_SurfaceSettlesToTheFrictionSlope) {
   for (bool series : {false, true}) {
     SCOPED_TRACE(series ? "with timei" : "free outlet");
     const CaseResult r = runCase(transientChannel(600, "F 36 16\n", series ? kTimei : ""));
-    if (waitsForGravity(r)) GTEST_SKIP() << "the gravity term of F 36 is not in the engine yet";
     const std::string log = r.file("boogie");
     ASSERT_EQ(r.status, 1) << tail(log);
     EXPECT_EQ(log.find("Error"), std::string::npos);
@@ -128,11 +127,10 @@ TEST(TransientChannel, SurfaceSettlesToTheFrictionSlope) {
   }
 }
 
-TEST(TransientChannel, EveryRuleRunsTwentySteps) {
+TEST(TransientChannel, DISABLED_EveryRuleRunsTwentySteps) {
   for (int rule : {1, 11, 12, 13, 14, 15, 17, 18, 19}) {
     SCOPED_TRACE("F 36 " + std::to_string(rule));
     const CaseResult r = runCase(transientChannel(20, "F 36 " + std::to_string(rule) + "\n"));
-    if (waitsForGravity(r)) GTEST_SKIP() << "the gravity term of F 36 is not in the engine yet";
     ASSERT_EQ(r.status, 1) << tail(r.file("boogie"));
     for (const auto &[i, levels] : levelsByLine(r.file("bedres.t"))) {
       for (double z : levels) EXPECT_TRUE(std::isfinite(z)) << "grid line " << i;
