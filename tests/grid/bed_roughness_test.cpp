@@ -254,3 +254,29 @@ TEST(LetterKRun, RoughnessCaseFillsBetweenTheFixedColumns) {
 }
 
 }  // namespace
+
+namespace {
+
+// The map letter K writes for cases/roughness, copied to "bedrough", gives
+// a later run the same value per column.
+TEST_F(BedRoughness, LetterKMapReadsBackColumnByColumn) {
+  CaseSetup setup;
+  for (const char *name : {"control", "koosurf", "geodata"}) setup.files[name] = caseFile("roughness", name);
+  const CaseResult r = runCase(setup);
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  const std::string map = r.file("bedrough.new");
+  channelWithGeometry();
+  writeFile("bedrough", map);
+  readBedrough();
+  std::istringstream in(map);
+  char letter = 0;
+  int i = 0, j = 0, lines = 0;
+  double value = 0.0;
+  while (in >> letter >> i >> j >> value) {
+    ++lines;
+    EXPECT_NEAR(roughness[i][j], value, 1e-12) << i << " " << j;
+  }
+  EXPECT_EQ(lines, 40);
+}
+
+}  // namespace
