@@ -78,6 +78,7 @@ double lineRoughness(int i, double z) {
 // The d90 of every wet column of block 1 (and of the line of columns just
 // upstream of it) for the grain-size friction laws.
 void columnD90() {
+  if (!BSedDistrib) return;  // no bed layers: every d90 stays as it is
   const GridBlock &b = block[1];
   for (int i = b.i2; i >= b.i1 - 1; --i) {
     for (int j = b.j1; j <= b.j2; ++j) {
