@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
@@ -44,38 +45,62 @@ inline double ninePoint(int c) {
          Cap[c];
 }
 
+// The bottom cells of the treated blocks in cell order, block by block, so
+// that the sweeps of codes 4 and 43 skip the cells above them. The table is
+// sized once at the cell capacity; filling it is one pass over the cells,
+// against two per iteration that it saves.
+struct BottomCellTable {
+  std::vector<int> cells;
+  int blockStart[kMaxBlocks + 1];  // entries of block n: blockStart[n - 1] .. blockStart[n] - 1
+  int blocks = 0;
+};
+BottomCellTable bottomCells;
+
+void fillBottomCells() {
+  BottomCellTable &t = bottomCells;
+  if (t.cells.size() < static_cast<std::size_t>(std::max(MaxCeller, NoCells) + 1)) {
+    t.cells.resize(static_cast<std::size_t>(std::max(MaxCeller, NoCells) + 1));
+  }
+  int n = 0;
+  t.blocks = 0;
+  t.blockStart[0] = 0;
+  for (int b = 1; b <= NoBlocks; ++b) {
+    if (!treated(b)) continue;
+    for (int c = std::max(block[b].FirstCell, 1); c <= block[b].LastCell; ++c) {
+      if (Ccellb[c] == 0) t.cells[n++] = c;
+    }
+    t.blockStart[++t.blocks] = n;
+  }
+}
+
 // Codes 4 and 43: each iteration a forward pass over every treated block's
-// cells and a backward pass that measures the mean change; the iterations
-// stop below F 345 or after the second value of F 239. With a floor every
-// new value is raised to the column's Froude-limited value.
+// bottom cells and a backward pass (blocks in the same order, each from its
+// last cell) that measures the mean change; the iterations stop below F 345
+// or after the second value of F 239. With a floor every new value is
+// raised to the column's Froude-limited value.
 template <bool Floor>
 void doubleSweeps() {
+  fillBottomCells();
+  const BottomCellTable &t = bottomCells;
+  const int *const cells = t.cells.data();
   for (int iter = 0; iter < iterSurfSolv2; ++iter) {
-    for (int b = 1; b <= NoBlocks; ++b) {
-      if (!treated(b)) continue;
-      const int first = std::max(block[b].FirstCell, 1), last = block[b].LastCell;
-      for (int c = first; c <= last; ++c) {
-        if (Ccellb[c] != 0) continue;
-        double v = fivePoint(c);
-        if constexpr (Floor) v = std::max(v, BLevFroude[Cbed[c]]);
-        Cf[c] = v;
-      }
+    for (int n = 0; n < t.blockStart[t.blocks]; ++n) {
+      const int c = cells[n];
+      double v = fivePoint(c);
+      if constexpr (Floor) v = std::max(v, BLevFroude[Cbed[c]]);
+      Cf[c] = v;
     }
     double change = 0.0;
-    int count = 0;
-    for (int b = 1; b <= NoBlocks; ++b) {
-      if (!treated(b)) continue;
-      const int first = std::max(block[b].FirstCell, 1), last = block[b].LastCell;
-      for (int c = last; c >= first; --c) {
-        if (Ccellb[c] != 0) continue;
+    for (int b = 1; b <= t.blocks; ++b) {
+      for (int n = t.blockStart[b] - 1; n >= t.blockStart[b - 1]; --n) {
+        const int c = cells[n];
         double v = fivePoint(c);
         if constexpr (Floor) v = std::max(v, BLevFroude[Cbed[c]]);
         change += std::fabs(v - Cf[c]);
-        ++count;
         Cf[c] = v;
       }
     }
-    if (change / (count + 1e-15) < residualCasulli) break;
+    if (change / (t.blockStart[t.blocks] + 1e-15) < residualCasulli) break;
   }
 }
 
@@ -185,14 +210,17 @@ void gridSplitFloor() {
 }  // namespace
 
 void surfaceSolver(int code) {
+  // The Froude floors exist with F 351 only; without them the floor codes
+  // sweep without a floor.
+  const bool floors = BLevFroude != nullptr;
   switch (code) {
     case kSurfaceSolverFivePoint: fivePointSolve(); break;
     case kSurfaceSolverFivePointFloor:
       if (Flag2DAccSolver >= 1 && (iterSurfSolv2 <= 9 || BlockCasulli == 3)) AlgMGSurf();
-      doubleSweeps<true>();
+      floors ? doubleSweeps<true>() : doubleSweeps<false>();
       break;
     case kSurfaceSolverNinePoint: fourSweeps<false>(); break;
-    case kSurfaceSolverNinePointFloor: fourSweeps<true>(); break;
+    case kSurfaceSolverNinePointFloor: floors ? fourSweeps<true>() : fourSweeps<false>(); break;
     case kSurfaceSolverThreePasses: threePasses(); break;
     case kSurfaceSolverLevelSet: levelSetSweeps(); break;
     default: break;
