@@ -1,4 +1,4 @@
-// The pieces of the two-dimensional level equation: the weight of a
+// What the two-dimensional level equation is built from: the weight of a
 // neighbouring column, the level differences the pressure and the friction
 // ask for, a limiting depth, the five- and nine-point builders, the fixed
 // columns, and the kept change per column.

@@ -1,4 +1,4 @@
-// The pieces of the level equation: the neighbour weight of every F 278
+// What the level equation is built from: the neighbour weight of every F 278
 // variant, the target level differences, the limiting depth of F 246, the
 // five- and nine-point builders on the channel's 10 x 4 columns, the fixed
 // columns and the kept change.
@@ -204,6 +204,11 @@ TEST_F(LevelCoefficients, SupercriticalLowerLimit) {
   FlagSurfLimit1 = 2;
   computeCoeffTFS4();
   EXPECT_NEAR(Csource[c], 4.0 * lift, 1e-9);
+  // A bed normal of exactly 0.9 is neither steep nor flat here: no limit.
+  Fvz[Cflateb[c]] = 0.9;
+  computeCoeffTFS4();
+  EXPECT_NEAR(Csource[c], 0.0, 1e-12);
+  Fvz[Cflateb[c]] = 1.0;
   FlagSurfLimit1 = 0;
   computeCoeffTFS4();
   EXPECT_NEAR(Csource[c], 0.0, 1e-12);
