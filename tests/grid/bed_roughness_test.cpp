@@ -19,6 +19,7 @@
 #include "model/structured.h"
 #include "startup/bedrough_reader.h"
 #include "support/run_case.h"
+#include "surface/surface_services.h"
 
 namespace {
 
@@ -132,6 +133,17 @@ TEST_F(BedRoughness, OtherBlocksAreHeldWhereTheFillSweeps) {
     EXPECT_EQ(Csource[bottom], update ? 0.07 * 1e20 : -1.0);
     EXPECT_EQ(Cap[362], -1.0);  // not a bottom cell
     EXPECT_EQ(Croughness[bottom], 0.07);
+    if (update == 0) continue;
+    // The fill spreads the one fixed column's 0.2 m over block 1 and keeps
+    // the held column of block 2.
+    double *const field = Cf;
+    Cf = Croughness;
+    surfaceSolver(4);
+    Cf = field;
+    EXPECT_NEAR(Croughness[bottom], 0.07, 1e-12);
+    for (int i = 2; i <= 11; ++i) {
+      for (int j = 2; j <= 5; ++j) EXPECT_NEAR(Croughness[bottomCell(i, j)], 0.2, 0.01) << i << " " << j;
+    }
   }
 }
 

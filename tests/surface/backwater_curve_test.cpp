@@ -145,7 +145,7 @@ TEST_F(BackwaterMarch, NoLinesUpstreamMeansNoRise) {
   EXPECT_EQ(maxBackwater, 0.0);
 }
 
-// F 351 1 with limit 0.05: F(1.01125) = 0.0943 and F(1.51125) = 0.0516 are
+// F 351 1 with limit 0.05: F(1.01125) = 0.0942 and F(1.51125) = 0.0516 are
 // both above it, so line 40 rises by R / 2 = 0.5 m; further up the secant
 // step of a convex F leaves every line below the limit.
 TEST_F(BackwaterMarch, FroudeLimitLiftsTheLines) {
