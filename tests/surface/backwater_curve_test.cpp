@@ -296,7 +296,7 @@ std::map<int, double> meanLevelsOfBedres(const std::string &bedres) {
 
 CaseResult straightChannelWith(const std::string &extra) {
   CaseSetup s;
-  s.files["control"] = caseFile("straight-channel", "control") + "F 91 51 4\nF 105 50\n" + extra;
+  s.files["control"] = caseFile("straight-channel", "control") + "F 91 51 4\n" + extra;
   s.files["koosurf"] = caseFile("straight-channel", "koosurf");
   return runCase(s);
 }
