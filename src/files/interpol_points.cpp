@@ -3,11 +3,11 @@
 // sampler adds the fields at 200 fixed levels of a column per point.
 #include "files/interpol_points.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <vector>
 
+#include "files/plan_buckets.h"
 #include "model/cells.h"
 #include "model/output_tables.h"
 #include "model/points.h"
@@ -153,108 +153,23 @@ void makeDarnevoli() {
 
 namespace {
 
-// The top cells by buckets of their corner point 1 on a square raster, so a
-// search visits the buckets in rings around the point instead of every top
-// cell. Rebuilt per output call; the vectors keep their room between calls.
-struct TopCellIndex {
-  double x0 = 0.0, y0 = 0.0, size = 1.0;
-  int nx = 0, ny = 0;
-  std::vector<int> start, cells;
-} topIndex;
+// The top cells by their corner point 1, bucketed once per output call.
+PlanBuckets topCells;
 
 }  // namespace
 
 void indexTopCells() {
-  TopCellIndex &t = topIndex;
-  int count = 0;
-  double xmin = 1e300, xmax = -1e300, ymin = 1e300, ymax = -1e300;
+  topCells.clear();
   for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellt[c] != 0) continue;
-    const double x = Px[Cpoint1[c]], y = Py[Cpoint1[c]];
-    xmin = std::fmin(xmin, x);
-    xmax = std::fmax(xmax, x);
-    ymin = std::fmin(ymin, y);
-    ymax = std::fmax(ymax, y);
-    ++count;
+    if (Ccellt[c] == 0) topCells.add(Px[Cpoint1[c]], Py[Cpoint1[c]], c);
   }
-  if (count == 0) {
-    t.nx = t.ny = 0;
-    return;
-  }
-  // About two cells a bucket.
-  const double w = std::fmax(xmax - xmin, 1e-9), h = std::fmax(ymax - ymin, 1e-9);
-  t.size = std::fmax(std::sqrt(2.0 * w * h / count), 1e-6);
-  t.nx = std::min(static_cast<int>(w / t.size) + 1, 4096);
-  t.ny = std::min(static_cast<int>(h / t.size) + 1, 4096);
-  t.size = std::fmax(w / t.nx, h / t.ny) * (1.0 + 1e-12) + 1e-12;
-  t.x0 = xmin;
-  t.y0 = ymin;
-  t.start.assign(static_cast<std::size_t>(t.nx) * t.ny + 1, 0);
-  t.cells.resize(count);
-  auto bucketOf = [&](int c) {
-    const int bi = std::min(t.nx - 1, static_cast<int>((Px[Cpoint1[c]] - t.x0) / t.size));
-    const int bj = std::min(t.ny - 1, static_cast<int>((Py[Cpoint1[c]] - t.y0) / t.size));
-    return static_cast<std::size_t>(bj) * t.nx + bi;
-  };
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellt[c] == 0) ++t.start[bucketOf(c) + 1];
-  }
-  for (std::size_t k = 1; k < t.start.size(); ++k) t.start[k] += t.start[k - 1];
-  std::vector<int> &fill = t.cells;
-  std::vector<int> next(t.start.begin(), t.start.end() - 1);
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellt[c] == 0) fill[next[bucketOf(c)]++] = c;  // increasing cell order in each bucket
-  }
+  topCells.build();
 }
-
-namespace {
-
-// The nearest top cell within 10,000 m, as a scan over the top cells in
-// cell order finds it: the smallest distance, the lowest cell among equals.
-int nearestTopCell(double x, double y) {
-  const TopCellIndex &t = topIndex;
-  double best = 10000.0;
-  int winner = 0;
-  if (t.nx == 0) return 0;
-  const int ci = static_cast<int>(std::floor((x - t.x0) / t.size));
-  const int cj = static_cast<int>(std::floor((y - t.y0) / t.size));
-  // Only the rings that meet the raster: from the first that reaches it to
-  // the last that still touches it.
-  const int first = std::max({0, -ci, ci - (t.nx - 1), -cj, cj - (t.ny - 1)});
-  const int last = std::max({std::abs(ci), std::abs(ci - (t.nx - 1)), std::abs(cj), std::abs(cj - (t.ny - 1))});
-  for (int r = first; r <= last; ++r) {
-    // Every cell of ring r lies at least (r - 1) bucket sizes away.
-    if ((r - 1) * t.size > best) break;
-    for (int bj = std::max(cj - r, 0); bj <= std::min(cj + r, t.ny - 1); ++bj) {
-      const bool edgeRow = r == 0 || bj == cj - r || bj == cj + r;
-      auto visit = [&](int bi) {
-        const std::size_t b = static_cast<std::size_t>(bj) * t.nx + bi;
-        for (int k = t.start[b]; k < t.start[b + 1]; ++k) {
-          const int c = t.cells[k];
-          const double dx = Px[Cpoint1[c]] - x, dy = Py[Cpoint1[c]] - y;
-          const double d = std::sqrt(dx * dx + dy * dy);
-          if (d < best || (d == best && winner != 0 && c < winner)) {
-            best = d;
-            winner = c;
-          }
-        }
-      };
-      if (edgeRow) {
-        for (int bi = std::max(ci - r, 0); bi <= std::min(ci + r, t.nx - 1); ++bi) visit(bi);
-      } else {
-        if (ci - r >= 0 && ci - r < t.nx) visit(ci - r);
-        if (ci + r >= 0 && ci + r < t.nx) visit(ci + r);
-      }
-    }
-  }
-  return winner;
-}
-
-}  // namespace
 
 PointCells pointCells(double x, double y) {
   PointCells p{};
-  const int c = nearestTopCell(x, y);
+  // The search starts at 10,000 m: a point farther from every top cell gets none.
+  const int c = std::max(topCells.nearest(x, y, 10000.0), 0);
   p.found = c != 0;
   if (!p.found) return p;
   const int s = Ccells[c], w = Ccellw[c];

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "files/cross_sections.h"
 #include "files/interpol_line_outputs.h"
 #include "files/interpol_points.h"
+#include "files/plan_buckets.h"
 #include "files/series_files.h"
 #include "files/write_check.h"
 #include "model/blocks_groups.h"
@@ -139,6 +141,28 @@ void slideLine(std::FILE *f, const GridBlock &b, int i, int j, double x, double 
   }
 }
 
+// The centres of the quadrilaterals of every searched block, keyed in the
+// order i outer, j inner, bucketed once per call.
+std::vector<PlanBuckets> blockCentres;
+
+void indexBlockCentres() {
+  blockCentres.resize(NoBlocks + 1);
+  for (int n = 1; n <= NoBlocks; ++n) {
+    const GridBlock &b = block[n];
+    PlanBuckets &centres = blockCentres[n];
+    centres.clear();
+    if (b.LayerMark != 0) continue;
+    int key = 0;
+    for (int i = b.i1; i <= b.i2; ++i) {
+      for (int j = b.j1; j <= b.j2; ++j, ++key) {
+        centres.add(0.25 * (xval[i - 1][j - 1] + xval[i][j - 1] + xval[i][j] + xval[i - 1][j]),
+                    0.25 * (yval[i - 1][j - 1] + yval[i][j - 1] + yval[i][j] + yval[i - 1][j]), key);
+      }
+    }
+    centres.build();
+  }
+}
+
 void searchedBlocks(std::FILE *f, Mode mode, int p, SlideSums &sums) {
   const double x = xint[p], y = yint[p];
   double best = 1e20;
@@ -146,17 +170,16 @@ void searchedBlocks(std::FILE *f, Mode mode, int p, SlideSums &sums) {
   for (int n = 1; n <= NoBlocks; ++n) {
     const GridBlock &b = block[n];
     if (b.LayerMark != 0) continue;
-    for (int i = b.i1; i <= b.i2; ++i) {
-      for (int j = b.j1; j <= b.j2; ++j) {
-        const double cx = 0.25 * (xval[i - 1][j - 1] + xval[i][j - 1] + xval[i][j] + xval[i - 1][j]);
-        const double cy = 0.25 * (yval[i - 1][j - 1] + yval[i][j - 1] + yval[i][j] + yval[i - 1][j]);
-        const double d = std::sqrt((cx - x) * (cx - x) + (cy - y) * (cy - y));
-        if (d < best) {
-          best = d;
-          bi = i;
-          bj = j;
-        }
-      }
+    // The block's nearest centre replaces the best so far only when it is
+    // strictly nearer, as one scan over the blocks in order would.
+    const int key = blockCentres[n].nearest(x, y, best);
+    if (key >= 0) {
+      const int nj = b.j2 - b.j1 + 1;
+      bi = b.i1 + key / nj;
+      bj = b.j1 + key % nj;
+      const double cx = 0.25 * (xval[bi - 1][bj - 1] + xval[bi][bj - 1] + xval[bi][bj] + xval[bi - 1][bj]);
+      const double cy = 0.25 * (yval[bi - 1][bj - 1] + yval[bi][bj - 1] + yval[bi][bj] + yval[bi - 1][bj]);
+      best = std::sqrt((cx - x) * (cx - x) + (cy - y) * (cy - y));
     }
     if (mode == Mode::Slide) {
       slideLine(f, b, bi, bj, x, y, sums);
@@ -277,6 +300,7 @@ void writeInterres(int series) {
   const CellRows rows = cellRowsOf();
   SlideSums sums;
   if (mode == Mode::Nearest) indexTopCells();
+  if (mode == Mode::Slide || mode == Mode::EightValue || mode == Mode::Level) indexBlockCentres();
   Ccellb[0] = 0;
   for (int p = 0; p < NoInterpol; ++p) {
     switch (mode) {
