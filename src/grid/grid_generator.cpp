@@ -9,6 +9,7 @@
 
 #include "files/koosurf_writer.h"
 #include "flow/flow_drivers.h"
+#include "grid/appended_blocks.h"
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
 #include "grid/grid_services.h"
@@ -179,6 +180,8 @@ bool buildBlocks() {
 
 }  // namespace
 
+int reportTablesTooSmall() { return tablesTooSmall(); }
+
 bool cellNumbersFull() { return NoCells >= MaxCeller - 1; }
 
 bool noRoomForCell() { return NoSurfaces + 6 >= MaxFlater - 1 || NoPoints + 8 >= MaxPunkter - 1; }
@@ -217,6 +220,7 @@ int Unstructure() {
   if (MinVertDist0 < 0.0) computeF94();
   // The extra layer of the last generation is appended again at its end.
   if ((FlagThixo >= 2 || FlagGroundwater > 0) && NoBlocks > 1 && block[NoBlocks].LayerMark == 1) --NoBlocks;
+  if (TetI1 > 0 && NoBlocks < 9) UnstrucTett();
 
   if (!buildBlocks()) return tablesTooSmall();
   if (const int result = finishGrid(); result != 0) {
