@@ -11,6 +11,7 @@
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
+#include "model/grid_index.h"
 #include "model/nests.h"
 #include "model/run_state.h"
 #include "model/settings.h"
@@ -85,6 +86,24 @@ void numberBedCells() {
   }
 }
 
+// The cells of the one-cell-per-column block of F 68 stand for the wet
+// columns of the blocks before it: each takes the bed cell of its column.
+// No cell of the three-dimensional grid changes.
+void linkOneCellBlock() {
+  if (NoBlocks < 1 || block[NoBlocks].BlockKind != 1) return;
+  const GridBlock &one = block[NoBlocks];
+  for (int n = 1; n < NoBlocks; ++n) {
+    const GridBlock &blk = block[n];
+    if (!counted(blk)) continue;
+    for (int i = blk.i1; i <= blk.i2; ++i) {
+      for (int j = blk.j1; j <= blk.j2; ++j) {
+        const int c = num[i][j][1];
+        if (c >= one.FirstCell && c <= one.LastCell) Cbed[c] = pointbed[i][j];
+      }
+    }
+  }
+}
+
 // Links every cell of every counted column to its bed cell, bottom up, and
 // gives the column its bottom cell, cell count and depth.
 void linkColumns() {
@@ -108,6 +127,7 @@ void linkColumns() {
       }
     }
   }
+  linkOneCellBlock();
   Cbed[0] = 0;
 }
 
