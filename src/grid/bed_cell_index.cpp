@@ -131,11 +131,16 @@ void linkColumns() {
   Cbed[0] = 0;
 }
 
+// True once a grid of this run has been indexed: before that there are no
+// previous columns to carry fields from, and the fields a result file has
+// given the first grid are its own.
+bool indexedBefore = false;
+
 // The transient carry-over of the fields onto the new columns, and the
 // discharge groups onto the new faces.
 void carryFields() {
   otime[49] = wallClock();
-  InterpolateGrid();
+  if (indexedBefore) InterpolateGrid();
   if (FlagGenerateUpFlux > 0 || FlagGenerateDownFlux > 0) {
     setFluxes();
   } else {
@@ -186,5 +191,6 @@ void BedMake() {
   if (FlagRemovePonds > 0 && DischargeStruct[1].bedCells[0] == 0) fillPondLists();
   if (ExtrapAlgo1 == 0 && Czcenter_old) std::copy(Czcenter + 1, Czcenter + NoCells + 1, Czcenter_old + 1);
   if (ExtrapAlgo1 == 2 && Ckdist_old) std::copy(Ckdist + 1, Ckdist + NoCells + 1, Ckdist_old + 1);
+  indexedBefore = true;
   if (FlagExtraDebug == 1) logText("End BedMake\n");
 }
