@@ -97,12 +97,12 @@ void checkLevels(int i, int j) {
 
 // The largest depth of the base grid scales the vertical line counts; it only
 // grows during a run, so a falling water level keeps the earlier resolution.
-// F 209 fixes it.
+// F 209 fixes it. The soil layer holds no water: its thickness is no depth.
 void surveyDepth() {
   double deepest = 0.0;
   for (int b = 1; b <= NoBlocks; ++b) {
     const GridBlock &blk = block[b];
-    if (blk.BlockKind != 0 || blk.GridLevel != 0) continue;
+    if (blk.BlockKind != 0 || blk.GridLevel != 0 || blk.LayerMark == 1) continue;
     for (int i = blk.i1 - 1; i <= blk.i2; ++i) {
       for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
         deepest = std::max(deepest, zval[i][j][znumber] - zval[i][j][1]);

@@ -160,8 +160,9 @@ void HydroStaticMake() {
 }
 
 // Every column of block 1, dry ones included, on the structured levels; the
-// cell becomes the column's bottom cell. A dry column's cell keeps a least
-// height, so that its volume stays positive.
+// cell becomes the column's bottom cell. Every corner lies at least
+// MinVertDist0 above the bed: a dry column shares its corners with its wet
+// neighbours, and none of them may be turned upside down.
 void HydroStaticMake2() {
   const int n = oneCellBlockNumber();
   openBlock(n);
@@ -174,12 +175,11 @@ void HydroStaticMake2() {
   if (cellNumbersFull()) tablesFull();
   for (int j = b.j1; j <= b.j2; ++j) {
     for (int i = b.i1; i <= b.i2; ++i) {
-      const bool dry = zval[i][j][0] <= 0.0;
       const int ci[5] = {0, i - 1, i, i, i - 1}, cj[5] = {0, j - 1, j - 1, j, j};
       for (int m = 1; m <= 4; ++m) {
         const double bed = zval[ci[m]][cj[m]][1];
         double surface = zval[ci[m]][cj[m]][znumber];
-        if (dry) surface = std::max(surface, bed + least);
+        surface = std::max(surface, bed + least);
         NewCell.x[m] = NewCell.x[m + 4] = xval[ci[m]][cj[m]];
         NewCell.y[m] = NewCell.y[m + 4] = yval[ci[m]][cj[m]];
         NewCell.z[m] = bed;
