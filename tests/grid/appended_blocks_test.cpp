@@ -323,4 +323,28 @@ TEST(SoilLayerRun, LayerRefusedUnderTheOneCellBlock) {
   }
 }
 
+// Where fewer than three of the four columns around a grid point slide, the
+// split stays on the bed; F 339 numbers every bottom cell of the layer first.
+TEST_F(AppendedBlocks, PartialSlideAndBottomCellsFirst) {
+  readCase(std::string(kLayerControl) + "F 236 2 0 0 0.8\nF 339 1\n", caseFile("channel", "koosurf"));
+  generate();
+  for (int i = 2; i <= 11; ++i) {
+    for (int j = 8; j <= 11; ++j) {
+      Bthixolev[pointbed[i][j]] = -2.0;
+      Bcellth[pointbed[i][j]] = i <= 5 ? 1 : 0;
+    }
+  }
+  Iter = 2;
+  generate();
+  EXPECT_DOUBLE_EQ(Surfaces[5][4][9], -2.0);
+  EXPECT_DOUBLE_EQ(Surfaces[5][5][9], 0.0);
+  EXPECT_DOUBLE_EQ(Surfaces[5][6][9], 0.0);
+  for (int j = 8; j <= 11; ++j) {
+    for (int i = 2; i <= 11; ++i) EXPECT_EQ(zval[i][j][0], 361 + 10 * (j - 8) + (i - 2)) << i << "," << j;
+  }
+  EXPECT_GT(NoCells, 400);
+  EXPECT_GT(Ccellt[static_cast<int>(zval[4][9][0])], 400);
+  EXPECT_EQ(Ccellt[static_cast<int>(zval[8][9][0])], 0);
+}
+
 }  // namespace

@@ -32,12 +32,21 @@ class FieldTransfer : public GridFixture {
   // The case read with a transient time step and the extra data sets, and its
   // first grid made at the levels of its "koosurf".
   void generate(const std::string &caseName, const std::string &extra) {
-    ControlStream control(caseFile(caseName, "control") + "F 33 1.0 1\n" + extra);
+    generateFrom(caseFile(caseName, "control") + "F 33 1.0 1\n" + extra, caseFile(caseName, "koosurf"));
+  }
+
+  // The same from a control text of its own, the non-erodible level 10 m
+  // below the bed as the default block lays it.
+  static void generateFrom(const std::string &controlText, const std::string &koosurf) {
+    ControlStream control(controlText);
     kreadPass(control);
     ASSERT_EQ(sialloc(), 0);
     ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
-    writeFile("koosurf", caseFile(caseName, "koosurf"));
+    writeFile("koosurf", koosurf);
     readKoosurf();
+    for (int i = 0; i <= xnumber + 1; ++i) {
+      for (int j = 0; j <= ynumber + 1; ++j) Surfaces[3][i][j] = zval[i][j][1] - 10.0;
+    }
     ArmapMake();
     regenerate();
   }
@@ -355,6 +364,52 @@ TEST_F(FieldTransfer, PressureTestReportsAnUnfilledColumn) {
   EXPECT_NE(log.find(expected), std::string::npos) << log;
   EXPECT_NE(log.find("Iter 3, Grid no. [2,5]\n"), std::string::npos);
   EXPECT_EQ(Cpres[Bcellt[b]], 0.0);
+}
+
+// ---- The mud layer ----
+
+const char *kMudControl = "F 2 Y\nG 1 13 13 11 1\nF 33 1.0 4\nF 236 2 0 0 0.8\n";
+
+// The layer of the first grid (one 10 m cell per column) carried to the next:
+// its pressure is hydrostatic from the top of each stack, and the cells
+// above the mobile layer's level are marked mobile.
+TEST_F(FieldTransfer, MudLayerPressureAndMobileCells) {
+  generateFrom(kMudControl, caseFile("channel", "koosurf"));
+  const GridBlock &layer = block[2];
+  for (int b = layer.FirstBedCell; b <= layer.LastBedCell; ++b) Bthixolev[b] = -8.0;
+  Iter = 1;
+  regenerate();
+  ASSERT_EQ(NoBlocks, 2);
+  for (int c = layer.FirstCell; c <= layer.LastCell; ++c) {
+    EXPECT_NEAR(Cpres[c], 9810.0 * 5.0, 1e-9) << c;
+    EXPECT_EQ(Cthixolev[c], 2) << c;
+    EXPECT_EQ(Cthixorat[c], 1.2) << c;
+    EXPECT_EQ(Cpres_old[c], Cpres[c]);
+  }
+  // The water cells are cleared, not marked.
+  EXPECT_EQ(Cthixolev[1], 0);
+  EXPECT_EQ(Cthixorat[1], 0.0);
+}
+
+// F 339 with a slide layer: a layer height that is not a number ends the run.
+TEST_F(FieldTransfer, MudLayerHeightNotANumber) {
+  generateFrom(std::string(kMudControl) + "F 339 1\n", caseFile("channel", "koosurf"));
+  const GridBlock &layer = block[2];
+  for (int b = layer.FirstBedCell; b <= layer.LastBedCell; ++b) {
+    Bthixolev[b] = -2.0;
+    Bcellth[b] = 1;
+  }
+  Iter = 2;
+  regenerate();
+  const int b = pointbed[6][10];
+  ASSERT_GE(Bnocells[b], 2);
+  const int ot = Ccellt[Bcellt[b]];
+  Bcelltt_old[b] = ot;
+  Bnocells_old[b] = Bnocells[b] + 1;
+  Ckdist[ot] = std::numeric_limits<double>::quiet_NaN();
+  FlagNeedsToBeInterpolated = 1;
+  EXPECT_EXIT(InterpolateGrid(), ::testing::ExitedWithCode(248), "");
+  EXPECT_TRUE(endsWith(readFile("boogie"), "Error in extrapolation, AAA\n\n")) << readFile("boogie");
 }
 
 }  // namespace
