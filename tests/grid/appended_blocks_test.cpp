@@ -179,6 +179,20 @@ TEST(AppendedBlocksRun, HydrostaticGridFile) {
   EXPECT_EQ(linesOf(r.file("unstruc")).at(0), "3 360 1246 1 0 0 0 660");
 }
 
+// A one-cell block that does not fit the tables of F 65 ends the run: the
+// flow cannot be computed on a half-built block.
+TEST(AppendedBlocksRun, HydrostaticBlockTooLargeForF65) {
+  CaseSetup s;
+  s.files["control"] = "F 2 YH\nG 1 13 7 11 1\nF 68 1\nF 65 395 80000 50000 10000 1000\n";
+  s.files["koosurf"] = caseFile("channel", "koosurf");
+  const CaseResult r = runCase(s);
+  EXPECT_EQ(r.status, 254);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Error: Unstructured arrays are too small. Increase with the F 65 data set.\n"
+                                         " \t\t\t\tNoPoints, NoSurfaces, NoCells = 550 1246 400\n"))
+      << r.file("boogie");
+  EXPECT_FALSE(r.has("unstruc"));
+}
+
 // The patch must fit the structured arrays: nothing is appended.
 TEST(AppendedBlocksRun, RefinedPatchTooLargeForG1) {
   CaseSetup s;
