@@ -52,9 +52,6 @@ void checkRows(const GridBlock &b, int offset) {
   if (b.j2 + offset >= ynumber) {
     fatalExit(kExitBlockAlloc, "Error in allocation of blocks: increase 2nd integer on G 1 data set\n\n");
   }
-  if (b.j2 + offset + 1 > ynumber + 1 || b.i2 > xnumber + 1) {
-    fatalExit(kExitBlockAlloc, "Error in allocation of blocks: increase 2nd integer on G 1 data set\n\n");
-  }
 }
 
 Layer placeLayer(int b) {
@@ -327,10 +324,6 @@ void buildUpperCells(const Layer &l, int i, int j) {
   }
 }
 
-// The tables are full: the grid is written for a coarser try and the caller
-// ends the run.
-int layerTooLarge() { return reportTablesTooSmall(); }
-
 void closeRecord(GridBlock &rec) {
   rec.LastCell = NoCells;
   rec.LastFace = NoSurfaces;
@@ -356,14 +349,16 @@ int UnstrucThixo3(int b) {
   countLines(l);
   countCells(l);
   numberCells(l);
-  if (cellNumbersFull()) return layerTooLarge();
+  // The tables are full: the grid is written for a coarser try and the
+  // caller ends the run.
+  if (cellNumbersFull()) return reportTablesTooSmall();
   for (int j = l.j1; j <= l.j2; ++j) {
     for (int i = l.i1; i <= l.i2; ++i) {
       if (!hasCells(i, j)) continue;
-      if (noRoomForCell()) return layerTooLarge();
+      if (noRoomForCell()) return reportTablesTooSmall();
       buildBottomCell(l, i, j);
       buildUpperCells(l, i, j);
-      if (noRoomForCell()) return layerTooLarge();
+      if (noRoomForCell()) return reportTablesTooSmall();
     }
   }
   closeRecord(rec);
@@ -425,7 +420,7 @@ void UnstrucThixo2(int b) {
     }
   }
   if (cellNumbersFull()) {
-    layerTooLarge();
+    reportTablesTooSmall();
     fatalExit(kExitUnreadable, nullptr);
   }
   for (int j = l.j1; j <= l.j2; ++j) {
@@ -460,7 +455,7 @@ void UnstrucThixo2(int b) {
         if (j > l.j1 && cell[kSouth] != 0) face[kSouth] = Cflaten[cell[kSouth]];
         if (cell[kBottom] != 0) face[kBottom] = Cflatet[cell[kBottom]];
         if (noRoomForCell()) {
-          layerTooLarge();
+          reportTablesTooSmall();
           fatalExit(kExitUnreadable, nullptr);
         }
         MakeCell(num[i][j][k]);

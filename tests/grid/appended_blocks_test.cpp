@@ -243,6 +243,21 @@ TEST_F(AppendedBlocks, SoilLayerOnTheFirstGrid) {
   EXPECT_EQ(NoBCells, 80);
 }
 
+// F 289 second value 1: the unsplit layer, graded over its whole thickness
+// (10 m against a largest depth of 1 m: every grid line, ten 1 m cells).
+TEST_F(AppendedBlocks, UnsplitLayer) {
+  readCase(std::string(kLayerControl) + "F 236 2 0 0 0.8\nF 289 0 1 0 0\n", caseFile("channel", "koosurf"));
+  generate();
+  ASSERT_EQ(NoBlocks, 2);
+  EXPECT_EQ(block[2].LayerMark, 1);
+  EXPECT_EQ(NoCells, 760);
+  EXPECT_EQ(zval[2][8][0], 361);
+  const int b = pointbed[2][8];
+  EXPECT_EQ(Bnocells[b], 10);
+  for (int c = 361; c <= 370; ++c) EXPECT_NEAR(Cvol[c], 1.0, 1e-9) << c;
+  EXPECT_NEAR(Czcenter[361], -9.5, 1e-9);
+}
+
 // On a later grid the layer splits at the mobile layer's level, never above
 // the bed; F 236 3 moves the layer as one block, with one cell above the split.
 struct SplitCase {
