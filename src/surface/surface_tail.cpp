@@ -111,8 +111,8 @@ void regenerate() {
   }
   // A grid that does not fit the F 65 tables ends the run before anything
   // works on it. A steady run keeps its fields on the cell numbers: right
-  // while every column keeps its cell count; a transient run reaches the
-  // field carry-over of BedMake, which does not move them yet either.
+  // while every column keeps its cell count; a transient run's BedMake
+  // carries them to the new cells.
   rememberNumbering();
   endOnGridFailure(operations.Unstructure());
   operations.metric();
