@@ -122,7 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
                      {1.0, 1.5, 0.995}, 0.225, 3},
         ShoreVariant{"TipLineSpansDmin", "F 245 1 0 2\n", 1.0, kSlid2, {1.45, 1.45, 0.995}, kSlid4, 0.225, 3},
         ShoreVariant{"SingleCellsKeptWhole", "F 235 29\n", 1.0, kSlid2, {2.0, 2.0, 1.0}, kSlid4, 0.5, 0},
-        ShoreVariant{"SwitchedOff", "F 102 0\n", 1.0, kGrid2, {2.0, 2.0, 1.0}, kGrid4, 1.0, 0}));
+        ShoreVariant{"SwitchedOff", "F 102 0\n", 1.0, kGrid2, {2.0, 2.0, 1.0}, kGrid4, 1.0, 0},
+        // F 493 7 names no variant: the corners still slide, nothing collapses.
+        ShoreVariant{"NoVariant", "F 493 7\n", 1.0, kSlid2, {2.0, 2.0, 1.0}, kSlid4, 0.5, 0}));
 
 // Cell 28 is 0.0125 m high on average (0.05 at corner 1, 0 elsewhere).
 TEST_F(ShoreCollapse, TipVolume) {
