@@ -5,6 +5,7 @@
 // ant and the levels of zval of one block; a sweep sees what it has changed.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "grid/grid_build.h"
 #include "model/bed_cells.h"
@@ -561,6 +562,8 @@ void removeShallowNewColumns(int i1, int i2, int j1, int j2) {
 
 }  // namespace
 
+// The line-count filters in their fixed order; each sees what the earlier
+// ones changed.
 void Grid1Stability(int i1, int i2, int j1, int j2) {
   if (FlagGridStab6 == 1) limitShallowDiagonals(i1, i2, j1, j2);
   if (FlagGridStab6 == 2) limitAgainstCornerMinimum(i1, i2, j1, j2);
@@ -571,9 +574,10 @@ void Grid1Stability(int i1, int i2, int j1, int j2) {
   if (UMethod == 114) thinDryingColumns(i1, i2, j1, j2);
 }
 
-// F 159: first value 1 removes the columns hanging on fewer than two sides
-// (blocks of more than one row); fourth value 1, or 5 and above, then removes
-// isolated columns (blocks of more than one row and column).
+// The cell-count filters in their fixed order. Of F 159, the first value 1
+// removes the columns hanging on fewer than two sides (blocks of more than one
+// row) and the fourth value 1, or 5 and above, then the isolated columns
+// (blocks of more than one row and column); the deepening rules follow.
 void Grid2Stability(int i1, int i2, int j1, int j2) {
   removeByMethod(i1, i2, j1, j2);
   shorelineColumns(i1, i2, j1, j2);

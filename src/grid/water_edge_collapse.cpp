@@ -15,8 +15,8 @@
 
 namespace {
 
-// The three other columns around each corner (offsets from the column) and
-// the corner's neighbours along the sides and across.
+// Per corner 1..4: its two neighbours along the column's sides and the
+// corner across the column.
 constexpr int kAdjacentA[5] = {0, 2, 1, 2, 1};
 constexpr int kAdjacentB[5] = {0, 4, 3, 4, 3};
 constexpr int kOpposite[5] = {0, 3, 4, 1, 2};
