@@ -24,7 +24,7 @@ inline int *upperCorner(int k) {
 }
 
 // Bottom cell of column (i, j), 0 for a column without cells or outside the arrays.
-inline int bottomCell(int i, int j) {
+inline int columnBottom(int i, int j) {
   if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
   return static_cast<int>(zval[i][j][0]);
 }

@@ -48,8 +48,8 @@ Around aroundFromLinks(int b) {
 }
 
 Around aroundFromGrid(int i, int j) {
-  return {bottomCell(i, j - 1),     bottomCell(i + 1, j),     bottomCell(i, j + 1),     bottomCell(i - 1, j),
-          bottomCell(i - 1, j - 1), bottomCell(i + 1, j - 1), bottomCell(i + 1, j + 1), bottomCell(i - 1, j + 1)};
+  return {columnBottom(i, j - 1),     columnBottom(i + 1, j),     columnBottom(i, j + 1),     columnBottom(i - 1, j),
+          columnBottom(i - 1, j - 1), columnBottom(i + 1, j - 1), columnBottom(i + 1, j + 1), columnBottom(i - 1, j + 1)};
 }
 
 // The first corner whose three other columns are dry, 0 for none.
@@ -205,7 +205,7 @@ void fixShallowCornerBottoms(const Column &col, const Around &a) {
 }
 
 void collapseColumn(int i, int j, double dmin) {
-  Column col{i, j, bottomCell(i, j), 0, {}};
+  Column col{i, j, columnBottom(i, j), 0, {}};
   if (col.b <= 0) return;
   for (int c = col.b; c > 0; c = Ccellt[c]) ++col.cells;
   for (int k = 1; k <= 4; ++k) col.d[k] = gridDepth(i + kCornerDi[k], j + kCornerDj[k]);

@@ -12,7 +12,7 @@
 
 namespace {
 
-bool wet(int i, int j) { return bottomCell(i, j) > 0; }
+bool wet(int i, int j) { return columnBottom(i, j) > 0; }
 
 // The depth a dry corner slides to, by F 102.
 double moveThreshold() {
@@ -123,12 +123,12 @@ void restoreInflowRow(const GridBlock &blk, int j, double x, double y) {
   const double mx = 0.5 * (xval[i1 - 1][j - 1] + xval[i1 - 1][j]);
   const double my = 0.5 * (yval[i1 - 1][j - 1] + yval[i1 - 1][j]);
   if (std::fabs(x - mx) + std::fabs(y - my) >= 0.001) return;
-  const int b = bottomCell(i1, j);
+  const int b = columnBottom(i1, j);
   if (b <= 0) return;
   restoreCorner(b, 1, i1 - 1, j - 1);
   restoreCorner(b, 4, i1 - 1, j);
-  if (const int south = bottomCell(i1, j - 1); south > 0) restoreCorner(south, 4, i1 - 1, j - 1);
-  if (const int north = bottomCell(i1, j + 1); north > 0) restoreCorner(north, 1, i1 - 1, j);
+  if (const int south = columnBottom(i1, j - 1); south > 0) restoreCorner(south, 4, i1 - 1, j - 1);
+  if (const int north = columnBottom(i1, j + 1); north > 0) restoreCorner(north, 1, i1 - 1, j);
 }
 
 }  // namespace
@@ -141,7 +141,7 @@ void UnstrucHorMove() {
     if (blk.BlockKind == 1) continue;
     for (int j = blk.j1; j <= blk.j2; ++j) {
       for (int i = blk.i1; i <= blk.i2; ++i) {
-        const int b = bottomCell(i, j);
+        const int b = columnBottom(i, j);
         if (b <= 0) continue;
         for (const Move &mv : kMoves) slideCorner(i, j, b, mv, h);
         if (FlagGridStab5 == 6) foldShallowSides(i, j, b);

@@ -79,7 +79,7 @@ TEST_P(ShoreCollapse, ReshapesTheTipColumn) {
   generateShore(v.control, v.tipBed);
   if (HasFatalFailure()) return;
   ASSERT_EQ(NoCells, 28);
-  ASSERT_EQ(bottomCell(3, 3), kTip);
+  ASSERT_EQ(columnBottom(3, 3), kTip);
   expectCorner(Cpoint1[kTip], {1.0, 1.0, 0.95}, "corner 1");
   expectCorner(Cpoint2[kTip], v.p2, "corner 2");
   expectCorner(Cpoint3[kTip], v.p3, "corner 3");
@@ -93,7 +93,9 @@ TEST_P(ShoreCollapse, ReshapesTheTipColumn) {
   EXPECT_NEAR(Careaz[kTip], v.area, 1e-9);
   EXPECT_EQ(Ctrekant[kTip], v.code);
   for (int c = 1; c <= NoCells; ++c) {
-    if (c != kTip) EXPECT_EQ(Ctrekant[c], 0) << "cell " << c;
+    if (c != kTip) {
+      EXPECT_EQ(Ctrekant[c], 0) << "cell " << c;
+    }
     // A line shared by two columns is moved alike from both: every vertical
     // line stays vertical.
     EXPECT_LE(std::fabs(Cdxdk[c]), 1e-12) << "cell " << c;

@@ -50,7 +50,7 @@ TEST_P(StandardCollapse, PullsTheTipCorner) {
   MinVertDist0 = kMin0;
   FlagCorrTrekant = 1;
   UnstrucTriangular();
-  const int b = bottomCell(2, 2);
+  const int b = columnBottom(2, 2);
   EXPECT_NEAR(Px[Cpoint1[b]], c.x, 1e-12);
   EXPECT_NEAR(Py[Cpoint1[b]], c.y, 1e-12);
   for (int cell = b; cell > 0; cell = Ccellt[cell]) {
@@ -123,7 +123,7 @@ double CornerLowering::seventeenWithCorner3(double d3) {
   MinVertDist0 = kMin0;
   FlagCorrTrekant = 17;
   UnstrucTriangular();
-  const int b = bottomCell(2, 2);
+  const int b = columnBottom(2, 2);
   EXPECT_EQ(Pz[Cpoint2[b]], 0.0);
   EXPECT_EQ(Px[Cpoint1[b]], 0.0);
   return Pz[Cpoint1[b]];

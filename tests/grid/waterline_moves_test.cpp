@@ -53,7 +53,7 @@ TEST_P(CornerSlide, StopsAtTheThresholdDepth) {
   buildBlocks();
   thresholds(c.f102);
   UnstrucHorMove();
-  const int upper = bottomCell(3, 3), lower = bottomCell(3, 2);
+  const int upper = columnBottom(3, 3), lower = columnBottom(3, 2);
   EXPECT_NEAR(Px[Cpoint2[upper]], c.x, 1e-12);
   EXPECT_EQ(Py[Cpoint2[upper]], 1.0);
   // Both columns put the shared line on the same spot, top and bottom.
@@ -113,14 +113,14 @@ TEST_F(CornerSlide, ShallowSideFoldsOntoTheWetEnd) {
     int i, j, k;
   } folded[] = {{3, 2, 1}, {3, 3, 4}, {2, 2, 2}, {2, 3, 3}};
   for (const auto &f : folded) {
-    const int b = bottomCell(f.i, f.j);
+    const int b = columnBottom(f.i, f.j);
     for (int p : {lowerCorner(f.k)[b], upperCorner(f.k)[b]}) {
       EXPECT_EQ(Px[p], 1.0) << f.i << " " << f.j << " corner " << f.k;
       EXPECT_EQ(Py[p], 1.0) << f.i << " " << f.j << " corner " << f.k;
     }
   }
-  EXPECT_EQ(Py[Cpoint2[bottomCell(3, 2)]], 0.0);
-  EXPECT_EQ(Py[Cpoint3[bottomCell(3, 3)]], 2.0);
+  EXPECT_EQ(Py[Cpoint2[columnBottom(3, 2)]], 0.0);
+  EXPECT_EQ(Py[Cpoint3[columnBottom(3, 3)]], 2.0);
 }
 
 struct InflowCase {
@@ -144,7 +144,7 @@ TEST_P(InflowEdge, GoesBackOntoTheGridLines) {
   }
   uniformLevels(1, 2);
   buildBlocks();
-  const int south = bottomCell(2, 2), middle = bottomCell(2, 3), north = bottomCell(2, 4);
+  const int south = columnBottom(2, 2), middle = columnBottom(2, 3), north = columnBottom(2, 4);
   placeCornerLine(middle, 1, 0.3, 1.1);
   placeCornerLine(middle, 4, 0.3, 1.9);
   placeCornerLine(south, 4, 0.2, 1.0);
