@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "grid/grid_build.h"
+#include "grid/grid_services.h"
+#include "model/allocation.h"
 #include "grid/grid_fixture.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
@@ -19,6 +21,8 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/structured.h"
+#include "startup/control_reader.h"
+#include "startup/control_stream.h"
 
 namespace {
 
@@ -115,6 +119,56 @@ TEST_F(PondRemoval, PressureResetReachesTheSpareCell) {
   EXPECT_EQ(ant[2][2], 0);
   EXPECT_EQ(Cpres[0], 0.0);
   EXPECT_EQ(Cpres[1], 7.0);
+}
+
+}  // namespace
+
+namespace {
+
+// Grid lines 1..5 x 1..6 of 1 m squares, 1 m deep except the dry rows j = 3
+// and 4: the columns of row 4 stay dry and cut the lake (rows 5, 6) off the
+// channel (rows 2, 3).
+std::string lakeKoosurf() {
+  std::string text;
+  for (int i = 1; i <= 5; ++i) {
+    for (int j = 1; j <= 6; ++j) {
+      const double bed = j == 3 || j == 4 ? 1.2 : 0.0;
+      text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(i - 1) + " " +
+              std::to_string(j - 1) + " " + std::to_string(bed) + " 1.0\n";
+    }
+  }
+  return text;
+}
+
+using PondRegeneration = GridFixture;
+
+// The first grid keeps the lake; once the inflow group lists the bed cells of
+// row 2, the next generation removes it, between the two cell-count filters.
+TEST_F(PondRegeneration, SecondGridLosesTheLake) {
+  ControlStream control("G 1 7 8 11 1\nF 394 3\n");
+  kreadPass(control);
+  ASSERT_EQ(sialloc(), 0);
+  ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
+  writeFile("koosurf", lakeKoosurf());
+  readKoosurf();
+  ASSERT_EQ(Unstructure(), 1);
+  for (int i = 2; i <= 5; ++i) {
+    EXPECT_GT(ant[i][6], 0) << i;
+    EXPECT_EQ(ant[i][4], 0) << i;
+  }
+  DischargeGroup &inflow = DischargeStruct[1];
+  inflow.faceCount = 4;
+  inflow.bedCells[0] = 4;
+  for (int i = 2; i <= 5; ++i) inflow.bedCells[i - 1] = pointbed[i][2];
+  Iter = 2;
+  ASSERT_EQ(Unstructure(), 1);
+  for (int i = 2; i <= 5; ++i) {
+    EXPECT_GT(ant[i][2], 0) << i;
+    EXPECT_GT(ant[i][3], 0) << i;
+    EXPECT_EQ(ant[i][5], 0) << i;
+    EXPECT_EQ(ant[i][6], 0) << i;
+    EXPECT_EQ(zval[i][6][0], 0.0) << i;
+  }
 }
 
 }  // namespace
