@@ -1,7 +1,8 @@
 // The steps after the last block of a generation, in their fixed order: edge
 // neighbours of the pressure gradient, nesting lists, work ranges, block joins,
-// bed-cell links, base-grid counts, dead-end marks, time-series cells and the
-// checks of the result. Writes CcellA*, Cbed, pointbed, Bkooi, Bkooj, Conecell.
+// bed-cell links, the water-edge reshaping, the soil layer, base-grid counts, dead-end marks,
+// time-series cells and the checks of the result. Writes CcellA*, Cbed,
+// pointbed, Bkooi, Bkooj, Conecell.
 #include <algorithm>
 
 #include "files/file_services.h"
@@ -233,6 +234,7 @@ int finishGrid() {
   if (NoConnect > 0 && connectBlockSides() == kConnectListFull) return kConnectListFull;
   NoConnFlate0 = NoConnFlate;
   linkBedCells();
+  reshapeWaterEdge();
   appendSoilLayer();
   NoCells0 = NoCells;
   NoBlocks0 = NoBlocks;
