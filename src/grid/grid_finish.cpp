@@ -214,6 +214,7 @@ int finishGrid() {
   WFEnd = NoSurfaces;
   if (NoConnect > 0 && connectBlockSides() == kConnectListFull) return kConnectListFull;
   NoConnFlate0 = NoConnFlate;
+  if (UnevenConnect > 0) connectUneven();
   linkBedCells();
   NoCells0 = NoCells;
   NoBlocks0 = NoBlocks;

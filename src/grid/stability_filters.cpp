@@ -2,9 +2,12 @@
 // columns hanging on fewer than two wet sides and isolated columns lose their
 // cells. Works in place on antlin and ant of one block; a sweep sees what it
 // has already changed.
+#include <algorithm>
+
 #include "grid/grid_build.h"
 #include "model/grid_index.h"
 #include "model/settings.h"
+#include "model/structured.h"
 
 namespace {
 
@@ -68,6 +71,31 @@ void removeIsolatedColumns(int i1, int i2, int j1, int j2) {
   }
 }
 
+// F 528: a dry line between two wet lines in i, or else in j, whose water
+// still stands above its bed gets one cell height, so that the water can pass.
+void wetBetweenWetLines(int i, int j) {
+  if (antlin[i][j] != 1 || zval[i][j][znumber] - zval[i][j][1] <= 0.0) return;
+  if ((wetLine(i - 1, j) && wetLine(i + 1, j)) || (wetLine(i, j - 1) && wetLine(i, j + 1))) {
+    antlin[i][j] = antlinT[i][j] = 2;
+  }
+}
+
+void wetDryGaps(int i1, int i2, int j1, int j2) {
+  for (int j = j1; j <= j2 - 1; ++j) {
+    for (int i = i1; i <= i2 - 1; ++i) wetBetweenWetLines(i, j);
+  }
+  for (int j = j2 - 1; j >= j1; --j) {
+    for (int i = i2 - 1; i >= i1; --i) wetBetweenWetLines(i, j);
+  }
+}
+
+// The second generator's lower zone never holds more lines than the line.
+void capLowerZone(int i1, int i2, int j1, int j2) {
+  for (int i = i1 - 1; i <= i2; ++i) {
+    for (int j = j1 - 1; j <= j2; ++j) antlinT[i][j] = std::min(antlinT[i][j], antlin[i][j]);
+  }
+}
+
 }  // namespace
 
 // A wet grid line whose four neighbours in i and j are all dry would make a
@@ -82,6 +110,8 @@ void Grid1Stability(int i1, int i2, int j1, int j2) {
       }
     }
   }
+  if (FlagGridStab10 == 1 && antlinT) wetDryGaps(i1, i2, j1, j2);
+  if (UMethod2 > 0 && antlinT) capLowerZone(i1, i2, j1, j2);
 }
 
 // F 159: first value 1 removes the columns hanging on fewer than two sides
