@@ -351,6 +351,28 @@ TEST_F(SecondGenerator, EdgePassOfF492) {
   EXPECT_DOUBLE_EQ(zval[3][3][11], 1.0);
 }
 
+// With F 488 the line filters end by keeping the lower zone within the line,
+// and F 528 opens a dry interior line whose water stands above its bed when
+// both neighbours in i, or else both in j, are wet.
+TEST_F(SecondGenerator, LineFiltersOfTheLowerZone) {
+  allocateFor(2, 8, 8);
+  flatGrid(0, 6, 0, 6, 1.0);
+  for (int i = 0; i <= 9; ++i) {
+    for (int j = 0; j <= 9; ++j) antlin[i][j] = antlinT[i][j] = 4;
+  }
+  FlagGridStab10 = 1;
+  antlin[3][3] = antlinT[3][3] = 1;  // i-neighbours wet
+  antlin[2][4] = antlinT[2][4] = 1;  // i-neighbour (3,4) dry below its bed, j-neighbours wet
+  antlin[3][4] = antlinT[3][4] = 1;
+  zval[3][4][1] = 2.0;
+  antlinT[4][2] = 7;
+  Grid1Stability(2, 5, 2, 5);
+  EXPECT_EQ((std::array<int, 2>{antlin[3][3], antlinT[3][3]}), (std::array<int, 2>{2, 2}));
+  EXPECT_EQ((std::array<int, 2>{antlin[2][4], antlinT[2][4]}), (std::array<int, 2>{2, 2}));
+  EXPECT_EQ(antlin[3][4], 1);
+  EXPECT_EQ(antlinT[4][2], 4);
+}
+
 // Tables of F 65 too small: the run ends with -4 after the count and the data
 // set to enlarge, before the entry that does not fit is written.
 TEST_F(SecondGenerator, FullTables) {
