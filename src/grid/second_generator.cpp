@@ -93,6 +93,8 @@ void largestCornerCount(const GridBlock &b) {
 }
 
 // Line and cell counts of one block, then its points, cells and faces.
+// F 492 1 has nothing to act on here: its pass tests the per-column antmax,
+// which only the main generator fills, so it changes no line count.
 void buildBlock(GridBlock &b, double s) {
   b.FirstCell = NoCells + 1;
   b.FirstFace = NoSurfaces + 1;
