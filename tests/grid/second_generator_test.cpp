@@ -466,6 +466,16 @@ TEST_F(SecondGenerator, FullTables) {
   }
 }
 
+// A full nesting list is passed on by Unstructure and ends the run as a full
+// table does after the main generator.
+TEST_F(SecondGenerator, FullNestingListEndsTheRun) {
+  oneColumn(1);
+  block[1].NestLevel = 1;
+  MaxNester = 3;
+  ASSERT_EQ(Unstructure(), -46);
+  EXPECT_EXIT(endOnGridFailure(-46), ::testing::ExitedWithCode(254), "");
+}
+
 // F 488 above 2, or with a driver that needs the one-cell-per-column block,
 // ends the first generation.
 TEST_F(SecondGenerator, RefusedCombinations) {
