@@ -387,6 +387,25 @@ TEST_F(SecondGenerator, RoughnessLineCounts) {
   EXPECT_EQ(antlinT[2][2], 10);
 }
 
+// The roughness rule needs the bed cells: the first grid takes the depth
+// rule, the next one the roughness of the numbered column. A 2 m roughness
+// over the 1 m lower zone leaves one lower cell; the upper zone (h = 1 m)
+// keeps the levels 1.8, 2.1, 2.4 and the surface.
+TEST_F(SecondGenerator, RoughnessFromTheSecondGrid) {
+  oneColumn(1);
+  GridRoughnessParam = 0.5;
+  ASSERT_EQ(Unstructure(), 0);
+  EXPECT_EQ(antlinT[1][1], 6);
+  ASSERT_EQ(pointbed[2][2], 1);
+  Broughness[1] = 2.0;
+  ASSERT_EQ(Unstructure(), 0);
+  EXPECT_EQ(antlinT[1][1], 2);
+  EXPECT_EQ(antlin[1][1], 6);
+  EXPECT_EQ(NoCells, 5);
+  EXPECT_NEAR(Pz[Cpoint5[1]], 1.0, 1e-12);
+  EXPECT_EQ(pointcell_old[2][2], 1);
+}
+
 // F 492 2: an edge whose lines have no more lines than the larger cell count
 // beside it gets that count + 1 at both ends, with the water at bed +
 // MinVertDist0; an edge with fewer cells than lines is left alone.
