@@ -3,6 +3,10 @@
 // two cell builders and the joins between blocks.
 #pragma once
 
+// F 369: ends the run (-1) after its report when a level of grid point (i, j)
+// lies outside -1000..10000 m or is not a number.
+void checkGridLevels(int i, int j);
+
 // Plan area armap of every column of the blocks of the base grid.
 void ArmapMake();
 
@@ -41,6 +45,10 @@ int checkXY(double xa, double xb, double xc, double xd, double ya, double yb, do
 // first matching free side of another column: 1 joined, 0 no match, -47 list full.
 inline constexpr int kConnectListFull = -47;
 int Connect(int pa, int pb, int cell, int side);
+
+// F 348: joins the cells of two blocks whose shared boundary has different
+// rows on its two sides, each to the cell at the nearest level.
+void connectUneven();
 
 // Offers every free side of every top cell, in rising cell order, to the
 // search of Connect; 0, or kConnectListFull at the first pair that does not fit.

@@ -233,6 +233,7 @@ int finishGrid() {
   WFEnd = NoSurfaces;
   if (NoConnect > 0 && connectBlockSides() == kConnectListFull) return kConnectListFull;
   NoConnFlate0 = NoConnFlate;
+  if (UnevenConnect > 0) connectUneven();
   linkBedCells();
   reshapeWaterEdge();
   appendSoilLayer();

@@ -560,6 +560,31 @@ void removeShallowNewColumns(int i1, int i2, int j1, int j2) {
   });
 }
 
+// F 528: a dry line between two wet lines in i, or else in j, whose water
+// still stands above its bed gets one cell height, so that the water can pass.
+void wetBetweenWetLines(int i, int j) {
+  if (antlin[i][j] != 1 || zval[i][j][znumber] - zval[i][j][1] <= 0.0) return;
+  if ((wetLine(i - 1, j) && wetLine(i + 1, j)) || (wetLine(i, j - 1) && wetLine(i, j + 1))) {
+    antlin[i][j] = antlinT[i][j] = 2;
+  }
+}
+
+void wetDryGaps(int i1, int i2, int j1, int j2) {
+  for (int j = j1; j <= j2 - 1; ++j) {
+    for (int i = i1; i <= i2 - 1; ++i) wetBetweenWetLines(i, j);
+  }
+  for (int j = j2 - 1; j >= j1; --j) {
+    for (int i = i2 - 1; i >= i1; --i) wetBetweenWetLines(i, j);
+  }
+}
+
+// The second generator's lower zone never holds more lines than the line.
+void capLowerZone(int i1, int i2, int j1, int j2) {
+  for (int i = i1 - 1; i <= i2; ++i) {
+    for (int j = j1 - 1; j <= j2; ++j) antlinT[i][j] = std::min(antlinT[i][j], antlin[i][j]);
+  }
+}
+
 }  // namespace
 
 // The line-count filters in their fixed order; each sees what the earlier
@@ -570,8 +595,10 @@ void Grid1Stability(int i1, int i2, int j1, int j2) {
   neighbourCaps(i1, i2, j1, j2);
   openDryDams(i1, i2, j1, j2);
   if (FlagPresDebug != 2) dryLoneLines(i1, i2, j1, j2);
+  if (FlagGridStab10 == 1 && antlinT) wetDryGaps(i1, i2, j1, j2);
   if (FlagGridStab4 == 2) boundaryLinesFollowInside(i1, i2, j1, j2);
   if (UMethod == 114) thinDryingColumns(i1, i2, j1, j2);
+  if (UMethod2 > 0 && antlinT) capLowerZone(i1, i2, j1, j2);
 }
 
 // The cell-count filters in their fixed order. Of F 159, the first value 1
