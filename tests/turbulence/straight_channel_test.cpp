@@ -60,7 +60,10 @@ TEST(StraightChannel, ConvergesThroughTheBinary) {
   EXPECT_EQ(log.find("Warning: Solution not converged"), std::string::npos) << log;
 }
 
-using StraightChannelFlow = WorkFolderTest;
+// The physical checks hold for the plain run and with the depth-summed
+// accelerator on p' alone and on every equation; the parameter is added to
+// "control".
+class StraightChannelFlow : public WorkFolderTest, public ::testing::WithParamInterface<const char *> {};
 
 // The cells of column (i, j), bottom up.
 std::vector<int> columnCells(int i, int j) {
@@ -72,8 +75,8 @@ std::vector<int> columnCells(int i, int j) {
 // The rough log law u/u* at height z above the bed, kappa 0.41.
 double logLaw(double z) { return std::log(30.0 * z / kKs) / 0.41; }
 
-TEST_F(StraightChannelFlow, PhysicalChecks) {
-  writeFile("control", caseFile(kCase, "control"));
+TEST_P(StraightChannelFlow, PhysicalChecks) {
+  writeFile("control", caseFile(kCase, "control") + GetParam());
   writeFile("koosurf", caseFile(kCase, "koosurf"));
   const auto start = std::chrono::steady_clock::now();
   InitialFunction();
@@ -147,5 +150,14 @@ TEST_F(StraightChannelFlow, PhysicalChecks) {
   }
   EXPECT_LT(std::fabs(GlobContinuity), 1e-6 * NormResidual[4]);
 }
+
+std::string runName(const ::testing::TestParamInfo<const char *> &info) {
+  const char *names[] = {"Plain", "PressureAccelerated", "AllAccelerated"};
+  return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Accelerator, StraightChannelFlow,
+                         ::testing::Values("", "F 168 2\nK 5 0 0 0 10 0 0\n", "F 168 2\nK 5 10 10 10 10 10 10\n"),
+                         runName);
 
 }  // namespace
