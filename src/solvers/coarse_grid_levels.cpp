@@ -15,6 +15,7 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "solvers/multigrid.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
 
@@ -241,5 +242,111 @@ void MGSCoarserGridMake2D() {
     openLevel(level, k);
     coarserLevel(k);
     closeLevel(level);
+  }
+}
+
+namespace {
+
+// The full-depth cell of column (i, j) through the cell builder: the lower
+// corners of the bottom cell, the upper corners of the top cell, the south
+// and west faces shared with the neighbours already made.
+void makeColumnCell(int n, int i, int j, int bottom, int top) {
+  NewCell = NewCellRecord{};
+  const int lower[4] = {Cpoint1[bottom], Cpoint2[bottom], Cpoint3[bottom], Cpoint4[bottom]};
+  const int upper[4] = {Cpoint5[top], Cpoint6[top], Cpoint7[top], Cpoint8[top]};
+  for (int m = 0; m < 4; ++m) {
+    NewCell.x[m + 1] = NewCell.x[m + 5] = Px[lower[m]];
+    NewCell.y[m + 1] = NewCell.y[m + 5] = Py[lower[m]];
+    NewCell.z[m + 1] = Pz[lower[m]];
+    NewCell.z[m + 5] = Pz[upper[m]];
+  }
+  const int south = num[i][j - 1][1], west = num[i - 1][j][1];
+  NewCell.cell[1] = south;
+  NewCell.cell[2] = num[i + 1][j][1];
+  NewCell.cell[3] = num[i][j + 1][1];
+  NewCell.cell[4] = west;
+  if (south > 0) NewCell.face[1] = Cflaten[south];
+  if (west > 0) NewCell.face[4] = Cflatee[west];
+  MakeCell(n);
+  CflagDim[n] = 1;
+}
+
+bool roomForColumnCell(int n) {
+  if (n < MaxCeller - 1 && NoSurfaces + 6 < MaxFlater - 1 && NoPoints + 8 < MaxPunkter - 1) return true;
+  logPrintf("Error: Unstructured arrays are too small. Increase with the F 65 data set.\n"
+            " \t\t\t\t\tNoPointsNew, NoSurfacesNew, NoCells = %d %d\n",
+            NoPoints, NoSurfaces);
+  return false;
+}
+
+}  // namespace
+
+void GridMake2D() {
+  for (int b = 1; b <= NoBlocks; ++b) {
+    if (block[b].j2 >= ynumber) {
+      fatalExit(kExitBlockAlloc, "Error in allocation of blocks: increase 2nd integer on G 1 data set\n\n");
+    }
+  }
+  const int depth = static_cast<int>(numDepth());
+  for (int i = 0; i <= xnumber + 1; ++i) {
+    for (int j = 0; j <= ynumber + 1; ++j) std::fill(num[i][j], num[i][j] + depth, 0);
+  }
+  const int base = NoBlocks;
+  GridBlock &two = block[base + 1];
+  two = GridBlock{};
+  two.BlockKind = 2;
+  two.GridLevel = 2;
+  two.FirstCell = NoCells + 1;
+  two.FirstFace = NoSurfaces + 1;
+  two.FirstPoint = NoPoints + 1;
+  int last = NoCells;
+  for (int b = 1; b <= base; ++b) {
+    const GridBlock &blk = block[b];
+    if (blk.BlockKind != 0) continue;
+    for (int j = blk.j1; j <= blk.j2; ++j) {
+      for (int i = blk.i1; i <= blk.i2; ++i) {
+        if (zval[i][j][0] > 0) num[i][j][1] = ++last;
+      }
+    }
+  }
+  for (int b = 1; b <= base; ++b) {
+    const GridBlock &blk = block[b];
+    if (blk.BlockKind != 0) continue;
+    for (int j = blk.j1; j <= blk.j2; ++j) {
+      for (int i = blk.i1; i <= blk.i2; ++i) {
+        const int n = num[i][j][1];
+        if (n == 0) continue;
+        if (!roomForColumnCell(n)) return;
+        const int bottom = static_cast<int>(zval[i][j][0]), top = topOf(bottom);
+        makeColumnCell(n, i, j, bottom, top);
+        for (int e = 0; e < 5; ++e) MGSCpoint[n][e] = 0;
+        MGSCpoint[n][1] = bottom;
+        MGSCpoint[n][2] = top;
+        for (int c = bottom; c != 0; c = Ccellt[c]) MGSCpoint[c][0] = n;
+      }
+    }
+  }
+  two.LastCell = last;
+  two.LastFace = NoSurfaces;
+  two.LastPoint = NoPoints;
+  if (NoConnect > 0) {
+    for (int n = two.FirstCell; n <= two.LastCell; ++n) {
+      if (Ccells[n] == 0) Connect(Cpoint1[n], Cpoint2[n], n, 1);
+      if (Ccelle[n] == 0) Connect(Cpoint2[n], Cpoint3[n], n, 2);
+      if (Ccelln[n] == 0) Connect(Cpoint3[n], Cpoint4[n], n, 3);
+      if (Ccellw[n] == 0) Connect(Cpoint4[n], Cpoint1[n], n, 4);
+    }
+  }
+  NoBlocks = base + 1;
+  // The coarser levels of the accelerator follow the block, counted by
+  // level: F 168 levels with the block itself, within the third extent of num.
+  for (int m = 2; m <= Flag2DAccSolver && base + m < kMaxBlocks && m < depth; ++m) {
+    GridBlock &level = block[base + m];
+    level = GridBlock{};
+    level.FirstCell = last + 1;
+    agglomerateLevel(m, last);
+    level.LastCell = last;
+    level.GridLevel = m + 1;
+    level.BlockKind = 2;
   }
 }

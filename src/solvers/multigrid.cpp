@@ -136,8 +136,9 @@ void levelOneLinksAcrossConnections() {
   }
 }
 
-// Level m (m >= 2, step s) from the 2x2 groups of level m - 1.
-void coarseLevel(int m, int &last) {
+}  // namespace
+
+void agglomerateLevel(int m, int &last) {
   const int s = 1 << (m - 1), h = s / 2;
   for (int b = 1; b <= NoBlocks; ++b) {
     const GridBlock &blk = block[b];
@@ -171,6 +172,8 @@ void coarseLevel(int m, int &last) {
     }
   }
 }
+
+namespace {
 
 // The levels of two joined blocks are linked where their bottom cells meet,
 // parent by parent up to the coarsest level.
@@ -252,7 +255,7 @@ void AlgMGMake() {
     GridBlock &level = block[NoBlocks + m];
     level = GridBlock{};
     level.FirstCell = last + 1;
-    coarseLevel(m, last);
+    agglomerateLevel(m, last);
     level.LastCell = last;
     level.GridLevel = m + 1;
     level.BlockKind = 2;

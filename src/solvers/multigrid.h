@@ -12,3 +12,8 @@ void AlgMGMake();
 // The block of the first level (the first block after the grid's own with a
 // positive BlockKind), or 0 when no level exists.
 int firstLevelBlock();
+
+// Level m (2 and up) from the 2x2 groups of level m - 1 over the working
+// blocks: the cells numbered after `last` (which follows them), num[i][j][m]
+// and the links of AlgMGMake inside the blocks.
+void agglomerateLevel(int m, int &last);
