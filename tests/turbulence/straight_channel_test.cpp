@@ -2,11 +2,7 @@
 // 7.5 m3/s: the run converges through the binary, and in-process the
 // developed profile of column (41, 4) follows the rough log law, the bed
 // shear balances the pressure slope and every cross-section carries the
-// discharge.
-//
-// Both tests are disabled until the whole flow solver is in the engine (the
-// momentum, pressure-correction and turbulence stages and the driver); the
-// integrator enables them by removing the  prefix.
+// discharge, serially and with the stages on four threads.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -60,9 +56,8 @@ TEST(StraightChannel, ConvergesThroughTheBinary) {
   EXPECT_EQ(log.find("Warning: Solution not converged"), std::string::npos) << log;
 }
 
-// The physical checks hold for the plain run and with the depth-summed
-// accelerator on p' alone and on every equation; the parameter is added to
-// "control".
+// The extra control lines of a run: none, the stages on four threads, or
+// the depth-summed accelerator on p' alone or on every equation.
 class StraightChannelFlow : public WorkFolderTest, public ::testing::WithParamInterface<const char *> {};
 
 // The cells of column (i, j), bottom up.
@@ -151,13 +146,15 @@ TEST_P(StraightChannelFlow, PhysicalChecks) {
   EXPECT_LT(std::fabs(GlobContinuity), 1e-6 * NormResidual[4]);
 }
 
-std::string runName(const ::testing::TestParamInfo<const char *> &info) {
-  const char *names[] = {"Plain", "PressureAccelerated", "AllAccelerated"};
-  return names[info.index];
-}
+INSTANTIATE_TEST_SUITE_P(Threads, StraightChannelFlow, ::testing::Values("", "F 206 4\n"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                           return std::string(info.param[0] == '\0' ? "Serial" : "FourThreads");
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Accelerator, StraightChannelFlow,
-                         ::testing::Values("", "F 168 2\nK 5 0 0 0 10 0 0\n", "F 168 2\nK 5 10 10 10 10 10 10\n"),
-                         runName);
+                         ::testing::Values("F 168 2\nK 5 0 0 0 10 0 0\n", "F 168 2\nK 5 10 10 10 10 10 10\n"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                           return std::string(info.index == 0 ? "PressureOnly" : "EveryEquation");
+                         });
 
 }  // namespace
