@@ -222,7 +222,9 @@ void MGSCoarserGridMake2D() {
   NoSurfaces = NoSurfaces0;
   NoConnFlate = NoConnFlate0;
   NoBlocks = NoBlocks0;
-  const int depth = std::min(znumber + 2, static_cast<int>(numDepth()));
+  // The column indexes and every level index this call writes start empty,
+  // so that no entry of an earlier call is taken for a child.
+  const int depth = std::min(std::max(znumber, MGSNo) + 2, static_cast<int>(numDepth()));
   for (int i = 0; i <= xnumber + 1; ++i) {
     for (int j = 0; j <= ynumber + 1; ++j) std::fill(num[i][j], num[i][j] + depth, 0);
   }

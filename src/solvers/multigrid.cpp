@@ -123,7 +123,7 @@ void levelOneLinksAcrossConnections() {
       for (int i = blk.i1; i <= blk.i2; ++i) {
         const int n = num[i][j][1];
         if (n == 0) continue;
-        const int bottom = MGSCpoint[n][1];
+        const int bottom = static_cast<int>(zval[i][j][0]);
         for (int side = 1; side <= 4; ++side) {
           int *link = sideLink(side);
           const int m = link[bottom];
