@@ -18,3 +18,7 @@ bool buildDefaultBlock(const GridBlock &b);
 // The steps after the last block, in their fixed order: 0, or the negative
 // result the generator returns at once (a full nesting or connection list).
 int finishGrid();
+
+// The tables of F 65 are too small: the grid is written as "koosurf" and the
+// settings as "control.new", the counts are logged; minus the largest count.
+int reportTablesTooSmall();
