@@ -97,6 +97,9 @@ void checkLevels(int i, int j) {
 // The largest depth of the base grid scales the vertical line counts; it only
 // grows during a run, so a falling water level keeps the earlier resolution.
 // F 209 fixes it.
+// The largest depth of the base grid found by the last survey.
+double deepestBaseDepth = 0.0;
+
 void surveyDepth() {
   double deepest = 0.0;
   for (int b = 1; b <= NoBlocks; ++b) {
@@ -109,6 +112,7 @@ void surveyDepth() {
       }
     }
   }
+  deepestBaseDepth = deepest;
   if (deepest >= MaxDepth) MaxDepth = deepest;
   if (MaxDepth209 > 0.0) MaxDepth = MaxDepth209;
 }
@@ -159,21 +163,43 @@ int tablesTooSmall() {
   return result;
 }
 
+enum class Generator { None, Default, QN, Member };
+
+// F 137 layers every column on its own whatever F 64 says; otherwise F 64
+// picks the default method, one of the other methods, or none.
+Generator chooseGenerator() {
+  if (QNFlag > 0) return Generator::QN;
+  if (defaultGenerator()) return Generator::Default;
+  if (otherGenerator(UMethod)) return Generator::Member;
+  return Generator::None;
+}
+
+bool buildBlock(Generator g, GridBlock &blk) {
+  switch (g) {
+    case Generator::Default: return buildDefaultBlock(blk);
+    case Generator::QN: return buildQNBlock(blk, deepestBaseDepth);
+    case Generator::Member: return buildMemberBlock(blk, deepestBaseDepth);
+    default: return true;
+  }
+}
+
 // Builds the blocks in order; false when the tables filled up.
 bool buildBlocks() {
-  const bool builds = defaultGenerator();
+  const Generator g = chooseGenerator();
+  if (g == Generator::Member) refuseUnsettledGenerator();
   for (int b = 1; b <= NoBlocks; ++b) {
     GridBlock &blk = block[b];
     if (blk.BlockKind == 1) continue;
     blk.FirstCell = NoCells + 1;
     blk.FirstFace = NoSurfaces + 1;
     blk.FirstPoint = NoPoints + 1;
-    if (builds && !buildDefaultBlock(blk)) return false;
+    if (!buildBlock(g, blk)) return false;
     blk.LastCell = NoCells;
     blk.LastFace = NoSurfaces;
     blk.LastPoint = NoPoints;
-    if (builds) blk.WorkFlag = 1;
+    if (g == Generator::Default) blk.WorkFlag = 1;
   }
+  if (g == Generator::QN) fillQNLists();
   return true;
 }
 
@@ -184,8 +210,7 @@ bool cellNumbersFull() { return NoCells >= MaxCeller - 1; }
 bool noRoomForCell() { return NoSurfaces + 6 >= MaxFlater - 1 || NoPoints + 8 >= MaxPunkter - 1; }
 
 // The whole grid is made again at every call. Until the second generator
-// (F 488) and the QN generator (F 137) exist, the default column method of
-// F 64 serves for them too; the other F 64 methods make no cells yet.
+// (F 488) exists, the column methods serve for it too.
 int Unstructure() {
   lastFailure = Failure::None;
   const double started = omp_get_wtime();
