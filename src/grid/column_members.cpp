@@ -287,9 +287,11 @@ void describeLinks(int member, const GridBlock &b, int i, int j, int k, int n, i
   cell[kBottom] = num[i][j][k - 1];
   cell[kTop] = num[i][j][k + 1];
   std::fill(face, face + 7, 0);
-  // A face is shared only between cells of one level, whose sides coincide.
-  if (i > b.i1 && cell[kWest] != 0 && cell[kWest] == num[i - 1][j][k]) face[kWest] = Cflatee[cell[kWest]];
-  if (j > b.j1 && cell[kSouth] != 0 && cell[kSouth] == num[i][j - 1][k]) face[kSouth] = Cflaten[cell[kSouth]];
+  // Linked cells meet on the whole side: at one level, or (member 4) two top
+  // cells, whose upper parts all end between the last point below the
+  // surface and the surface.
+  if (i > b.i1 && cell[kWest] != 0) face[kWest] = Cflatee[cell[kWest]];
+  if (j > b.j1 && cell[kSouth] != 0) face[kSouth] = Cflaten[cell[kSouth]];
   if (cell[kBottom] != 0) face[kBottom] = Cflatet[cell[kBottom]];
 }
 
