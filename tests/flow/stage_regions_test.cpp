@@ -183,7 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Option{"StoredResiduals", [] { FlagResidual = 1; }, false},
                       Option{"SecondOrderMomentum", [] { sou[1] = sou[2] = sou[3] = 1; }, false},
                       Option{"LimiterSchemes", [] { sou[1] = sou[2] = sou[3] = 12; sou[5] = sou[6] = 12; }, false},
-                      Option{"SlopingCellsAndNeighbours", [] { FlagDamp2 = 3; }, false}),
+                      Option{"SlopingCellsAndNeighbours", [] { FlagDamp2 = 3; }, false},
+                      Option{"TurbulenceModelTen", [] { TurbulenceModel = 10; }, false},
+                      Option{"TurbulenceModelThirteen", [] { TurbulenceModel = 13; }, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace

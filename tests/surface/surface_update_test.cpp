@@ -176,3 +176,21 @@ TEST_F(SurfaceUpdate, TailClampsBlockOneAndClearsTheRegression) {
   EXPECT_EQ(PresRegresSumXPres[5][3], 0.0);
   EXPECT_NEAR(columnVolume(5, 3), 0.8, 1e-9) << "the grid follows the clamped levels";
 }
+
+// A regeneration that numbers the cells as before keeps their momentum
+// diagonals, so a settled surface does not disturb the next face fluxes; one
+// that drops cells clears them, since the numbers now mean other cells.
+TEST_F(SurfaceUpdate, TailKeepsTheDiagonalsOfCellsThatKeepTheirNumbers) {
+  channelAt(0.0);
+  std::fill(CinvAp + 1, CinvAp + NoCells + 1, 0.5);
+  zval[5][3][znumber] = 1.05;
+  computeTailSurf();
+  EXPECT_EQ(NoCells, 360);
+  for (int c = 1; c <= NoCells; ++c) ASSERT_EQ(CinvAp[c], 0.5) << "cell " << c;
+
+  for (int i = 4; i <= 7; ++i)
+    for (int j = 1; j <= 5; ++j) zval[i][j][znumber] = -0.5;  // columns 4..6 run dry
+  computeTailSurf();
+  ASSERT_LT(NoCells, 360);
+  for (int c = 1; c <= NoCells; ++c) ASSERT_EQ(CinvAp[c], 0.0) << "cell " << c;
+}

@@ -2,11 +2,7 @@
 // 7.5 m3/s: the run converges through the binary, and in-process the
 // developed profile of column (41, 4) follows the rough log law, the bed
 // shear balances the pressure slope and every cross-section carries the
-// discharge.
-//
-// Both tests are disabled until the whole flow solver is in the engine (the
-// momentum, pressure-correction and turbulence stages and the driver); the
-// integrator enables them by removing the  prefix.
+// discharge, serially and with the stages on four threads.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -60,7 +56,8 @@ TEST(StraightChannel, ConvergesThroughTheBinary) {
   EXPECT_EQ(log.find("Warning: Solution not converged"), std::string::npos) << log;
 }
 
-using StraightChannelFlow = WorkFolderTest;
+// The extra control lines of a run: none, or the stages on four threads.
+class StraightChannelFlow : public WorkFolderTest, public ::testing::WithParamInterface<const char *> {};
 
 // The cells of column (i, j), bottom up.
 std::vector<int> columnCells(int i, int j) {
@@ -72,8 +69,8 @@ std::vector<int> columnCells(int i, int j) {
 // The rough log law u/u* at height z above the bed, kappa 0.41.
 double logLaw(double z) { return std::log(30.0 * z / kKs) / 0.41; }
 
-TEST_F(StraightChannelFlow, PhysicalChecks) {
-  writeFile("control", caseFile(kCase, "control"));
+TEST_P(StraightChannelFlow, PhysicalChecks) {
+  writeFile("control", caseFile(kCase, "control") + GetParam());
   writeFile("koosurf", caseFile(kCase, "koosurf"));
   const auto start = std::chrono::steady_clock::now();
   InitialFunction();
@@ -147,5 +144,10 @@ TEST_F(StraightChannelFlow, PhysicalChecks) {
   }
   EXPECT_LT(std::fabs(GlobContinuity), 1e-6 * NormResidual[4]);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, StraightChannelFlow, ::testing::Values("", "F 206 4\n"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                           return std::string(info.param[0] == '\0' ? "Serial" : "FourThreads");
+                         });
 
 }  // namespace
