@@ -171,9 +171,10 @@ void GaussNQN(int first, int last) {
 // Each listed cell k links to c by 1000·D·A² of its own face; the cell's
 // single coefficient on the side gives way to the list.
 void pressureCoeffQN() {
+  ListSide sides[4];
+  for (int s = 0; s < 4; ++s) sides[s] = listSides(s);
   for (int c = WCStart; c <= WCEnd; ++c) {
-    for (int s = 0; s < 4; ++s) {
-      const ListSide side = listSides(s);
+    for (const ListSide &side : sides) {
       const int n = side.count[c];
       if (n <= 0) continue;
       const int first = side.list[c][0];

@@ -84,6 +84,28 @@ TEST_F(QNGrid, StepCornerLevels) {
   expectClosedCells();
 }
 
+// Two columns of equal depth: linked level by level, every side face shared,
+// no list; a grid point whose columns all have m cells cuts its line into m
+// equal intervals of the 0.6 m depth (to the 1e-10 that guards the division).
+TEST_F(QNGrid, EqualColumnsShareEverySide) {
+  QNFlag = 1;
+  allocate(5, 4, 7);
+  flatGrid(1, 3, 1, 2, 0.6);
+  addBlock(2, 3, 2, 2);
+  ASSERT_EQ(Unstructure(), 1);
+  const int a = ant[2][2];
+  ASSERT_EQ(ant[3][2], a);
+  ASSERT_GT(a, 1);
+  for (int c = 1; c <= a; ++c) {
+    EXPECT_EQ(Ccelle[c], c + a);
+    EXPECT_EQ(Ccellw[c + a], c);
+    EXPECT_EQ(Cflatee[c], Cflatew[c + a]) << "level " << c;
+    EXPECT_EQ(Cncelle[c] + Cncellw[c + a], 0);
+    EXPECT_NEAR(Pz[Cpoint2[c]], 0.6 * (c - 1) / a, 1e-9);
+    EXPECT_NEAR(Pz[Cpoint6[c]], 0.6 * c / a, 1e-9);
+  }
+}
+
 // Without F 137 the lists stay empty and no face is marked.
 TEST_F(QNGrid, DefaultGridHasNoLists) {
   readStep();
