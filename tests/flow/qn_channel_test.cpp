@@ -69,7 +69,9 @@ TEST_F(QNChannel, ConvergesAlongAFallingBed) {
     EXPECT_NEAR(flux, kInflow, 7.51) << "cross-section at the west side of column " << i;
   }
   // The flow follows the bed (slope 1/100) everywhere upstream of the last
-  // column, where the outflow turns it by up to 6 per cent.
+  // column. That column has one cell more than the one before it, so its
+  // layers tilt from 9 intervals on its west side to 10 at the outflow, and
+  // the flow leaving through them turns by up to 6.5 per cent.
   for (int i = 2; i <= 50; ++i) {
     for (int j = 2; j <= 6; ++j) {
       for (int c = static_cast<int>(zval[i][j][0]); c > 0; c = Ccellt[c]) {
