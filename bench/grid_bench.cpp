@@ -60,6 +60,27 @@ void SurfaceUpdate(benchmark::State &state) {
 }
 BENCHMARK(SurfaceUpdate)->Unit(benchmark::kMillisecond);
 
+// One transient free-surface step of the same channel (F 36 16): the level
+// change of every column, its spreading, the boundary levels and the
+// regeneration; then the same step without the regeneration (as in a
+// sediment run), which leaves the column loop and the boundary levels.
+void TransientSurfaceStep(benchmark::State &state) {
+  prepare();
+  endOnGridFailure(Unstructure());
+  metric();
+  BedMake();
+  FlagTFS = 16;
+  TimeStep = 1.0;
+  FlagTSC = state.range(0) == 0 ? 0 : 1;
+  for (auto _ : state) {
+    surface_tfs(0, 1);
+    benchmark::DoNotOptimize(NoCells);
+  }
+  FlagTSC = 0;
+  state.counters["cells"] = NoCells;
+}
+BENCHMARK(TransientSurfaceStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char **argv) { return runBenchmarks(argc, argv); }

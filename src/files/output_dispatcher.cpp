@@ -51,16 +51,21 @@ void bedLayerViews() {
   } else if (tracerJ2 == -10) {
     writeParaBed4(1);
   } else if (tracerJ2 == -9 && b.j2 > 20) {
+    nameBedSectionsByLine(true);
     for (const int j : {(3 * b.j2) / 4, b.j2 / 2 + 1, b.j2 / 4 + b.j1}) writeParaBed3(1, j);
     for (const int i : {(3 * b.i2) / 4, b.i2 / 2 + 1, b.i2 / 4 + b.i1}) writeParaBed5(1, i);
   } else if (tracerJ2 == -8) {
+    nameBedSectionsByLine(true);
     for (const int j : {(3 * b.j2) / 4, b.j2 / 2 + 1, b.j2 / 4 + b.j1}) writeParaBed3(1, j);
     for (const int i : {(3 * b.i2) / 4, (5 * b.i2) / 8, b.i2 / 2 + 1, b.i2 / 4 + b.i1, (3 * b.i2) / 8 + b.i1}) {
       writeParaBed5(1, i);
     }
   } else {
+    // A single name for each of several lines would keep only the last.
+    nameBedSectionsByLine(tracerJ2 > tracerJ1);
     for (int j = tracerJ1; j <= tracerJ2; ++j) writeParaBed3(1, j);
   }
+  nameBedSectionsByLine(false);
 }
 
 bool bedResultWanted() {

@@ -244,7 +244,9 @@ CellKernel cellKernel(const TecStrucEntry &e, VisWriter writer, bool bedClass) {
     case 'u': return [](const OutputVariable &, int c, int) { return speed(c); };
     case 'W': return [](const OutputVariable &, int c, int) { return at(Czvel_res, c); };
     case 'X':
-      if (tecplot) return [](const OutputVariable &, int, int b) { return planeAtColumn(5, b); };
+      if (tecplot || writer == VisWriter::ParaViewCross) {
+        return [](const OutputVariable &, int, int b) { return planeAtColumn(5, b); };
+      }
       break;
     case 'Y': return [](const OutputVariable &, int, int b) { return std::fabs(at(Bfly, b)); };
     case 'Z': return zKernel(e.subcode, writer, bedClass);
@@ -368,7 +370,7 @@ Name zName(int subcode, VisWriter writer) {
 Name nameOf(const TecStrucEntry &e, VisWriter writer) {
   if (e.letter == 'Z') {
     if (writer == VisWriter::TecplotPlan || writer == VisWriter::Tecplot3D) return kError;
-    return zName(e.subcode, writer);
+    return zName(e.subcode, writer == VisWriter::ParaViewCross ? VisWriter::ParaView3D : writer);
   }
   for (const NameRow &row : kNames) {
     if (row.letter != e.letter) continue;
@@ -377,6 +379,7 @@ Name nameOf(const TecStrucEntry &e, VisWriter writer) {
       case VisWriter::Tecplot3D: return row.tec3D;
       case VisWriter::ParaViewPlan: return row.pvPlan;
       case VisWriter::ParaView3D: return row.pv3D;
+      case VisWriter::ParaViewCross: return row.letter == 'j' ? kError : row.pv3D;  // as the 3D file, but j
     }
   }
   return kError;
@@ -440,7 +443,7 @@ bool structuredLetter(char letter, VisWriter writer) {
     case 'y':
     case 'z': return true;
     case 'M':
-    case 'X': return writer == VisWriter::ParaViewPlan || writer == VisWriter::ParaView3D;
+    case 'X': return writer == VisWriter::ParaViewPlan || writer == VisWriter::ParaView3D;  // 0 in a cross-section
     default: return false;
   }
 }
@@ -484,5 +487,5 @@ OutputVariable resolveVariable(const TecStrucEntry &e, VisWriter writer, int lay
 
 void variableName(const TecStrucEntry &e, VisWriter writer, int layer, char *name, int size) {
   fillName(nameOf(e, writer), e, layer, name, size);
-  if (writer == VisWriter::ParaViewPlan || writer == VisWriter::ParaView3D) joinWords(name);
+  if (writer != VisWriter::TecplotPlan && writer != VisWriter::Tecplot3D) joinWords(name);
 }

@@ -5,8 +5,8 @@
 
 #include "model/control_tables.h"
 
-// The four files that name and evaluate the letters each in their own way.
-enum class VisWriter { TecplotPlan, Tecplot3D, ParaViewPlan, ParaView3D };
+// The files that name and evaluate the letters each in their own way.
+enum class VisWriter { TecplotPlan, Tecplot3D, ParaViewPlan, ParaView3D, ParaViewCross };
 
 // One entry of the list, resolved before a writer's point loop: the kernel
 // is chosen once, so the loop only reads arrays and does arithmetic.

@@ -11,6 +11,7 @@
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
+#include "model/grid_index.h"
 #include "model/nests.h"
 #include "model/run_state.h"
 #include "model/settings.h"
@@ -85,6 +86,24 @@ void numberBedCells() {
   }
 }
 
+// The cells of the one-cell-per-column block of F 68 stand for the wet
+// columns of the blocks before it: each takes the bed cell of its column.
+// No cell of the three-dimensional grid changes.
+void linkOneCellBlock() {
+  if (NoBlocks < 1 || block[NoBlocks].BlockKind != 1) return;
+  const GridBlock &one = block[NoBlocks];
+  for (int n = 1; n < NoBlocks; ++n) {
+    const GridBlock &blk = block[n];
+    if (!counted(blk)) continue;
+    for (int i = blk.i1; i <= blk.i2; ++i) {
+      for (int j = blk.j1; j <= blk.j2; ++j) {
+        const int c = num[i][j][1];
+        if (c >= one.FirstCell && c <= one.LastCell) Cbed[c] = pointbed[i][j];
+      }
+    }
+  }
+}
+
 // Links every cell of every counted column to its bed cell, bottom up, and
 // gives the column its bottom cell, cell count and depth.
 void linkColumns() {
@@ -108,14 +127,20 @@ void linkColumns() {
       }
     }
   }
+  linkOneCellBlock();
   Cbed[0] = 0;
 }
+
+// True once a grid of this run has been indexed: before that there are no
+// previous columns to carry fields from, and the fields a result file has
+// given the first grid are its own.
+bool indexedBefore = false;
 
 // The transient carry-over of the fields onto the new columns, and the
 // discharge groups onto the new faces.
 void carryFields() {
   otime[49] = wallClock();
-  InterpolateGrid();
+  if (indexedBefore) InterpolateGrid();
   if (FlagGenerateUpFlux > 0 || FlagGenerateDownFlux > 0) {
     setFluxes();
   } else {
@@ -166,5 +191,6 @@ void BedMake() {
   if (FlagRemovePonds > 0 && DischargeStruct[1].bedCells[0] == 0) fillPondLists();
   if (ExtrapAlgo1 == 0 && Czcenter_old) std::copy(Czcenter + 1, Czcenter + NoCells + 1, Czcenter_old + 1);
   if (ExtrapAlgo1 == 2 && Ckdist_old) std::copy(Ckdist + 1, Ckdist + NoCells + 1, Ckdist_old + 1);
+  indexedBefore = true;
   if (FlagExtraDebug == 1) logText("End BedMake\n");
 }

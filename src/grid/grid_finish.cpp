@@ -1,10 +1,12 @@
 // The steps after the last block of a generation, in their fixed order: edge
 // neighbours of the pressure gradient, nesting lists, work ranges, block joins,
-// bed-cell links, base-grid counts, dead-end marks, time-series cells and the
-// checks of the result. Writes CcellA*, Cbed, pointbed, Bkooi, Bkooj, Conecell.
+// bed-cell links, the water-edge reshaping, the soil layer, base-grid counts, dead-end marks,
+// time-series cells and the checks of the result. Writes CcellA*, Cbed,
+// pointbed, Bkooi, Bkooj, Conecell.
 #include <algorithm>
 
 #include "files/file_services.h"
+#include "grid/appended_blocks.h"
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
 #include "model/bed_cells.h"
@@ -90,11 +92,28 @@ void linkBedCells() {
   zval[0][0][1] = zval[0][0][znumber] = 0.0;
 }
 
-// The one-cell-per-column block of an earlier generation goes when neither
-// F 68 nor F 311 asks for it.
-void dropOneCellBlock() {
-  if (Hydrostatic == 1 || Hydrostatic > 2 || FlagShallowWater == 1) return;
-  if (NoBlocks > 0 && block[NoBlocks].BlockKind == 1) --NoBlocks;
+// The soil layer of the slide, mud and groundwater models, under block 1.
+void appendSoilLayer() {
+  if (FlagThixo < 2 && FlagGroundwater <= 0) return;
+  refuseLayerWithOneCellBlock();
+  if (FlagGroundwater > 0 && FlagThixo == 0) logText("Warning: F 262 data is set without setting slide data set F 236\n\n");
+  if (FlagThixoGrid == 0) {
+    if (UnstrucThixo3(1) != 0) fatalExit(kExitUnreadable, nullptr);
+  } else {
+    UnstrucThixo2(1);
+  }
+}
+
+// The one-cell-per-column block of F 68 or F 311 is appended or rebuilt in
+// place; one of an earlier generation goes when neither asks for it.
+void appendOneCellBlock() {
+  if (Hydrostatic == 1 || Hydrostatic > 2) {
+    HydroStaticMake();
+  } else if (FlagShallowWater == 1) {
+    HydroStaticMake2();
+  } else if (NoBlocks > 0 && block[NoBlocks].BlockKind == 1) {
+    --NoBlocks;
+  }
 }
 
 int unmarkedNeighbours(int c) {
@@ -215,11 +234,13 @@ int finishGrid() {
   if (NoConnect > 0 && connectBlockSides() == kConnectListFull) return kConnectListFull;
   NoConnFlate0 = NoConnFlate;
   linkBedCells();
+  reshapeWaterEdge();
+  appendSoilLayer();
   NoCells0 = NoCells;
   NoBlocks0 = NoBlocks;
   NoSurfaces0 = NoSurfaces;
   NoConnect0 = NoConnect;
-  dropOneCellBlock();
+  appendOneCellBlock();
   markDeadEnds();
   placeTimeSeriesCells();
   reportGrid();

@@ -50,3 +50,7 @@ bool buildMemberBlock(GridBlock &b, double deepest);
 // The steps after the last block, in their fixed order: 0, or the negative
 // result the generator returns at once (a full nesting or connection list).
 int finishGrid();
+
+// The tables of F 65 are too small: the grid is written as "koosurf" and the
+// settings as "control.new", the counts are logged; minus the largest count.
+int reportTablesTooSmall();

@@ -9,6 +9,7 @@
 
 #include "files/koosurf_writer.h"
 #include "flow/flow_drivers.h"
+#include "grid/appended_blocks.h"
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
 #include "grid/grid_services.h"
@@ -96,7 +97,7 @@ void checkLevels(int i, int j) {
 
 // The largest depth of the base grid scales the vertical line counts; it only
 // grows during a run, so a falling water level keeps the earlier resolution.
-// F 209 fixes it.
+// F 209 fixes it. The soil layer holds no water: its thickness is no depth.
 // The largest depth of the base grid found by the last survey.
 double deepestBaseDepth = 0.0;
 
@@ -104,7 +105,7 @@ void surveyDepth() {
   double deepest = 0.0;
   for (int b = 1; b <= NoBlocks; ++b) {
     const GridBlock &blk = block[b];
-    if (blk.BlockKind != 0 || blk.GridLevel != 0) continue;
+    if (blk.BlockKind != 0 || blk.GridLevel != 0 || blk.LayerMark == 1) continue;
     for (int i = blk.i1 - 1; i <= blk.i2; ++i) {
       for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
         deepest = std::max(deepest, zval[i][j][znumber] - zval[i][j][1]);
@@ -205,6 +206,8 @@ bool buildBlocks() {
 
 }  // namespace
 
+int reportTablesTooSmall() { return tablesTooSmall(); }
+
 bool cellNumbersFull() { return NoCells >= MaxCeller - 1; }
 
 bool noRoomForCell() { return NoSurfaces + 6 >= MaxFlater - 1 || NoPoints + 8 >= MaxPunkter - 1; }
@@ -242,6 +245,7 @@ int Unstructure() {
   if (MinVertDist0 < 0.0) computeF94();
   // The extra layer of the last generation is appended again at its end.
   if ((FlagThixo >= 2 || FlagGroundwater > 0) && NoBlocks > 1 && block[NoBlocks].LayerMark == 1) --NoBlocks;
+  if (TetI1 > 0 && NoBlocks < 9) UnstrucTett();
 
   if (!buildBlocks()) return tablesTooSmall();
   if (const int result = finishGrid(); result != 0) {

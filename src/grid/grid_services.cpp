@@ -1,5 +1,4 @@
 // Grid operations that are not built yet: each does nothing.
 #include "grid/grid_services.h"
 
-void InterpolateGrid() {}
 void computeBnestcoarse() {}

@@ -33,8 +33,22 @@ void CheckFparam();
 // per failed check.
 void gridTest();
 
-// Carries the previous time step's fields onto the regenerated columns.
+// Carries the previous time step's fields onto the regenerated columns, fills
+// the newly wet columns and makes the new fields the previous ones.
 void InterpolateGrid();
+
+// Fill the newly wet columns from their neighbours (F 147 third value: 2 to
+// 4 the second, 5 the fifth, any other the first).
+void WettingExtrapolation1();
+void WettingExtrapolation2();
+void WettingExtrapolation5();
+
+// With F 1 D, logs the newly wet columns without pressure and the steep
+// pressure jumps of the extrapolation (F 490).
+void PressureTest();
+
+// Reached by nothing; kept empty.
+void extrapolateCore();
 
 // Coarse bed cell of every nested column.
 void computeBnestcoarse();

@@ -20,5 +20,14 @@ inline double **koxk;        // [profile][level] turbulent kinetic energy, m2/s2
 inline double **koxeps;      // [profile][level] dissipation, m2/s3
 inline double ***koxc;       // [profile][level][size 0..lnumber] concentration
 
+// The points of "interpol", numbered from 0 in file order (NoInterpol of
+// them; -1 before the file is read, -2 when it could not be opened).
+inline constexpr int kMaxInterpolPoints = 10000;
+inline double xint[kMaxInterpolPoints], yint[kMaxInterpolPoints];  // plan position, m
+inline double timeint[kMaxInterpolPoints];  // T points: the simulated time of the report, s
+inline int cint[kMaxInterpolPoints];        // 1 when a C key ends a polyline at the point
+inline int timeFlags[kMaxInterpolPoints];   // 1 for a T point whose report is still due
+inline double bechStanddev;  // sum of |computed - measured bed change| of the N points, m
+
 // Allocates the output and tracer tables.
 void allocateOutputTables(TableAllocator &allocator);

@@ -155,7 +155,11 @@ bool RunLetter(char letter, std::int64_t pass) {
       gFlagRead = 0;
       break;
     case 'P': operations.computeVegdataFromSTL(); break;
-    case 'Q': operations.backwater(); break;
+    case 'Q':
+      // The march steps by the cells' lengths: the geometry must be current.
+      operations.metric();
+      operations.backwater();
+      break;
     case 'R':
       gFlagRead = 1;
       operations.readres();

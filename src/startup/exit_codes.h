@@ -19,6 +19,7 @@ inline constexpr int kExitGrainFractions = -4;    // grain fractions of the N da
 inline constexpr int kExitControlNew = -4;        // "control.new" (or "control") cannot be written
 inline constexpr int kExitSideFileData = -8;      // bad data in "inspace" or "inflow"
 inline constexpr int kExitModelCombination = -8;  // a turbulence model the flow driver cannot serve (F 24, F 328)
+inline constexpr int kExitExtrapolation = -8;     // a layer height that is not a number in the field transfer
 inline constexpr int kExitInspaceNeedsF294 = -9;  // T or C in "inspace" without F 294
 inline constexpr int kExitInspaceLevels = -10;    // more T data sets in "inspace" than F 294 reserves
 inline constexpr int kExitInspaceTimes = -11;     // "inspace" times not increasing

@@ -3,6 +3,7 @@
 // grid. Writes the grid levels, GlobZRef and GlobPresRef, "boogie-t".
 #include "surface/surface_driver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -20,6 +21,7 @@
 #include "startup/exit_codes.h"
 #include "startup/log.h"
 #include "startup/operations.h"
+#include "surface/backwater_curve.h"
 #include "surface/classic_level_update.h"
 #include "surface/froude_numbers.h"
 #include "surface/reference_levels.h"
@@ -79,6 +81,44 @@ void fixedLevel() {
       }
     }
   }
+}
+
+// The backwater curve scales the pressure-driven level differences by the
+// rise it gives against the rise the pressures ask for (F 343 30 with F 36 4,
+// and F 477). false when F 477 1 finds the ratio too small to update at all.
+bool backwaterScaling() {
+  scaleBackwater = 1.0;
+  const bool casulli30 = FlagTFS == 4 && BlockCasulli == 30;
+  if (FlagScaleFreeSource > 0 || (casulli30 && maxBackwater < 0.0)) backwater();
+  if (casulli30) {
+    medianPressure1 = findMedianPressure(1);
+    medianPressure2 = findMedianPressure(2);
+    scaleBackwater =
+        maxBackwater / (std::max(std::fabs(medianPressure1 - medianPressure2) / 9810.0, maxBackwater) + 1e-7);
+  }
+  scaleBackwater2 = 1.0;
+  if (FlagScaleFreeSource <= 0) return true;
+  medianPressure1 = findMedianPressure(1);
+  medianPressure2 = findMedianPressure(2);
+  const double rise = maxBackwater;
+  const double head = (medianPressure1 - medianPressure2) / 9810.0;
+  switch (FlagScaleFreeSource) {
+    case 1:
+      scaleBackwater2 = rise / (head + 1e-7);
+      if (scaleBackwater2 < updateRatioCriteria) return false;
+      scaleBackwater2 = std::min(scaleBackwater2, 1.0);
+      break;
+    case 2: {
+      const GridBlock &b = block[1];
+      const int j = b.j2 / 2 + 1;
+      const double dz = zval[b.i1 - 1][j][znumber] - zval[b.i2][j][znumber];
+      scaleBackwater2 = std::clamp((rise - dz) / (head - dz + 1e-30), 0.0, 1.0);
+      break;
+    }
+    case 3: scaleBackwater2 = std::clamp(rise / (head + 1e-30), 0.0, 1.0); break;
+    default: break;
+  }
+  return true;
 }
 
 void notAvailableWithF36(const char *routine) {
@@ -154,12 +194,7 @@ void surface() {
     fatalExit(kExitUnreadable, nullptr);
   }
 
-  // The backwater curve scales the pressure-driven level differences; it
-  // is not part of this engine yet.
-  scaleBackwater = 1.0;
-  scaleBackwater2 = 1.0;
-  if (FlagScaleFreeSource > 0) notAvailableYet("backwater", "F 477");
-  if (FlagTFS == 4 && BlockCasulli == 30) notAvailableYet("backwater", "F 343 30");
+  if (!backwaterScaling()) return;
 
   if (FlagSurface2 == 1) notAvailableYet("surface2", "F 323 1");
   if (FlagSurface2 == 2) notAvailableYet("surface3", "F 323 2");
@@ -167,7 +202,7 @@ void surface() {
     case 3: fixedLevel(); break;
     case 5:
     case 6: notAvailableWithF36("surface_continuity"); break;
-    case 30: notAvailableWithF36("backwater"); break;
+    case 30: backwater(); break;
     case 4:
     case 21:
     case 7:

@@ -1,10 +1,11 @@
-// Tail of a steady surface update: the outflow level, the flushing limits,
-// the regeneration of the grid on the new levels (Unstructure, metric,
+// Tail of a steady surface update: the outflow and edge levels, the flushing
+// limits, the regeneration of the grid on the new levels (Unstructure, metric,
 // BedMake, waterflow) and the reset of what belonged to the old grid.
 #include "surface/surface_tail.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "grid/grid_services.h"
@@ -110,8 +111,8 @@ void regenerate() {
   }
   // A grid that does not fit the F 65 tables ends the run before anything
   // works on it. A steady run keeps its fields on the cell numbers: right
-  // while every column keeps its cell count; a transient run reaches the
-  // field carry-over of BedMake, which does not move them yet either.
+  // while every column keeps its cell count; a transient run's BedMake
+  // carries them to the new cells.
   rememberNumbering();
   endOnGridFailure(operations.Unstructure());
   operations.metric();
@@ -134,6 +135,97 @@ void clearRegressionSums() {
       }
     }
   }
+}
+
+void setBoth(int i, int j, double z) { zval[i][j][znumber] = zval[i][j][znumber + 1] = z; }
+
+// A neighbour column counts as dry when its bottom cell has no bed cell.
+bool wetColumn(int i, int j) {
+  if (!inGrid(i, j)) return false;
+  const int c = static_cast<int>(zval[i][j][0]);
+  return c > 0 && Cbed[c] > 0;
+}
+
+void copyPoints(int ia, int ja, int ib, int jb, int fa, int fja, int fb, int fjb) {
+  setBoth(ia, ja, surfaceLevel(fa, fja));
+  setBoth(ib, jb, surfaceLevel(fb, fjb));
+}
+
+// Edge mode 1: a wet column beside a dry one continues the level of the
+// side across from the dry one.
+void edgeContinuation() {
+  for (int n = 1; n <= NoBlocks; ++n) {
+    const GridBlock &b = block[n];
+    if (b.GridLevel != 0 || SurfUpdate[n] != 1) continue;
+    for (int i = std::max(b.i1 - 1, 1); i <= b.i2; ++i) {
+      for (int j = std::max(b.j1 - 1, 1); j <= b.j2; ++j) {
+        if (zval[i][j][0] == 0.0) continue;
+        const bool north = wetColumn(i, j + 1), south = wetColumn(i, j - 1);
+        const bool east = wetColumn(i + 1, j), west = wetColumn(i - 1, j);
+        if (!north && south) copyPoints(i - 1, j, i, j, i - 1, j - 1, i, j - 1);
+        else if (!south && north) copyPoints(i - 1, j - 1, i, j - 1, i - 1, j, i, j);
+        else if (!east && west) copyPoints(i, j, i, j - 1, i - 1, j, i - 1, j - 1);
+        else if (!west && east) copyPoints(i - 1, j, i - 1, j - 1, i, j, i, j - 1);
+      }
+    }
+  }
+}
+
+void raiseBoth(int i, int j, double z) {
+  if (inGrid(i, j)) setBoth(i, j, std::max(surfaceLevel(i, j), z));
+}
+
+// Edge modes 2 to 99: the outflow sides at z and n point rows inward held
+// at least at z.
+void outflowRows(const DischargeGroup &group, int n, double z) {
+  boundaryColumns(group, [n, z](int c, int i, int j) {
+    boundarySides(c, i, j, [n, z, i, j](int side, int ia, int ja, int ib, int jb) {
+      setBoth(ia, ja, z);
+      setBoth(ib, jb, z);
+      for (int k = 1; k <= n; ++k) {
+        switch (side) {
+          case 0: raiseBoth(i - k, j, z), raiseBoth(i - k, j - 1, z); break;
+          case 1: raiseBoth(i + k - 1, j, z), raiseBoth(i + k - 1, j - 1, z); break;
+          case 2: raiseBoth(i, j - k, z), raiseBoth(i - 1, j - k, z); break;
+          default: raiseBoth(i, j + k - 1, z), raiseBoth(i - 1, j + k - 1, z); break;
+        }
+      }
+    });
+  });
+}
+
+// Edge modes 100 and 101: an east outflow at z with a quadratic transition
+// over the four point rows upstream.
+void eastTransition(const DischargeGroup &group, bool fromUpstream, double z) {
+  boundaryColumns(group, [fromUpstream, z](int c, int i, int j) {
+    if (Ccelle[c] != 0) return;
+    setBoth(i, j, z);
+    setBoth(i, j - 1, z);
+    if (i - 5 < 0) return;
+    for (int k = 1; k <= 4; ++k) {
+      const double w = (0.2 * k) * (0.2 * k);
+      for (int jj : {j, j - 1}) {
+        const double from = fromUpstream ? surfaceLevel(i - 5, jj) : surfaceLevel(i - k, jj);
+        setBoth(i - k, jj, w * from + (1.0 - w) * z);
+      }
+    }
+  });
+}
+
+// Edge mode -1: the inflow sides of group 1 at least the minimum depth
+// above the bed, where the side has neighbours on both ends.
+void inflowMinimumDepth() {
+  const DischargeGroup &group = DischargeStruct[1];
+  if (group.type != 1 || group.faceCount <= 0) return;
+  boundaryColumns(group, [](int c, int i, int j) {
+    const bool alongJ = Ccelln[c] != 0 && Ccells[c] != 0, alongI = Ccelle[c] != 0 && Ccellw[c] != 0;
+    boundarySides(c, i, j, [alongI, alongJ](int side, int ia, int ja, int ib, int jb) {
+      if (side <= 1 ? !alongJ : !alongI) return;
+      for (auto [pi, pj] : {std::pair{ia, ja}, std::pair{ib, jb}}) {
+        setBoth(pi, pj, std::max(surfaceLevel(pi, pj), zval[pi][pj][1] + 1.0001 * MinVertDist0));
+      }
+    });
+  });
 }
 
 }  // namespace
@@ -172,6 +264,21 @@ void computeSurfDownstream() {
         surfaceLevel(i, j) = z0 + (z1 - z0) * s * s;
       }
     }
+  }
+}
+
+void surfaceEdge(double z) {
+  if (FlagSurfEdge == 1) {
+    edgeContinuation();
+    return;
+  }
+  if (!Bkooi) return;
+  if (FlagSurfEdge >= 2 && FlagSurfEdge <= 101) {
+    if (kSurf <= 0 || kSurf >= kDischargeGroups || DischargeStruct[kSurf].faceCount <= 0) return;
+    if (FlagSurfEdge <= 99) outflowRows(DischargeStruct[kSurf], FlagSurfEdge, z);
+    if (FlagSurfEdge >= 100) eastTransition(DischargeStruct[kSurf], FlagSurfEdge == 101, z);
+  } else if (FlagSurfEdge == -1) {
+    inflowMinimumDepth();
   }
 }
 

@@ -1,6 +1,7 @@
-// Rough-wall laws at the bed, the side walls and a closed lid: clears Cap and
-// Csource of every cell of the range with a wall face and puts the friction
-// of U, V, W, the wall production and dissipation of k, or the wall epsilon.
+// Rough-wall laws at the bed, the side walls and a closed lid, with their
+// options: clears Cap and Csource of every cell of the range with a wall face
+// and puts the friction of U, V, W, the wall production and dissipation of k,
+// or the wall epsilon; the other families of laws are chosen here too.
 #include "turbulence/wall_laws.h"
 
 #include <algorithm>
@@ -12,100 +13,86 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "startup/log.h"
+#include "turbulence/wall_law_cells.h"
+#include "turbulence/wall_law_families.h"
 
 namespace {
 
-// Wall sides of a cell, one bit each.
-enum : unsigned { kEast = 1, kWest = 2, kSouth = 4, kNorth = 8, kTop = 16, kBottom = 32 };
+using namespace wall_cells;
 
-// The six reads of Fflagflow that decide whether a cell touches a wall.
-inline unsigned wallSides(int c) {
-  return (Fflagflow[Cflatee[c]] == -1 ? kEast : 0u) | (Fflagflow[Cflatew[c]] == -1 ? kWest : 0u) |
-         (Fflagflow[Cflates[c]] == -1 ? kSouth : 0u) | (Fflagflow[Cflaten[c]] == -1 ? kNorth : 0u) |
-         (Fflagflow[Cflatet[c]] == -1 ? kTop : 0u) | (Fflagflow[Cflateb[c]] == -1 ? kBottom : 0u);
-}
-
-// Constants of one call: C_mu (0.0845 for RNG), cD = 1000 C_mu^0.75,
-// cS = 1000 sqrt(C_mu), kappa and the log of limiter 4.
-struct LawConstants {
-  double cmu75, cD, cS, kappa, lwu;
-};
-
-// Per cell: the friction velocity of y+ (from the stored k, a negative k
-// counting as 0), the clamped k and the mass friction velocity R = 1000 u*.
-struct CellWall {
-  double ustar, kc, r;
-};
-
-inline CellWall cellWall(int c, const LawConstants &k) {
-  const double stored = Ckinen[c];
-  const double kc = std::max(stored, ArtMinKinen);
-  // 31.62 = sqrt(1000): R is rho u* in kg/(m2 s).
-  return {std::sqrt(0.001 * k.cS * std::max(stored, 0.0)), kc, 31.62 * std::sqrt(k.cS * kc)};
-}
-
-inline double capped(double y) { return std::min(y, 1000.0); }
-
-// u+ in the viscous sublayer, kept away from 0 for a cell without k.
-inline double sublayer(double yplus) { return std::max(yplus, 1e-20); }
-
-// Clears the cells of the range that touch a wall (after the thin cells of
-// F 92 1): the wall terms, or nothing, take the place of what the caller
-// put there.
-void clearWallCells(int first, int last) {
-  if (PorosWallFlag == 1) {
-    for (int c = first; c <= last; ++c) {
-      if (Ckdist[c] < MinVertDist) Cap[c] = Csource[c] = 0.0;
-    }
-  }
+// Cells thinner than the limit of F 86 (F 92 1) carry no equation of their
+// own: they are cleared before the wall cells.
+void clearThinCells(int first, int last) {
+  const double limit = MinVertDist;
   for (int c = first; c <= last; ++c) {
-    if (wallSides(c)) Cap[c] = Csource[c] = 0.0;
+    if (Ckdist[c] < limit) Cap[c] = Csource[c] = 0.0;
   }
 }
 
-// Friction of one wall face on the velocity component of the equation:
-// Fw in Cap, Fw (n.U) n_eq in Csource, so only the velocity along the wall
-// is braked.
-inline void addFriction(int c, double fw, double nU, double nEq) {
-  Cap[c] += fw;
-  Csource[c] += fw * nU * nEq;
-}
+const AlongWall kNoGradient{false, 0.0, 1.0};
 
-// The rough log law of the momentum equations, face by face.
+// The rough log law of the momentum equations, face by face. The side faces
+// take the pressure-gradient corrections of F 273 1 (added shear) and 4
+// (kappa from the pressure-gradient parameter), the bed the sediment-laden
+// kappa of F 494 1.
 void momentumLaw(int first, int last, const LawConstants &k) {
   const int eq = Equation;
-  const double *nEq = eq == 1 ? Fvx : (eq == 2 ? Fvy : Fvz);
+  const double *nEq = normalComponent(eq);
   const bool sideEq = eq != 3;  // the side walls have no z component
   const int limiter = FlagWallLimiterU;
-  const double kappa = k.kappa, minLog = kappa * MinUPlus, ks = XksWall, wlu = WallLimiterU;
+  const bool addedShear = FlagGENMIX == 1, gradientKappa = FlagGENMIX == 4;
+  const bool sideGradient = addedShear || gradientKappa, sediment = FlagConcProf == 1;
+  const double kappa = k.kappa, minLog = kappa * MinUPlus, minUPlus = MinUPlus, ks = XksWall, wlu = WallLimiterU;
   for (int c = first; c <= last; ++c) {
     const unsigned sides = wallSides(c);
     if (!sides) continue;
     Cap[c] = Csource[c] = 0.0;
     const CellWall w = cellWall(c, k);
     const double u = Cxvel[c], v = Cyvel[c], wz = Czvel[c];
-    // Side walls and the lid: R kappa A / max(ln(30 y / ks), kappa MinUPlus).
-    auto wallFace = [&](int f, double dist, bool lid) {
+    // Side walls: R kappa A / max(ln(30 y / ks), kappa MinUPlus).
+    auto sideFace = [&](int f, double dist, const AlongWall &along) {
       const double y = capped(dist), a = Farea[f];
+      const double yplus = 1e6 * w.ustar * y;
+      double r = w.r, kap = kappa, floor = minLog;
+      if (along.ok && addedShear) {
+        // The wall shear stress raised by the pressure gradient times y.
+        r = 31.62 * std::sqrt(k.cS * w.kc + along.gradient() * y);
+      } else if (along.ok && gradientKappa) {
+        kap = pressureKappa(pressureParameter(along.gradient(), std::sqrt(k.cS * w.kc)));
+        floor = kap * minUPlus;
+      }
+      double fw;
+      if (limiter == 3 && yplus < 11.63) fw = r * a / sublayer(yplus);
+      else fw = r * kap * a / std::max(std::log(30.0 * y / ks), floor);
+      addFriction(c, fw, Fvx[f] * u + Fvy[f] * v, sideEq ? nEq[f] : 0.0);
+    };
+    if (sides & (kEast | kWest)) {
+      const AlongWall along = sideGradient ? alongEastWest(c) : kNoGradient;
+      if (sides & kEast) sideFace(Cflatee[c], Cidist[c], along);
+      if (sides & kWest) sideFace(Cflatew[c], Cidist[c], along);
+    }
+    if (sides & (kSouth | kNorth)) {
+      const AlongWall along = sideGradient ? alongSouthNorth(c) : kNoGradient;
+      if (sides & kSouth) sideFace(Cflates[c], Cjdist[c], along);
+      if (sides & kNorth) sideFace(Cflaten[c], Cjdist[c], along);
+    }
+    if (sides & kTop) {
+      const int f = Cflatet[c];
+      const double y = capped(Ckdist[c]), a = Farea[f];
       const double yplus = 1e6 * w.ustar * y;
       double fw;
       if (limiter == 3 && yplus < 11.63) fw = w.r * a / sublayer(yplus);
-      else if (lid && limiter == 5 && Cgamma[c] < 0.0011) fw = 0.001 * a / y;  // a laminar lid, 0.001 Pa s
+      else if (limiter == 5 && Cgamma[c] < 0.0011) fw = 0.001 * a / y;  // a laminar lid, 0.001 Pa s
       else fw = w.r * kappa * a / std::max(std::log(30.0 * y / ks), minLog);
-      const double nU = Fvx[f] * u + Fvy[f] * v + (lid ? Fvz[f] * wz : 0.0);
-      addFriction(c, fw, nU, lid || sideEq ? nEq[f] : 0.0);
-    };
-    if (sides & kEast) wallFace(Cflatee[c], Cidist[c], false);
-    if (sides & kWest) wallFace(Cflatew[c], Cidist[c], false);
-    if (sides & kSouth) wallFace(Cflates[c], Cjdist[c], false);
-    if (sides & kNorth) wallFace(Cflaten[c], Cjdist[c], false);
-    if (sides & kTop) wallFace(Cflatet[c], Ckdist[c], true);
+      addFriction(c, fw, Fvx[f] * u + Fvy[f] * v + Fvz[f] * wz, nEq[f]);
+    }
     if (sides & kBottom) {
       const int f = Cflateb[c];
       const double y = capped(Ckdist[c]), a = Farea[f], bedKs = Croughness[c];
       double uplus = std::max(std::log(30.0 * y / bedKs) / kappa, MinUPlus);
       if (limiter == 4 && y < wlu * bedKs) uplus = y / (wlu * bedKs) * k.lwu;
       if (limiter == 6 && y < 0.5 * bedKs) uplus = std::max(uplus, 11.5 * y / bedKs + 1.0);
+      if (sediment && Cconc[0][c] > 0.0) uplus *= sedimentFactor(c);
       const double yplus = 1e6 * w.ustar * y;
       if (limiter == 3 && yplus < 11.63) uplus = sublayer(yplus);
       const double nU = Fvx[f] * u + Fvy[f] * v + Fvz[f] * wz;
@@ -119,33 +106,34 @@ void momentumLaw(int first, int last, const LawConstants &k) {
   }
 }
 
-// The wall terms of k for one pair of sides: the dissipation, linear in k,
-// and the production by the wall shear stress.
-inline void addKTerms(int c, const CellWall &w, const LawConstants &k, double y, double uplus, double speed2) {
-  const double vol = Cvol[c];
-  Cap[c] += k.cD * std::sqrt(w.kc) * uplus / y * vol;
-  Csource[c] += w.r / uplus * speed2 / y * vol;
-}
-
 // The rough log law of k, pair by pair (east-west, north-south, top-bottom);
-// 2.5 stands for 1/kappa.
+// 2.5 stands for 1/kappa. The side pairs take the pressure-gradient
+// corrections of F 273 1 and 4, the top-bottom pair the sediment factor.
 void kLaw(int first, int last, const LawConstants &k) {
   const int limiter = FlagWallLimiterK;
+  const bool addedShear = FlagGENMIX == 1, gradientKappa = FlagGENMIX == 4;
+  const bool sideGradient = addedShear || gradientKappa, sediment = FlagConcProf == 1;
   const double ks = XksWall, wlk = WallLimiterK, manning = 0.31927 * ManningInit;
   for (int c = first; c <= last; ++c) {
     const unsigned sides = wallSides(c);
     if (!sides) continue;
     Cap[c] = Csource[c] = 0.0;
     const CellWall w = cellWall(c, k);
-    const double speed2 = Cxvel[c] * Cxvel[c] + Cyvel[c] * Cyvel[c] + Czvel[c] * Czvel[c];
-    auto sidePair = [&](double dist) {
+    const double speed2 = speedSquared(c);
+    auto sidePair = [&](double dist, const AlongWall &along) {
       const double y = capped(dist), yplus = 1e6 * w.ustar * y;
-      double uplus = std::max(2.5 * std::log(30.0 * y / ks), MinUPlusK);
+      double factor = 2.5;
+      if (along.ok && gradientKappa) {
+        factor = 1.0 / pressureKappa(pressureParameter(along.gradient(), std::sqrt(k.cS * w.kc)));
+      }
+      double uplus = std::max(factor * std::log(30.0 * y / ks), MinUPlusK);
       if (limiter == 3 && yplus < 11.63) uplus = sublayer(yplus);
-      addKTerms(c, w, k, y, uplus, speed2);
+      double shear = w.r / uplus;
+      if (along.ok && addedShear) shear += along.gradient() * y;
+      addKTerms(c, k.cD, w.kc, y, uplus, shear, speed2);
     };
-    if (sides & (kEast | kWest)) sidePair(Cidist[c]);
-    if (sides & (kSouth | kNorth)) sidePair(Cjdist[c]);
+    if (sides & (kEast | kWest)) sidePair(Cidist[c], sideGradient ? alongEastWest(c) : kNoGradient);
+    if (sides & (kSouth | kNorth)) sidePair(Cjdist[c], sideGradient ? alongSouthNorth(c) : kNoGradient);
     if (sides & (kTop | kBottom)) {
       const double y = capped(Ckdist[c]), yplus = 1e6 * w.ustar * y, bedKs = Croughness[c];
       double uplus = std::max(2.5 * std::log(30.0 * y / bedKs), MinUPlusK);
@@ -160,13 +148,34 @@ void kLaw(int first, int last, const LawConstants &k) {
       } else if (limiter == 2) {
         if (y < wlk * bedKs) uplus = std::max(uplus, manning * std::pow(Bdepth[Cbed[c]], 0.16666667));
       }
-      addKTerms(c, w, k, y, uplus, speed2);
+      if (sediment && Cconc[0][c] > 0.0) uplus *= sedimentFactor(c);
+      addKTerms(c, k.cD, w.kc, y, uplus, w.r / uplus, speed2);
     }
   }
 }
 
+// kappa of the epsilon value of a side pair under F 273: 2 lowers it where
+// the pressure gradient produces turbulence along the flow (G' weighted by
+// F 273's second value), 4 and 5 take it from the pressure-gradient
+// parameter. `a`, `b` are the faces across the along-wall sides.
+double sidePairKappa(int c, const AlongWall &along, double y, double kc, int a, int b, double kappa) {
+  if (!along.ok) return kappa;
+  if (FlagGENMIX == 2) {
+    const double g = Ckinen[c] * 300.0 * along.dp * y / (2.0 * along.d);
+    const double q = (Fvx[a] + Fvx[b]) * Cxvel[c] + (Fvy[a] + Fvy[b]) * Cyvel[c];
+    const double produced = q <= 0.0 ? std::max(-g, 0.0) : std::max(g, 0.0);
+    return Xkappa / (produced * coeffEps + 1.0);
+  }
+  // 5196.1 = 300^1.5.
+  const double g = 3.16228e-5 / (std::pow(kc, 1.5) * 5196.1) * along.gradient();
+  return pressureKappa(g);
+}
+
 // The wall value of epsilon for each pair of sides with a wall, fixed with
 // the weight 1e30: a cell with walls in several pairs takes their mean.
+// Options: F 273 2, 4, 5 (kappa of the side pairs), F 409 (distance floor
+// of the north-south pair), F 546 (north-south value at bed corners without
+// its weight), F 494 (sediment at the top-bottom pair), F 185 (surface).
 void epsilonLaw(int first, int last, const LawConstants &k) {
   const int model = TurbulenceModel;
   if (model == 14 || model == 15) {
@@ -174,56 +183,98 @@ void epsilonLaw(int first, int last, const LawConstants &k) {
     clearWallCells(first, last);
     return;
   }
-  const double factor = k.cmu75 / k.kappa;
+  if (model == 16) {
+    omegaWallLaw(first, last, FlagSurfEps == 1);
+    return;
+  }
+  const int surface = FlagSurfEps == 1 || FlagSurfEps == 3 ? FlagSurfEps : 0;
+  const int genmix = FlagGENMIX;
+  const bool sideKappa = genmix == 2 || genmix == 4 || genmix == 5, sediment = FlagConcProf == 1;
+  const bool floorNS = FlagMinDistEps == 1, corner = FlagWallCorner != 0;
+  const double factor = k.cmu75 / k.kappa, kappa = k.kappa, minDist = MinDistEps;
   for (int c = first; c <= last; ++c) {
     const unsigned sides = wallSides(c);
-    if (!sides) continue;
-    Cap[c] = Csource[c] = 0.0;
-    const double k15 = std::pow(std::max(Ckinen[c], ArtMinKinen), 1.5);
-    const bool pairs[3] = {(sides & (kTop | kBottom)) != 0, (sides & (kEast | kWest)) != 0,
-                           (sides & (kSouth | kNorth)) != 0};
-    const double dist[3] = {Ckdist[c], Cidist[c], Cjdist[c]};
-    if (model == 16) {
-      // omega at the wall from k and the distance, top-bottom first.
-      const double c0 = Cconc[0][c];
-      for (int p = 0; p < 3; ++p) {
-        if (!pairs[p]) continue;
-        const double y = capped(dist[p]);
-        const double denominator = y >= 1000.0 ? 219.08 : 0.21908 * y + 1e-20;
-        double value = k15 / denominator;
-        if (p == 0) value *= 1.0 + 2.5 * c0;
-        Cap[c] += 1e30;
-        Csource[c] += 1e30 * value;
-      }
+    if (!sides) {
+      if (surface && Ccellt[c] == 0) surfaceEpsilon(c, surface, false);
       continue;
     }
-    for (int p : {1, 2, 0}) {
-      if (!pairs[p]) continue;
+    Cap[c] = Csource[c] = 0.0;
+    const double kc = std::max(Ckinen[c], ArtMinKinen), k15 = std::pow(kc, 1.5);
+    if (sides & (kEast | kWest)) {
+      const double y = capped(Cidist[c]);
+      double f = factor;
+      if (sideKappa) f = k.cmu75 / sidePairKappa(c, alongEastWest(c), y, kc, Cflaten[c], Cflates[c], kappa);
       Cap[c] += 1e30;
-      Csource[c] += 1e30 * factor * k15 / capped(dist[p]);
+      Csource[c] += 1e30 * f * k15 / y;
     }
+    if (sides & (kSouth | kNorth)) {
+      double y = capped(Cjdist[c]);
+      if (floorNS) y = std::max(y, minDist);
+      double f = factor;
+      if (sideKappa) f = k.cmu75 / sidePairKappa(c, alongSouthNorth(c), y, kc, Cflatew[c], Cflatee[c], kappa);
+      // At a bed corner the value joins the bed's without a weight of its own.
+      if (!(corner && (sides & kBottom))) Cap[c] += 1e30;
+      Csource[c] += 1e30 * f * k15 / y;
+    }
+    if (sides & (kTop | kBottom)) {
+      const double f = sediment ? factor * sedimentFactor(c) : factor;
+      Cap[c] += 1e30;
+      Csource[c] += 1e30 * f * k15 / capped(Ckdist[c]);
+    }
+    if (surface && Ccellt[c] == 0) surfaceEpsilon(c, surface, false);
   }
 }
 
-// The options and families of the wall laws that the engine does not have
-// yet: a run that asks for one ends here.
-void endOnMissingLaw(int family) {
-  switch (family) {
-    case 5: notAvailableYet("wall_laws", "F 15 5");
-    case 8: notAvailableYet("wall_laws", "F 15 8");
-    case 9: notAvailableYet("wall_laws", "F 15 9");
-    case 19: notAvailableYet("wall_laws", "F 15 19");
-    case 0:
-    case 11: break;
-    default: return;
+// The bed terms of one cell of a shallow column at the distance y from the
+// bed, with the roughness and the sediment factor of the column's bottom cell.
+void shallowCellTerms(int c, int eq, double y, double ks, double sediment, const LawConstants &k) {
+  const CellWall w = cellWall(c, k);
+  const double yplus = 1e6 * w.ustar * y;
+  const bool viscous = FlagWallLimiterU == 3 && yplus < 11.63;
+  if (eq >= 1 && eq <= 3) {
+    const int f = Cflateb[c];
+    const double uplus = viscous ? sublayer(yplus) : std::max(std::log(30.0 * y / ks) / k.kappa, MinUPlus);
+    addFriction(c, w.r * Farea[f] / uplus, fullNormalVelocity(f, c), normalComponent(eq)[f]);
+  } else if (eq == 5) {
+    double uplus = viscous ? sublayer(yplus) : 2.5 * std::log(30.0 * y / ks);
+    uplus = std::max(uplus * sediment, MinUPlusK);
+    addKTerms(c, k.cD, w.kc, y, uplus, w.r / uplus, speedSquared(c));
+  } else if (eq == 6) {
+    fixEpsilon(c, sediment * k.cmu75 * std::pow(w.kc, 1.5) / (k.kappa * y));
   }
-  if (family == 11 && Equation == 5) notAvailableYet("wall_laws", "F 15 11");
-  if (FlagGENMIX == 1 || FlagGENMIX == 2 || FlagGENMIX == 4 || FlagGENMIX == 5) notAvailableYet("wall_laws", "F 273");
-  if (FlagConcProf == 1) notAvailableYet("wall_laws", "F 494");
-  if (FlagMinDistEps == 1 && Equation == 6) notAvailableYet("wall_laws", "F 409");
-  if (FlagWallCorner != 0 && Equation == 6) notAvailableYet("wall_laws", "F 546");
-  if ((FlagSurfEps == 1 || FlagSurfEps == 3) && Equation == 6) notAvailableYet("wall_laws", "F 185");
-  if (PorosWallFlag == 1) notAvailableYet("wall_laws", "F 92");
+}
+
+// Shallow columns (F 92 1): in a column whose half depth is below the limit
+// of F 86, every cell feels the bed at its own distance from it. Each cell
+// of the range gets its terms from the run of range cells it belongs to, so
+// that a range cut inside a column writes only its own cells and the sums
+// are formed bottom up in one order, whatever the cut.
+void shallowColumns(int first, int last, const LawConstants &k) {
+  const int eq = Equation;
+  if (eq == 6 && (TurbulenceModel == 14 || TurbulenceModel == 15)) return;
+  const double limit = MinVertDist;
+  const bool sedimentOn = FlagConcProf == 1;
+  for (int c = first; c <= last; ++c) {
+    const int under = Ccellb[c];
+    if (under >= first && under <= last && under > 0) continue;  // inside a run started below
+    int b = c;
+    while (Ccellb[b] > 0) b = Ccellb[b];
+    double half = 0.0;
+    for (int x = b; x > 0 && half < limit; x = Ccellt[x]) half += Ckdist[x];
+    if (half >= limit) continue;
+    const double ks = Croughness[b];
+    const double c0 = Cconc[0][b];
+    // The bed's sediment stretches epsilon always, k only under F 494 1.
+    const double sediment = eq == 6 || (sedimentOn && c0 > 0.0) ? 1.0 + 2.5 * c0 : 1.0;
+    double below = 0.0;
+    bool inRun = false;
+    for (int x = b; x > 0; x = Ccellt[x]) {
+      if (x == c) inRun = true;
+      if (inRun && (x < first || x > last)) break;
+      if (inRun) shallowCellTerms(x, eq, below + Ckdist[x], ks, sediment, k);
+      below += 2.0 * Ckdist[x];
+    }
+  }
 }
 
 }  // namespace
@@ -240,15 +291,37 @@ void wall_laws(int first, int last) {
   const LawConstants k{std::pow(cmu, 0.75), 1000.0 * std::pow(cmu, 0.75), 1000.0 * std::sqrt(cmu), Xkappa,
                        std::log(30.0 * WallLimiterU)};
   if (first > last) return;
-  if (model == 3 && (eq == 5 || eq == 6)) notAvailableYet("wall_laws", "F 24 3");
-  endOnMissingLaw(family);
-  const bool law = (family == 0 || family == 11) && PorosWallFlag != 1;
-  if (!law) {
+  if (model == 3 && (eq == 5 || eq == 6)) {
+    modelThreeWallLaw(first, last, k);
+    return;
+  }
+  if (PorosWallFlag == 1) clearThinCells(first, last);
+  const bool momentum = eq >= 1 && eq <= 3;
+  if (!momentum && eq != 5 && eq != 6) {
     clearWallCells(first, last);
     return;
   }
-  if (eq >= 1 && eq <= 3) momentumLaw(first, last, k);
-  else if (eq == 5) kLaw(first, last, k);
-  else if (eq == 6) epsilonLaw(first, last, k);
-  else clearWallCells(first, last);
+  switch (family) {
+    case 0:
+    case 11:
+      if (momentum) momentumLaw(first, last, k);
+      else if (eq == 6) epsilonLaw(first, last, k);
+      else if (family == 11) fixedKWallLaw(first, last, k);
+      else kLaw(first, last, k);
+      // k of family 11 is fixed at the walls: the shallow columns leave it.
+      if (PorosWallFlag == 1 && !(family == 11 && eq == 5)) shallowColumns(first, last, k);
+      return;
+    case 5:
+      smoothWallLaw(first, last, k);
+      return;
+    case 8:
+    case 9:
+      transitionalWallLaw(first, last, k, family == 9);
+      return;
+    case 19:
+      mixedWallLaw(first, last, k);
+      return;
+    default:
+      clearWallCells(first, last);
+  }
 }

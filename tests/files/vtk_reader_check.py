@@ -17,7 +17,7 @@ import sys
 import tempfile
 
 try:
-    from vtkmodules.vtkIOLegacy import vtkStructuredGridReader, vtkUnstructuredGridReader
+    from vtkmodules.vtkIOLegacy import vtkPolyDataReader, vtkStructuredGridReader, vtkUnstructuredGridReader
     from vtkmodules.vtkCommonDataModel import vtkCellTypes  # noqa: F401  (the data model the readers fill)
     from vtkmodules.vtkFiltersVerdict import vtkCellSizeFilter
 except ImportError:
@@ -36,7 +36,10 @@ def check(condition, what):
 
 
 def read(name, structured):
-    reader = vtkStructuredGridReader() if structured else vtkUnstructuredGridReader()
+    if structured == "poly":
+        reader = vtkPolyDataReader()
+    else:
+        reader = vtkStructuredGridReader() if structured else vtkUnstructuredGridReader()
     reader.SetFileName(name)
     reader.ReadAllScalarsOn()
     reader.ReadAllVectorsOn()
@@ -152,6 +155,30 @@ def check_cases(telva, cases):
         worst = max((max(abs(q[0] - p[0] - OFFSET[0]), abs(q[1] - p[1] - OFFSET[1]), abs(q[2] - p[2]))
                      for p, q in zip(a, b)), default=1.0)
         check(worst <= 2e-6, "%s: moved points off by %g m" % (name, worst))
+
+    # The interpolation points across the channel: the cross-section of P 18,
+    # the speed curtain under the points and the bed-layer section.
+    points = os.path.join(work, "points")
+    os.makedirs(points, exist_ok=True)
+    with open(os.path.join(points, "interpol"), "w") as f:
+        f.write("Points across at 51 m\nM 51 1\nM 51 3\nM 51 5\nM 51 7\nM 51 9\n")
+    run(points, control.replace("F 2 YW", "F 2 YWM") + "K 1 300 50000\nF 329 1 1 0 0 0 0 0 0 0 0 2 0 0 0 0 0 1\n"
+        "F 48 12\nP 18 1 26\nG 24 2 v 0 0 k 0 0\n", koosurf, telva)
+    cross = read(os.path.join(points, "ParaCross_1_26.vtk"), "poly")
+    check(cross.GetNumberOfPoints() == 180 and cross.GetNumberOfPolys() == 45,
+          "cross-section counts %d %d" % (cross.GetNumberOfPoints(), cross.GetNumberOfPolys()))
+    bounds = cross.GetBounds()
+    check(abs(bounds[0]) < 1e-9 and abs(bounds[1] - 10.0) < 1e-9, "cross-section from 0 to 10 m: %s" % (bounds,))
+    cd = cross.GetCellData()
+    names = [cd.GetArrayName(k) for k in range(cd.GetNumberOfArrays())]
+    check(names == ["Velocity", "Water_level", "Turbulent_k"], "cross-section arrays %s" % names)
+    curtain = read(os.path.join(points, "ParaView2c.vtk"), True)
+    check(curtain.GetDimensions() == (12, 5, 1), "curtain dimensions %s" % (curtain.GetDimensions(),))
+    check(abs(curtain.GetPoint(0)[2] - 1.0) < 1e-6 and abs(curtain.GetPoint(1)[2] - 0.944444) < 1e-6,
+          "curtain levels %s %s" % (curtain.GetPoint(0), curtain.GetPoint(1)))
+    check(array_names(curtain) == ["Velocities"], "curtain arrays %s" % array_names(curtain))
+    bed = read(os.path.join(points, "ParaBed2D.vtk"), "poly")
+    check(bed.GetNumberOfPolys() == 50, "bed section polygons %d" % bed.GetNumberOfPolys())
 
     # An empty list.
     empty = os.path.join(work, "empty")

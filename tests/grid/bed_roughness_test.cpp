@@ -19,6 +19,7 @@
 #include "model/structured.h"
 #include "startup/bedrough_reader.h"
 #include "support/run_case.h"
+#include "surface/surface_services.h"
 
 namespace {
 
@@ -132,6 +133,17 @@ TEST_F(BedRoughness, OtherBlocksAreHeldWhereTheFillSweeps) {
     EXPECT_EQ(Csource[bottom], update ? 0.07 * 1e20 : -1.0);
     EXPECT_EQ(Cap[362], -1.0);  // not a bottom cell
     EXPECT_EQ(Croughness[bottom], 0.07);
+    if (update == 0) continue;
+    // The fill spreads the one fixed column's 0.2 m over block 1 and keeps
+    // the held column of block 2.
+    double *const field = Cf;
+    Cf = Croughness;
+    surfaceSolver(4);
+    Cf = field;
+    EXPECT_NEAR(Croughness[bottom], 0.07, 1e-12);
+    for (int i = 2; i <= 11; ++i) {
+      for (int j = 2; j <= 5; ++j) EXPECT_NEAR(Croughness[bottomCell(i, j)], 0.2, 0.01) << i << " " << j;
+    }
   }
 }
 
@@ -171,13 +183,14 @@ TEST_F(BedRoughness, NoBlockWritesAnEmptyFile) {
   EXPECT_EQ(readFile("bedrough.new"), "");
 }
 
-// Letter K end to end, as far as the engine goes without the level solver.
+// Letter K end to end: the runs that end before or without a fill.
 struct LetterKCase {
   const char *name;
   std::string control;
   bool geodata;
   int status;
   std::string logTail;
+  bool writesMap;
   friend void PrintTo(const LetterKCase &c, std::ostream *os) { *os << c.name; }
 };
 
@@ -199,17 +212,16 @@ TEST_P(LetterK, Ends) {
   const CaseResult r = runCase(setup);
   EXPECT_EQ(r.status, c.status);
   EXPECT_TRUE(endsWith(r.file("boogie"), c.logTail)) << r.file("boogie");
-  EXPECT_FALSE(r.has("bedrough.new"));
+  EXPECT_EQ(r.has("bedrough.new"), c.writesMap);
   EXPECT_EQ(r.stdoutText + r.stderrText, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LetterK,
     ::testing::Values(
-        LetterKCase{"PointsReachTheLevelSolver", "F 2 YK\n", true, 251,
-                    "Error: surfaceSolver is not available yet (letter K)\n"},
-        LetterKCase{"WithoutAGrid", "F 2 K\n", true, 251, "Error: surfaceSolver is not available yet (letter K)\n"},
-        LetterKCase{"WithoutPointsNothingChanges", "F 2 YK\n", false, 1, "End Unstructure 360 cells\n"}),
+        // Without a grid there is no block and no column: an empty map.
+        LetterKCase{"WithoutAGrid", "F 2 K\n", true, 1, " Mbytes unstructured arrays\n\n", true},
+        LetterKCase{"WithoutPointsNothingChanges", "F 2 YK\n", false, 1, "End Unstructure 360 cells\n", false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // The roughness case: the channel with points in the first and last columns.
@@ -221,8 +233,7 @@ CaseSetup roughnessCase(const std::string &letters) {
   return setup;
 }
 
-// Needs the level solver of the fill.
-TEST(LetterKRun, DISABLED_RoughnessCaseFillsBetweenTheFixedColumns) {
+TEST(LetterKRun, RoughnessCaseFillsBetweenTheFixedColumns) {
   const CaseResult r = runCase(roughnessCase("YK"));
   EXPECT_EQ(r.status, 1) << r.file("boogie");
   EXPECT_EQ(r.file("boogie").find("Error"), std::string::npos);
@@ -252,6 +263,32 @@ TEST(LetterKRun, DISABLED_RoughnessCaseFillsBetweenTheFixedColumns) {
   EXPECT_EQ(twice.file("boogie.bed"),
             "Number of points in geodata file: 16\nNumber of points read from geodata file: 16\n");
   EXPECT_EQ(twice.file("bedrough.new"), r.file("bedrough.new"));
+}
+
+}  // namespace
+
+namespace {
+
+// The map letter K writes for cases/roughness, copied to "bedrough", gives
+// a later run the same value per column.
+TEST_F(BedRoughness, LetterKMapReadsBackColumnByColumn) {
+  CaseSetup setup;
+  for (const char *name : {"control", "koosurf", "geodata"}) setup.files[name] = caseFile("roughness", name);
+  const CaseResult r = runCase(setup);
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  const std::string map = r.file("bedrough.new");
+  channelWithGeometry();
+  writeFile("bedrough", map);
+  readBedrough();
+  std::istringstream in(map);
+  char letter = 0;
+  int i = 0, j = 0, lines = 0;
+  double value = 0.0;
+  while (in >> letter >> i >> j >> value) {
+    ++lines;
+    EXPECT_NEAR(roughness[i][j], value, 1e-12) << i << " " << j;
+  }
+  EXPECT_EQ(lines, 40);
 }
 
 }  // namespace

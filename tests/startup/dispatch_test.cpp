@@ -46,6 +46,7 @@ EngineOperations recorders() {
   o.WaterSolve2D = [] { note("WaterSolve2D"); };
   o.MGSsolver = [] { note("MGSsolver"); };
   o.shallowWater = [] { note("shallowWater"); return 0; };
+  o.metric = [] { note("metric"); };
   o.backwater = [] { note("backwater"); };
   o.writeMPIkoosurf = [] { note("writeMPIkoosurf"); };
   o.ReadAllData = [] { note("ReadAllData"); return 0; };
@@ -109,7 +110,7 @@ TEST_F(Dispatch, EachLetterCallsItsOperationWithItsFlags) {
       {'K', {"computeRoughness"}, "000000"},  {'L', {"shallowWater"}, "000000"},
       {'M', {"sprintflow"}, "010000"},        {'N', {}, ""},
       {'O', {"readConRes"}, "100000"},        {'P', {"computeVegdataFromSTL"}, "000000"},
-      {'Q', {"backwater"}, "000000"},         {'R', {"readres"}, "100000"},
+      {'Q', {"metric", "backwater"}, "000000"}, {'R', {"readres"}, "100000"},
       {'S', {"morphology_tsc"}, "000102"},    {'T', {}, ""},
       {'U', {"ReadUnstructure"}, "100000"},   {'V', {"bedinter"}, "000000"},
       {'W', {"computeWCStart", "WaterSolve"}, "001001"},

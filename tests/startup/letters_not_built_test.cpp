@@ -17,7 +17,6 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
       {"D", "Error: computeSlidemovement is not available yet (D)\n"},
       {"I", "Error: concRijn is not available yet (I)\n"},
       {"P", "Error: computeVegdataFromSTL is not available yet (P)\n"},
-      {"Q", "Error: backwater is not available yet (Q)\n"},
       {"S", "Error: morphology_tsc is not available yet (S)\n"},
       {"Z", "Error: makeWeirSTL is not available yet (Z)\n"},
   };

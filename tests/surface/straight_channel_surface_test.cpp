@@ -151,8 +151,6 @@ TEST(StraightChannelSurface, ReferenceErrorsEndTheRun) {
        "This error can be caused by a too low 'to' value the 'Vertical level' \n"
        "part in the input dialog box of the vantorell, when the unstruc file was made.\n"},
       {"level equation not built", "F 36 4\nF 91 51 4\n", 251, "Error: surface is not available yet (F 36 4)\n"},
-      {"smoother not built", "F 36 2\nF 91 51 4\nF 154 1 0.5\n", 251,
-       "Error: surface_smoother is not available yet (F 154)\n"},
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.name);
@@ -160,5 +158,24 @@ TEST(StraightChannelSurface, ReferenceErrorsEndTheRun) {
     const std::string log = r.file("boogie");
     EXPECT_EQ(r.status, row.status) << log.substr(log.size() > 2000 ? log.size() - 2000 : 0);
     EXPECT_TRUE(endsWith(log, row.logEnd)) << log.substr(log.size() > 1000 ? log.size() - 1000 : 0);
+  }
+}
+
+// The tail's smoothing and edge levels keep the friction slope: the same
+// band, and the outlet stays at the reference level within a centimetre.
+TEST(StraightChannelSurface, TailOptionsKeepTheSlope) {
+  for (const char *option : {"F 154 1 0.5\n", "F 187 1\n"}) {
+    SCOPED_TRACE(option);
+    const CaseResult r = runCase(channelWith(kSurfaceRun + option));
+    const std::string log = r.file("boogie");
+    ASSERT_EQ(r.status, 1) << log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
+    EXPECT_NE(log.find("Solution converged"), std::string::npos);
+    EXPECT_EQ(log.find("Error"), std::string::npos);
+    const std::map<int, std::vector<double>> lines = levelsByLine(r.file("bedres.t"));
+    ASSERT_EQ(lines.size(), 51u);
+    const double drop = mean(lines.at(1)) - mean(lines.at(51));
+    EXPECT_GE(drop, 0.014);
+    EXPECT_LE(drop, 0.057);
+    for (double z : lines.at(51)) EXPECT_NEAR(z, 1.0, 0.01);
   }
 }

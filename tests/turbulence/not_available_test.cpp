@@ -30,14 +30,6 @@ TEST_F(NotAvailable, EndsTheRunNamingTheDataSet) {
   const Row rows[] = {
       {"face-by-face law", [] { FlagNewWall = 1; }, 1, true, "wall_laws_new is not available yet (F 305 1)"},
       {"river law", [] { FlagNewWall = 2; }, 1, true, "wall_laws_river is not available yet (F 305 2)"},
-      {"smooth family", [] { FlagWallAll = 5; }, 1, true, "wall_laws is not available yet (F 15 5)"},
-      {"mixed family", [] { FlagWallAll = 19; }, 6, true, "wall_laws is not available yet (F 15 19)"},
-      {"fixed k", [] { FlagWallAll = 11; }, 5, true, "wall_laws is not available yet (F 15 11)"},
-      {"model 3's law", [] { TurbulenceModel = 3; }, 5, true, "wall_laws is not available yet (F 24 3)"},
-      {"pressure gradient", [] { FlagGENMIX = 4; }, 1, true, "wall_laws is not available yet (F 273)"},
-      {"sediment kappa", [] { FlagConcProf = 1; }, 2, true, "wall_laws is not available yet (F 494)"},
-      {"surface epsilon", [] { FlagSurfEps = 1; }, 6, true, "wall_laws is not available yet (F 185)"},
-      {"shallow columns", [] { PorosWallFlag = 1; }, 1, true, "wall_laws is not available yet (F 92)"},
   };
   build(1, 2, 1.0, 1.0, 0.5);
   for (const Row &r : rows) {
