@@ -237,13 +237,37 @@ void rangeSteps(FaceLoop loop, int first, int last) {
   if (FlagTFS == 50 || FlagSurfFlux == 1) surfaceFluxes(first, last, crankNicolson());
 }
 
-// Steps 2 and 6 touch faces of the whole grid: once per call, after the
-// ranges. The sums over independently layered neighbours (F 137) need the
-// neighbour lists, which the grid does not have yet.
+// Step 3: the side face of a short column's top cell carries what flows
+// through the faces of all the taller neighbour's cells it touches.
+void listedFaceSums() {
+  struct Side {
+    const int *count;
+    int *const *list;
+    const int *own, *opposite;
+  };
+  const Side sides[4] = {{Cncelle, Cqncelle, Cflatee, Cflatew},
+                         {Cncellw, Cqncellw, Cflatew, Cflatee},
+                         {Cncells, Cqncells, Cflates, Cflaten},
+                         {Cncelln, Cqncelln, Cflaten, Cflates}};
+  for (int c = 1; c <= NoCells; ++c) {
+    for (const Side &s : sides) {
+      const int n = s.count[c];
+      if (n < 1) continue;
+      const int first = s.list[c][0];
+      double sum = 0.0;
+      for (int k = first; k < first + n; ++k) sum += Fflux[s.opposite[k]];
+      Fflux[s.own[c]] = sum;
+    }
+  }
+}
+
+// Steps 2, 3 and 6 touch faces of the whole grid: once per call, after the
+// ranges (the sums of step 3 read side faces only, which steps 4 and 5 leave).
 void wholeGridSteps() {
   if (Npflate) {
     for (int n = 1; n <= NoNestflater; ++n) Fflux[Npflate[n]] = 0.0;
   }
+  if (QNFlag > 0) listedFaceSums();
   if (UnevenConnect > 0) correctFluxUneven();
 }
 

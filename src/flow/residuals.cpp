@@ -213,8 +213,14 @@ double residualSum(int first, int last) {
   const bool store = FlagResidual == 1;
   if (eq == 4) return pressureSum(first, last, store, threshold);
   const bool thirteen = sou[eq] == 1 && Caee != nullptr;
+  // On a QN grid the single coefficient of a listed side is 0: only the
+  // list form measures what is left of the equation there.
   if (store) {
     double *keep = storedResidual(eq);
+    if (QNFlag > 0) {
+      return thirteen && Cqnaee ? storeMomentum<Form::QnThirteen>(first, last, keep)
+                                : storeMomentum<Form::QnSeven>(first, last, keep);
+    }
     return thirteen ? storeMomentum<Form::Thirteen>(first, last, keep)
                     : storeMomentum<Form::Seven>(first, last, keep);
   }

@@ -89,6 +89,9 @@ void clearTables() {
 // The largest depth of the base grid scales the vertical line counts; it only
 // grows during a run, so a falling water level keeps the earlier resolution.
 // F 209 fixes it. The soil layer holds no water: its thickness is no depth.
+// The largest depth of the base grid found by the last survey.
+double deepestBaseDepth = 0.0;
+
 void surveyDepth() {
   double deepest = 0.0;
   for (int b = 1; b <= NoBlocks; ++b) {
@@ -101,6 +104,7 @@ void surveyDepth() {
       }
     }
   }
+  deepestBaseDepth = deepest;
   if (deepest >= MaxDepth) MaxDepth = deepest;
   if (MaxDepth209 > 0.0) MaxDepth = MaxDepth209;
 }
@@ -151,21 +155,43 @@ int tablesTooSmall() {
   return result;
 }
 
+enum class Generator { None, Default, QN, Member };
+
+// F 137 layers every column on its own whatever F 64 says; otherwise F 64
+// picks the default method, one of the other methods, or none.
+Generator chooseGenerator() {
+  if (QNFlag > 0) return Generator::QN;
+  if (defaultGenerator()) return Generator::Default;
+  if (otherGenerator(UMethod)) return Generator::Member;
+  return Generator::None;
+}
+
+bool buildBlock(Generator g, GridBlock &blk) {
+  switch (g) {
+    case Generator::Default: return buildDefaultBlock(blk);
+    case Generator::QN: return buildQNBlock(blk, deepestBaseDepth);
+    case Generator::Member: return buildMemberBlock(blk, deepestBaseDepth);
+    default: return true;
+  }
+}
+
 // Builds the blocks in order; false when the tables filled up.
 bool buildBlocks() {
-  const bool builds = defaultGenerator();
+  const Generator g = chooseGenerator();
+  if (g == Generator::Member) refuseUnsettledGenerator();
   for (int b = 1; b <= NoBlocks; ++b) {
     GridBlock &blk = block[b];
     if (blk.BlockKind == 1) continue;
     blk.FirstCell = NoCells + 1;
     blk.FirstFace = NoSurfaces + 1;
     blk.FirstPoint = NoPoints + 1;
-    if (builds && !buildDefaultBlock(blk)) return false;
+    if (!buildBlock(g, blk)) return false;
     blk.LastCell = NoCells;
     blk.LastFace = NoSurfaces;
     blk.LastPoint = NoPoints;
-    if (builds) blk.WorkFlag = 1;
+    if (g == Generator::Default) blk.WorkFlag = 1;
   }
+  if (g == Generator::QN) fillQNLists();
   return true;
 }
 
@@ -201,9 +227,8 @@ bool cellNumbersFull() { return NoCells >= MaxCeller - 1; }
 bool noRoomForCell() { return NoSurfaces + 6 >= MaxFlater - 1 || NoPoints + 8 >= MaxPunkter - 1; }
 
 // The whole grid is made again at every call. F 488 hands every generation
-// to the second generator: 0 after it, or its failure. Until the QN generator
-// (F 137) exists, the default column method of F 64 serves for it too; the
-// other F 64 methods make no cells yet.
+// to the second generator: 0 after it, or its failure; otherwise F 137 and
+// the column methods of F 64 choose the generator of each block.
 int Unstructure() {
   lastFailure = Failure::None;
   const double started = omp_get_wtime();

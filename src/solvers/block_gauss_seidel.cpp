@@ -11,6 +11,7 @@
 #include "model/settings.h"
 #include "model/threads.h"
 #include "solvers/column_blocks.h"
+#include "solvers/qn_neighbour_lists.h"
 #include "solvers/stencil.h"
 #include "startup/log.h"
 
@@ -156,7 +157,7 @@ void columnsOnBlocks(const Stencil &s, int first, int last, int sweeps, bool six
 // pairs of Jacobi steps each copied back; both multiply by 1/Cap.
 void serialVariant(int first, int last, int sweeps) {
   if (QNFlag > 0) {
-    notAvailableYet("GaussN on neighbour lists", "F 164 with F 137");
+    GaussNQN(first, last);
     return;
   }
   for (int c = first; c <= last; ++c) CnInvAp[c] = 1.0 / Cap[c];
@@ -210,7 +211,9 @@ const int *OmpArray() { return blockBounds.data(); }
 void GaussN(int first, int last, int sweeps) {
   const int variant = FlagRapSolver;
   const bool secondOrder = sou[Equation] == 1;
-  const bool parallel = variant >= 27 && variant <= 33 && !(variant == 28 && secondOrder);
+  // The parallel forms relax single neighbours only; on a grid of
+  // independently layered columns they would drop the listed couplings.
+  const bool parallel = variant >= 27 && variant <= 33 && !(variant == 28 && secondOrder) && QNFlag <= 0;
   if (!parallel) {
     serialVariant(first, last, sweeps);
   } else if (secondOrder) {

@@ -8,12 +8,16 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "solvers/qn_stencil.h"
+#include "solvers/stencil.h"
 
 namespace {
 
 // The explicit part of cell c's row: the four horizontal neighbours at their
 // current values plus the source.
+// On a grid of independently layered columns a listed side sums its cells.
 inline double horizontalTerms(int c) {
+  if (QNFlag > 0) return qnHorizontalTerms<false>(OwnField{Cf}, c) + Csource[c];
   return Cae[c] * Cf[Ccelle[c]] + Caw[c] * Cf[Ccellw[c]] + Can[c] * Cf[Ccelln[c]] + Cas[c] * Cf[Ccells[c]] +
          Csource[c];
 }

@@ -41,7 +41,7 @@ void relaxRange(int first, int last, int sweeps) {
 // the chunks exchange values only through the shared field.
 void chunkedGauss(int first, int last, int sweeps) {
   if (QNFlag > 0) {
-    GaussQN(first, last, sweeps);
+    forEachChunk(first, last, [](int a, int b) { GaussQNShared(a, b); });
     return;
   }
   forEachChunk(first, last, [sweeps](int a, int b) { relaxRange<SharedField>(a, b, sweeps); });

@@ -59,6 +59,12 @@ constexpr ReadCheck kBeforeAllocation[] = {
      .text = "Error in control file: F 202 and (F 174 1st integer != 0) must not be used together\n\n",
      .ends = true,
      .exitCode = kExitInconsistent},
+    // The fast solver relaxes single neighbours only: on independently
+    // layered columns it would drop the couplings of the neighbour lists.
+    {.fails = [] { return FlagFastWatersolve > 0 && QNFlag > 0; },
+     .text = "Error for F 137 in control\nThe fast solver (F 170) cannot use QN grids\n\n",
+     .ends = true,
+     .exitCode = kExitInconsistent},
 };
 
 constexpr ReadCheck kAfterAllocation[] = {

@@ -10,6 +10,7 @@
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/settings.h"
+#include "model/work_ranges.h"
 #include "model/threads.h"
 #include "solvers/hand_cells.h"
 #include "support/run_case.h"
@@ -158,13 +159,22 @@ TEST(TeamShares, FirstSharesTakeTheRemainder) {
   EXPECT_GT(shareOf(5, 4, 2, 0).first, shareOf(5, 4, 2, 0).last);  // empty range
 }
 
-TEST_F(PressureCoefficients, NeighbourListsEndTheRun) {
-  allocateCells(2);
-  EXPECT_EXIT({
-    QNFlag = 1;
-    pressure_coeff();
-  }, ::testing::ExitedWithCode(251), "");
-  EXPECT_TRUE(endsWith(boogie(), "Error: pressureCoeffQN is not available yet (F 137)\n")) << boogie();
+// Cell 1's east side lists cell 2: whatever the form of F 184, the list
+// takes the plain 1000·D·A² = 60 and cell 1's single coefficient is cleared.
+TEST_F(PressureCoefficients, ListsTakeThePlainForm) {
+  QNFlag = 1;
+  allocateCells(3);
+  sideFace();
+  Cncelle[1] = 1;
+  Cqncelle[1][0] = 2;
+  Cflatew[2] = 1;
+  WCStart = 1;
+  WCEnd = 2;
+  FlagPCalg = 3;
+  pressure_coeff();
+  EXPECT_DOUBLE_EQ(Cqnae[1][0], 60.0);
+  EXPECT_DOUBLE_EQ(Caw[2], 60.0);
+  EXPECT_EQ(Cae[1], 0.0);
 }
 
 }  // namespace
