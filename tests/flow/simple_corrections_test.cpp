@@ -124,37 +124,24 @@ TEST_F(Corrections, RangesAreIndependent) {
   EXPECT_EQ(Cpres[1], 0.0);
 }
 
-// Steps that are not in the engine yet end the run on the calling thread,
-// in the stage's order: F 258 = 100 before any correction and before F 271.
-struct MissingCase {
-  const char *name;
-  void (*set)();
-  const char *log;
-};
-
-const MissingCase kMissingCases[] = {
-    {"F 258 100", [] { FlagStressTerm = 100, FlagTFS2 = 1, FlagTFS = 11; },
-     "Error: stressTermPressure is not available yet (F 258)\n"},
-    {"F 157 1", [] { FlagSimpleCorrections = 1; }, "Error: SimpleFluxVariant is not available yet (F 157, F 36 11)\n"},
-    {"F 69 third value 1", [] { Seiche3 = 1; },
-     "Error: SimpleVelocityVariant is not available yet (F 157, F 69, F 291, F 36 11)\n"},
-    {"F 372 1", [] { FlagFilterPressure = 1; }, "Error: FilterPressure is not available yet (F 372 1)\n"},
-    {"F 437", [] { FlagCorrTrekant5 = 1; }, "Error: TrekantPresCorr is not available yet (F 437)\n"},
-    {"F 271", [] { FlagTFS2 = 2; }, "Error: levelCorrection is not available yet (F 271)\n"},
-};
-
-TEST_F(Corrections, MissingStepsEndTheRun) {
-  for (const MissingCase &k : kMissingCases) {
-    SCOPED_TRACE(k.name);
-    std::remove("boogie");
-    EXPECT_EXIT(
-        {
-          k.set();
-          NoProcessesSolver = 3;
-          SimpleCorrectionsRegion(1, 5, 1, 4);
-        },
-        ::testing::ExitedWithCode(251), "");
-    EXPECT_EQ(boogie(), k.log);
+// Variants 9 and 20 read arrays that only the slide layer (F 236) and the
+// second neighbours (F 114 20) bring; without them the stage ends the run
+// before it corrects anything, in the serial call and in the chunked region.
+TEST_F(Corrections, VariantsWithoutTheirArraysEndTheRun) {
+  for (int variant : {9, 20}) {
+    for (bool region : {false, true}) {
+      SCOPED_TRACE(variant);
+      std::remove("boogie");
+      EXPECT_EXIT(
+          {
+            FlagSimpleCorrections = variant;
+            NoProcessesSolver = 3;
+            if (region) SimpleCorrectionsRegion(1, 5, 1, 4);
+            else SimpleCorrections(1, 5, 1, 4);
+          },
+          ::testing::ExitedWithCode(251), "");
+      EXPECT_EQ(boogie(), "Error for F 157 in control\nVariant 9 needs F 236, variant 20 needs F 114 20\n\n");
+    }
   }
 }
 
