@@ -3,6 +3,7 @@
 // Froude-number pressure and the seiche rebuilds of the vertical fluxes.
 #include "flow/stage_routines.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/bed_cells.h"
@@ -100,12 +101,181 @@ void GravityFunction(int eq, int first, int last) {
   }
 }
 
+// Roughness-layer drag (F 189): inside a bed roughness taller than the
+// first cell centre, each cell below the roughness height (not the top cell)
+// is braked towards the speed profile rising linearly to the speed U_R just
+// above the roughness. The bottom cell's thread writes its whole column.
 void computeTramel(int first, int last) {
-  if (first <= last) notAvailableYet("computeTramel", "F 189");
+  const double p = ParamTramel;
+  for (int c = first; c <= last; ++c) {
+    if (Ccellb[c] != 0 || Ccellt[c] == 0) continue;
+    const double R = Croughness[c];
+    if (Ckdist[c] > R) continue;
+    double uR = 0.0;
+    double z = Ckdist[c];
+    for (int k = c; k > 0; k = Ccellt[k]) {
+      if (z > R) {
+        uR = horizontalSpeed(k);
+        break;
+      }
+      if (Ccellt[k] > 0) z += Ckdist[k] + Ckdist[Ccellt[k]];
+    }
+    z = Ckdist[c];
+    for (int k = c; Ccellt[k] > 0 && z <= R; k = Ccellt[k]) {
+      Cap[k] += p * Cvol[k] * 1000.0 * std::max(0.0, horizontalSpeed(k) - (z / R) * uR);
+      z += Ckdist[k] + Ckdist[Ccellt[k]];
+    }
+  }
 }
 
-void computeDragDune() { notAvailableYet("computeDragDune", "F 498"); }
+// Bed-form drag (F 498): the dune roughness ks = 1.1 H (1 - exp(-25 H /
+// 7.3 D)) of the column's bed gives every cell a drag growing with the
+// column-mean speed.
+void computeDragDune() {
+  if (NoBlocks < 1) return;
+  for (int c = block[1].FirstCell; c <= block[1].LastCell; ++c) {
+    if (Ccellb[c] != 0) continue;
+    int n = 0;
+    double D = 0.0, U = 0.0;
+    for (int k = c; k > 0; k = Ccellt[k]) {
+      ++n;
+      D += 2.0 * Ckdist[k];
+      U += horizontalSpeed(k);
+    }
+    U /= n;
+    const double H = Bedformheight[Cbed[c]];
+    const double ks = 1.1 * H * (1.0 - std::exp(-25.0 * H / (7.3 * D)));
+    const double add = std::pow(ks, 0.333) * U * 14.511834319526628 / n;
+    for (int k = c; k > 0; k = Ccellt[k]) Cap[k] += add;
+  }
+}
 
-void FroudeHystatFunction() { notAvailableYet("FroudeHystatFunction", "F 93"); }
+// Supercritical columns (F 93) take a uniform pressure and correction: the
+// hydrostatic balance does not hold where the flow outruns the surface
+// waves. Acts on the bed range of the sediment time loop only.
+void FroudeHystatFunction() {
+  static bool warned = false;
+  if (!warned && WBEnd < 1) {
+    warned = true;
+    logText("Warning: F 93 acts only in the sediment time loop (letter S)\n");
+  }
+  for (int b = WBStart; b <= WBEnd; ++b) {
+    if (b < 1 || Bnocells[b] <= 0) continue;
+    const int bottom = Bcellt[b];
+    if (bottom <= 0) continue;
+    int n = 0;
+    double D = 0.0, U = 0.0, P = 0.0, F = 0.0;
+    for (int k = bottom; k > 0; k = Ccellt[k]) {
+      ++n;
+      D += 2.0 * Ckdist[k];
+      U += horizontalSpeed(k);
+      P += Cpres[k];
+      F += Cf[k];
+    }
+    U /= n;
+    if (U * U <= 9.81 * D) continue;
+    for (int k = bottom; k > 0; k = Ccellt[k]) Cpres[k] = P / n, Cf[k] = F / n;
+  }
+}
 
-void SeicheFunctions() { notAvailableYet("SeicheFunctions", "F 69"); }
+namespace {
+
+double topArea(int k) { return Farea[Cflatet[k]]; }
+
+// Fluxes rebuilt downwards from the top of each column from the cells'
+// defects, blended with the old ones by `keep`; then w from the mean of the
+// cell's two vertical fluxes.
+void rebuildFromTop(int first, int last, double keep, double wKeep, double wFactor) {
+  for (int t = first; t <= last; ++t) {
+    if (Ccellt[t] != 0 || Ccellb[t] == 0) continue;
+    double F = 0.0;
+    for (int k = t; k > 0; k = Ccellb[k]) {
+      F -= Csource[k];
+      double &fb = Fflux[Cflateb[k]];
+      fb = keep * fb + (1.0 - keep) * F;
+    }
+    for (int k = t; k > 0; k = Ccellb[k])
+      Czvel[k] = wKeep * Czvel[k] + wFactor * (Fflux[Cflateb[k]] + Fflux[Cflatet[k]]) / topArea(k);
+  }
+}
+
+// Mode 4: the column's positive and negative defects scaled to the same
+// magnitude, so that the column as a whole balances.
+void balanceDefects(int first, int last) {
+  for (int t = first; t <= last; ++t) {
+    if (Ccellt[t] != 0 || Ccellb[t] == 0) continue;
+    double P = 0.0, N = 0.0;
+    for (int k = t; k > 0; k = Ccellb[k]) (Csource[k] > 0.0 ? P : N) += std::fabs(Csource[k]);
+    const double m = (P + N) / 2.0;
+    for (int k = t; k > 0; k = Ccellb[k]) Csource[k] *= Csource[k] > 0.0 ? m / (P + 1e-10) : m / (N + 1e-10);
+  }
+}
+
+}  // namespace
+
+// Seiche set-ups (F 69 fourth value): the vertical fluxes and w of the
+// columns rebuilt from the continuity defects of the pressure stage.
+void SeicheFunctions() {
+  const int first = WCStart, last = WCEnd;
+  switch (Seiche4) {
+    case 1: rebuildFromTop(first, last, 0.8, 0.8, 0.0001); break;
+    case 3: rebuildFromTop(first, last, 0.0, 0.0, 0.0005); break;
+    case 4:
+      balanceDefects(first, last);
+      rebuildFromTop(first, last, 0.8, 0.0, 0.0005);
+      break;
+    case 2:
+      for (int c = first; c <= last; ++c) {
+        if (Ccellb[c] != 0 || Ccellt[c] == 0) continue;
+        for (int k = c; k > 0; k = Ccellt[k]) Czvel[k] = -0.001 * Csource[k] / topArea(k);
+        for (int k = c; Ccellt[k] > 0; k = Ccellt[k])
+          Fflux[Cflatet[k]] = 500.0 * (Czvel[k] + Czvel[Ccellt[k]]) * Farea[Cflatet[k]];
+      }
+      break;
+    case 5:
+      for (int c = first; c <= last; ++c) {
+        if (Ccellb[c] != 0 || Ccellt[c] == 0) continue;
+        double F = 0.0;
+        for (int k = c; Ccellt[k] > 0; k = Ccellt[k]) {
+          F += Csource[k];
+          Fflux[Cflatet[k]] = F;
+        }
+        for (int k = c; k > 0; k = Ccellt[k])
+          Czvel[k] = 0.0005 * (Fflux[Cflateb[k]] + Fflux[Cflatet[k]]) / topArea(k);
+      }
+      break;
+    default: break;
+  }
+}
+
+// Wall-like drag of thin edge cells and porous walls; no stage calls it.
+void TSCstabilityFunction(int eq) {
+  const int first = WCStart, last = WCEnd;
+  if (eq <= 3) {
+    if (FlagBedPoros == 1 && eq <= 2) {
+      const double *u = eq == 1 ? Cxvel : Cyvel;
+      for (int c = first; c <= last; ++c) {
+        const bool single = Ccellb[c] == 0 && Ccellt[c] == 0;
+        const bool open = Ccelle[c] > 0 && Ccellw[c] > 0 && Ccelln[c] > 0 && Ccells[c] > 0;
+        if (single && Ckdist[c] < 0.5 * MinVertDist && !open)
+          Cap[c] += 300.0 * std::fabs(u[c]) * Ckdist[c] * std::sqrt(Barea[Cbed[c]]);
+      }
+    }
+    if (PorosWallFlag == 2 || PorosWallFlag == 3) {
+      for (int c = first; c <= last; ++c) {
+        double z = Ckdist[c];
+        for (int k = Ccellb[c]; k > 0; k = Ccellb[k]) z += 2.0 * Ckdist[k];
+        if (z >= BPWparam1 * Croughness[c]) continue;
+        const double u = eq == 1 ? std::fabs(Cxvel[c]) : eq == 2 ? std::fabs(Cyvel[c]) : horizontalSpeed(c);
+        Cap[c] += 2000.0 * u * Ckdist[c] * BPWparam2 * std::sqrt(Barea[Cbed[c]]);
+      }
+    }
+  } else if (eq == 5 && FlagBedPoros == 1) {
+    for (int c = first; c <= last; ++c) {
+      if (Ckdist[c] >= 0.5 * MinVertDist) continue;
+      const double h2 = 2.0 * Ckdist[c];
+      const double kr = 0.47453 * h2 * std::pow(Croughness[c] / h2, 0.333333);
+      Cap[c] += std::max(0.0, Ckinen[c] - kr) * Cap[c] / kr;
+    }
+  }
+}
