@@ -104,10 +104,17 @@ void updatePressure(int first, int last) {
   for (int c = first; c <= last; ++c) Cpres[c] += relax * p[c];
 }
 
-// Steps before the corrections; false when F 258 takes the stage's place.
-bool beforeCorrections(int firstCell, int lastCell) {
+// The steps on the whole field before any range is corrected: the check of
+// the variant's arrays, the volume cap of variant 51 and the p' filter.
+void prepareCorrections(int firstCell, int lastCell) {
+  checkCorrectionVariant();
   if (FlagSimpleCorrections == 51) SimpleVolumeCap(firstCell, lastCell);
   if (FlagFilterPressure == 1) FilterPressure();
+}
+
+// Steps before the corrections; false when F 258 takes the stage's place.
+bool beforeCorrections(int firstCell, int lastCell) {
+  prepareCorrections(firstCell, lastCell);
   if (FlagStressTerm > 0) {
     if (FlagStressTerm == 100 || FlagStressTerm == 101) stressTermPressure(firstCell, lastCell);
     return false;
@@ -139,15 +146,6 @@ void afterCorrections(int firstCell, int lastCell) {
   if (FlagTFS == 11) topCellPressure(firstCell, lastCell);
 }
 
-// Whether every step of the plan treats only the faces and cells of its own
-// chunk. The variants and treatments that are not chunked yet run in the one
-// serial call, whose result the chunks would have to equal anyway.
-bool chunked(const CorrectionPlan &plan) {
-  return plan.face != FaceRule::Variant && plan.velocity != VelocityRule::Variant && FlagSimpleCorrections != 51 &&
-         FlagStressTerm <= 0 && FlagTFS2 != 1 && FlagTFS2 != 2 &&
-         !(FlagFilterPressure == 2 && FlagThixoIsComputing == 1) && FlagTFS != 11;
-}
-
 }  // namespace
 
 void SimpleCorrections(int firstFace, int lastFace, int firstCell, int lastCell) {
@@ -157,17 +155,26 @@ void SimpleCorrections(int firstFace, int lastFace, int firstCell, int lastCell)
   afterCorrections(firstCell, lastCell);
 }
 
-// Chunk k corrects chunk k of the faces and chunk k of the cells; the p'
-// filter runs before all chunks and the corner-column pressure after them,
-// since both work on the whole field.
+// Chunk k corrects chunk k of the faces and chunk k of the cells. The p'
+// filter and the variant's cap run before all chunks and the corner-column pressure after them,
+// since both work on the whole field; the mud clip and the top-cell pressure
+// reach cells below their chunk, so they follow once every chunk has updated
+// its pressures (the clip serially, as its walks down may cross chunks).
 void SimpleCorrectionsRegion(int firstFace, int lastFace, int firstCell, int lastCell) {
   const CorrectionPlan plan = choosePlan();
-  if (!chunked(plan)) {
-    SimpleCorrections(firstFace, lastFace, firstCell, lastCell);
+  prepareCorrections(firstCell, lastCell);
+  const int chunks = std::max(1, NoProcessesSolver);
+  if (FlagStressTerm > 0) {
+    if (FlagStressTerm == 100 || FlagStressTerm == 101) {
+      forEachChunk(0, chunks - 1, [&](int first, int last) {
+        for (int k = first; k <= last; ++k) {
+          const IndexChunk cells = chunkOf(firstCell, lastCell, chunks, k);
+          stressTermPressure(cells.first, cells.last);
+        }
+      });
+    }
     return;
   }
-  if (FlagFilterPressure == 1) FilterPressure();
-  const int chunks = std::max(1, NoProcessesSolver);
   forEachChunk(0, chunks - 1, [&](int first, int last) {
     for (int k = first; k <= last; ++k) {
       const IndexChunk faces = chunkOf(firstFace, lastFace, chunks, k);
@@ -176,4 +183,13 @@ void SimpleCorrectionsRegion(int firstFace, int lastFace, int firstCell, int las
     }
   });
   if (FlagCorrTrekant5 > 0) TrekantPresCorr(firstCell, lastCell);
+  if (FlagFilterPressure == 2 && FlagThixoIsComputing == 1) mudPressureClip(firstCell, lastCell);
+  if (FlagTFS == 11) {
+    forEachChunk(0, chunks - 1, [&](int first, int last) {
+      for (int k = first; k <= last; ++k) {
+        const IndexChunk cells = chunkOf(firstCell, lastCell, chunks, k);
+        topCellPressure(cells.first, cells.last);
+      }
+    });
+  }
 }

@@ -13,6 +13,7 @@
 #include "grid/column_grid.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
+#include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
@@ -124,79 +125,107 @@ TEST_F(Corrections, RangesAreIndependent) {
   EXPECT_EQ(Cpres[1], 0.0);
 }
 
-// Steps that are not in the engine yet end the run on the calling thread,
-// in the stage's order: F 258 = 100 before any correction and before F 271.
-struct MissingCase {
-  const char *name;
-  void (*set)();
-  const char *log;
-};
-
-const MissingCase kMissingCases[] = {
-    {"F 258 100", [] { FlagStressTerm = 100, FlagTFS2 = 1, FlagTFS = 11; },
-     "Error: stressTermPressure is not available yet (F 258)\n"},
-    {"F 157 1", [] { FlagSimpleCorrections = 1; }, "Error: SimpleFluxVariant is not available yet (F 157, F 36 11)\n"},
-    {"F 69 third value 1", [] { Seiche3 = 1; },
-     "Error: SimpleVelocityVariant is not available yet (F 157, F 69, F 291, F 36 11)\n"},
-    {"F 372 1", [] { FlagFilterPressure = 1; }, "Error: FilterPressure is not available yet (F 372 1)\n"},
-    {"F 437", [] { FlagCorrTrekant5 = 1; }, "Error: TrekantPresCorr is not available yet (F 437)\n"},
-    {"F 271", [] { FlagTFS2 = 2; }, "Error: levelCorrection is not available yet (F 271)\n"},
-};
-
-TEST_F(Corrections, MissingStepsEndTheRun) {
-  for (const MissingCase &k : kMissingCases) {
-    SCOPED_TRACE(k.name);
-    std::remove("boogie");
-    EXPECT_EXIT(
-        {
-          k.set();
-          NoProcessesSolver = 3;
-          SimpleCorrectionsRegion(1, 5, 1, 4);
-        },
-        ::testing::ExitedWithCode(251), "");
-    EXPECT_EQ(boogie(), k.log);
+// Variants 9 and 20 read arrays that only the slide layer (F 236) and the
+// second neighbours (F 114 20) bring; without them the stage ends the run
+// before it corrects anything, in the serial call and in the chunked region.
+TEST_F(Corrections, VariantsWithoutTheirArraysEndTheRun) {
+  for (int variant : {9, 20}) {
+    for (bool region : {false, true}) {
+      SCOPED_TRACE(variant);
+      std::remove("boogie");
+      EXPECT_EXIT(
+          {
+            FlagSimpleCorrections = variant;
+            NoProcessesSolver = 3;
+            if (region) SimpleCorrectionsRegion(1, 5, 1, 4);
+            else SimpleCorrections(1, 5, 1, 4);
+          },
+          ::testing::ExitedWithCode(251), "");
+      EXPECT_EQ(boogie(), "Error for F 157 in control\nVariant 9 needs F 236, variant 20 needs F 114 20\n\n");
+    }
   }
 }
 
 // The chunked region gives the serial result bit for bit: every face and
-// every cell is corrected by its own chunk from the same p'.
+// every cell is corrected by its own chunk from the same p', for every
+// variant and treatment (variant 3 with chunks that start inside columns,
+// the filter before and the corner pressure and top-cell pressure after the
+// chunks).
+struct ChunkCase {
+  const char *name;
+  void (*set)();
+};
+
+const ChunkCase kChunkCases[] = {
+    {"standard", [] {}},
+    {"F 157 1", [] { FlagSimpleCorrections = 1; }},
+    {"F 157 3", [] { FlagSimpleCorrections = 3; }},
+    {"F 157 6", [] { FlagSimpleCorrections = 6; }},
+    {"F 157 10", [] { FlagSimpleCorrections = 10; }},
+    {"F 157 51", [] { FlagSimpleCorrections = 51; }},
+    {"F 271 1", [] { FlagTFS2 = 1; }},
+    {"F 372 1", [] { FlagFilterPressure = 1; }},
+    {"F 437 1", [] { FlagCorrTrekant5 = 1; }},
+    {"F 36 11", [] { FlagTFS = 11, FlagSimpleCorrections = 30; }},
+    {"F 258 101", [] { FlagStressTerm = 101; }},
+};
+
+double levelChanges[100000];
+
 TEST_F(GridFixture, ChunkedCorrectionsEqualTheSerialCall) {
   buildCaseByHand(CaseGrid::Channel);
   metric();
   ASSERT_GT(NoCells, 300);
-  for (int c = 0; c <= NoCells; ++c) {
-    pressureCorrection[c] = c == 0 ? 0.0 : 100.0 * ((c * 37) % 101) / 101.0 - 50.0;
-    CinvAp[c] = 0.001 + 0.0001 * (c % 7);
-    Cxvel[c] = 0.5, Cyvel[c] = 0.1, Czvel[c] = 0.0, Cpres[c] = 9810.0 * Czcenter[c];
-  }
-  for (int f = 1; f <= NoSurfaces; ++f) Fflux[f] = 0.01 * (f % 13);
-  Cf = pressureCorrection;
-  relaxPressure = 0.3;
+  Bdeltah = levelChanges;  // the control of the case has no F 271
+  ASSERT_LT(NoCells, 100000);
   const size_t cells = static_cast<size_t>(NoCells + 1), faces = static_cast<size_t>(NoSurfaces + 1);
   auto save = [&](std::vector<double> &out) {
     out.clear();
-    for (double *a : {Cxvel, Cyvel, Czvel, Cpres}) out.insert(out.end(), a, a + cells);
+    for (double *a : {Cxvel, Cyvel, Czvel, Cpres, pressureCorrection}) out.insert(out.end(), a, a + cells);
     out.insert(out.end(), Fflux, Fflux + faces);
+    out.insert(out.end(), Bdeltah, Bdeltah + cells);
   };
   auto restore = [&](const std::vector<double> &in) {
     size_t at = 0;
-    for (double *a : {Cxvel, Cyvel, Czvel, Cpres}) {
+    for (double *a : {Cxvel, Cyvel, Czvel, Cpres, pressureCorrection}) {
       std::memcpy(a, in.data() + at, cells * sizeof(double));
       at += cells;
     }
     std::memcpy(Fflux, in.data() + at, faces * sizeof(double));
+    at += faces;
+    std::memcpy(Bdeltah, in.data() + at, cells * sizeof(double));
   };
-  std::vector<double> start, serial, chunked;
-  save(start);
-  SimpleCorrections(WFStart, WFEnd, WCStart, WCEnd);
-  save(serial);
-  ASSERT_NE(serial, start);
-  restore(start);
-  fixThreadCount(3);
-  NoProcessesSolver = 3;
-  SimpleCorrectionsRegion(WFStart, WFEnd, WCStart, WCEnd);
-  save(chunked);
-  EXPECT_TRUE(std::memcmp(serial.data(), chunked.data(), serial.size() * sizeof(double)) == 0);
+  for (const ChunkCase &k : kChunkCases) {
+    SCOPED_TRACE(k.name);
+    FlagSimpleCorrections = 0, FlagTFS2 = 0, FlagFilterPressure = 0, FlagCorrTrekant5 = 0, FlagTFS = 0;
+    FlagStressTerm = 0;
+    k.set();
+    for (int c = 0; c <= NoCells; ++c) {
+      pressureCorrection[c] = c == 0 ? 0.0 : 100.0 * ((c * 37) % 101) / 101.0 - 50.0;
+      CinvAp[c] = 0.001 + 0.0001 * (c % 7);
+      Cxvel[c] = 0.5, Cyvel[c] = 0.1, Czvel[c] = 0.0, Cpres[c] = 9810.0 * Czcenter[c];
+      Ckinen[c] = 0.01, Croughness[c] = 0.05, Csource[c] = 0.001 * (c % 11);
+      Bdeltah[c] = 0.0;
+    }
+    for (int f = 1; f <= NoSurfaces; ++f) Fflux[f] = 0.01 * (f % 13);
+    Cf = pressureCorrection;
+    relaxPressure = 0.3;
+    std::vector<double> start, serial, chunked;
+    save(start);
+    fixThreadCount(3);
+    NoProcessesSolver = 1;
+    SimpleCorrections(WFStart, WFEnd, WCStart, WCEnd);
+    save(serial);
+    EXPECT_NE(serial, start);
+    restore(start);
+    for (int chunks : {3, 7}) {
+      NoProcessesSolver = chunks;
+      SimpleCorrectionsRegion(WFStart, WFEnd, WCStart, WCEnd);
+      save(chunked);
+      EXPECT_TRUE(std::memcmp(serial.data(), chunked.data(), serial.size() * sizeof(double)) == 0) << chunks;
+      restore(start);
+    }
+  }
 }
 
 }  // namespace
