@@ -86,12 +86,16 @@ TEST_P(SteadyAlgorithmBand, SurfaceFallsDownstream) {
 }
 
 // 0.5 to 2 times the Strickler estimate L U^2 / (M^2 R^(4/3)) = 0.029 m; the
-// backwater curve marches 0.0217 m.
+// backwater curve marches 0.0217 m. The equations of the level change take
+// equal side weights (F 278 5), as below.
 INSTANTIATE_TEST_SUITE_P(
     ModularDispatch, SteadyAlgorithmBand,
     ::testing::Values(BandRow{"Classic", "F 323 1\nF 36 2\n", 0.014, 0.057, 0.002, 0.006},
                       BandRow{"UpwindLevels", "F 323 1\nF 36 10\n", 0.014, 0.057, 0.002, 0.006},
-                      BandRow{"BackwaterCurve", "F 323 1\nF 36 30\n", 0.0207, 0.0227, 0.002, 0.006}),
+                      BandRow{"BackwaterCurve", "F 323 1\nF 36 30\n", 0.0207, 0.0227, 0.002, 0.006},
+                      BandRow{"FivePoint", "F 323 1\nF 36 4\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
+                      BandRow{"NinePoint", "F 323 1\nF 36 8\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
+                      BandRow{"AlgorithmSeven", "F 323 1\nF 36 7\nF 278 5\n", 0.014, 0.057, 0.003, 0.012}),
     [](const ::testing::TestParamInfo<BandRow> &info) { return std::string(info.param.name); });
 
 // The driver's level equations with equal weights on every side (F 278 5):
@@ -103,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
     DriverEquations, SteadyAlgorithmBand,
     ::testing::Values(BandRow{"FivePointChange", "F 36 4\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
                       BandRow{"FivePointLevel", "F 36 21\nG 6 0 0 2 0.1 0.01\nF 278 5\n", 0.014, 0.057, 0.007, 0.007},
-                      BandRow{"NinePointSimple", "F 36 8\nF 278 5\n", 0.014, 0.057, 0.003, 0.012}),
+                      BandRow{"NinePointSimple", "F 36 8\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
+                      BandRow{"NinePointFull", "F 36 7\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
+                      BandRow{"UpwindLevels", "F 36 10\n", 0.014, 0.057, 0.002, 0.006}),
     [](const ::testing::TestParamInfo<BandRow> &info) { return std::string(info.param.name); });
 
 // F 323 2 lifts every point by a tenth of its top pressure head at each call
