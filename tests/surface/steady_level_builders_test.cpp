@@ -13,6 +13,7 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "surface/casulli_level.h"
+#include "surface/classic_pressure_level.h"
 #include "surface/steady_dispatch.h"
 #include "surface/surface_fixture.h"
 #include "surface/upwind_level.h"
@@ -73,4 +74,24 @@ TEST_F(SteadyLevelBuilders, SimpleCorrectionNeedsTwoWetColumns) {
   zval[block[1].i1][block[1].j2 / 2][0] = 0.0;
   EXPECT_EXIT(surface3(), ::testing::ExitedWithCode(255), "");
   EXPECT_NE(boogie().find("Error, dry upstream/downstream surface3\n\n"), std::string::npos);
+}
+
+// RelaxSurface 1 without a slope limit: every point of the block jumps to
+// GlobZRef + (p - GlobPresRef) x 0.000101937, both level slots.
+TEST_F(SteadyLevelBuilders, ClassicLevelJumpsToThePressureHead) {
+  channelAt(981.0);
+  iPres = 11;
+  jPres = 3;
+  jSurf = 0;
+  RelaxSurface = 1.0;
+  MaxSurfSlope = -0.1;
+  FroudeMaxSurface = 0.0;
+  computeSurfClassic();
+  const GridBlock &b = block[1];
+  for (int i = b.i1 - 1; i <= b.i2; ++i) {
+    for (int j = b.j1 - 1; j <= b.j2; ++j) {
+      EXPECT_NEAR(zval[i][j][znumber], 1.0 + 981.0 * 0.000101937, 1e-12) << i << " " << j;
+      EXPECT_EQ(zval[i][j][znumber + 1], zval[i][j][znumber]);
+    }
+  }
 }
