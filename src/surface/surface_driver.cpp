@@ -23,8 +23,11 @@
 #include "startup/operations.h"
 #include "surface/backwater_curve.h"
 #include "surface/classic_level_update.h"
+#include "surface/continuity_level.h"
+#include "surface/driver_level_equations.h"
 #include "surface/froude_numbers.h"
 #include "surface/reference_levels.h"
+#include "surface/steady_dispatch.h"
 #include "surface/surface_services.h"
 #include "surface/surface_tail.h"
 
@@ -121,12 +124,6 @@ bool backwaterScaling() {
   return true;
 }
 
-void notAvailableWithF36(const char *routine) {
-  char what[40];
-  std::snprintf(what, sizeof what, "F 36 %d", FlagTFS);
-  notAvailableYet(routine, what);
-}
-
 }  // namespace
 
 double computeVolRes() {
@@ -196,19 +193,28 @@ void surface() {
 
   if (!backwaterScaling()) return;
 
-  if (FlagSurface2 == 1) notAvailableYet("surface2", "F 323 1");
-  if (FlagSurface2 == 2) notAvailableYet("surface3", "F 323 2");
+  if (FlagSurface2 == 1) {
+    surface2();
+    return;
+  }
+  if (FlagSurface2 == 2) {
+    surface3();
+    return;
+  }
   switch (FlagTFS) {
     case 3: fixedLevel(); break;
     case 5:
-    case 6: notAvailableWithF36("surface_continuity"); break;
+    case 6: surface_continuity(); break;
     case 30: backwater(); break;
     case 4:
-    case 21:
+    case 21: surfaceFivePoint(c); break;
     case 7:
     case 8:
-    case 9: notAvailableWithF36("surface"); break;
-    case 10: notAvailableWithF36("surfaceAlgo10"); break;
+    case 9: surfaceNinePoint(c); break;
+    case 10:
+      levelAlgorithm10();
+      if (FlagExtraDebug == 1) logText("End surface\n");
+      return;
     default: classicLevelUpdate(c, c2); break;
   }
   computeTailSurf();

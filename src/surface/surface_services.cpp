@@ -12,3 +12,4 @@ void NoGridSplitRise() { notAvailableYet("NoGridSplitRise", "F 371"); }
 void smoothNewCorners() { notAvailableYet("smoothNewCorners", "F 425"); }
 void interpolateSurfaceNested() { notAvailableYet("interpolateSurfaceNested", "F 238"); }
 void scalePressureNested() { notAvailableYet("scalePressureNested", "F 238"); }
+void computeWeirs() { notAvailableYet("computeWeirs", "weirs"); }

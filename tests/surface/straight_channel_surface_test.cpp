@@ -150,7 +150,6 @@ TEST(StraightChannelSurface, ReferenceErrorsEndTheRun) {
        "Error in G 6 or G 62 data set: Cell number 19 is not in discharge group 2\n"
        "This error can be caused by a too low 'to' value the 'Vertical level' \n"
        "part in the input dialog box of the vantorell, when the unstruc file was made.\n"},
-      {"level equation not built", "F 36 4\nF 91 51 4\n", 251, "Error: surface is not available yet (F 36 4)\n"},
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.name);
