@@ -417,3 +417,93 @@ TEST_F(MinimumLevels, FroudeLimitedLevelsAlongThePath) {
     EXPECT_NEAR(BLevFroude[pointbed[i][j]], j == 2 ? -1.0 : -1000.0, 1e-12) << i << " " << j;
   });
 }
+
+// Methods 7 and 8: each wet stretch of a section gets the depth at which it
+// would flow at FroudeSplit. With 1/9 m2 faces every column has A = 1, W = 1
+// and its top at 1, so the level is (Fr / FroudeSplit)^(2/3); column (6, 4)
+// is dry and splits section 6 into (6, 2..3) and (6, 5), which ends at j2.
+TEST_F(MinimumLevels, FroudeLimitPerWetStretch) {
+  channelWith(7);
+  const double qOfRow[] = {1000.0, 1000.0, 1000.0, 250.0};  // kg/s per face, rows 2..5
+  forEachColumn([&](int i, int j) {
+    for (int c = bottomOf(i, j); c > 0; c = Ccellt[c]) Fflux[Cflatee[c]] = Fflux[Cflatew[c]] = qOfRow[j - 2];
+  });
+  dry(6, 4);
+  const double wave = std::sqrt(9.81);
+  for (double split : {1.0, 2.0}) {
+    FlagNoGridSplit = split == 1.0 ? 7 : 8;
+    FroudeSplit = split;
+    NoGridSplit();
+    auto level = [&](double u) { return std::pow(u / wave / split, 0.666667); };
+    for (int j : {2, 3}) EXPECT_NEAR(minLevel(6, j), level(9.0), 1e-5) << split << " " << j;
+    EXPECT_EQ(minLevel(6, 4), -1000.0);
+    EXPECT_NEAR(minLevel(6, 5), level(2.25), 1e-5) << split;
+    for (int j = 2; j <= 5; ++j) EXPECT_NEAR(minLevel(7, j), level(9.0 * 3250.0 / 4000.0), 1e-5) << split << " " << j;
+  }
+}
+
+// Methods 10 and 11 differ in the bed of the column: the mean of the lowest
+// corner and the corner mean (10), or the corner mean (11).
+TEST_F(MinimumLevels, FroudeLimitBedOfTheColumn) {
+  channelWith(11);
+  for (int b = 1; b <= NoBCells; ++b) BFroude[b] = 0.0;
+  BFroude[pointbed[6][3]] = 2.0;
+  Bdepth[pointbed[6][3]] = 0.5;
+  zval[6][3][1] = 0.4;  // one corner of (6, 3) higher: mean 0.1, lowest 0
+  const double h = std::pow(std::pow(0.5, 1.5) * 2.0, 2.0 / 3.0);
+  NoGridSplit();
+  EXPECT_NEAR(minLevel(6, 3), 0.1 + h, 1e-9);
+  EXPECT_NEAR(minLevel(6, 2), 0.1 + 0.6 * h, 1e-9);
+  FlagNoGridSplit = 10;
+  NoGridSplit();
+  EXPECT_NEAR(minLevel(6, 3), 0.05 + h, 1e-9);
+}
+
+// The uncalled Froude level per section: the lowest bottom face plus the
+// critical depth of the larger of the section's flux and 0.9 of group 1's.
+TEST_F(MinimumLevels, FroudeLevelFromTheFluxes) {
+  channelWith(1);
+  for (int f = 0; f <= NoSurfaces; ++f) Fflux[f] = 1000.0;  // 36 m3/s through each section
+  FroudeSplit = 1.0;
+  DischargeArray[1] = 10000.0;
+  computeMinwaterlevel3();
+  forEachColumn([](int i, int j) { EXPECT_NEAR(minLevel(i, j), std::cbrt(81.0 / 9.81), 1e-6) << i << " " << j; });
+  DischargeArray[1] = 50000.0;  // 0.9 of it, 45 m3/s, is larger
+  computeMinwaterlevel3();
+  EXPECT_NEAR(minLevel(4, 2), std::cbrt(11.25 * 11.25 / 9.81), 1e-6);
+}
+
+// Methods 24-35 on a column made single-celled: the critical depth of the
+// water through its west face over its lower east corners; its east
+// neighbour, with nine cells, only takes the level from its own north face.
+TEST_F(MinimumLevels, CriticalDepthOfSingleCellColumns) {
+  channelWith(24);
+  const int c = bottomOf(6, 3);
+  Ccellt[c] = 0;
+  for (int f = 0; f <= NoSurfaces; ++f) Fflux[f] = 0.0;
+  Fflux[Cflatew[c]] = 0.3 * 1000.0 / 9.0;  // 0.3 m/s through 1/9 m2
+  NoGridSplit();
+  EXPECT_NEAR(minLevel(6, 3), 0.09 / 9.81, 1e-9);
+  EXPECT_DOUBLE_EQ(minLevel(7, 3), 0.0);  // no flux north: its lower corners
+  EXPECT_DOUBLE_EQ(minLevel(6, 4), -1000.0);
+  EXPECT_DOUBLE_EQ(minLevel(5, 3), -1000.0);
+  // A collapsed west face gives no level.
+  Farea[Cflatew[c]] = 0.0;
+  NoGridSplit();
+  EXPECT_DOUBLE_EQ(minLevel(6, 3), -1000.0);
+  EXPECT_DOUBLE_EQ(minLevel(7, 3), 0.0);
+}
+
+// Methods 36-47: a bottom cell whose pressure differs by 981 Pa from its
+// neighbours (a slope of 0.01 over 2 x 0.5 m) is above D = 0.0075; it and
+// the neighbours that see the same slope rise by min(D, 0.01 - D) = 0.0025,
+// and their neighbours by half of it.
+TEST_F(MinimumLevels, SlopeLimitedLevels) {
+  channelWith(36);
+  for (int m = 0; m <= NoCells; ++m) Cpres[m] = 0.0;
+  Cpres[bottomOf(6, 3)] = 981.0;
+  NoGridSplit();
+  for (auto [i, j] : {std::pair{6, 3}, {5, 3}, {7, 3}, {6, 2}, {6, 4}}) EXPECT_NEAR(minLevel(i, j), 0.0025, 1e-12) << i << j;
+  for (auto [i, j] : {std::pair{4, 3}, {8, 3}, {5, 2}, {6, 5}}) EXPECT_NEAR(minLevel(i, j), 0.00125, 1e-12) << i << j;
+  EXPECT_DOUBLE_EQ(minLevel(3, 3), -1000.0);
+}
