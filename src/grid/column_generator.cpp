@@ -8,6 +8,7 @@
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
 #include "grid/grid_rectangles.h"
+#include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/control_tables.h"
@@ -33,6 +34,19 @@ double depthScale(const GridBlock &b) {
   return (b.NestLevel >= 1 ? 1.0 : NestNoRatio) / (MaxDepth + 1e-10);
 }
 
+// With the path methods of the minimum water levels (F 371 above 50), every
+// column of block 1 that has a minimum level keeps at least one cell, so the
+// path stays connected however shallow it runs.
+void keepPathColumns(const GridBlock &b) {
+  if (&b != &block[1] || FlagNoGridSplit <= 50 || NoBCells <= 0 || !Bminwaterlevel) return;
+  for (int i = b.i1; i <= b.i2; ++i) {
+    for (int j = b.j1; j <= b.j2; ++j) {
+      const int bed = pointbed[i][j];
+      if (bed > 0 && Bminwaterlevel[bed] > -10.0) ant[i][j] = std::max(ant[i][j], 1);
+    }
+  }
+}
+
 // Cells per column: line counts, the two filters with the pond removal of
 // F 394 between them, then the columns the G 13 rectangles and the bed take
 // out. The ponds are those of block 1; they are looked for while block 1 is
@@ -52,6 +66,7 @@ void countCells(const GridBlock &b) {
       if (bedOutBlock[i][j] == 1) ant[i][j] = 0;
     }
   }
+  keepPathColumns(b);
 }
 
 // A column's cells take consecutive numbers bottom up at the top a levels.

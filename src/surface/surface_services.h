@@ -16,7 +16,7 @@ void computeSetPresZero();    // surface pressure set to zero (F 128; F 549 afte
 void surfaceSolver(int algorithm);
 
 // Corrections of the new levels in the tail of a surface update, and the
-// grid services around it, that the engine does not have yet.
+// grid services around it.
 void surfaceEdge(double z);        // edge levels (F 187)
 void surface_smoother();           // surface smoothing (F 154)
 void reducePonds();                // pond reduction (F 379)
