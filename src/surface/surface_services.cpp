@@ -4,9 +4,6 @@
 
 #include "startup/log.h"
 
-void surface_LS_update() { notAvailableYet("surface_LS_update", "F 36 50"); }
-void surface_LS() { notAvailableYet("surface_LS", "F 36 50"); }
-void reducePonds() { notAvailableYet("reducePonds", "F 379"); }
 void NoGridSplit() { notAvailableYet("NoGridSplit", "F 371"); }
 void NoGridSplitRise() { notAvailableYet("NoGridSplitRise", "F 371"); }
 void smoothNewCorners() { notAvailableYet("smoothNewCorners", "F 425"); }
