@@ -9,9 +9,11 @@
 #include "grid/grid_build.h"
 #include "model/cells.h"
 #include "model/faces.h"
+#include "model/blocks_groups.h"
 #include "model/grid_index.h"
 #include "model/points.h"
 #include "model/settings.h"
+#include "model/structured.h"
 #include "model/work_ranges.h"
 #include "startup/log.h"
 
@@ -260,4 +262,97 @@ int connectBlockSides() {
     }
   }
   return 0;
+}
+
+namespace {
+
+// One side of an uneven join: the column index, its rows, the grid line
+// along which the row positions are measured, and the side its cells link on.
+struct UnevenSide {
+  int i, j1, j2, line;
+  int *neighbour, *face;
+  bool east;
+};
+
+// Arc length along grid line `line` from row j1-1 to the middle of each row's
+// segment, kept per row.
+void rowPositions(const UnevenSide &s, std::vector<double> &pos) {
+  double run = 0.0;
+  for (int j = s.j1; j <= s.j2; ++j) {
+    const double seg = std::hypot(xval[s.line][j] - xval[s.line][j - 1], yval[s.line][j] - yval[s.line][j - 1]);
+    pos[j] = run + 0.5 * seg;
+    run += seg;
+  }
+}
+
+// Level of a cell at the side the columns share: the mean height of the
+// corners of its east face (the levels between its grid levels on the two
+// lines of that face).
+double cellLevel(int c) { return 0.25 * (Pz[Cpoint2[c]] + Pz[Cpoint3[c]] + Pz[Cpoint6[c]] + Pz[Cpoint7[c]]); }
+
+// The cells of a column below its top cell, bottom up, into `cells`.
+int cellsBelowTop(int i, int j, std::vector<int> &cells) {
+  int n = 0;
+  for (int c = static_cast<int>(zval[i][j][0]); c > 0 && Ccellt[c] != 0; c = Ccellt[c]) cells[n++] = c;
+  return n;
+}
+
+// Every listed cell of `from` takes the listed cell of `to` at the nearest
+// level as neighbour on its side; a column without such cells gives none.
+void linkNearest(const UnevenSide &s, const std::vector<int> &from, int nf, const std::vector<int> &to, int nt) {
+  if (nt == 0) return;
+  for (int m = 0; m < nf; ++m) {
+    const int a = from[m];
+    const double level = cellLevel(a);
+    int best = to[0];
+    double gap = std::fabs(cellLevel(best) - level);
+    for (int n = 1; n < nt; ++n) {
+      const double g = std::fabs(cellLevel(to[n]) - level);
+      if (g < gap) {
+        gap = g;
+        best = to[n];
+      }
+    }
+    s.neighbour[a] = best;
+    (s.east ? Fcell2 : Fcell1)[s.face[a]] = best;
+  }
+}
+
+}  // namespace
+
+// F 348: two blocks whose shared boundary has a different number of rows on
+// its two sides. Each row of the east-linking side is joined to the nearest
+// row of the other side, and each cell below the top of the two columns to
+// the cell at the nearest level. With 1 block 1's column i2 links east to
+// block 2's column i1; 2 and above exchange the roles of the two columns
+// (block 2's column i1 links east, measured along its line i1, block 1's
+// column i2 west, along its line i2 - 1), as the flux balance of the uneven
+// faces reads them. A column of a single cell has no
+// level to match: the other column's links stay as they were. The join list
+// connFlate is not changed.
+void connectUneven() {
+  if (UnevenConnect <= 0 || NoBlocks < 2) return;
+  const GridBlock &b1 = block[1], &b2 = block[2];
+  const bool first = UnevenConnect == 1;
+  const UnevenSide west = first ? UnevenSide{b1.i2, b1.j1, b1.j2, b1.i2, Ccelle, Cflatee, true}
+                                : UnevenSide{b2.i1, b2.j1, b2.j2, b2.i1, Ccelle, Cflatee, true};
+  const UnevenSide east = first ? UnevenSide{b2.i1, b2.j1, b2.j2, b2.i1 - 1, Ccellw, Cflatew, false}
+                                : UnevenSide{b1.i2, b1.j1, b1.j2, b1.i2 - 1, Ccellw, Cflatew, false};
+  static std::vector<double> westPos, eastPos;
+  static std::vector<int> westCells, eastCells;
+  const std::size_t rows = static_cast<std::size_t>(ynumber) + 2, levels = static_cast<std::size_t>(MaxCeller);
+  if (westPos.size() < rows) westPos.resize(rows), eastPos.resize(rows);
+  if (westCells.size() < levels) westCells.resize(levels), eastCells.resize(levels);
+  rowPositions(west, westPos);
+  rowPositions(east, eastPos);
+  for (int j = west.j1; j <= west.j2; ++j) {
+    int near = east.j1;
+    for (int k = east.j1 + 1; k <= east.j2; ++k) {
+      if (std::fabs(eastPos[k] - westPos[j]) < std::fabs(eastPos[near] - westPos[j])) near = k;
+    }
+    const int nw = cellsBelowTop(west.i, j, westCells);
+    const int ne = cellsBelowTop(east.i, near, eastCells);
+    linkNearest(west, westCells, nw, eastCells, ne);
+    linkNearest(east, eastCells, ne, westCells, nw);
+  }
 }

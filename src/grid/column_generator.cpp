@@ -32,13 +32,18 @@ double depthScale(const GridBlock &b) {
   return (b.NestLevel >= 1 ? 1.0 : NestNoRatio) / (MaxDepth + 1e-10);
 }
 
-// Cells per column: line counts, the two filters, then the columns the G 13
-// rectangles and the bed take out.
+// Cells per column: line counts, the two filters with the pond removal of
+// F 394 between them, then the columns the G 13 rectangles and the bed take
+// out. The ponds are those of block 1; they are looked for while block 1 is
+// counted, before its cells are built.
 void countCells(const GridBlock &b) {
   if (MinDepthGrid < 0.0) MinDepthGrid = MinVertDist0;
+  const bool pondBlock = &b == &block[1];
   MakeAntlin(b.i1, b.i2, b.j1, b.j2, depthScale(b));
+  if (FlagRemovePonds > 1000 && pondBlock) makeRidge();
   Grid1Stability(b.i1, b.i2, b.j1, b.j2);
   MakeAnt(b.i1, b.i2, b.j1, b.j2);
+  if (FlagRemovePonds > 0 && pondBlock) removePonds();
   Grid2Stability(b.i1, b.i2, b.j1, b.j2);
   clearOutBlockColumns();
   for (int i = b.i1; i <= b.i2; ++i) {

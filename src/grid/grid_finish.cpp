@@ -1,7 +1,8 @@
 // The steps after the last block of a generation, in their fixed order: edge
 // neighbours of the pressure gradient, nesting lists, work ranges, block joins,
-// bed-cell links, base-grid counts, dead-end marks, time-series cells and the
-// checks of the result. Writes CcellA*, Cbed, pointbed, Bkooi, Bkooj, Conecell.
+// bed-cell links, the water-edge reshaping, the soil layer, base-grid counts, dead-end marks,
+// time-series cells and the checks of the result. Writes CcellA*, Cbed,
+// pointbed, Bkooi, Bkooj, Conecell.
 #include <algorithm>
 
 #include "files/file_services.h"
@@ -232,7 +233,9 @@ int finishGrid() {
   WFEnd = NoSurfaces;
   if (NoConnect > 0 && connectBlockSides() == kConnectListFull) return kConnectListFull;
   NoConnFlate0 = NoConnFlate;
+  if (UnevenConnect > 0) connectUneven();
   linkBedCells();
+  reshapeWaterEdge();
   appendSoilLayer();
   NoCells0 = NoCells;
   NoBlocks0 = NoBlocks;

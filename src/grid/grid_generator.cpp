@@ -13,6 +13,7 @@
 #include "grid/grid_build.h"
 #include "grid/grid_generation.h"
 #include "grid/grid_services.h"
+#include "grid/second_generator.h"
 #include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -85,16 +86,6 @@ void clearTables() {
   for (int *t : {Fcell1, Fcell2, Fcell11, Fcell22, Fqndum}) std::fill(t, t + faces, 0);
 }
 
-// F 369: a level far outside any river is taken as corrupted data; the grid
-// must not be built on it.
-void checkLevels(int i, int j) {
-  const double bed = zval[i][j][1], surface = zval[i][j][znumber];
-  if (bed >= kLowestLevel && bed <= kHighestLevel && surface >= kLowestLevel && surface <= kHighestLevel) return;
-  logPrintf("Bug found for z values in grid: (%d,%d), Iter = %d\n", i, j, Iter);
-  logPrintf("Z levels: %lf %lf\n", bed, surface);
-  fatalPrintf(kExitUnreadable, nullptr, "Iter = %d\n", Iter);
-}
-
 // The largest depth of the base grid scales the vertical line counts; it only
 // grows during a run, so a falling water level keeps the earlier resolution.
 // F 209 fixes it. The soil layer holds no water: its thickness is no depth.
@@ -106,7 +97,7 @@ void surveyDepth() {
     for (int i = blk.i1 - 1; i <= blk.i2; ++i) {
       for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
         deepest = std::max(deepest, zval[i][j][znumber] - zval[i][j][1]);
-        if (FlagBugFind == 1) checkLevels(i, j);
+        if (FlagBugFind == 1) checkGridLevels(i, j);
       }
     }
   }
@@ -178,21 +169,52 @@ bool buildBlocks() {
   return true;
 }
 
+// F 488 serves only with its own two values, and builds no one-cell-per-column
+// block for the hydrostatic, two-dimensional or shallow-water drivers.
+void checkSecondGenerator() {
+  if (UMethod2 > 2) {
+    logText("Error for F 488 in control\n");
+    fatalExit(kExitInconsistent, "Only 1 and 2 select the second grid generator\n\n");
+  }
+  if (Hydrostatic == 1 || Hydrostatic > 2 || FlagShallowWater == 1) {
+    logText("Error for F 488 in control\n");
+    fatalExit(kExitInconsistent, "F 488 cannot be used with F 68 or F 311\n\n");
+  }
+}
+
 }  // namespace
 
 int reportTablesTooSmall() { return tablesTooSmall(); }
+
+// F 369: a level far outside any river, or not a number, is taken as
+// corrupted data; the grid must not be built on it.
+void checkGridLevels(int i, int j) {
+  const double bed = zval[i][j][1], surface = zval[i][j][znumber];
+  if (bed >= kLowestLevel && bed <= kHighestLevel && surface >= kLowestLevel && surface <= kHighestLevel) return;
+  logPrintf("Bug found for z values in grid: (%d,%d), Iter = %d\n", i, j, Iter);
+  logPrintf("Z levels: %lf %lf\n", bed, surface);
+  fatalPrintf(kExitUnreadable, nullptr, "Iter = %d\n", Iter);
+}
 
 bool cellNumbersFull() { return NoCells >= MaxCeller - 1; }
 
 bool noRoomForCell() { return NoSurfaces + 6 >= MaxFlater - 1 || NoPoints + 8 >= MaxPunkter - 1; }
 
-// The whole grid is made again at every call. Until the second generator
-// (F 488) and the QN generator (F 137) exist, the default column method of
-// F 64 serves for them too; the other F 64 methods make no cells yet.
+// The whole grid is made again at every call. F 488 hands every generation
+// to the second generator: 0 after it, or its failure. Until the QN generator
+// (F 137) exists, the default column method of F 64 serves for it too; the
+// other F 64 methods make no cells yet.
 int Unstructure() {
   lastFailure = Failure::None;
   const double started = omp_get_wtime();
   if (debugging == 'P') otime[70] = started;
+  if (UMethod2 > 0) {
+    checkSecondGenerator();
+    const int result = Unstructure2();
+    if (result == -1) lastFailure = Failure::Allocation;
+    if (result < -1) lastFailure = Failure::TablesFull;
+    return result < 0 ? result : 0;
+  }
   if (stimet < 0.001 || debugging == 'D') logPrintf("Generating grid with F 64 %d algorithm. \n", UMethod);
   if (FlagMPI > 0 && MaxDepth209 < 0.0) {
     logText("Error: the F 209 data set has to be used when generating mpi grids\n");

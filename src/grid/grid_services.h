@@ -2,6 +2,12 @@
 #pragma once
 
 void readKoosurf();       // reads "koosurf" into a new block
+
+// Append a block from a further "koosurf" file, or a nested block from
+// "koosurf.nes" (moved, scaled and turned by its placing record), after the
+// last block in j. Nothing calls them yet.
+void addBlockKoosurf();
+void addBlockKoosurfNested();
 void bedinter();          // bed levels of the grid points from the bed points
 void computeRoughness();  // roughness from the bed points, "bedrough.new"
 

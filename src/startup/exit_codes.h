@@ -25,3 +25,4 @@ inline constexpr int kExitInspaceLevels = -10;    // more T data sets in "inspac
 inline constexpr int kExitInspaceTimes = -11;     // "inspace" times not increasing
 inline constexpr int kExitInspaceWithF294 = -12;  // B in "inspace" together with F 294
 inline constexpr int kExitInflowValues = -3;      // an "inflow" record with fewer than five values
+inline constexpr int kExitNestedRecord = -9999999;  // a bad placing record in "koosurf.nes"

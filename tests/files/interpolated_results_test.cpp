@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "files/channel_fields.h"
 #include "files/interpol_points.h"
+#include "files/interpolated_results.h"
 #include "model/output_tables.h"
+#include "model/settings.h"
+#include "startup/control_reader.h"
 #include "model/run_state.h"
 #include "support/run_case.h"
 #include "support/work_folder.h"
@@ -77,6 +81,106 @@ TEST_F(InterpolReader, MissingFileIsAWarning) {
   readInterpol();
   EXPECT_EQ(NoInterpol, -2);
   EXPECT_EQ(readFile("boogie"), "Warning: Have not been able to open interpol file\n\n");
+}
+
+// --- the modes, in-process on the channel (10 x 4 columns of nine cells) ---
+
+class InterresModes : public WorkFolderTest {
+ protected:
+  void SetUp() override {
+    WorkFolderTest::SetUp();
+    kreadDefaults();
+    generateChannel("G 1 13 7 11 2\nF 50 1\n");
+    setHandFields();
+  }
+};
+
+std::vector<std::string> interresLines(const std::string &points) {
+  writeFile("interpol", points);
+  NoInterpol = -1;
+  print_interres(0);
+  return linesOf(readFile("interres"));
+}
+
+std::size_t wordsOf(const std::string &line) {
+  std::istringstream in(line);
+  std::size_t n = 0;
+  for (std::string w; in >> w;) ++n;
+  return n;
+}
+
+TEST_F(InterresModes, EachModeWritesItsLines) {
+  struct Row {
+    const char *name;
+    int entry10, f48;
+    std::vector<std::string> starts;  // the first word of each line, "#" a row of numbers
+    std::vector<std::size_t> words;   // the words of each line
+  };
+  auto rows = [](const std::string &head, std::size_t headWords, std::size_t rowWords, int n) {
+    std::vector<std::string> s{head};
+    std::vector<std::size_t> w{headWords};
+    for (int k = 0; k < n; ++k) {
+      s.push_back("#");
+      w.push_back(rowWords);
+    }
+    return std::make_pair(s, w);
+  };
+  const auto flow = rows("M", 11, 6, 9), quality = rows("Q", 3, 2, 9), conc = rows("C", 3, 4, 9);
+  auto full = rows("M", 11, 9, 9);
+  full.first.insert(full.first.begin(), "Variables:");
+  full.second.insert(full.second.begin(), 12);
+  const Row table[] = {
+      {"mode 2", 2, 0, flow.first, flow.second},
+      {"F 48 3", 0, 3, quality.first, quality.second},
+      {"F 48 6", 0, 6, conc.first, conc.second},
+      {"mode 16", 16, 0, full.first, full.second},
+      {"mode 5", 5, 0, {"N"}, {4}},
+      {"mode 18", 18, 0, {"N"}, {4}},
+      {"mode 4", 4, 0, {"Z"}, {5}},
+      {"mode 7", 7, 0, {"Variables:", "Z"}, {17, 9}},
+      {"mode 17", 17, 0, {"Variables:", "SM", "Average"}, {17, 7, 4}},
+      {"mode 1 alone", 1, 0, {}, {}},
+  };
+  for (const Row &row : table) {
+    SCOPED_TRACE(row.name);
+    PrintArrayFlags[10] = row.entry10;
+    FlagInterpolVal = row.f48;
+    const std::vector<std::string> lines = interresLines("M 5.5 2.5\n");
+    ASSERT_EQ(lines.size(), row.starts.size()) << readFile("interres");
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+      if (row.starts[n] == "#") {
+        EXPECT_TRUE(lines[n][0] >= '0' && lines[n][0] <= '9') << lines[n];
+      } else {
+        EXPECT_EQ(lines[n].rfind(row.starts[n] + " ", 0), 0u) << lines[n];
+      }
+      EXPECT_EQ(wordsOf(lines[n]), row.words[n]) << lines[n];
+    }
+  }
+}
+
+TEST_F(InterresModes, FarPointsEdgesAndMeasuredBedChange) {
+  PrintArrayFlags[10] = 2;
+  std::vector<std::string> lines = interresLines("M 100000 0\n");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "M 100000.000000 0.000000 point is more than 10 000 meters outside grid");
+  // Entry 10 = 1 runs the search and writes only the too-far lines.
+  PrintArrayFlags[10] = 1;
+  lines = interresLines("M 5.5 2.5\nM 100000 0\n");
+  ASSERT_EQ(lines.size(), 1u);
+  // Mode 5 at a corner of the grid: not all four cells exist, so 0.
+  PrintArrayFlags[10] = 5;
+  lines = interresLines("M 0.1 0.1\n");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "N 0.100000 0.100000 0.000000");
+  // An N point in mode 4: the computed change (bed 0 against the original
+  // bed 0) and the measured one, whose difference goes to bechStanddev.
+  PrintArrayFlags[10] = 4;
+  FlagBechInt = 0;
+  lines = interresLines("N 5.5 2.5 0.25\n");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].rfind("Z 5.500000 2.500000 ", 0), 0u);
+  EXPECT_EQ(wordsOf(lines[0].substr(2)), 6u) << lines[0];
+  EXPECT_NEAR(bechStanddev, 0.25, 1e-12);
 }
 
 // --- runs through the binary ---
