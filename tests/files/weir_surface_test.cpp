@@ -114,4 +114,14 @@ TEST(WeirSurface, MissingInputWarnsAndWritesNothing) {
       << r.file("boogie");
 }
 
+// A "weir.stl" that cannot be created ends the run as any writer does.
+TEST(WeirSurface, UncreatableOutputEndsTheRun) {
+  CaseSetup s;
+  s.files["control"] = "F 2 Z\n";
+  s.files["weir.txt"] = kThreeLines;
+  s.directories = {"weir.stl"};
+  const CaseResult r = runCase(s);
+  EXPECT_EQ(r.status, 253) << r.file("boogie");
+}
+
 }  // namespace
