@@ -123,8 +123,10 @@ void allocateMultiValueTables(TableAllocator &a, std::int64_t nc) {
   if (a.when(FlagShallowWater >= 1)) {
     for (double ***t : {&CU, &CF, &CG}) a.matrix(*t, 3, nc);
   }
-  if (a.when(MGSNo == 2)) a.matrix(MGSCpoint, nc, 2);
-  if (a.when((MGSNo >= 1 && MGSNo != 2) || (MGSNo <= 0 && Flag2DAccSolver >= 1))) a.matrix(MGSCpoint, nc, 5);
+  // The coarse grids of F 152 2 alone need the parent and the bottom cell;
+  // the accelerator levels of F 168 link four children, so five ints then.
+  if (a.when(MGSNo == 2 && Flag2DAccSolver <= 0)) a.matrix(MGSCpoint, nc, 2);
+  if (a.when((MGSNo >= 1 && MGSNo != 2) || Flag2DAccSolver >= 1)) a.matrix(MGSCpoint, nc, 5);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "model/grid_index.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 
@@ -17,11 +18,22 @@ void allocateLineSolverVectors(TableAllocator &a) {
   a.vector(Spt, n);
 }
 
+// The levels of the accelerator (F 168) and of the coarse grids (F 152) share
+// num with the cell indexes of a column; the accelerator builds about
+// ln(largest side) + 3 levels whatever F 168 says, so it gets room for them.
+std::int64_t numDepth() {
+  std::int64_t depth = std::int64_t{std::max({znumber, Flag2DAccSolver, MGSNo})} + 2;
+  if (Flag2DAccSolver > 0) {
+    const double side = std::max(xnumber, ynumber) + 2.0;
+    depth = std::max(depth, static_cast<std::int64_t>(std::log(side)) + 5);
+  }
+  return depth;
+}
+
 void allocateGridIndexArrays(TableAllocator &a) {
   const std::int64_t nx = std::int64_t{xnumber} + 2, ny = std::int64_t{ynumber} + 2;
   for (int ***t : {&ant, &antlin, &antmin, &antmax, &vv}) a.matrix(*t, nx, ny);
-  // The accelerator levels of F 168 share num with the cell indexes of a column.
-  a.cube(num, nx, ny, std::int64_t{std::max(znumber, Flag2DAccSolver)} + 2);
+  a.cube(num, nx, ny, numDepth());
   if (a.when(UMethod == 14 || UMethod == 15)) a.cube(numc, nx, ny, std::int64_t{znumber} + 2);
   if (a.when(UMethod == 9)) {
     for (int ***t : {&crackI, &crackJ, &vn}) a.matrix(*t, nx, ny);

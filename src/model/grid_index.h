@@ -4,6 +4,8 @@
 // creates them once.
 #pragma once
 
+#include <cstdint>
+
 class TableAllocator;
 
 inline int **ant;            // cells of column (i, j), 0 none
@@ -39,6 +41,10 @@ inline double *Spt;          // line-solver work vector, [0..max(nx, ny, nz)+1]
 
 // Allocates the line-solver work vectors.
 void allocateLineSolverVectors(TableAllocator &allocator);
+
+// The third extent of num: the cell levels of a column and the multigrid
+// levels that share it.
+std::int64_t numDepth();
 
 // Allocates the index arrays of the grid generator.
 void allocateGridIndexArrays(TableAllocator &allocator);

@@ -54,6 +54,7 @@ inline int NoConnect;  // block connections
 inline int NoConnect0;  // NoConnect of the base grid, kept by the grid generator
 inline int nestlevmax;  // largest NestLevel of the blocks, recomputed by the grid generator
 inline int NoBCells;  // bed cells in use
+inline int NoMGlevels;  // levels of the accelerator (F 168) the level builder made, 0 none
 inline int NoNumNoSurfUpdate;
 inline int NoNumSurfUpdate;
 inline int NoGeo;  // measured bed points read

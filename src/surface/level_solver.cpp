@@ -13,7 +13,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "solvers/multigrid.h"
+#include "solvers/surface_multigrid.h"
 #include "startup/log.h"
 #include "surface/surface_services.h"
 

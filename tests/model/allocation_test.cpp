@@ -190,6 +190,13 @@ const ConditionCase kConditions[] = {
     {"AcceleratorFiveIntegersPerCell", [] { Flag2DAccSolver = 1; }, Family::Cells, 5256 + 280, nullptr},
     {"AcceleratorLevelsDeepenNum", [] { Flag2DAccSolver = 5; }, Family::GridIndex, 960 + 1344,
      [] { return num[0][1] - num[0][0] == 7; }},
+    {"AcceleratorWithTwoCoarseGridsFiveIntegers", [] { MGSNo = 2, Flag2DAccSolver = 1; }, Family::Cells, 5256 + 280,
+     [] { return MGSCpoint[1] - MGSCpoint[0] == 5; }},
+    // trunc(ln(4 + 2)) + 5 = 6 levels of num for the accelerator's own count.
+    {"AcceleratorOneLevelNumForItsLevels", [] { Flag2DAccSolver = 1; }, Family::GridIndex, 960 + 1200,
+     [] { return num[0][1] - num[0][0] == 6; }},
+    {"CoarseGridLevelsDeepenNum", [] { MGSNo = 5; }, Family::GridIndex, 960 + 1344,
+     [] { return num[0][1] - num[0][0] == 7; }},
     {"ExtrapolationOneKeepsNoOldGeometry", [] { ExtrapAlgo1 = 1; }, Family::Cells, 5256 - 80,
      [] { return !Czcenter_old && !Ckdist_old; }},
     {"ExtrapolationZero", [] { ExtrapAlgo1 = 0; }, Family::Cells, 5256,

@@ -238,12 +238,19 @@ TEST_F(ChannelPressureEquation, InPlaceAndSerialFormsAgainstThePointSolver) {
   EXPECT_EQ(solved(28, 1), point);
   const std::vector<double> serial = solved(25, 1);
   for (int c = 0; c < NoCells; ++c) EXPECT_NEAR(serial[c], point[c], 1e-12 * std::fabs(point[c])) << c + 1;
-  // On several threads variant 28 solves the same equation, apart from the
-  // last digits at share borders.
+  // On several threads variant 28 reads the cells at share borders while
+  // their owner writes them, so a few sweeps depend on the timing; after
+  // many sweeps both forms stand within 1e-4 of each other, whatever the
+  // timing (1e-3 allowed).
+  sweeps[4] = 400;
+  useThreads(1);
+  for (int c = 0; c <= NoCells; ++c) Cf[c] = 0.0;
+  Gauss(WCStart, WCEnd, solverSweeps());
+  const std::vector<double> exact(Cf + 1, Cf + NoCells + 1);
   const std::vector<double> threaded = solved(28, 3);
   double largest = 0.0;
-  for (double v : point) largest = std::max(largest, std::fabs(v));
-  for (int c = 0; c < NoCells; ++c) EXPECT_NEAR(threaded[c], point[c], 0.05 * largest) << c + 1;
+  for (double v : exact) largest = std::max(largest, std::fabs(v));
+  for (int c = 0; c < NoCells; ++c) EXPECT_NEAR(threaded[c], exact[c], 1e-3 * largest) << c + 1;
 }
 
 }  // namespace

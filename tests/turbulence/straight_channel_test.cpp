@@ -56,7 +56,8 @@ TEST(StraightChannel, ConvergesThroughTheBinary) {
   EXPECT_EQ(log.find("Warning: Solution not converged"), std::string::npos) << log;
 }
 
-// The extra control lines of a run: none, or the stages on four threads.
+// The extra control lines of a run: none, the stages on four threads, or
+// the depth-summed accelerator on p' alone or on every equation.
 class StraightChannelFlow : public WorkFolderTest, public ::testing::WithParamInterface<const char *> {};
 
 // The cells of column (i, j), bottom up.
@@ -148,6 +149,12 @@ TEST_P(StraightChannelFlow, PhysicalChecks) {
 INSTANTIATE_TEST_SUITE_P(Threads, StraightChannelFlow, ::testing::Values("", "F 206 4\n"),
                          [](const ::testing::TestParamInfo<const char *> &info) {
                            return std::string(info.param[0] == '\0' ? "Serial" : "FourThreads");
+                         });
+
+INSTANTIATE_TEST_SUITE_P(Accelerator, StraightChannelFlow,
+                         ::testing::Values("F 168 2\nK 5 0 0 0 10 0 0\n", "F 168 2\nK 5 10 10 10 10 10 10\n"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                           return std::string(info.index == 0 ? "PressureOnly" : "EveryEquation");
                          });
 
 }  // namespace
