@@ -5,10 +5,12 @@
 void writeCellDump();        // "PontuPkt.dat" or its series
 void writeBedPoints();       // "beddata.sim"
 void writeWetOutline();      // "prendo"
-// The writers below return 1 when their file cannot be opened: the
-// dispatcher then stops its call there.
-int writeHabitat();          // "habitat"
-int writeSlopingFraction();  // "boogie.spe": fraction of sloping bed area
-int writeDischargeLine();    // "boogie.spe": discharge through a cross-section
-int writeLevelSnapshot();    // "boogie.spe" or its series: levels of the layer blocks
-int appendLevelSeries();     // "boogie.spe", appended: levels of the layer blocks
+
+// The reports below log a warning and are skipped when their file cannot be
+// opened; the dispatcher goes on with its later steps.
+void beginSideReports();     // once per dispatcher call: the next "boogie.spe" report creates the file
+void writeHabitat();         // "habitat"
+void writeSlopingFraction(); // "boogie.spe": fraction of sloping bed area
+void writeDischargeLine();   // "boogie.spe": discharge through a cross-section
+void writeLevelSnapshot();   // "boogie.spe" or its series: levels of the layer blocks
+void appendLevelSeries();    // "boogie.spe", appended: levels of the layer blocks

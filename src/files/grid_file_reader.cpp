@@ -28,6 +28,7 @@
 #include "model/structured.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
+#include "surface/alpha_levels.h"
 #include "startup/operations.h"
 
 namespace {
@@ -492,7 +493,7 @@ int ReadUnstructure() {
   if (const int result = readLimitLevels(extents); result != 0) return result;
   if (FlagOpenFOAMsurface == 1) {
     operations.metric();
-    notAvailableYet("OpenFOAM_MakeSurface", "F 349");
+    OpenFOAM_MakeSurface();
   }
   operations.readBedrough();
   ArmapMake();

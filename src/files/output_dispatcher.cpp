@@ -101,12 +101,14 @@ void sprintflow() {
   if ((flags[10] >= 1 && flags[10] <= 99) || FlagInterpolNew > 0 || (value >= 1 && value <= 6)) print_interres(1);
   if (flags[11] == 1 || value == 17) writeWetOutline();
   if (bedResultWanted()) print_bedres();
-  // A side output that cannot be opened ends this call where it stands.
-  if ((value == 25 || flags[12] != 0) && writeHabitat() != 0) return;
-  if ((FlagWriteSpecial == 8 || flags[13] != 0) && writeSlopingFraction() != 0) return;
-  if ((FlagWriteSpecial == 9 || flags[14] == 1) && writeDischargeLine() != 0) return;
-  if (flags[14] == 2 && writeLevelSnapshot() != 0) return;
-  if (flags[14] == 3 && appendLevelSeries() != 0) return;
+  // A side report that cannot be opened is skipped with a warning; the
+  // reports after it are still written.
+  beginSideReports();
+  if (value == 25 || flags[12] != 0) writeHabitat();
+  if (FlagWriteSpecial == 8 || flags[13] != 0) writeSlopingFraction();
+  if (FlagWriteSpecial == 9 || flags[14] == 1) writeDischargeLine();
+  if (flags[14] == 2) writeLevelSnapshot();
+  if (flags[14] == 3) appendLevelSeries();
   gFlagWriteR = 0;
   setStatus(mc_message, "have written output files  ");
 }

@@ -121,6 +121,8 @@ inline double SumInflow;             // sediment inflow summed, kg
 inline double SumOutflow;            // sediment outflow summed, kg
 inline double SurfacesBM;            // bed-movement figure of the sediment loop
 inline double PrintMaxErrorSuspSed;  // largest error of the suspended-sediment solution
+inline double kIn[50];               // sediment inflow mass per grain size 1..lnumber, kg
+inline double kUt[50];               // sediment outflow mass per grain size 1..lnumber, kg
 inline double scaleBackwater;        // scale of the backwater curve
 inline double scaleBackwater2;       // second scale of the backwater curve
 

@@ -4,9 +4,6 @@
 
 #include "startup/log.h"
 
-void surface_LS_update() { notAvailableYet("surface_LS_update", "F 36 50"); }
-void surface_LS() { notAvailableYet("surface_LS", "F 36 50"); }
-void reducePonds() { notAvailableYet("reducePonds", "F 379"); }
 void interpolateSurfaceNested() { notAvailableYet("interpolateSurfaceNested", "F 238"); }
 void scalePressureNested() { notAvailableYet("scalePressureNested", "F 238"); }
 void computeWeirs() { notAvailableYet("computeWeirs", "weirs"); }

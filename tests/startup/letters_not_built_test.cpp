@@ -18,7 +18,6 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
       {"I", "Error: concRijn is not available yet (I)\n"},
       {"P", "Error: computeVegdataFromSTL is not available yet (P)\n"},
       {"S", "Error: morphology_tsc is not available yet (S)\n"},
-      {"Z", "Error: makeWeirSTL is not available yet (Z)\n"},
   };
   for (const Row &row : rows) {
     const CaseResult r = runControl(std::string("F 2 ") + row.letters + "\n");
