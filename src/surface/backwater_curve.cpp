@@ -16,17 +16,13 @@
 #include "model/structured.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 
 namespace {
 
 double bedAt(int i, int j) { return zval[i][j][1]; }
 int bottomCellAt(int i, int j) { return static_cast<int>(zval[i][j][0]); }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 void setLevel(int i, int j, double z) {
   zval[i][j][znumber] = z;

@@ -16,15 +16,9 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "surface/surface_columns.h"
 
 namespace {
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 int bottomAt(int i, int j) { return static_cast<int>(zval[i][j][0]); }
 

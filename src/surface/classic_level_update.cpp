@@ -12,6 +12,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "surface/surface_columns.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ enum class Variant { Regression, Standard, TwoReferences, Direct };
 
 // Where the point's pressure comes from.
 enum class PressureFrom { TopCells, ColumnMeans, Regression };
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 // The four columns around grid point (i, j), SW, NW, NE, SE, as top cells
 // (0 for an absent column), and the columns as first read, as top cells.

@@ -13,15 +13,11 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "surface/surface_columns.h"
 
 namespace {
 
 constexpr double kHeadPerPascal = 0.000101937;  // m of water per Pa
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 // A missing column of the four around a point, taken from the neighbours of
 // the present ones (blocks joined along a line).

@@ -13,13 +13,9 @@
 #include "model/structured.h"
 #include "solvers/point_solver.h"
 #include "startup/log.h"
+#include "surface/surface_columns.h"
 
 namespace {
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 double edgeSum(int t, int c, const int *top1, const int *top2, const int *bottom1, const int *bottom2) {
   return Pz[top1[t]] + Pz[top2[t]] - Pz[bottom1[c]] - Pz[bottom2[c]] + 1e-20;

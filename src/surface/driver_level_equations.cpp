@@ -23,6 +23,7 @@
 #include "surface/grid_level_update.h"
 #include "surface/level_coefficients.h"
 #include "surface/level_solver.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_driver.h"
 #include "surface/surface_services.h"
 
@@ -30,30 +31,6 @@ namespace {
 
 constexpr double kFix = 1e20;                   // a diagonal that dwarfs every weight holds a column
 constexpr double kHeadPerPascal = 0.000101937;  // m of water per Pa
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
-
-double surfaceOf(int t) { return Czcenter[t] + Ckdist[t]; }
-
-// Every wet column of the treated blocks, index pairs i1 - 1..i2, j1 - 1..j2.
-template <typename Visit>
-void eachTreatedColumn(Visit &&visit) {
-  for (int b = 1; b <= NoBlocks; ++b) {
-    if (!treated(b)) continue;
-    const GridBlock &blk = block[b];
-    for (int i = blk.i1 - 1; i <= blk.i2; ++i) {
-      for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
-        const int c = static_cast<int>(zval[i][j][0]);
-        if (c > 0) visit(c, i, j);
-      }
-    }
-  }
-}
 
 double cornerLevelMean(int i, int j) {
   return 0.25 * (zval[i - 1][j][znumber] + zval[i][j][znumber] + zval[i - 1][j - 1][znumber] +

@@ -18,10 +18,9 @@
 #include "model/structured.h"
 #include "startup/exit_codes.h"
 #include "startup/log.h"
+#include "surface/surface_columns.h"
 
 namespace {
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
 
 int bottomCellAt(int i, int j) { return static_cast<int>(zval[i][j][0]); }
 

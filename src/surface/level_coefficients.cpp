@@ -15,37 +15,13 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "surface/surface_columns.h"
 
 namespace {
 
 constexpr double kFix = 1e20;  // a diagonal that dwarfs every weight holds a column's value
 
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
-
-double surfaceOf(int c) { return Czcenter[c] + Ckdist[c]; }
-
 double clampSlope(double s) { return std::clamp(s, -Diffslope, Diffslope); }
-
-// Every wet column of the treated blocks, the builders' range: the points'
-// index pairs i1 - 1..i2, j1 - 1..j2.
-template <typename Visit>
-void eachTreatedColumn(Visit &&visit) {
-  for (int b = 1; b <= NoBlocks; ++b) {
-    if (!treated(b)) continue;
-    const GridBlock &blk = block[b];
-    for (int i = blk.i1 - 1; i <= blk.i2; ++i) {
-      for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
-        const int c = static_cast<int>(zval[i][j][0]);
-        if (c > 0) visit(c, i, j);
-      }
-    }
-  }
-}
 
 double tanhStep(double s) { return 0.5 * (1.0 + std::tanh(s)); }
 double rampG(double F) { return F < 0.2 ? 0.0 : F > 1.2 ? 10.0 : 10.0 * (F - 0.2); }

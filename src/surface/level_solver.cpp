@@ -15,11 +15,10 @@
 #include "model/structured.h"
 #include "solvers/surface_multigrid.h"
 #include "startup/log.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 
 namespace {
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
 
 int bottomCellAt(int i, int j) { return static_cast<int>(zval[i][j][0]); }
 

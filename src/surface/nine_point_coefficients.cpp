@@ -17,19 +17,11 @@
 #include "model/structured.h"
 #include "model/work_ranges.h"
 #include "surface/level_coefficients.h"
+#include "surface/surface_columns.h"
 
 namespace {
 
 constexpr double kHeadPerPascal = 0.000101937;  // m of water per Pa
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
-
-double zs(int t) { return Czcenter[t] + Ckdist[t]; }
 
 double lowestCorner(int t) { return std::min({Pz[Cpoint5[t]], Pz[Cpoint6[t]], Pz[Cpoint7[t]], Pz[Cpoint8[t]]}); }
 double highestCorner(int t) { return std::max({Pz[Cpoint5[t]], Pz[Cpoint6[t]], Pz[Cpoint7[t]], Pz[Cpoint8[t]]}); }
@@ -50,7 +42,7 @@ double limitingDepth(double F0, double h) {
 // Target difference of column c (top t0) over neighbour ck (top tk) by F 233.
 double targetDifference(int c, int t0, int ck, int tk) {
   const double p0 = Cpres[t0], pk = Cpres[tk];
-  const double L = zs(t0) - zs(tk);
+  const double L = surfaceOf(t0) - surfaceOf(tk);
   const double base = (p0 - pk) * kHeadPerPascal;
   const double layered = ((p0 - Cpres[c]) - pk + Cpres[ck]) * kHeadPerPascal;
   const bool multi = c != t0 && tk != ck;
@@ -108,7 +100,7 @@ void columnEquation(int c, int i, int j) {
     a[k] = weight;
     Csource[c] += dh * weight;
     Cap[c] += weight;
-    if (FlagSurfLimit4 == 1 && F0 > 1.0 && xk[k] > 0.0 && zs(t0) > zs(tk[k])) Cap[c] += F0;
+    if (FlagSurfLimit4 == 1 && F0 > 1.0 && xk[k] > 0.0 && surfaceOf(t0) > surfaceOf(tk[k])) Cap[c] += F0;
   }
   switch (FlagSurfLimit2) {
     case 1: Cap[c] += Sx * std::max(0.0, F0 > 1.0 ? 11.0 - 10.0 * F0 : 10.0 * F0 - 9.0); break;
@@ -153,20 +145,6 @@ void columnEquation(int c, int i, int j) {
   Cae[c] = a[6];
   Caee[c] = a[7];
   if (FlagTimeSurf > 0) Cap[c] += F0 * FlagTimeSurf;
-}
-
-template <typename Visit>
-void eachTreatedColumn(Visit &&visit) {
-  for (int b = 1; b <= NoBlocks; ++b) {
-    if (!treated(b)) continue;
-    const GridBlock &blk = block[b];
-    for (int i = blk.i1 - 1; i <= blk.i2; ++i) {
-      for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
-        const int c = static_cast<int>(zval[i][j][0]);
-        if (c > 0) visit(c, i, j);
-      }
-    }
-  }
 }
 
 }  // namespace

@@ -10,16 +10,12 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 
 namespace {
 
 int bottomCellOf(int i, int j) { return static_cast<int>(zval[i][j][0]); }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 double bed(int i, int j) { return zval[i][j][1]; }
 

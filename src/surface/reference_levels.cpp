@@ -18,23 +18,17 @@
 #include "startup/exit_codes.h"
 #include "startup/log.h"
 #include "startup/operations.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 
 namespace {
 
 bool columnInGrid(int i, int j) { return i >= 0 && j >= 0 && i <= xnumber + 1 && j <= ynumber + 1; }
 
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
-
 int bottomOf(int c) {
   while (c > 0 && Ccellb[c] > 0) c = Ccellb[c];
   return c;
 }
-
-double surfaceOf(int c) { return Czcenter[c] + Ckdist[c]; }
 
 // The discharge group g (1..9), or null for a number no group has.
 DischargeGroup *groupOf(int g) { return g >= 1 && g <= 9 ? &DischargeStruct[g] : nullptr; }

@@ -23,6 +23,7 @@
 #include "surface/level_coefficients.h"
 #include "surface/level_solver.h"
 #include "surface/nine_point_coefficients.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 #include "surface/surface_tail.h"
 #include "surface/upwind_level.h"
@@ -30,11 +31,6 @@
 namespace {
 
 constexpr double kHeadPerPascal = 0.000101937;  // m of water per Pa
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 // F 36 3: the base blocks of the three-dimensional kind without a layer
 // move by one amount (or, with slides, to GlobZRef).

@@ -12,6 +12,7 @@
 #include "model/faces.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 
 namespace {
@@ -24,11 +25,6 @@ bool wet(int i, int j) { return zval[i][j][0] != 0.0; }
 double planDistance(int ia, int ja, int ib, int jb) { return std::hypot(xval[ia][ja] - xval[ib][jb], yval[ia][ja] - yval[ib][jb]); }
 
 void setBoth(int i, int j, double v) { Z(i, j) = S(i, j) = v; }
-
-int topOf(int c) {
-  while (Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 // --- surface_smoother -------------------------------------------------------
 

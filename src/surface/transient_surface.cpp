@@ -21,6 +21,7 @@
 #include "startup/operations.h"
 #include "surface/corner_spreading.h"
 #include "surface/slide_coupling.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 #include "surface/surface_smoothers.h"
 #include "surface/transient_boundary_levels.h"
@@ -29,11 +30,6 @@
 namespace {
 
 int bottomCellOf(int i, int j) { return static_cast<int>(zval[i][j][0]); }
-
-int topOf(int c) {
-  while (Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 double sideBalance(int c) { return Fflux[Cflatee[c]] - Fflux[Cflatew[c]] + Fflux[Cflaten[c]] - Fflux[Cflates[c]]; }
 

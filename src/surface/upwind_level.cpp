@@ -15,19 +15,13 @@
 #include "model/structured.h"
 #include "model/work_ranges.h"
 #include "surface/level_solver.h"
+#include "surface/surface_columns.h"
 #include "surface/surface_services.h"
 
 namespace {
 
 constexpr double kFix = 1e20;
 constexpr double kHead = 0.0001019;  // m of water per Pa, as this algorithm has it
-
-bool treated(int b) { return block[b].GridLevel == 0 && SurfUpdate[b] == 1; }
-
-int topOf(int c) {
-  while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-  return c;
-}
 
 // Weight of a neighbour: how far it lies downstream along the top-cell
 // velocity (m2/s), never quite 0.
