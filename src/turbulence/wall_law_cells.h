@@ -76,6 +76,26 @@ inline AlongWall alongSouthNorth(int c) {
   return {true, Cpres[e] - Cpres[w], Cidist[c]};
 }
 
+// No pressure difference along the wall: the plain law.
+inline constexpr AlongWall kNoGradient{false, 0.0, 1.0};
+
+// Calls sideFace(face, half width across the face, along-wall difference) for
+// the east, west, south and north wall faces of cell c in `sides`; the
+// difference along the wall only when withGradient is set.
+template <class SideFace>
+inline void eachSideWallFace(int c, unsigned sides, bool withGradient, SideFace &&sideFace) {
+  if (sides & (kEast | kWest)) {
+    const AlongWall along = withGradient ? alongEastWest(c) : kNoGradient;
+    if (sides & kEast) sideFace(Cflatee[c], Cidist[c], along);
+    if (sides & kWest) sideFace(Cflatew[c], Cidist[c], along);
+  }
+  if (sides & (kSouth | kNorth)) {
+    const AlongWall along = withGradient ? alongSouthNorth(c) : kNoGradient;
+    if (sides & kSouth) sideFace(Cflates[c], Cjdist[c], along);
+    if (sides & kNorth) sideFace(Cflaten[c], Cjdist[c], along);
+  }
+}
+
 // kappa raised by an adverse or favourable pressure gradient: g is the
 // pressure-gradient parameter nu (dp/dx) / (rho u*^3); 0.4 at g = 0.
 inline double pressureKappa(double g) { return (0.6 * g + 0.4) / (g + 1.0); }

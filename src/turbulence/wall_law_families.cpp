@@ -16,7 +16,6 @@ using namespace wall_cells;
 
 namespace {
 
-const AlongWall kNoGradient{false, 0.0, 1.0};
 
 // The smooth log law with its viscous sublayer below `threshold`;
 // `inverseKappa` is 1/kappa (2.5 or 1/Xkappa).
@@ -225,16 +224,7 @@ void mixedMomentum(int first, int last, const LawConstants &k) {
       const double fw = r * Farea[f] / smoothUPlus(1e6 * w.ustar * y, 11.63, 1.0 / kap);
       addFriction(c, fw, sideNormalVelocity(f, c), sideEq ? nEq[f] : 0.0);
     };
-    if (sides & (kEast | kWest)) {
-      const AlongWall along = sideGradient ? alongEastWest(c) : kNoGradient;
-      if (sides & kEast) sideFace(Cflatee[c], Cidist[c], along);
-      if (sides & kWest) sideFace(Cflatew[c], Cidist[c], along);
-    }
-    if (sides & (kSouth | kNorth)) {
-      const AlongWall along = sideGradient ? alongSouthNorth(c) : kNoGradient;
-      if (sides & kSouth) sideFace(Cflates[c], Cjdist[c], along);
-      if (sides & kNorth) sideFace(Cflaten[c], Cjdist[c], along);
-    }
+    eachSideWallFace(c, sides, sideGradient, sideFace);
     if (sides & kTop) {
       const int f = Cflatet[c];
       const double y = capped(Ckdist[c]), a = Farea[f], yplus = 1e6 * w.ustar * y;

@@ -29,7 +29,6 @@ void clearThinCells(int first, int last) {
   }
 }
 
-const AlongWall kNoGradient{false, 0.0, 1.0};
 
 // The rough log law of the momentum equations, face by face. The side faces
 // take the pressure-gradient corrections of F 273 1 (added shear) and 4
@@ -66,16 +65,7 @@ void momentumLaw(int first, int last, const LawConstants &k) {
       else fw = r * kap * a / std::max(std::log(30.0 * y / ks), floor);
       addFriction(c, fw, Fvx[f] * u + Fvy[f] * v, sideEq ? nEq[f] : 0.0);
     };
-    if (sides & (kEast | kWest)) {
-      const AlongWall along = sideGradient ? alongEastWest(c) : kNoGradient;
-      if (sides & kEast) sideFace(Cflatee[c], Cidist[c], along);
-      if (sides & kWest) sideFace(Cflatew[c], Cidist[c], along);
-    }
-    if (sides & (kSouth | kNorth)) {
-      const AlongWall along = sideGradient ? alongSouthNorth(c) : kNoGradient;
-      if (sides & kSouth) sideFace(Cflates[c], Cjdist[c], along);
-      if (sides & kNorth) sideFace(Cflaten[c], Cjdist[c], along);
-    }
+    eachSideWallFace(c, sides, sideGradient, sideFace);
     if (sides & kTop) {
       const int f = Cflatet[c];
       const double y = capped(Ckdist[c]), a = Farea[f];
