@@ -15,6 +15,7 @@
 #include "model/settings.h"
 #include "solvers/coarse_grid_levels.h"
 #include "solvers/depth_summed_accelerator.h"
+#include "solvers/unit_couplings.h"
 
 namespace {
 
@@ -35,15 +36,7 @@ class DepthSummedAccelerator : public GridFixture {
     ASSERT_EQ(NoCells, 18);
     GridMake2D();
     Cf = Cpres;
-    for (int c = 1; c <= 18; ++c) {
-      Cae[c] = Ccelle[c] ? 1.0 : 0.0;
-      Caw[c] = Ccellw[c] ? 1.0 : 0.0;
-      Can[c] = Ccelln[c] ? 1.0 : 0.0;
-      Cas[c] = Ccells[c] ? 1.0 : 0.0;
-      Cap[c] = 5.0;
-      Csource[c] = c;
-      Cf[c] = 3.0;
-    }
+    setUnitCouplings(18, 3.0);
   }
 };
 

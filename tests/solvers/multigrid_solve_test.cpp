@@ -18,6 +18,7 @@
 #include "solvers/multigrid.h"
 #include "solvers/multigrid_accelerator.h"
 #include "solvers/smoother_2d.h"
+#include "solvers/unit_couplings.h"
 #include "support/work_folder.h"
 
 namespace {
@@ -39,15 +40,7 @@ class ColumnCorrection : public GridFixture {
     AlgMGMake();
     ASSERT_EQ(NoMGlevels, 3);
     Cf = Cpres;
-    for (int c = 1; c <= 16; ++c) {
-      Cae[c] = Ccelle[c] ? 1.0 : 0.0;
-      Caw[c] = Ccellw[c] ? 1.0 : 0.0;
-      Can[c] = Ccelln[c] ? 1.0 : 0.0;
-      Cas[c] = Ccells[c] ? 1.0 : 0.0;
-      Cap[c] = 5.0;
-      Csource[c] = c;
-      Cf[c] = 99.0;
-    }
+    setUnitCouplings(16, 99.0);
     Iter2DMG = 1;
     NoMGloops = 3;
   }

@@ -14,6 +14,7 @@
 #include "model/settings.h"
 #include "solvers/multigrid.h"
 #include "solvers/surface_multigrid.h"
+#include "solvers/unit_couplings.h"
 
 namespace {
 
@@ -33,15 +34,7 @@ class SurfaceMultigrid : public GridFixture {
     AlgMGMake();
     ASSERT_EQ(firstLevelBlock(), 2);
     Cf = Cpres;
-    for (int c = 1; c <= 16; ++c) {
-      Cae[c] = Ccelle[c] ? 1.0 : 0.0;
-      Caw[c] = Ccellw[c] ? 1.0 : 0.0;
-      Can[c] = Ccelln[c] ? 1.0 : 0.0;
-      Cas[c] = Ccells[c] ? 1.0 : 0.0;
-      Cap[c] = 5.0;
-      Csource[c] = c;
-      Cf[c] = 7.0;
-    }
+    setUnitCouplings(16, 7.0);
   }
 };
 
