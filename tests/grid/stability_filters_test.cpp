@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "grid/grid_build.h"
 #include "grid/count_maps.h"
+#include "grid/grid_build.h"
 #include "grid/grid_fixture.h"
 #include "model/grid_index.h"
 #include "model/settings.h"
