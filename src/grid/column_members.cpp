@@ -129,7 +129,64 @@ int slopeCorrection(int i, int j, int a) {
   return std::max(a - fewer, 0);
 }
 
+// A block of fixed layers (`k1` not 1, from a grid file) is not sized from the
+// depth: every column gets `k2` cells between BlockParam2 - BlockParam1 and
+// BlockParam2. Members 0 and 1 space their levels evenly there; 2 and 7 take
+// those as the bed and the water level of the block's grid points, so their
+// interval rules space the cells evenly. Member 7 layers only the columns its
+// depth law makes wet.
+bool fixedLayers(const GridBlock &b, int member) { return b.k1 != 1 && (member <= 2 || member == 7); }
+
+int fixedLayerCount(const GridBlock &b) { return std::clamp(b.k2, 0, znumber - 1); }
+
+void setFixedLayerPoint(const GridBlock &b, int member, int i, int j) {
+  const int a = fixedLayerCount(b);
+  const double bottom = b.BlockParam2 - b.BlockParam1;
+  double *z = zval[i][j];
+  if (member <= 1) {
+    for (int k = 1; k <= znumber; ++k) {
+      const int above = std::max(k - (znumber - a), 0);
+      z[k] = bottom + b.BlockParam1 * above / std::max(a, 1);
+    }
+  } else {
+    z[1] = bottom;
+    z[znumber] = b.BlockParam2;
+  }
+  antlin[i][j] = a + 1;
+}
+
+void setFixedLayers(const GridBlock &b, int member) {
+  if (member != 7) {
+    for (int i = b.i1 - 1; i <= b.i2; ++i) {
+      for (int j = b.j1 - 1; j <= b.j2; ++j) setFixedLayerPoint(b, member, i, j);
+    }
+    return;
+  }
+  // The depth law decides which columns are wet before their corners move.
+  for (int i = b.i1; i <= b.i2; ++i) {
+    for (int j = b.j1; j <= b.j2; ++j) {
+      ant[i][j] = std::max({antlin[i - 1][j - 1], antlin[i][j - 1], antlin[i][j], antlin[i - 1][j]}) > 1;
+    }
+  }
+  for (int i = b.i1; i <= b.i2; ++i) {
+    for (int j = b.j1; j <= b.j2; ++j) {
+      if (ant[i][j] == 0) continue;
+      const Corners c(i, j);
+      for (int m = 1; m <= 4; ++m) setFixedLayerPoint(b, member, c.i[m], c.j[m]);
+    }
+  }
+}
+
 void countCells(const GridBlock &b, int member) {
+  if (fixedLayers(b, member)) {
+    for (int i = b.i1; i <= b.i2; ++i) {
+      for (int j = b.j1; j <= b.j2; ++j) {
+        const bool wet = member != 7 || ant[i][j] > 0;
+        ant[i][j] = wet && bedOutBlock[i][j] != 1 ? fixedLayerCount(b) : 0;
+      }
+    }
+    return;
+  }
   for (int i = b.i1; i <= b.i2; ++i) {
     for (int j = b.j1; j <= b.j2; ++j) {
       int a = std::max({antlin[i - 1][j - 1], antlin[i][j - 1], antlin[i][j], antlin[i - 1][j]}) - 1;
@@ -436,11 +493,8 @@ void refuseUnsettledGenerator() {
 
 bool buildMemberBlock(GridBlock &b, double deepest) {
   const int member = memberOf(UMethod);
-  // Fixed-layer blocks come only from grid files.
-  if (b.k1 != 1 && (member <= 2 || member == 7)) {
-    notAvailableYet("fixed-layer blocks of the F 64 column generators", "F 64 with a grid file");
-  }
   countLines(b, member, deepest);
+  if (fixedLayers(b, member)) setFixedLayers(b, member);
   countCells(b, member);
   if (member == 6 || member == 10 || member == 12) return buildCountedBlock(b);
   numberCells(b, member);

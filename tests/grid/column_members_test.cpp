@@ -95,4 +95,54 @@ INSTANTIATE_TEST_SUITE_P(
                       MemberCase{"LinePoints14", 14, 2, 5, 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
+
+// A block of fixed layers, as grid files carry them: each column gets k2
+// cells spaced evenly from BlockParam2 - BlockParam1 to BlockParam2, whatever
+// the depths of the grid lines. Member 7 layers only the columns that its
+// depth law makes wet: with the bed of the first column above the water,
+// only the second column gets cells.
+struct FixedLayerCase {
+  const char *name;
+  int method;
+  bool dryFirstColumn;
+  friend void PrintTo(const FixedLayerCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class FixedLayerBlock : public GridFixture, public ::testing::WithParamInterface<FixedLayerCase> {};
+
+TEST_P(FixedLayerBlock, EvenLayersBetweenTheBlockLevels) {
+  const FixedLayerCase &m = GetParam();
+  UMethod = m.method;
+  readStep();
+  if (m.dryFirstColumn) {
+    for (int j = 1; j <= 2; ++j) zval[1][j][1] = zval[2][j][1] = 0.7;
+  }
+  block[1].k1 = 0;
+  block[1].k2 = 4;
+  block[1].BlockParam1 = 2.0;
+  block[1].BlockParam2 = 0.6;
+  ASSERT_EQ(Unstructure(), 1);
+  EXPECT_EQ(ant[2][2], m.dryFirstColumn ? 0 : 4);
+  EXPECT_EQ(ant[3][2], 4);
+  ASSERT_EQ(NoCells, m.dryFirstColumn ? 4 : 8);
+  metric();
+  expectClosedCells();
+  for (int c = 1; c <= NoCells; ++c) {
+    const int n = (c - 1) % 4;  // level in its column, 0 at the bed
+    EXPECT_NEAR(Cvol[c], 0.5, 1e-9) << "cell " << c;
+    EXPECT_NEAR(Czcenter[c], -1.4 + 0.5 * n + 0.25, 1e-9) << "cell " << c;
+  }
+  const std::size_t before = boogie().size();
+  gridTest();
+  EXPECT_EQ(boogie().substr(before), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Step, FixedLayerBlock,
+                         ::testing::Values(FixedLayerCase{"FixedLevels0", 0, false},
+                                           FixedLayerCase{"FixedLevels1", 1, false},
+                                           FixedLayerCase{"Uncapped2", 2, false},
+                                           FixedLayerCase{"Marked7", 7, false},
+                                           FixedLayerCase{"Marked7DryColumn", 7, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 }  // namespace
