@@ -103,11 +103,11 @@ TEST(TransientChannel, RulesRunTwentyStepsWithoutGravity) {
 // change half a column away from the flux defect that caused it, and every
 // short wave running downstream then grows, whatever the time step (the
 // channel diverges after 16 s with steps of 0.1 s, after 43 s with 1 s).
-// Equal corner shares (F 179 0) leave the waves undamped by the spreading,
-// and the friction settles them. With the "timei" level held at the outlet
-// the reset corners drain the last column into a zigzag of corner levels
-// (0.67 m beside 1.62 m after 6 s); the surface smoother (F 154 1 0.5)
-// removes it.
+// Equal corner shares (F 179 0) neither feed nor damp the waves, and the
+// friction settles them. With the "timei" level held at the outlet the reset
+// corners drain the last column into a zigzag of corner levels (0.67 m beside
+// 1.62 m after 6 s with equal shares alone); the surface smoother (F 154 1
+// 0.5) removes it.
 //
 // After 600 s every level lies within 0.1 m of 1 m and the inlet stands
 // 0.014 to 0.057 m above the outlet (twice and half the Strickler estimate
