@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <ostream>
 #include <vector>
 
 #include "grid/column_grid.h"
 #include "grid/grid_fixture.h"
+#include "grid/nested_grid.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
@@ -24,32 +24,6 @@
 #include "surface/surface_services.h"
 
 namespace {
-
-// Block 1 is the channel (10 x 4 columns of nine cells, cells 1..360, j
-// outer and i inner); block 2 covers x 2..4, y 1..3 with 4 x 4 columns of
-// 0.5 m (cells 361..504), after Y, the nested koosurf and a regeneration.
-void generateNested(const std::function<void()> &settings = [] {}) {
-  readCaseGrid("nested");
-  if (::testing::Test::HasFatalFailure()) return;
-  settings();
-  Unstructure();
-  writeFile("koosurf.nes", caseFile("nested", "koosurf.nes"));
-  addBlockKoosurfNested();
-  Unstructure();
-  metric();
-  BedMake();
-}
-
-// The bottom cell of coarse column (i, j) of the channel.
-int coarseBottom(int i, int j) { return ((j - 2) * 10 + (i - 2)) * 9 + 1; }
-
-// The border entry of cell c on the face given.
-int entryOf(int c, int face) {
-  for (int n = 1; n <= NoNestflater; ++n) {
-    if (Npcelle[n] == c && Npflate[n] == face) return n;
-  }
-  return 0;
-}
 
 class NestedMaps : public GridFixture {
  protected:
