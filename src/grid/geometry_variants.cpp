@@ -34,7 +34,7 @@ constexpr long kMaxGeodataPoints = 1000000000L;
 
 // Doubles the area of the side faces of c that have a cell beyond.
 void doubleSideAreas(int c) {
-  const int *faces[4] = {Cflatee, Cflaten, Cflatew};
+  const int *faces[4] = {Cflatee, Cflaten, Cflates, Cflatew};
   const int *cells[4] = {Ccelle, Ccelln, Ccells, Ccellw};
   for (int s = 0; s < 4; ++s) {
     if (cells[s][c] > 0) Farea[faces[s][c]] *= 2.0;
