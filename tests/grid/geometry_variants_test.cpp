@@ -10,6 +10,7 @@
 #include "grid/column_grid.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
+#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
@@ -17,6 +18,10 @@
 #include "model/settings.h"
 #include "model/side_tables.h"
 #include "model/structured.h"
+#include "startup/control_reader.h"
+#include "startup/control_stream.h"
+#include "support/run_case.h"
+#include "support/work_folder.h"
 
 namespace {
 
@@ -139,6 +144,40 @@ TEST_F(GeometryVariants, WallsWithoutPartition) {
   channelWith([] {}, [] {});
   EXPECT_EQ(Fflagflow[Cflatew[1]], -1);
   EXPECT_EQ(Fflagflow[Cflatee[bottomOf(11, 2)]], -1);
+}
+
+// F 137: a side of a cell that touches several cells of the column beyond
+// makes the facing face of each of them see the cell as its neighbour.
+TEST_F(GeometryVariants, LayeredColumnsSeeTheirNeighbours) {
+  ControlStream control(caseFile("channel", "control") + "F 137 1\n");
+  kreadPass(control);
+  ASSERT_EQ(sialloc(), 0);
+  ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
+  writeFile("koosurf", caseFile("channel", "koosurf"));
+  readKoosurf();
+  uniformLevels(1, 10);
+  setColumnCells(1, 9);
+  buildBlocks();
+  // Cell 1 touches cells 10 and 11 to the east; cell 20 touches 11 and 12 to the west.
+  Cncelle[1] = 2;
+  Cqncelle[1][0] = 10;
+  Cncellw[20] = 2;
+  Cqncellw[20][0] = 11;
+  metric();
+  for (int m : {10, 11}) {
+    const int f = Cflatew[m];
+    EXPECT_EQ(Fcell1[f], 1) << "cell " << m;
+    EXPECT_EQ(Ftype1[f], 2) << "cell " << m;
+    EXPECT_EQ(Fcell11[f], 0) << "cell " << m;  // nothing west of cell 1
+    EXPECT_NEAR(Fdist1[f], 0.5, 1e-12) << "cell " << m;
+  }
+  for (int m : {11, 12}) {
+    const int f = Cflatee[m];
+    EXPECT_EQ(Fcell2[f], 20) << "cell " << m;
+    EXPECT_EQ(Ftype2[f], 4) << "cell " << m;
+    EXPECT_EQ(Fcell22[f], 29) << "cell " << m;
+  }
+  EXPECT_NEAR(Fdist2[Cflatew[10]], 0.5, 1e-12);
 }
 
 // The level of each discharge-group face, counted down its column (1 on the

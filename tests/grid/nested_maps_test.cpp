@@ -195,6 +195,31 @@ TEST_F(NestedMaps, ThreadedParentSearchMatchesSerial) {
   EXPECT_EQ(std::vector<int>(Cinterpolnest + 361, Cinterpolnest + 505), serial);
 }
 
+// With F 241 the top faces of the fine columns are border faces too; each
+// takes the coarse cell above it nearest in space, and no other.
+class NestedTopFaces : public GridFixture {};
+
+TEST_F(NestedTopFaces, TopFacesTakeTheCellAbove) {
+  generateNested([] {
+    NestSurf = 1;
+    FlagNestTop = 1;
+    LevelNestTop = 0.45;  // the fine surface below the coarse one
+  });
+  if (HasFatalFailure()) return;
+  const int bottom = block[2].FirstCell;
+  int top = bottom;
+  while (Ccellt[top] > 0) top = Ccellt[top];
+  const int n = entryOf(top, Cflatet[top]);
+  ASSERT_GT(n, 0);
+  // Coarse column (4, 3): its fifth cell, centre at 0.5 m, is the first above 0.45 m.
+  EXPECT_EQ(Ncell[n][0], coarseBottom(4, 3) + 4);
+  for (int k = 1; k < 4; ++k) {
+    EXPECT_EQ(Ncell[n][k], 0) << "slot " << k;
+    EXPECT_EQ(Nvect[n][k][0], 0.0) << "slot " << k;
+  }
+  EXPECT_GT(Nvect[n][0][2], 0.0);
+}
+
 // F 238 1 and 2: the grid lines of the nested block get their water (1) or
 // bed (2) level at the level of F 238 before they are counted; block 1
 // keeps its own.
