@@ -306,8 +306,6 @@ int neighbourOnSide(int c, int side) {
 
 }  // namespace
 
-// The level of every listed face's cell in its column (1 on the bed), which
-// the cyclic inflow and the inflow table read.
 void fillFaceLevels() {
   for (int g = 1; g <= 9; ++g) {
     DischargeGroup &group = DischargeStruct[g];

@@ -10,7 +10,6 @@
 #include "grid/column_grid.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
-#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
@@ -18,10 +17,6 @@
 #include "model/settings.h"
 #include "model/side_tables.h"
 #include "model/structured.h"
-#include "startup/control_reader.h"
-#include "startup/control_stream.h"
-#include "support/run_case.h"
-#include "support/work_folder.h"
 
 namespace {
 
@@ -149,12 +144,8 @@ TEST_F(GeometryVariants, WallsWithoutPartition) {
 // F 137: a side of a cell that touches several cells of the column beyond
 // makes the facing face of each of them see the cell as its neighbour.
 TEST_F(GeometryVariants, LayeredColumnsSeeTheirNeighbours) {
-  ControlStream control(caseFile("channel", "control") + "F 137 1\n");
-  kreadPass(control);
-  ASSERT_EQ(sialloc(), 0);
-  ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
-  writeFile("koosurf", caseFile("channel", "koosurf"));
-  readKoosurf();
+  readCaseGrid("channel", "F 137 1\n");
+  if (HasFatalFailure()) return;
   uniformLevels(1, 10);
   setColumnCells(1, 9);
   buildBlocks();

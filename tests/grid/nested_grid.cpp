@@ -3,22 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include "grid/column_grid.h"
 #include "grid/grid_services.h"
-#include "model/allocation.h"
 #include "model/nests.h"
 #include "model/run_state.h"
-#include "startup/control_reader.h"
-#include "startup/control_stream.h"
 #include "support/run_case.h"
 #include "support/work_folder.h"
 
 void generateNested(const std::function<void()> &settings, const std::string &extraControl) {
-  ControlStream control(caseFile("nested", "control") + extraControl);
-  kreadPass(control);
-  ASSERT_EQ(sialloc(), 0);
-  ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
-  writeFile("koosurf", caseFile("nested", "koosurf"));
-  readKoosurf();
+  readCaseGrid("nested", extraControl);
+  if (::testing::Test::HasFatalFailure()) return;
   settings();
   Unstructure();
   writeFile("koosurf.nes", caseFile("nested", "koosurf.nes"));
