@@ -93,6 +93,11 @@ TEST_F(NestedMaps, ParentCellsBeforeAndAfterTheBedCells) {
   for (int c = 1; c <= NoCells; ++c) ASSERT_TRUE(c < 361 || Cinterpolnest[c] > 0);
   for (int m = 0; m < 9; ++m) EXPECT_EQ(Cinterpolnest[361 + m], 109 + m) << "layer " << m;
   EXPECT_EQ(Bnestcoarse[41], 5);
+  // Column (3, 2) under the bed cell, its north and east neighbours at
+  // 0.625 m2, the north-east one at 0.125 m2 in plan.
+  const double dx = Cxcenter[109] - Cxcenter[361], dy = Cycenter[109] - Cycenter[361];
+  EXPECT_NEAR(dx * dx + dy * dy, 0.125, 1e-12);
+  EXPECT_EQ(Bcellt[5], coarseBottom(3, 2));
 }
 
 TEST_F(NestedMaps, CoarseGridPointsKnowTheirChildPoint) {
