@@ -78,8 +78,9 @@ void applyQNSide(int c, const QNSide &s) {
   else Fdist1[f] = s.dist[beyond];
 }
 
-// The west faces of column (i, j) from its bottom cell up, 0 where the
-// flag is -1 (a wall becomes a partition border).
+// The faces on one side (`side`, a face table) of the cells of column (i, j)
+// from its bottom cell up: 0 where the flag is -1 (a wall becomes a
+// partition border).
 void openColumnSide(int i, int j, const int *side) {
   for (int c = static_cast<int>(zval[i][j][0]); c > 0; c = Ccellt[c]) {
     if (Fflagflow[side[c]] == -1) Fflagflow[side[c]] = 0;
@@ -331,11 +332,12 @@ void markBorderFaces() {
     }
   }
   if (FlagGridStab5 == 5 || FlagGridStab5 == 6) disconnectSmallFaces();
-  // The nested borders take their flow from nestsource, not from the faces.
+  // The nested borders take their flow from nestsource, not from the faces;
+  // only a bed face of a block sized from the depth (k1 1) keeps its flag.
   for (int n = 1; n <= NoNestflater; ++n) {
     const int f = Npflate[n];
-    const bool bedOfLayerBlock = (Ftype1[f] == 5 || Ftype2[f] == 5) && block[Npblock[n]].k1 == 1;
-    if (!bedOfLayerBlock) Fflagflow[f] = 0;
+    const bool bedFace = (Ftype1[f] == 5 || Ftype2[f] == 5) && block[Npblock[n]].k1 == 1;
+    if (!bedFace) Fflagflow[f] = 0;
   }
 }
 
