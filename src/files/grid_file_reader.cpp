@@ -29,6 +29,7 @@
 #include "startup/exit_codes.h"
 #include "startup/log.h"
 #include "surface/alpha_levels.h"
+#include "surface/surface_services.h"
 #include "startup/operations.h"
 
 namespace {
@@ -207,7 +208,7 @@ void readKoordina() {
             "you should specify an F 112 1 option in the control file. Otherwise, the metric is not\n"
             "correct initially.\n\n\n");
   }
-  if (FlagNestTop == 3 || FlagNestTop == 5) notAvailableYet("interpolateSurfaceNested", "F 238");
+  if (FlagNestTop == 3 || FlagNestTop == 5) interpolateSurfaceNested();
 }
 
 // A partition keeps the two grid lines it shares with the previous one.

@@ -270,21 +270,6 @@ bool remapped(const DischargeGroup &group) {
   return (FlagDischargeTime == 1 || std::fabs(group.discharge) > kNoDischarge) && group.polygonCount > 0;
 }
 
-// The level of every listed face's cell in its column (1 on the bed), which
-// the cyclic inflow and the inflow table read.
-void fillFaceLevels() {
-  for (int g = 1; g <= 9; ++g) {
-    DischargeGroup &group = DischargeStruct[g];
-    for (int k = 0; k < group.faceCount; ++k) {
-      const int f = group.faces[k];
-      int c = Fcell1[f] > 0 ? Fcell1[f] : Fcell2[f];
-      int level = 0;
-      for (; c > 0; c = Ccellb[c]) ++level;
-      group.faceLevels[k] = level;
-    }
-  }
-}
-
 // Text of the unreached mapping when it finds nothing: the levels at the
 // middle of both ends of block 1.
 void endLevels() {
@@ -320,6 +305,19 @@ int neighbourOnSide(int c, int side) {
 }
 
 }  // namespace
+
+void fillFaceLevels() {
+  for (int g = 1; g <= 9; ++g) {
+    DischargeGroup &group = DischargeStruct[g];
+    for (int k = 0; k < group.faceCount; ++k) {
+      const int f = group.faces[k];
+      int c = Fcell1[f] > 0 ? Fcell1[f] : Fcell2[f];
+      int level = 0;
+      for (; c > 0; c = Ccellb[c]) ++level;
+      group.faceLevels[k] = level;
+    }
+  }
+}
 
 void InterpolateBoundaryInner2(int g) {
   std::string report;

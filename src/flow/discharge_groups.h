@@ -15,3 +15,8 @@ void InterpolateBoundaryInner2(int g);
 // The older mapping by the side-face midpoints of the top cells; no path of
 // the engine calls it. Appends to the group's face list.
 void InterpolateBoundaryInner(int g);
+
+// The level of every listed face's cell in its column (1 on the bed), for
+// the cyclic inflow and the inflow table; the geometry pass and the mapping
+// of the groups call it.
+void fillFaceLevels();

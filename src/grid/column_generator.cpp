@@ -34,6 +34,16 @@ double depthScale(const GridBlock &b) {
   return (b.NestLevel >= 1 ? 1.0 : NestNoRatio) / (MaxDepth + 1e-10);
 }
 
+// F 238 1 puts the water level, 2 the bed level of every grid line of a
+// nested block at the level of F 238, before the lines are counted.
+void levelNestedLines(const GridBlock &b) {
+  if (b.NestLevel < 1 || (FlagNestTop != 1 && FlagNestTop != 2)) return;
+  const int k = FlagNestTop == 1 ? znumber : 1;
+  for (int i = b.i1 - 1; i <= b.i2; ++i) {
+    for (int j = b.j1 - 1; j <= b.j2; ++j) zval[i][j][k] = LevelNestTop;
+  }
+}
+
 // With the path methods of the minimum water levels (F 371 above 50), every
 // column of block 1 that has a minimum level keeps at least one cell, so the
 // path stays connected however shallow it runs.
@@ -53,6 +63,7 @@ void keepPathColumns(const GridBlock &b) {
 // counted, before its cells are built.
 void countCells(const GridBlock &b) {
   if (MinDepthGrid < 0.0) MinDepthGrid = MinVertDist0;
+  levelNestedLines(b);
   const bool pondBlock = &b == &block[1];
   MakeAntlin(b.i1, b.i2, b.j1, b.j2, depthScale(b));
   if (FlagRemovePonds > 1000 && pondBlock) makeRidge();

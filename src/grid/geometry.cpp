@@ -1,9 +1,11 @@
 // The geometry pass of the grid: centres, extents, areas and volumes of the
 // cells, areas, normals, side codes, second neighbours and distances of the
-// faces, the flow flag of every face and the solve order of the cells.
-// Refuses a cell that no finite-volume scheme can work on.
+// faces, the flow flag of every face and the solve order of the cells, with
+// the optional steps of geometry_variants.cpp at their places. Refuses a
+// cell that no finite-volume scheme can work on.
 #include <cmath>
 
+#include "grid/geometry_variants.h"
 #include "grid/grid_build.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
@@ -360,12 +362,20 @@ void metric() {
   if (FlagHaveDoneMetric == 1 && FlagTestBugMetric == 0) return;
   cellPass();
   facePass();
+  correctCollapsedCells();
+  layeredColumnSides();
+  tiltSideNormals();
   otime[44] = wallClock();
   joinConnectedFaces();
   setFlowFlags();
+  markBorderFaces();
+  levelDischargeFaces();
   otime[45] = wallClock();
+  mapNestedBorders();
   otime[46] = wallClock();
+  mapParentCells();
   otime[47] = wallClock();
+  writeGridStatistics();
   buildSolveOrder();
   FlagHaveDoneMetric = 1;
   if (FlagExtraDebug == 1) logText("End metric\n");

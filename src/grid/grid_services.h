@@ -56,5 +56,10 @@ void PressureTest();
 // Reached by nothing; kept empty.
 void extrapolateCore();
 
-// Coarse bed cell of every nested column.
+// Coarse bed cell of every nested column (Bnestcoarse) and the nearest
+// child-level grid point of every grid point of levels 0 and 1 (pointnest).
 void computeBnestcoarse();
+
+// Parent-level cell of every cell of a nested block (Cinterpolnest): by cell
+// centres before the bed cells exist, through Bnestcoarse after.
+void computeCinterpolnest();

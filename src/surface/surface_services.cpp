@@ -4,6 +4,4 @@
 
 #include "startup/log.h"
 
-void interpolateSurfaceNested() { notAvailableYet("interpolateSurfaceNested", "F 238"); }
-void scalePressureNested() { notAvailableYet("scalePressureNested", "F 238"); }
 void computeWeirs() { notAvailableYet("computeWeirs", "weirs"); }

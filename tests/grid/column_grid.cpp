@@ -102,10 +102,10 @@ void buildBlocks() {
   FlagNeedsToBeInterpolated = 1;
 }
 
-void readCaseGrid(const std::string &caseName) {
+void readCaseGrid(const std::string &caseName, const std::string &extraControl) {
   const std::string text = caseFile(caseName, "control");
   ASSERT_FALSE(text.empty()) << "no case folder cases/" << caseName;
-  ControlStream control(text);
+  ControlStream control(text + extraControl);
   kreadPass(control);
   ASSERT_EQ(sialloc(), 0);
   ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);

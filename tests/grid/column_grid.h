@@ -23,10 +23,11 @@ void setColumnCells(int b, int cells);
 // the work ranges and marks the grid as changed, like a regeneration.
 void buildBlocks();
 
-// The data sets of the case folder's "control" read over the defaults, the
-// tables allocated, its "koosurf" read into a new block and the plan areas
-// of the columns computed (the fixture's folder must be current).
-void readCaseGrid(const std::string &caseName);
+// The data sets of the case folder's "control" (and then `extraControl`)
+// read over the defaults, the tables allocated, its "koosurf" read into a new
+// block and the plan areas of the columns computed (the fixture's folder must
+// be current).
+void readCaseGrid(const std::string &caseName, const std::string &extraControl = "");
 
 // The fixture cases and the grids a regeneration makes of them.
 enum class CaseGrid { Cube, Column3, Channel };

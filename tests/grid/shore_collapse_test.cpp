@@ -135,6 +135,14 @@ TEST_F(ShoreCollapse, TipVolume) {
   EXPECT_NEAR(Cvol[kTip], 0.0028125, 1e-12);
 }
 
+// F 235 3 doubles the volume of the collapsed cell, and of no other.
+TEST_F(ShoreCollapse, TipVolumeDoubledByF235) {
+  generateShore("F 235 3\n", 1.0);
+  if (HasFatalFailure()) return;
+  EXPECT_NEAR(Cvol[kTip], 0.005625, 1e-12);
+  EXPECT_NEAR(Cvol[1], Careaz[1] * Cdzdk[1], 1e-12);
+}
+
 // F 493 1 to 6 are other collapse variants, not built yet.
 TEST(ShoreCollapseRun, OtherVariantsAreNotAvailable) {
   for (int variant = 1; variant <= 6; ++variant) {

@@ -1,4 +1,0 @@
-// Grid operations that are not built yet: each does nothing.
-#include "grid/grid_services.h"
-
-void computeBnestcoarse() {}
