@@ -24,18 +24,27 @@ void setDepth(int i, int j, double depth) { zval[i][j][1] = zval[i][j][znumber] 
 
 class WaterEdgeVariant : public GridFixture {
  protected:
-  // A block of columns i1..i2, j1..j2 on a 1 m grid with the water at 1 m,
-  // in which only column (i, j) has cells; corner k of it lies `depth[k]` deep.
-  static void loneColumn(int i1, int i2, int j1, int j2, int i, int j, int cells, const double (&depth)[5]) {
+  // A block of columns i1..i2, j1..j2 on a 1 m grid, bed 0, water at 1 m.
+  static void flatBlock(int i1, int i2, int j1, int j2) {
     allocate(7, 7, 5);
     flatGrid(0, 6, 0, 6, 1.0);
     addBlock(i1, i2, j1, j2);
-    ant[i][j] = cells;
-    for (int k = 1; k <= 4; ++k) setDepth(i + kCornerDi[k], j + kCornerDj[k], depth[k]);
-    uniformLevels(1, cells + 1);
+  }
+
+  // The cells of the columns given cells, `lines` levels per grid line, dmin 0.005.
+  static void build(int lines) {
+    uniformLevels(1, lines);
     buildBlocks();
     FlagMinLevUnstruc = 1;
     MinVertDist0 = kDmin;
+  }
+
+  // Only column (i, j) has cells; corner k of it lies `depth[k]` deep.
+  static void loneColumn(int i1, int i2, int j1, int j2, int i, int j, int cells, const double (&depth)[5]) {
+    flatBlock(i1, i2, j1, j2);
+    ant[i][j] = cells;
+    for (int k = 1; k <= 4; ++k) setDepth(i + kCornerDi[k], j + kCornerDj[k], depth[k]);
+    build(cells + 1);
   }
 };
 
@@ -136,13 +145,10 @@ class DryLineTip : public WaterEdgeVariant, public ::testing::WithParamInterface
 
 TEST_P(DryLineTip, TakesOnlyADryLine) {
   const DryLineCase &c = GetParam();
-  allocate(7, 7, 5);
-  flatGrid(0, 6, 0, 6, 1.0);
-  addBlock(2, 4, 2, 4);
+  flatBlock(2, 4, 2, 4);
   ant[3][3] = 1;
   if (c.diagonalWet) ant[2][2] = 1;
-  uniformLevels(1, 2);
-  buildBlocks();
+  build(2);
   for (int i = 1; i <= 4; ++i) {
     for (int j = 1; j <= 4; ++j) antlin[i][j] = 2;
   }
@@ -188,20 +194,16 @@ class TowardsOpposite : public WaterEdgeVariant, public ::testing::WithParamInte
 
 TEST_P(TowardsOpposite, MovesByTheDepthShare) {
   const TowardsOppositeCase &c = GetParam();
-  allocate(7, 7, 5);
-  flatGrid(0, 6, 0, 6, 1.0);
-  addBlock(2, 4, 2, 4);
+  flatBlock(2, 4, 2, 4);
   ant[3][3] = 1;
   setDepth(2, 2, c.d1);
   setDepth(3, 2, 0.2);
   setDepth(2, 3, 0.2);
   zval[3][3][znumber] = 0.8;
   setDepth(3, 3, 0.2);
-  uniformLevels(1, 2);
-  buildBlocks();
+  build(2);
   antlin[2][2] = 2;
   antlin[3][2] = antlin[3][3] = antlin[2][3] = 3;
-  MinVertDist0 = kDmin;
   UnstrucTriangular5();
   const int b = columnBottom(3, 3);
   EXPECT_NEAR(Px[Cpoint1[b]], c.x, 1e-12);
@@ -235,16 +237,11 @@ class SqueezedLine : public WaterEdgeVariant, public ::testing::WithParamInterfa
 
 TEST_P(SqueezedLine, SpansDminBelowTheOppositeWater) {
   const SqueezeCase &c = GetParam();
-  allocate(7, 7, 5);
-  flatGrid(0, 6, 0, 6, 1.0);
-  addBlock(2, 2, 2, 2);
+  flatBlock(2, 2, 2, 2);
   ant[2][2] = 2;
   zval[2][2][znumber] = 0.9;
   setDepth(1, 1, c.d1);
-  uniformLevels(1, 3);
-  buildBlocks();
-  FlagMinLevUnstruc = 1;
-  MinVertDist0 = kDmin;
+  build(3);
   const int b = columnBottom(2, 2), above = Ccellt[b];
   const double before = Pz[Cpoint1[b]];
   UnstrucTriangular6();
