@@ -12,7 +12,6 @@
 #include "grid/water_edge.h"
 #include "model/blocks_groups.h"
 #include "model/grid_index.h"
-#include "startup/log.h"
 
 namespace {
 

@@ -255,6 +255,18 @@ INSTANTIATE_TEST_SUITE_P(
                       BadZ{"NotANumber", "Z 2 3 2 2 0 10 20 30 40 nan 60 70 80 90 100\n"}),
     [](const ::testing::TestParamInfo<BadZ> &info) { return std::string(info.param.name); });
 
+// The levels of a Z data set fit a table of 28: a grid of 29 levels ends
+// the run with status 2 before a percentage is read.
+class GridchangeLevelTable : public GridFixture {};
+
+TEST_F(GridchangeLevelTable, RefusesMoreThan28Levels) {
+  allocate(4, 4, 29);
+  writeFile("control", "Z 2 3 2 2 0 100\n");
+  std::remove("boogie");
+  EXPECT_EXIT(gridchange(), ::testing::ExitedWithCode(2), "");
+  EXPECT_EQ(boogie(), " In gridchange \n\nError, the Z data sets in control take at most 28 levels\n");
+}
+
 // Block 1's 25 points, i outer: with the water level, or without it when
 // K 2 gives 1; "koordina.si1" never carries it. A partitioned run writes its own name.
 TEST_F(StructuredGenerator, PointFilesOfBlockOne) {
