@@ -6,6 +6,7 @@
 #pragma once
 
 #include "model/cells.h"
+#include "model/grid_index.h"
 #include "model/points.h"
 #include "model/settings.h"
 #include "model/structured.h"
@@ -39,11 +40,14 @@ inline int *upperCorner(int k) {
   return t[k];
 }
 
+// Whether (i, j) lies within the structured arrays, 0..xnumber+1, 0..ynumber+1.
+inline bool onStructuredGrid(int i, int j) { return i >= 0 && j >= 0 && i <= xnumber + 1 && j <= ynumber + 1; }
+
 // Bottom cell of column (i, j), 0 for a column without cells or outside the arrays.
-inline int columnBottom(int i, int j) {
-  if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
-  return static_cast<int>(zval[i][j][0]);
-}
+inline int columnBottom(int i, int j) { return onStructuredGrid(i, j) ? static_cast<int>(zval[i][j][0]) : 0; }
+
+// Vertical line count antlin of grid point (i, j), 0 outside the arrays.
+inline int gridLines(int i, int j) { return onStructuredGrid(i, j) ? antlin[i][j] : 0; }
 
 inline double gridDepth(int i, int j) { return zval[i][j][znumber] - zval[i][j][1]; }
 

@@ -102,11 +102,6 @@ void deepenRoughColumn(const Column &col) {
   lowerTo(lowerCorner(deepest)[b], Pz[upperCorner(deepest)[b]] - 0.2 * Croughness[b]);
 }
 
-int linesAt(int i, int j) {
-  if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
-  return antlin[i][j];
-}
-
 // F 235 17: a column at the waterline whose wet corner is deeper than the
 // wet grid lines outside it is lowered there, most at the bed.
 void lowerDeepCorners(const Column &col, double dmin) {
@@ -124,7 +119,7 @@ void lowerDeepCorners(const Column &col, double dmin) {
     int q = 0;
     for (int p = 0; p < 6; p += 2) {
       const int gi = col.i + outside[k][p], gj = col.j + outside[k][p + 1];
-      if (linesAt(gi, gj) < 2) continue;
+      if (gridLines(gi, gj) < 2) continue;
       sum += gridDepth(gi, gj);
       ++q;
     }

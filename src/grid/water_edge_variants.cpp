@@ -32,21 +32,12 @@ void forEachColumn(Inner inner, Treat treat) {
   }
 }
 
-int gridLines(int i, int j) {
-  if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
-  return antlin[i][j];
-}
-
-int columnCells(int i, int j) {
-  if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
-  return ant[i][j];
-}
+int columnCells(int i, int j) { return onStructuredGrid(i, j) ? ant[i][j] : 0; }
 
 // The bottom cell of a column as the second generator keeps it, where it does.
 int keptBottom(int i, int j) {
   if (UMethod2 <= 0 || !pointcell) return columnBottom(i, j);
-  if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
-  return pointcell[i][j];
+  return onStructuredGrid(i, j) ? pointcell[i][j] : 0;
 }
 
 // The columns beyond corner k of column (i, j): the one along i, the one

@@ -184,20 +184,20 @@ TEST_P(ShoreOtherVariant, MovesOnlyTheTipCorner) {
 }
 
 constexpr OtherVariant kOtherVariants[] = {
-        // Both adjacent corners are shallower than dmin: no edge to slide along.
-        OtherVariant{"EdgeSlideFindsNoDeepSide", "F 493 1\n", 2.0, 2.0, 1.0, 1.0},
-        // Midpoint of G(2) = (2, 1) and G(4) = (1, 2), then half way on towards G(3).
-        OtherVariant{"ShallowTipToTheDiagonal", "F 493 1\nF 456 1\n", 1.5, 1.5, 1.0, 1.0},
-        OtherVariant{"ShallowTipHalfWayToTheDiagonal", "F 493 1\nF 456 2\n", 1.75, 1.75, 1.0, 1.0},
-        // 0.35 (2, 2) + 0.25 (2, 1) + 0.25 (1, 2) + 0.15 (1, 1).
-        OtherVariant{"WeightedStructuredCorners", "F 493 2\n", 1.6, 1.6, 1.0, 1.0},
-        // 0.4 P2 + 0.2 P3 + 0.4 P4; the level max(1.0, 0.95), at most the water 1.0.
-        OtherVariant{"DryLineAmongDryColumns", "F 493 3\n", 1.6, 1.6, 1.0, 1.0},
-        OtherVariant{"DryLineBetweenDrySides", "F 493 4\n", 1.6, 1.6, 1.0, 1.0},
-        // One cell: the line spans W - dmin .. W with W = 1.0.
-        OtherVariant{"LineSqueezedBelowTheWater", "F 493 6\n", 1.6, 1.6, 0.995, 1.0},
-        // D = 0.05, a = 0.2 x 0.05 - 0 = 0.01, f = 0.2 towards G(1) = (1, 1).
-        OtherVariant{"TowardsTheOppositeCorner", "F 493 5\nF 488 1\n", 1.8, 1.8, 1.0, 1.0}};
+    // Both adjacent corners are shallower than dmin: no edge to slide along.
+    OtherVariant{"EdgeSlideFindsNoDeepSide", "F 493 1\n", 2.0, 2.0, 1.0, 1.0},
+    // Midpoint of G(2) = (2, 1) and G(4) = (1, 2), then half way on towards G(3).
+    OtherVariant{"ShallowTipToTheDiagonal", "F 493 1\nF 456 1\n", 1.5, 1.5, 1.0, 1.0},
+    OtherVariant{"ShallowTipHalfWayToTheDiagonal", "F 493 1\nF 456 2\n", 1.75, 1.75, 1.0, 1.0},
+    // 0.35 (2, 2) + 0.25 (2, 1) + 0.25 (1, 2) + 0.15 (1, 1).
+    OtherVariant{"WeightedStructuredCorners", "F 493 2\n", 1.6, 1.6, 1.0, 1.0},
+    // 0.4 P2 + 0.2 P3 + 0.4 P4; the level max(1.0, 0.95), at most the water 1.0.
+    OtherVariant{"DryLineAmongDryColumns", "F 493 3\n", 1.6, 1.6, 1.0, 1.0},
+    OtherVariant{"DryLineBetweenDrySides", "F 493 4\n", 1.6, 1.6, 1.0, 1.0},
+    // One cell: the line spans W - dmin .. W with W = 1.0.
+    OtherVariant{"LineSqueezedBelowTheWater", "F 493 6\n", 1.6, 1.6, 0.995, 1.0},
+    // D = 0.05, a = 0.2 x 0.05 - 0 = 0.01, f = 0.2 towards G(1) = (1, 1).
+    OtherVariant{"TowardsTheOppositeCorner", "F 493 5\nF 488 1\n", 1.8, 1.8, 1.0, 1.0}};
 
 INSTANTIATE_TEST_SUITE_P(Variants, ShoreOtherVariant, ::testing::ValuesIn(kOtherVariants));
 

@@ -259,12 +259,11 @@ TEST_P(SqueezedLine, SpansDminBelowTheOppositeWater) {
   EXPECT_EQ(Ctrekant[b], 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SqueezedLine,
-                         ::testing::Values(SqueezeCase{"TipAtTheWater", 0.0, true},
-                                           SqueezeCase{"TipAboveTheWater", -0.3, true},
-                                           SqueezeCase{"TipJustBelowDmin", 0.004, true},
-                                           SqueezeCase{"DeepCornerStays", 1.0, false}),
-                         [](const ::testing::TestParamInfo<SqueezeCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SqueezedLine,
+    ::testing::Values(SqueezeCase{"TipAtTheWater", 0.0, true}, SqueezeCase{"TipAboveTheWater", -0.3, true},
+                      SqueezeCase{"TipJustBelowDmin", 0.004, true}, SqueezeCase{"DeepCornerStays", 1.0, false}),
+    [](const ::testing::TestParamInfo<SqueezeCase> &info) { return std::string(info.param.name); });
 
 // F 503 on column (3, 3) of a 5 x 5 block whose other columns near it are
 // empty: each corner is lowered to the opposite corner's count when that is
