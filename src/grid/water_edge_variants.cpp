@@ -75,6 +75,10 @@ double gridEdge(int i, int j, int k, int to) {
   return std::hypot(cornerGridX(i, j, k) - cornerGridX(i, j, to), cornerGridY(i, j, k) - cornerGridY(i, j, to));
 }
 
+// Every corner among three dry columns that is shallower than dmin: along
+// the edge to a deeper adjacent corner (the shorter edge when both are), or,
+// with F 456, among shallow corners towards the diagonal. A depth of exactly
+// dmin moves nothing.
 void shallowTipToDmin(int i, int j, bool firstColumn, double dmin) {
   const int b = columnBottom(i, j);
   if (b <= 0) return;
