@@ -163,30 +163,6 @@ void linkBedCells() {
   zval[0][0][1] = zval[0][0][znumber] = 0.0;
 }
 
-bool collapsingMethod() {
-  return (UMethod >= 2 && UMethod <= 4) || (UMethod >= 11 && UMethod <= 13) || (UMethod >= 30 && UMethod <= 40) ||
-         UMethod >= 100;
-}
-
-// Cells at the water's edge whose corners collapse (F 102), chosen by F 493;
-// they need the cells, faces and bed links of the new grid.
-void collapseWaterEdge() {
-  if (!Cbed || !collapsingMethod() || FlagMinLevUnstruc <= 0) return;
-  if (FlagHorMove > 0) UnstrucHorMove();
-  switch (FlagTriangleAlgo) {
-    case 0: UnstrucTriangular(); break;
-    case 1: UnstrucTriangular0(); break;
-    case 2: UnstrucTriangular2(); break;
-    case 3: UnstrucTriangular3(); break;
-    case 4: UnstrucTriangular4(); break;
-    case 5: UnstrucTriangular5(); break;
-    case 6: UnstrucTriangular6(); break;
-    default: break;
-  }
-  if (FlagCorrTrekant >= 1 && FlagCorrTrekant <= 30) setCorrTrekant();
-  if (FlagFixGrid == 1) FixInflowCells();
-}
-
 void appendExtraLayer() {
   if (!extraLayer()) return;
   if (FlagThixo == 0 && FlagGroundwater >= 1) logText("Warning: F 262 data is set without setting slide data set F 236\n\n");
@@ -290,7 +266,7 @@ int Unstructure2() {
   if (debugging == 'D') gridTest();
   if (const int result = computeNestedArrays(); result != 0) return result;
   linkBedCells();
-  collapseWaterEdge();
+  reshapeWaterEdge();
   appendExtraLayer();
   NoBlocks0 = NoBlocks;
   NoCells0 = NoCells;

@@ -9,48 +9,13 @@
 
 #include "grid/column_corners.h"
 #include "grid/grid_build.h"
+#include "grid/water_edge.h"
 #include "model/blocks_groups.h"
 #include "model/grid_index.h"
-#include "startup/log.h"
 
 namespace {
 
-// Per corner 1..4: its two neighbours along the column's sides and the
-// corner across the column.
-constexpr int kAdjacentA[5] = {0, 2, 1, 2, 1};
-constexpr int kAdjacentB[5] = {0, 4, 3, 4, 3};
-constexpr int kOpposite[5] = {0, 3, 4, 1, 2};
-// Of two adjacent corners at equal distance, the one a merge takes.
-constexpr int kMergeTie[5] = {0, 4, 3, 4, 1};
-
-// The eight surrounding columns of a wet column, as bottom or side cells, 0 dry.
-struct Around {
-  int s, e, n, w, sw, se, ne, nw;
-};
-
 int firstOf(int a, int b) { return a != 0 ? a : b; }
-
-Around aroundFromLinks(int b) {
-  int r = b;
-  if (TopBed == 1) {
-    while (Ccellt[r] > 0) r = Ccellt[r];
-  }
-  Around a{};
-  a.s = Ccells[r];
-  a.e = Ccelle[r];
-  a.n = Ccelln[r];
-  a.w = Ccellw[r];
-  a.sw = firstOf(Ccells[a.w], Ccellw[a.s]);
-  a.se = firstOf(Ccells[a.e], Ccelle[a.s]);
-  a.ne = firstOf(Ccelln[a.e], Ccelle[a.n]);
-  a.nw = firstOf(Ccelln[a.w], Ccellw[a.n]);
-  return a;
-}
-
-Around aroundFromGrid(int i, int j) {
-  return {columnBottom(i, j - 1),     columnBottom(i + 1, j),     columnBottom(i, j + 1),     columnBottom(i - 1, j),
-          columnBottom(i - 1, j - 1), columnBottom(i + 1, j - 1), columnBottom(i + 1, j + 1), columnBottom(i - 1, j + 1)};
-}
 
 // The first corner whose three other columns are dry, 0 for none.
 int tipCorner(const Around &a) {
@@ -59,17 +24,6 @@ int tipCorner(const Around &a) {
   if (a.e == 0 && a.ne == 0 && a.n == 0) return 3;
   if (a.n == 0 && a.nw == 0 && a.w == 0) return 4;
   return 0;
-}
-
-// The minimum depth of the collapse, by F 102.
-double collapseDepth() {
-  switch (FlagMinLevUnstruc) {
-    case 0: return 0.0;
-    case 1:
-    case 4: return MinVertDist0;
-    case 3: return MinVertDist1;
-    default: return 0.5 * MinVertDist0;
-  }
 }
 
 struct Column {
@@ -108,16 +62,9 @@ void reshape(const Column &col, int k, double dmin) {
   placeCornerLine(b, k, Px[pk], Py[pk]);
   const double top = Pz[topOfCorner(b, k)];
   if (FlagCorrTrekant3 == 1) {
-    Pz[upperCorner(k)[b]] = top;
-    Pz[pk] = std::max(Pz[pk], top - dmin);
-    for (int c = Ccellt[b]; c > 0; c = Ccellt[c]) Pz[upperCorner(k)[c]] = top;
+    collapseCornerLevels(b, k, top, dmin);
   } else if (FlagCorrTrekant3 == 2) {
-    const int n = ant[col.i][col.j];
-    int m = 0;
-    for (int c = b; c > 0; c = Ccellt[c], ++m) {
-      Pz[lowerCorner(k)[c]] = top - dmin + m * dmin / n;
-      Pz[upperCorner(k)[c]] = top - dmin + (m + 1) * dmin / n;
-    }
+    spreadCornerLevels(b, k, ant[col.i][col.j], top, dmin);
   }
 }
 
@@ -155,11 +102,6 @@ void deepenRoughColumn(const Column &col) {
   lowerTo(lowerCorner(deepest)[b], Pz[upperCorner(deepest)[b]] - 0.2 * Croughness[b]);
 }
 
-int linesAt(int i, int j) {
-  if (i < 0 || j < 0 || i > xnumber + 1 || j > ynumber + 1) return 0;
-  return antlin[i][j];
-}
-
 // F 235 17: a column at the waterline whose wet corner is deeper than the
 // wet grid lines outside it is lowered there, most at the bed.
 void lowerDeepCorners(const Column &col, double dmin) {
@@ -177,7 +119,7 @@ void lowerDeepCorners(const Column &col, double dmin) {
     int q = 0;
     for (int p = 0; p < 6; p += 2) {
       const int gi = col.i + outside[k][p], gj = col.j + outside[k][p + 1];
-      if (linesAt(gi, gj) < 2) continue;
+      if (gridLines(gi, gj) < 2) continue;
       sum += gridDepth(gi, gj);
       ++q;
     }
@@ -282,6 +224,53 @@ bool collapseMethod() {
 
 }  // namespace
 
+Around aroundFromLinks(int b) {
+  int r = b;
+  if (TopBed == 1) {
+    while (Ccellt[r] > 0) r = Ccellt[r];
+  }
+  Around a{};
+  a.s = Ccells[r];
+  a.e = Ccelle[r];
+  a.n = Ccelln[r];
+  a.w = Ccellw[r];
+  a.sw = firstOf(Ccells[a.w], Ccellw[a.s]);
+  a.se = firstOf(Ccells[a.e], Ccelle[a.s]);
+  a.ne = firstOf(Ccelln[a.e], Ccelle[a.n]);
+  a.nw = firstOf(Ccelln[a.w], Ccellw[a.n]);
+  return a;
+}
+
+Around aroundFromGrid(int i, int j) {
+  return {columnBottom(i, j - 1),     columnBottom(i + 1, j),     columnBottom(i, j + 1),     columnBottom(i - 1, j),
+          columnBottom(i - 1, j - 1), columnBottom(i + 1, j - 1), columnBottom(i + 1, j + 1), columnBottom(i - 1, j + 1)};
+}
+
+double collapseDepth() {
+  switch (FlagMinLevUnstruc) {
+    case 0: return 0.0;
+    case 1:
+    case 4: return MinVertDist0;
+    case 3: return MinVertDist1;
+    default: return 0.5 * MinVertDist0;
+  }
+}
+
+void collapseCornerLevels(int b, int k, double top, double dmin) {
+  Pz[upperCorner(k)[b]] = top;
+  const int bottom = lowerCorner(k)[b];
+  Pz[bottom] = std::max(Pz[bottom], top - dmin);
+  for (int c = Ccellt[b]; c > 0; c = Ccellt[c]) Pz[upperCorner(k)[c]] = top;
+}
+
+void spreadCornerLevels(int b, int k, int n, double top, double dmin) {
+  int m = 0;
+  for (int c = b; c > 0; c = Ccellt[c], ++m) {
+    Pz[lowerCorner(k)[c]] = top - dmin + m * dmin / n;
+    Pz[upperCorner(k)[c]] = top - dmin + (m + 1) * dmin / n;
+  }
+}
+
 void UnstrucTriangular() {
   const double dmin = collapseDepth();
   for (int n = 1; n <= NoBlocks; ++n) {
@@ -294,14 +283,6 @@ void UnstrucTriangular() {
     }
   }
 }
-
-// The alternative collapse variants of F 493 1 to 6.
-void UnstrucTriangular0() { notAvailableYet("UnstrucTriangular0", "F 493"); }
-void UnstrucTriangular2() { notAvailableYet("UnstrucTriangular2", "F 493"); }
-void UnstrucTriangular3() { notAvailableYet("UnstrucTriangular3", "F 493"); }
-void UnstrucTriangular4() { notAvailableYet("UnstrucTriangular4", "F 493"); }
-void UnstrucTriangular5() { notAvailableYet("UnstrucTriangular5", "F 493"); }
-void UnstrucTriangular6() { notAvailableYet("UnstrucTriangular6", "F 493"); }
 
 void setCorrTrekant() {
   if (regroups()) regroupTrekantCodes();

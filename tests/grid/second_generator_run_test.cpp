@@ -41,9 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"BadLevelF369", "F 488 1\nF 369 1\n", "6 3 5.0 2.0 -2000.0 1.0\n", 255,
                 "Generating grid with F 64 11 algorithm2. \n"
                 "Bug found for z values in grid: (6,3), Iter = 0\nZ levels: -2000.000000 1.000000\nIter = 0\n"},
-        RunCase{"CollapseBeforeCounts", "F 488 2\nF 503 1\n", "", 251,
-                "Generating grid with F 64 11 algorithm2. \n"
-                "Error: UnstrucTriangular10 is not available yet (F 503)\n"},
+        RunCase{"CollapseBeforeCounts", "F 488 2\nF 503 1\n", "", 1,
+                "Have read koosurf file: max i: 11, max j: 5\n\nGenerating grid with F 64 11 algorithm2. \n"},
         RunCase{"NoSuchSecondGenerator", "F 488 3\n", "", 251,
                 "Error for F 488 in control\nOnly 1 and 2 select the second grid generator\n\n"},
         RunCase{"HydrostaticDriver", "F 488 1\nF 68 1\n", "", 251,

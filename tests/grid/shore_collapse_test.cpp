@@ -9,6 +9,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "grid/column_corners.h"
@@ -143,19 +144,70 @@ TEST_F(ShoreCollapse, TipVolumeDoubledByF235) {
   EXPECT_NEAR(Cvol[1], Careaz[1] * Cdzdk[1], 1e-12);
 }
 
-// F 493 1 to 6 are other collapse variants, not built yet.
-TEST(ShoreCollapseRun, OtherVariantsAreNotAvailable) {
-  for (int variant = 1; variant <= 6; ++variant) {
-    CaseSetup setup;
-    setup.files["control"] = caseFile("shore", "control") + "F 493 " + std::to_string(variant) + "\nF 488 1\n";
-    setup.files["koosurf"] = caseFile("shore", "koosurf");
-    CaseResult r = runCase(setup);
-    const std::string routine = variant == 1 ? "UnstrucTriangular0" : "UnstrucTriangular" + std::to_string(variant);
-    EXPECT_EQ(r.status, 251) << variant;
-    EXPECT_TRUE(endsWith(r.file("boogie"), "Error: " + routine + " is not available yet (F 493)\n")) << r.file("boogie");
+// The other collapse variants of F 493 on the case with its points on the
+// structured lines (F 533 0), dmin 0.005. Column (3, 3)'s tip is corner 3 at
+// depth 0; corners 2 and 4 lie at depth -0.2, the opposite corner 1 at 0.05.
+struct OtherVariant {
+  const char *name;
+  const char *control;
+  double x, y;          // bottom point of corner 3 of the tip column
+  double bottom, upper;  // its level and that of the upper point of corner 3
+  friend void PrintTo(const OtherVariant &v, std::ostream *os) { *os << v.name; }
+};
+
+class ShoreOtherVariant : public GridFixture, public ::testing::WithParamInterface<OtherVariant> {};
+
+TEST_P(ShoreOtherVariant, MovesOnlyTheTipCorner) {
+  const OtherVariant &v = GetParam();
+  ControlStream control(caseFile("shore", "control") + "F 533 0\n" + v.control);
+  kreadPass(control);
+  ASSERT_EQ(sialloc(), 0);
+  ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
+  std::ofstream("koosurf", std::ios::binary) << shoreKoosurf(1.0);
+  readKoosurf();
+  ASSERT_GE(Unstructure(), 0);
+  ASSERT_NEAR(MinVertDist0, 0.005, 1e-12);
+  const int tip = columnBottom(3, 3);
+  ASSERT_GT(tip, 0);
+  EXPECT_NEAR(Px[Cpoint3[tip]], v.x, 1e-9);
+  EXPECT_NEAR(Py[Cpoint3[tip]], v.y, 1e-9);
+  EXPECT_NEAR(Pz[Cpoint3[tip]], v.bottom, 1e-9);
+  for (int c = tip; c > 0; c = Ccellt[c]) {
+    EXPECT_NEAR(Px[Cpoint7[c]], v.x, 1e-9) << "cell " << c;
+    EXPECT_NEAR(Py[Cpoint7[c]], v.y, 1e-9) << "cell " << c;
   }
+  EXPECT_NEAR(Pz[topOfCorner(tip, 3)], v.upper, 1e-9);
+  // The other wet columns keep every corner on its structured grid point.
+  for (const auto &[i, j] : {std::pair{2, 2}, std::pair{3, 2}, std::pair{2, 3}}) {
+    for (int c = columnBottom(i, j); c > 0; c = Ccellt[c]) {
+      for (int k = 1; k <= 4; ++k) {
+        for (int p : {lowerCorner(k)[c], upperCorner(k)[c]}) {
+          EXPECT_EQ(Px[p], cornerGridX(i, j, k)) << "column " << i << "," << j << " corner " << k;
+          EXPECT_EQ(Py[p], cornerGridY(i, j, k)) << "column " << i << "," << j << " corner " << k;
+        }
+      }
+    }
+  }
+  for (int c = 1; c <= NoCells; ++c) EXPECT_EQ(Ctrekant[c], 0) << "cell " << c;
 }
 
+constexpr OtherVariant kOtherVariants[] = {
+    // Both adjacent corners are shallower than dmin: no edge to slide along.
+    OtherVariant{"EdgeSlideFindsNoDeepSide", "F 493 1\n", 2.0, 2.0, 1.0, 1.0},
+    // Midpoint of G(2) = (2, 1) and G(4) = (1, 2), then half way on towards G(3).
+    OtherVariant{"ShallowTipToTheDiagonal", "F 493 1\nF 456 1\n", 1.5, 1.5, 1.0, 1.0},
+    OtherVariant{"ShallowTipHalfWayToTheDiagonal", "F 493 1\nF 456 2\n", 1.75, 1.75, 1.0, 1.0},
+    // 0.35 (2, 2) + 0.25 (2, 1) + 0.25 (1, 2) + 0.15 (1, 1).
+    OtherVariant{"WeightedStructuredCorners", "F 493 2\n", 1.6, 1.6, 1.0, 1.0},
+    // 0.4 P2 + 0.2 P3 + 0.4 P4; the level max(1.0, 0.95), at most the water 1.0.
+    OtherVariant{"DryLineAmongDryColumns", "F 493 3\n", 1.6, 1.6, 1.0, 1.0},
+    OtherVariant{"DryLineBetweenDrySides", "F 493 4\n", 1.6, 1.6, 1.0, 1.0},
+    // One cell: the line spans W - dmin .. W with W = 1.0.
+    OtherVariant{"LineSqueezedBelowTheWater", "F 493 6\n", 1.6, 1.6, 0.995, 1.0},
+    // D = 0.05, a = 0.2 x 0.05 - 0 = 0.01, f = 0.2 towards G(1) = (1, 1).
+    OtherVariant{"TowardsTheOppositeCorner", "F 493 5\nF 488 1\n", 1.8, 1.8, 1.0, 1.0}};
+
+INSTANTIATE_TEST_SUITE_P(Variants, ShoreOtherVariant, ::testing::ValuesIn(kOtherVariants));
 
 CaseSetup shoreRun(const std::string &letters, const std::string &extra) {
   CaseSetup setup;
@@ -218,6 +270,10 @@ TEST(ShoreCollapseRun, FlowSetUpAcceptsEveryVariant) {
   CaseSetup dryTip = shoreRun("YW", "K 1 0 50000\n");
   dryTip.files["koosurf"] = shoreKoosurf(1.2);
   EXPECT_EQ(runCase(dryTip).status, 1);
+  for (const OtherVariant &v : kOtherVariants) {
+    CaseResult r = runCase(shoreRun("YW", std::string("K 1 0 50000\nF 533 0\n") + v.control));
+    EXPECT_EQ(r.status, 1) << v.name << r.file("boogie");
+  }
 }
 
 }  // namespace
