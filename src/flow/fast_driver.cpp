@@ -22,7 +22,6 @@
 #include "flow/stage_steps.h"
 #include "flow/stop_test.h"
 #include "grid/nested_sources.h"
-#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/control_tables.h"
@@ -301,17 +300,7 @@ InnerEnd FastDriver::innerIteration(int inner) {
   setStatus(mc_program, program);
   StageInner = inner;
   if (MGSNo == 0) innerRanges();
-  if (FlagGridChange == 1) {
-    FlagGridChange = 0;
-    operations.metric();
-    operations.startup();
-    operations.boundary();
-    operations.waterflow(WFStart, WFEnd);
-  }
-  if (FlagFlowParamChange == 1) {
-    FlagFlowParamChange = 0;
-    sialloc();
-  }
+  takeGridChanges();
 
   // U, V, W, k and epsilon on the coefficients of U.
   Equation = 1;

@@ -13,7 +13,6 @@
 #include "flow/partition_pressure.h"
 #include "grid/grid_modification.h"
 #include "grid/grid_services.h"
-#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/run_state.h"
@@ -213,18 +212,7 @@ void WaterSolve() {
       setStatus(mc_program, program);
       StageInner = inner;
       stamp(1);
-      if (FlagGridChange == 1) {
-        Equation = 1;
-        FlagGridChange = 0;
-        operations.metric();
-        operations.startup();
-        operations.boundary();
-        operations.waterflow(WFStart, WFEnd);
-      }
-      if (FlagFlowParamChange == 1) {
-        FlagFlowParamChange = 0;
-        sialloc();
-      }
+      takeGridChanges();
       thixotropicDamping(inner);
       if (TurbDensFlag > 0) {
         TDalpha = TurbDensAlphaU;

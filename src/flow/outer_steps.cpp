@@ -1,15 +1,19 @@
-// Steps of an outer iteration that the flow drivers share: the old-time
-// fields of a time step and the surface-pressure regression samples.
+// Steps that the flow drivers share: the grid changes taken at the head of
+// an inner iteration, the old-time fields of a time step and the
+// surface-pressure regression samples.
 #include "flow/outer_steps.h"
 
 #include <algorithm>
 
+#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/status.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "startup/operations.h"
 
 // The old-time fields take the current ones, once per time step.
 void shiftOldFields() {
@@ -55,3 +59,18 @@ void pressureRegression() {
   }
 }
 
+
+void takeGridChanges() {
+  if (FlagGridChange == 1) {
+    Equation = 1;
+    FlagGridChange = 0;
+    operations.metric();
+    operations.startup();
+    operations.boundary();
+    operations.waterflow(WFStart, WFEnd);
+  }
+  if (FlagFlowParamChange == 1) {
+    FlagFlowParamChange = 0;
+    sialloc();
+  }
+}

@@ -22,6 +22,7 @@
 #include "model/structured.h"
 #include "startup/entry.h"
 #include "startup/operations.h"
+#include "support/channel_columns.h"
 #include "support/run_case.h"
 #include "support/work_folder.h"
 
@@ -84,28 +85,10 @@ TEST(FastDriverChannel, ConvergesThroughTheBinaryOnOneAndFourThreads) {
   EXPECT_LT(largest, 0.01 * kMeanVelocity);
 }
 
-// The cells of column (i, j), bottom up.
-std::vector<int> columnCells(int i, int j) {
-  std::vector<int> cells;
-  for (int c = static_cast<int>(zval[i][j][0]); c > 0; c = Ccellt[c]) cells.push_back(c);
-  return cells;
-}
-
-// The least-squares slope of the mid-depth pressure along row j = 4 between
-// the columns centred at 31 m (i = 17) and 71 m (i = 37), Pa/m.
+// The slope of the mid-depth pressure along row j = 4 between the columns
+// centred at 31 m (i = 17) and 71 m (i = 37), Pa/m.
 double pressureSlope() {
-  double n = 0, sx = 0, sxx = 0, sp = 0, sxp = 0;
-  for (int i = 17; i <= 37; ++i) {
-    const std::vector<int> cells = columnCells(i, kColumnJ);
-    const int mid = cells[cells.size() / 2];
-    const double x = Cxcenter[mid], p = Cpres[mid];
-    n += 1;
-    sx += x;
-    sxx += x * x;
-    sp += p;
-    sxp += x * p;
-  }
-  return (n * sxp - sx * sp) / (n * sxx - sx * sx);
+  return midDepthSlope(17, 37, kColumnJ, [](int c) { return Cpres[c]; });
 }
 
 // The x-momentum balance of the reach between the west sides of columns
