@@ -1,9 +1,11 @@
 // The fast flow driver (F 170 1) on the straight channel of
 // cases/straight-channel: through the binary it converges and writes its
-// results, serially and on four threads alike; in-process its developed
-// profile, momentum and flux balances hold, and its pressure slope stands to
-// the main driver's as its weaker wall friction makes it (the five rows share
-// the eddy viscosity of U, so epsilon diffuses with sigma 1).
+// results, serially and on four threads alike; in-process its profile rises
+// from the bed, every section carries the inflow, the reach's pressure force
+// and momentum flux meet its wall friction (for the main driver too), and
+// its smaller bed shear gives a smaller pressure slope than the main
+// driver's (the five rows share the eddy viscosity of U, so epsilon diffuses
+// with sigma 1, and its production keeps 1.44 x 1.3).
 #include <gtest/gtest.h>
 
 #include <algorithm>

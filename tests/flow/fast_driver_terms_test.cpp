@@ -145,8 +145,7 @@ TEST_F(FastDriverTerms, ResidualsOfTheFiveRows) {
     double sum;  // of |r| over the three cells of a free row
   };
   // Value 2 in cell 3: cell 2 changes by 2/4, cell 3 by -8/4, and cell 1 by
-  // 0.5 x 2 / 4 only through its second neighbour; the cell holding the value
-  // changes by -2.
+  // 0.5 x 2 / 4 only through its second neighbour.
   const Case cases[] = {{"first order", 3, 0, 2.5}, {"second neighbours", 3, 1, 2.75}, {"middle cell", 2, 1, 3.0}};
   for (const Case &k : cases) {
     residualColumn();
