@@ -12,6 +12,7 @@
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/work_ranges.h"
 #include "startup/log.h"
 
 namespace {
@@ -338,6 +339,25 @@ void subtractRoutineForces(int first, int last, Force force, bool skipBottomCell
   }
 }
 
+// The increment of the fast driver across c along one direction, m the low
+// and q the high neighbour: central with both, one-sided with one (the
+// other exactly 0), else nothing. With `second` a one-sided increment is of
+// second order where the cell beyond the neighbour (qq, mm) exists, of first
+// order where there is none (0), and 0 where that number is negative.
+inline double fastIncrement(int c, int m, int q, int mm, int qq, bool second) {
+  const double *p = Cpres;
+  if (m > 0 && q > 0) return 0.5 * (p[q] - p[m]);
+  if (m == 0 && q > 0) {
+    if (!second || qq == 0) return p[q] - p[c];
+    return qq > 0 ? 0.5 * (4.0 * p[q] - 3.0 * p[c] - p[qq]) : 0.0;
+  }
+  if (q == 0 && m > 0) {
+    if (!second || mm == 0) return p[c] - p[m];
+    return mm > 0 ? 0.5 * (3.0 * p[c] - 4.0 * p[m] + p[mm]) : 0.0;
+  }
+  return 0.0;
+}
+
 }  // namespace
 
 void pressure_source(int first, int last) {
@@ -362,5 +382,20 @@ void pressure_source(int first, int last) {
       // 11 to 19, and 21 to 100: the substitute neighbours exist only for 20.
       subtractForces(first, last, thinFaceDifferences<false>);
       break;
+  }
+}
+
+void presSourceFast() {
+  const bool second = Seiche5 != 0;
+  double *su = Csourcem[0], *sv = Csourcem[1], *sw = Csourcem[2];
+  for (int c = WCStart; c <= WCEnd; ++c) {
+    const int w = Ccellw[c], e = Ccelle[c], s = Ccells[c], n = Ccelln[c];
+    const double gi = fastIncrement(c, w, e, w > 0 ? Ccellw[w] : 0, e > 0 ? Ccelle[e] : 0, second);
+    const double gj = fastIncrement(c, s, n, s > 0 ? Ccells[s] : 0, n > 0 ? Ccelln[n] : 0, second);
+    const double gk = fastIncrement(c, Ccellb[c], Ccellt[c], 0, 0, false);
+    const int fe = Cflatee[c], fw = Cflatew[c], fn = Cflaten[c], fs = Cflates[c], ft = Cflatet[c], fb = Cflateb[c];
+    su[c] -= 0.5 * ((Fax[fe] + Fax[fw]) * gi + (Fax[fn] + Fax[fs]) * gj + (Fax[ft] + Fax[fb]) * gk);
+    sv[c] -= 0.5 * ((Fay[fe] + Fay[fw]) * gi + (Fay[fn] + Fay[fs]) * gj + (Fay[ft] + Fay[fb]) * gk);
+    sw[c] -= gk * Faz[ft];
   }
 }

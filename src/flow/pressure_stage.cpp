@@ -114,16 +114,6 @@ void addSurfaceDamping(int first, int last) {
   }
 }
 
-// F 104: a single-cell column with fewer than two horizontal neighbours gets
-// FlagEndCorrect x Cvol on its diagonal.
-void addEndCorrection(int first, int last) {
-  for (int c = first; c <= last; ++c) {
-    if (!singleCellColumn(c)) continue;
-    const int neighbours = (Ccelle[c] > 0) + (Ccellw[c] > 0) + (Ccelln[c] > 0) + (Ccells[c] > 0);
-    if (neighbours < 2) Cap[c] += FlagEndCorrect * Cvol[c];
-  }
-}
-
 // The lift of the p' diagonal at an MPI border (F 268 4, 5, 6), 0 for none.
 double borderLift() {
   if (FlagPresMPIboundary < 4 || FlagPresMPIboundary > 6) return 0.0;
@@ -243,16 +233,6 @@ void surfacePressureProfile(int first, int last) {
   for (int c = first; c <= last; ++c) {
     const int b = Ccellb[c];
     if (Ccellt[c] == 0 && b > 0) Cpres[c] = Cpres[b] * Ckdist[c] / (2.0 * Ckdist[c] + Ckdist[b]);
-  }
-}
-
-// Nested cells relaxed towards their parent cells' velocities (F 66).
-void relaxNestedVelocities() {
-  const double r = NestInterpolRelax;
-  for (int c = 1; c <= NoCells; ++c) {
-    const int p = Cinterpolnest[c];
-    if (p <= 0) continue;
-    for (double *u : {Cxvel, Cyvel, Czvel}) u[c] = r * u[p] + (1.0 - r) * u[c];
   }
 }
 

@@ -132,3 +132,23 @@ bool isMultiple(int a, int b) { return std::fabs(std::fmod(static_cast<double>(a
 bool slopingBed(int c) { return Barea[Cbed[c]] / Faz[Cflateb[c]] > 1.1; }
 
 bool debugDumpDue(int inner) { return Iter == StopIter + 1 && PrintDebugBoogie != 0 && inner < 3; }
+
+// F 104: a single-cell column with fewer than two horizontal neighbours gets
+// FlagEndCorrect x Cvol on its diagonal.
+void addEndCorrection(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    if (!singleCellColumn(c)) continue;
+    const int neighbours = (Ccelle[c] > 0) + (Ccellw[c] > 0) + (Ccelln[c] > 0) + (Ccells[c] > 0);
+    if (neighbours < 2) Cap[c] += FlagEndCorrect * Cvol[c];
+  }
+}
+
+// Nested cells relaxed towards their parent cells' velocities (F 66).
+void relaxNestedVelocities() {
+  const double r = NestInterpolRelax;
+  for (int c = 1; c <= NoCells; ++c) {
+    const int p = Cinterpolnest[c];
+    if (p <= 0) continue;
+    for (double *u : {Cxvel, Cyvel, Czvel}) u[c] = r * u[p] + (1.0 - r) * u[c];
+  }
+}

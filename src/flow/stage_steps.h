@@ -50,3 +50,8 @@ inline bool singleCellColumn(int c) { return Ccellb[c] == 0 && Ccellt[c] == 0; }
 bool slopingBed(int c);
 // The debug dump of F 218 is due in this inner iteration.
 bool debugDumpDue(int inner);
+// F 104: Cap += FlagEndCorrect x Cvol at every single-cell column of
+// first..last with at most one horizontal neighbour.
+void addEndCorrection(int first, int last);
+// F 66: every nested cell's U, V, W relaxed towards its parent cell's.
+void relaxNestedVelocities();

@@ -77,7 +77,47 @@ void defectLines() {
   }
 }
 
-void specialLine() {
+void report(int inner) {
+  logPrintf("Iter: %d, Resid: %8.2le %8.2le %8.2le %8.2le %8.2le %8.2le\n", Iter, MaxResidual[1], MaxResidual[2],
+            MaxResidual[3], MaxResidual[4], MaxResidual[5], MaxResidual[6]);
+  if (debugging == 'D') defectLines();
+  if (FlagVostel == 1) vostelRow();
+  if (debugging == 'D') {
+    logPrintf("NoCells = %d, NoSurfaces = %d, NoPoints = %d, InnerIter = %d\n", NoCells, NoSurfaces, NoPoints, inner);
+  }
+  if (debugging == 'P' && FlagThixoIsComputing == 0) {
+    for (int j = 1; j <= 32; ++j) logPrintf("OpenMP %d = %.16g, %16lf\n", j, otime[j] - otime[0], otime[j] - otime[j - 1]);
+  }
+  specialReportLine(5);
+}
+
+// The cell with the largest mass defect, for the diagnosis of a divergence.
+void divergenceCellLines() {
+  const int c = Glob_dmI;
+  if (c < 1 || c > NoCells) return;
+  logPrintf("Max. water defect in cell %d\n", c);
+  logPrintf("Corner heights Pz(1-4): %lf %lf %lf %lf\n\n", Pz[Cpoint5[c]] - Pz[Cpoint1[c]], Pz[Cpoint6[c]] - Pz[Cpoint2[c]],
+            Pz[Cpoint7[c]] - Pz[Cpoint3[c]], Pz[Cpoint8[c]] - Pz[Cpoint4[c]]);
+  const int b = Cbed ? Cbed[c] : 0;
+  if (b >= 1 && b <= NoBCells && zval) {
+    const int i = Bkooi[b], j = Bkooj[b];
+    const int pi[4] = {i - 1, i, i, i - 1}, pj[4] = {j - 1, j - 1, j, j};
+    logPrintf("Corner zval[1]:       %lf %lf %lf %lf\n", zval[pi[0]][pj[0]][1], zval[pi[1]][pj[1]][1],
+              zval[pi[2]][pj[2]][1], zval[pi[3]][pj[3]][1]);
+    logPrintf("Corner zval[znumber]: %lf %lf %lf %lf\n", zval[pi[0]][pj[0]][znumber], zval[pi[1]][pj[1]][znumber],
+              zval[pi[2]][pj[2]][znumber], zval[pi[3]][pj[3]][znumber]);
+    if (Surfaces) {
+      logPrintf("Corner Surfaces[LB]:  %lf %lf %lf %lf\n", Surfaces[3][pi[0]][pj[0]], Surfaces[3][pi[1]][pj[1]],
+                Surfaces[3][pi[2]][pj[2]], Surfaces[3][pi[3]][pj[3]]);
+    }
+  }
+  logPrintf("Epsilon = %lf, Source = %lf, Cap = %lf, S/Cap = %lf\n", Cepsilon[c], Csource[c], Cap[c], Csource[c] / Cap[c]);
+}
+
+}  // namespace
+
+void specialReportLine(int highestKind) {
+  if (PrintSpecials > highestKind) return;
   switch (PrintSpecials) {
     case 1:
       if (NoComponents >= 2 && Ccomp) {
@@ -122,45 +162,6 @@ void specialLine() {
     default: break;
   }
 }
-
-void report(int inner) {
-  logPrintf("Iter: %d, Resid: %8.2le %8.2le %8.2le %8.2le %8.2le %8.2le\n", Iter, MaxResidual[1], MaxResidual[2],
-            MaxResidual[3], MaxResidual[4], MaxResidual[5], MaxResidual[6]);
-  if (debugging == 'D') defectLines();
-  if (FlagVostel == 1) vostelRow();
-  if (debugging == 'D') {
-    logPrintf("NoCells = %d, NoSurfaces = %d, NoPoints = %d, InnerIter = %d\n", NoCells, NoSurfaces, NoPoints, inner);
-  }
-  if (debugging == 'P' && FlagThixoIsComputing == 0) {
-    for (int j = 1; j <= 32; ++j) logPrintf("OpenMP %d = %.16g, %16lf\n", j, otime[j] - otime[0], otime[j] - otime[j - 1]);
-  }
-  specialLine();
-}
-
-// The cell with the largest mass defect, for the diagnosis of a divergence.
-void divergenceCellLines() {
-  const int c = Glob_dmI;
-  if (c < 1 || c > NoCells) return;
-  logPrintf("Max. water defect in cell %d\n", c);
-  logPrintf("Corner heights Pz(1-4): %lf %lf %lf %lf\n\n", Pz[Cpoint5[c]] - Pz[Cpoint1[c]], Pz[Cpoint6[c]] - Pz[Cpoint2[c]],
-            Pz[Cpoint7[c]] - Pz[Cpoint3[c]], Pz[Cpoint8[c]] - Pz[Cpoint4[c]]);
-  const int b = Cbed ? Cbed[c] : 0;
-  if (b >= 1 && b <= NoBCells && zval) {
-    const int i = Bkooi[b], j = Bkooj[b];
-    const int pi[4] = {i - 1, i, i, i - 1}, pj[4] = {j - 1, j - 1, j, j};
-    logPrintf("Corner zval[1]:       %lf %lf %lf %lf\n", zval[pi[0]][pj[0]][1], zval[pi[1]][pj[1]][1],
-              zval[pi[2]][pj[2]][1], zval[pi[3]][pj[3]][1]);
-    logPrintf("Corner zval[znumber]: %lf %lf %lf %lf\n", zval[pi[0]][pj[0]][znumber], zval[pi[1]][pj[1]][znumber],
-              zval[pi[2]][pj[2]][znumber], zval[pi[3]][pj[3]][znumber]);
-    if (Surfaces) {
-      logPrintf("Corner Surfaces[LB]:  %lf %lf %lf %lf\n", Surfaces[3][pi[0]][pj[0]], Surfaces[3][pi[1]][pj[1]],
-                Surfaces[3][pi[2]][pj[2]], Surfaces[3][pi[3]][pj[3]]);
-    }
-  }
-  logPrintf("Epsilon = %lf, Source = %lf, Cap = %lf, S/Cap = %lf\n", Cepsilon[c], Csource[c], Cap[c], Csource[c] / Cap[c]);
-}
-
-}  // namespace
 
 int printEndWaterSolve(int inner) {
   // 1. The largest residual; a residual that is not a number makes it not a

@@ -4,3 +4,8 @@
 #pragma once
 
 int printEndWaterSolve(int inner);
+
+// The special report line that P 11 selects (1 amount of component 1,
+// 2 mean surface concentration, 3 mean top velocity, 4 grid sizes, 5 the
+// bed-shear profile); kinds above highestKind write nothing.
+void specialReportLine(int highestKind);

@@ -154,6 +154,8 @@ inline double waterDensity(double t) {
 
 }  // namespace
 
+double strainRateSquared(int c) { return strainOf(c).s2; }
+
 // Starts the k (Equation 5) or epsilon (6) equation of cells first..last:
 // the production by the mean shear in Csource, zero in cells touching a
 // wall (the wall law takes over there), and the dissipation in Cap.

@@ -5,3 +5,6 @@
 void turbulence(int first, int last);
 // g x the vertical gradient of the relative density between two cells.
 double densityDamp(int lower, int upper);
+// S2 = 2 S:S of cell c from the velocity gradients by the Gauss theorem over
+// its three pairs of opposite faces; a missing neighbour counts as the cell.
+double strainRateSquared(int c);

@@ -29,12 +29,7 @@ TEST_P(ChannelFlow, EndsAsExpected) {
   const CaseResult result = runCase(setup);
   const std::string log = result.file("boogie");
   EXPECT_EQ(result.status, run.status) << log;
-  size_t at = 0;
-  for (const std::string &text : run.inOrder) {
-    at = log.find(text, at);
-    ASSERT_NE(at, std::string::npos) << "missing, or out of order: " << text << "\n" << log;
-    at += text.size();
-  }
+  expectInOrder(log, run.inOrder);
 }
 
 INSTANTIATE_TEST_SUITE_P(

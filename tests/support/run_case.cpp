@@ -134,3 +134,12 @@ std::vector<std::string> linesOf(const std::string &text) {
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
+
+void expectInOrder(const std::string &text, const std::vector<std::string> &parts) {
+  size_t at = 0;
+  for (const std::string &part : parts) {
+    at = text.find(part, at);
+    ASSERT_NE(at, std::string::npos) << "missing, or out of order: " << part << "\n" << text;
+    at += part.size();
+  }
+}

@@ -61,3 +61,6 @@ struct LogCase {
 
 // Runs the case and checks status, log and the silent console.
 void expectLogCase(const LogCase &c);
+
+// Checks that text holds every part, one after the other.
+void expectInOrder(const std::string &text, const std::vector<std::string> &parts);

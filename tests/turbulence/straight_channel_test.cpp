@@ -17,6 +17,7 @@
 #include "model/run_state.h"
 #include "model/structured.h"
 #include "startup/entry.h"
+#include "support/channel_columns.h"
 #include "support/run_case.h"
 #include "support/work_folder.h"
 
@@ -59,13 +60,6 @@ TEST(StraightChannel, ConvergesThroughTheBinary) {
 // The extra control lines of a run: none, the stages on four threads, or
 // the depth-summed accelerator on p' alone or on every equation.
 class StraightChannelFlow : public WorkFolderTest, public ::testing::WithParamInterface<const char *> {};
-
-// The cells of column (i, j), bottom up.
-std::vector<int> columnCells(int i, int j) {
-  std::vector<int> cells;
-  for (int c = static_cast<int>(zval[i][j][0]); c > 0; c = Ccellt[c]) cells.push_back(c);
-  return cells;
-}
 
 // The rough log law u/u* at height z above the bed, kappa 0.41.
 double logLaw(double z) { return std::log(30.0 * z / kKs) / 0.41; }
@@ -117,19 +111,8 @@ TEST_P(StraightChannelFlow, PhysicalChecks) {
 
   // 3. Bed shear against the pressure slope of the mid-depth cells of row
   //    j = 4, columns centred from 31 m (i = 17) to 71 m (i = 37).
-  double n = 0, sx = 0, sxx = 0, sp = 0, sxp = 0;
-  for (int i = 17; i <= 37; ++i) {
-    const std::vector<int> cells = columnCells(i, kColumnJ);
-    ASSERT_FALSE(cells.empty()) << "column " << i;
-    const int mid = cells[cells.size() / 2];
-    const double x = Cxcenter[mid], p = Cpres[mid];
-    n += 1;
-    sx += x;
-    sxx += x * x;
-    sp += p;
-    sxp += x * p;
-  }
-  const double slope = (n * sxp - sx * sp) / (n * sxx - sx * sx);
+  for (int i = 17; i <= 37; ++i) ASSERT_FALSE(columnCells(i, kColumnJ).empty()) << "column " << i;
+  const double slope = midDepthSlope(17, 37, kColumnJ, [](int c) { return Cpres[c]; });
   const double ratio = ustar * ustar / (-(kDepth / 1000.0) * slope);
   EXPECT_GE(ratio, 0.8) << "dp/dx = " << slope << " Pa/m";
   EXPECT_LE(ratio, 1.1) << "dp/dx = " << slope << " Pa/m";

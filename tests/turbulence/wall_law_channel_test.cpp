@@ -16,6 +16,7 @@
 #include "model/run_state.h"
 #include "model/structured.h"
 #include "startup/entry.h"
+#include "support/channel_columns.h"
 #include "support/run_case.h"
 #include "support/work_folder.h"
 
@@ -78,20 +79,7 @@ std::map<int, std::vector<double>> cellValues(const std::string &result) {
 // pressures p(cell) on the grid of this process.
 template <class Pressure>
 double pressureSlope(Pressure p) {
-  double n = 0, sx = 0, sxx = 0, sp = 0, sxp = 0;
-  for (int i = 17; i <= 37; ++i) {
-    std::vector<int> column;
-    for (int c = static_cast<int>(zval[i][4][0]); c > 0; c = Ccellt[c]) column.push_back(c);
-    if (column.empty()) return 0.0;
-    const int mid = column[column.size() / 2];
-    const double x = Cxcenter[mid], value = p(mid);
-    n += 1;
-    sx += x;
-    sxx += x * x;
-    sp += value;
-    sxp += x * value;
-  }
-  return (n * sxp - sx * sp) / (n * sxx - sx * sx);
+  return midDepthSlope(17, 37, 4, p);
 }
 
 class WallLawChannel : public WorkFolderTest, public ::testing::WithParamInterface<Row> {};
