@@ -1,0 +1,178 @@
+// The driver's level equations and the Casulli level on the channel's 10 x 4
+// columns of nine cells (1 m squares, 1 m deep), against values worked by
+// hand: a uniform flow along i whose top pressures fall by 98.1 Pa (0.01 m of
+// water) from column to column, and a Casulli chain carrying 1 m3/s per
+// column.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/faces.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "model/structured.h"
+#include "surface/casulli_level.h"
+#include "surface/driver_level_equations.h"
+#include "surface/level_coefficients.h"
+#include "surface/level_solver.h"
+#include "surface/steady_dispatch.h"
+#include "surface/surface_services.h"
+#include "surface/surface_fixture.h"
+
+namespace {
+
+class DriverLevelChannel : public SurfaceFixture {
+ protected:
+  static int bottom(int i, int j) { return static_cast<int>(zval[i][j][0]); }
+
+  // Flow of 1 m/s along i everywhere (Froude 0.32), the top pressure of
+  // column i 98.1 (11 - i) Pa, the reference at the outlet column (11, 3),
+  // every option of the level equations at its default.
+  static void rampChannel() {
+    channelAt(0.0);
+    for (int c = 1; c <= NoCells; ++c) {
+      Cxvel[c] = 1.0;
+      Cyvel[c] = 0.0;
+    }
+    for (int i = 2; i <= 11; ++i) {
+      for (int j = 2; j <= 5; ++j) Cpres[topCell(i, j)] = 98.1 * (11 - i);
+    }
+    iPres = 11;
+    jPres = 3;
+    jSurf = kSurf = kSurf2 = 0;
+    FlagTFS3 = 0;
+    FlagWeightComp = FlagTestNB = FlagAddAnbShallow = 0;
+    FlagSurfLimit1 = FlagSurfLimit2 = FlagSurfLimit3 = FlagSurfLimit5 = 0;
+    Diffslope = 100.0;
+    FlagTimeSurf = FlagGradSurf = solverFroude = BlockCasulli = TopBed = 0;
+    FlagFroudeDamp = FlagFlushWaterLevel = 0;
+    SurfSmoothFlag = 0;
+    AddValTFS7 = 0.0;
+    scaleBackwater = 1.0;
+    RelaxSurface = 1.0;
+    iterSurfSolv2 = 350;
+    residualCasulli = 1e-5;
+  }
+
+  // Every column's solved value against 0.01 (11 - i), and every grid point
+  // moved by the mean of its columns' values.
+  static void expectRamp(const char *what) {
+    for (int i = 2; i <= 11; ++i) {
+      for (int j = 2; j <= 5; ++j) EXPECT_NEAR(Cf[bottom(i, j)], 0.01 * (11 - i), 1e-9) << what << " " << i << " " << j;
+    }
+    for (int i = 2; i <= 10; ++i) EXPECT_NEAR(levelAt(i, 3), 1.0 + 0.01 * (10.5 - i), 1e-9) << what << " point " << i;
+    EXPECT_NEAR(levelAt(11, 3), 1.0, 1e-9) << what;  // the outlet line
+  }
+};
+
+}  // namespace
+
+// F 36 4: each column leans on its downstream neighbour with the target
+// 0.01 m; the reference column is held, the other outlet columns have no
+// weight and keep their level. The changes ramp by 0.01 m per column.
+TEST_F(DriverLevelChannel, FivePointChangesRampTowardsTheFixedColumn) {
+  rampChannel();
+  FlagTFS = 4;
+  surfaceFivePoint(bottom(11, 3));
+  expectRamp("F 36 4");
+  EXPECT_EQ(Cap[bottom(11, 2)], 1e-20);  // no downstream neighbour, no cross flow
+  EXPECT_EQ(Cap[bottom(11, 3)], 1e20);
+}
+
+// F 36 21 solves the levels themselves, the outflow group holding the outlet
+// columns at GlobZRef; less each column's start level they are the changes
+// of F 36 4.
+TEST_F(DriverLevelChannel, FivePointLevelsGiveTheSameChanges) {
+  rampChannel();
+  FlagTFS = 21;
+  setGroup(2, 0, 4000.0, downstreamFaces());
+  kSurf = 2;
+  surfaceFivePoint(bottom(11, 3));
+  expectRamp("F 36 21");
+}
+
+// F 36 21 without an outflow group fixes no column. The outlet columns have
+// no weight (no downstream neighbour, no cross flow) and keep their start
+// level, rather than solve to level 0; the columns upstream follow them.
+TEST_F(DriverLevelChannel, FivePointLevelsWithoutAnOutflowGroupKeepWeightlessColumns) {
+  rampChannel();
+  FlagTFS = 21;
+  surfaceFivePoint(bottom(11, 3));
+  expectRamp("F 36 21 without kSurf");
+  EXPECT_EQ(Cap[bottom(11, 2)], 1e-20);
+}
+
+// The Casulli chain: 1 m3/s through every 1 m x 1 m face, M = 50, so the
+// conductance is K = 2500 m2/s and the level falls by Q / K = 4e-4 m from
+// column to column; the inflow group feeds the first line, the outflow group
+// drains the last, the reference column holds 1 m. F 470 2 raises the speed
+// across the flow to 0.2 of the mean speed, so the point sweeps converge.
+TEST_F(DriverLevelChannel, CasulliLevelsFallByTheFrictionSlope) {
+  rampChannel();
+  FlagTFS = 9;
+  ManningInit = 50.0;
+  FlagCasulliCoeff = 2;
+  FlagCasulliLimit = FlagMomentSurf = 0;
+  for (int c = 1; c <= NoCells; ++c) {
+    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = 1000.0 / 9.0;
+    Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
+  }
+  setGroup(1, 1, 4000.0, upstreamFaces());
+  setGroup(2, 0, 4000.0, downstreamFaces());
+  DischargeArray[1] = DischargeArray[2] = 4000.0;
+  residualCasulli = 0.0;
+  iterSurfSolv2 = 2000;
+  computeCoeffCasulli();
+  EXPECT_NEAR(Caw[bottom(5, 3)], 2500.0, 1e-6);
+  EXPECT_NEAR(Cas[bottom(5, 3)], 2500.0 / 0.2, 1e-6);
+  setSurfaceBoundary();
+  EXPECT_NEAR(Csource[bottom(2, 3)], 1.0, 1e-9);  // the inflow of a column over its plan area, m/s
+  surfaceSolver(kSurfaceSolverFivePoint);
+  for (int i = 2; i <= 11; ++i) {
+    for (int j = 2; j <= 5; ++j) EXPECT_NEAR(Cf[bottom(i, j)], 1.0 + 4e-4 * (11 - i), 1e-8) << i << " " << j;
+  }
+}
+
+// The line correction of F 343 2 solves the summed lines at once: with the
+// speed floor of 0.0001 m/s across the flow the columns of a line are tied
+// 25 million to 2500, and one correction gives the same chain.
+TEST_F(DriverLevelChannel, CasulliLineCorrectionCarriesTheDrop) {
+  rampChannel();
+  FlagTFS = 9;
+  ManningInit = 50.0;
+  FlagCasulliCoeff = FlagCasulliLimit = FlagMomentSurf = 0;
+  for (int c = 1; c <= NoCells; ++c) {
+    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = 1000.0 / 9.0;
+    Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
+  }
+  setGroup(1, 1, 4000.0, upstreamFaces());
+  setGroup(2, 0, 4000.0, downstreamFaces());
+  DischargeArray[1] = DischargeArray[2] = 4000.0;
+  // The line vectors exist only when F 343 2 is read before allocation.
+  std::vector<double> pt(NoCells + 1), qt(NoCells + 1);
+  Cpt = pt.data();
+  Cqt = qt.data();
+  computeCoeffCasulli();
+  setSurfaceBoundary();
+  computeBlockCasulli();
+  Cpt = Cqt = nullptr;
+  for (int i = 2; i <= 11; ++i) {
+    for (int j = 2; j <= 5; ++j) EXPECT_NEAR(Cf[bottom(i, j)], 1.0 + 4e-4 * (11 - i), 1e-6) << i << " " << j;
+  }
+}
+
+// The simple correction lifts every point by a tenth of the mean top-cell
+// pressure head of its wet columns: 0.1 x 98.1 (10.5 - i) / 9810 between
+// columns i and i + 1, 0.1 x 98.1 x 9 / 9810 on the inlet line.
+TEST_F(DriverLevelChannel, SimpleCorrectionLiftsByATenthOfThePressureHead) {
+  rampChannel();
+  iPres2 = 0;
+  surface3();
+  for (int j = 1; j <= 5; ++j) {
+    EXPECT_NEAR(levelAt(1, j), 1.0 + 0.1 * 98.1 * 9 / 9810.0, 1e-12) << j;
+    for (int i = 2; i <= 10; ++i) EXPECT_NEAR(levelAt(i, j), 1.0 + 0.1 * 98.1 * (10.5 - i) / 9810.0, 1e-12) << i << " " << j;
+    EXPECT_NEAR(levelAt(11, j), 1.0, 1e-12) << j;
+  }
+}
