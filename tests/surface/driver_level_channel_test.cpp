@@ -5,18 +5,24 @@
 // column.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
 #include <vector>
 
+#include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "model/work_ranges.h"
 #include "surface/casulli_level.h"
+#include "surface/continuity_level.h"
 #include "surface/driver_level_equations.h"
 #include "surface/level_coefficients.h"
 #include "surface/level_solver.h"
+#include "surface/nine_point_coefficients.h"
 #include "surface/steady_dispatch.h"
 #include "surface/surface_services.h"
 #include "surface/surface_fixture.h"
@@ -175,4 +181,127 @@ TEST_F(DriverLevelChannel, SimpleCorrectionLiftsByATenthOfThePressureHead) {
     for (int i = 2; i <= 10; ++i) EXPECT_NEAR(levelAt(i, j), 1.0 + 0.1 * 98.1 * (10.5 - i) / 9810.0, 1e-12) << i << " " << j;
     EXPECT_NEAR(levelAt(11, j), 1.0, 1e-12) << j;
   }
+}
+
+namespace {
+
+// Algorithm 7 on the channel at rest under a flat lid, the flow along i:
+// every neighbour lies straight up- or downstream (x = -1, 1), across
+// (x = 0) or on a diagonal (x = -0.71, 0.71).
+class NinePointAlgorithmSeven : public DriverLevelChannel {
+ protected:
+  static void flatChannel() {
+    FlagTFS = 7;  // the diagonal coefficients exist
+    rampChannel();
+    setTopPressures(0.0);
+    FlagTFS5 = FlagTFS6 = FlagSurfLimit4 = FlagNonHydrostaticSurf = FlagTFS7 = 0;
+  }
+  static void froudeEverywhere(double froude) {
+    for (int b = 1; b <= NoBCells; ++b) BFroude[b] = froude;
+  }
+};
+
+struct GateCase {
+  int gate;           // F 352 second value
+  double west, nw;    // the weights of the west and north-west neighbours
+};
+
+}  // namespace
+
+// A supercritical column (F_0 = 1.2) among subcritical ones (0.8): its
+// upstream neighbours weigh (-x) (F_0 - 1), 0.2 straight upstream and 0.14 on
+// the diagonals, unless F 352 gates them (2 and 3: upstream of a
+// supercritical column into subcritical flow).
+TEST_F(NinePointAlgorithmSeven, FroudeGatesOfTheUpstreamWeights) {
+  const double diagonal = 0.2 * std::sqrt(0.5);
+  flatChannel();
+  for (const GateCase &g : {GateCase{0, 0.2, diagonal}, GateCase{1, 0.2, diagonal}, GateCase{2, 0.0, 0.0},
+                            GateCase{3, 0.0, 0.0}}) {
+    froudeEverywhere(0.8);
+    const int c = bottom(5, 3);
+    BFroude[Cbed[c]] = 1.2;
+    FlagTFS6 = g.gate;
+    computeCoeffTFS7();
+    EXPECT_NEAR(Caw[c], g.west, 1e-12) << "F 352 0 " << g.gate;
+    EXPECT_NEAR(Cann[c], g.nw, 1e-12) << "F 352 0 " << g.gate;
+    EXPECT_EQ(Cae[c], 0.0);  // downstream of a supercritical column
+    EXPECT_NEAR(Cap[c], 1e-20 + g.west + 2.0 * g.nw, 1e-12);
+  }
+}
+
+// Third value -5: a subcritical column (0.5) beside a supercritical one
+// (1.5) takes 1.5 in its whole equation, so its downstream weight falls
+// from 2 x + 0.03 = 2.03 to 0 and its upstream one rises from 0 to 0.5.
+TEST_F(NinePointAlgorithmSeven, LargestNeighbourFroudeNumber) {
+  flatChannel();
+  for (const int third : {0, -5}) {
+    froudeEverywhere(0.5);
+    BFroude[Cbed[bottom(6, 3)]] = 1.5;
+    FlagSurfLimit3 = third;
+    computeCoeffTFS7();
+    const int c = bottom(5, 3);
+    EXPECT_NEAR(Cae[c], third == 0 ? 2.03 : 0.0, 1e-12) << third;
+    EXPECT_NEAR(Caw[c], third == 0 ? 0.0 : 0.5, 1e-12) << third;
+  }
+}
+
+// F 283 2: a column with a corner shallower than the minimum depth takes the
+// plain mean of its eight neighbours' changes.
+TEST_F(NinePointAlgorithmSeven, ShallowCornerTakesThePlainMean) {
+  flatChannel();
+  froudeEverywhere(0.5);
+  FlagSurfLimit4 = 2;
+  MinVertDist0 = 0.01;
+  zval[5][3][znumber] = zval[5][3][1] + 0.005;
+  computeCoeffTFS7();
+  const int c = bottom(5, 3);
+  EXPECT_EQ(Cap[c], 8.0);
+  EXPECT_EQ(Csource[c], 0.0);
+  for (double *a : {Can, Cann, Caw, Caww, Cas, Cass, Cae, Caee}) EXPECT_EQ(a[c], 1.0);
+  // The column beside it on the other side of the flow keeps its weights.
+  EXPECT_NEAR(Cae[bottom(4, 2)], 2.03, 1e-12);
+}
+
+// The continuity level in a transient run of 10 s steps: the first column
+// takes 4 kg/s through the west face of its top cell and has no other flow,
+// so Cap = plan area x TimeStep = 10, Csource = 0.004 m3/s and its change is
+// 4e-4 m; the points of its west edge, shared with no other wet column,
+// rise by half of it when the column beside it stands still.
+TEST_F(DriverLevelChannel, ContinuityLevelOfOneInflowColumn) {
+  rampChannel();
+  TimeStep = 10.0;
+  for (int c = 1; c <= NoCells; ++c) {
+    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
+  }
+  Fflux[Cflatew[topCell(2, 3)]] = 4.0;
+  // The level takes the sweeps of the equation solved last.
+  Equation = 1;
+  sweeps[1] = 5;
+  WCStart = 1;
+  WCEnd = NoCells;
+  surface_continuity();
+  const int c = bottom(2, 3);
+  EXPECT_NEAR(Cap[c], 10.0, 1e-12);
+  EXPECT_NEAR(Csource[c], 0.004, 1e-15);
+  EXPECT_NEAR(Caw[c], 4.0 / 2.0, 1e-12);  // the flux over the two edge heights, coupling to no column
+  EXPECT_NEAR(Cf[c], 4e-4, 1e-12);
+  EXPECT_NEAR(Cf[bottom(3, 3)], 0.0, 1e-15);
+  EXPECT_NEAR(levelAt(1, 3), 1.0 + 2e-4, 1e-12);
+  EXPECT_EQ(secondSlotAt(1, 3), levelAt(1, 3));
+  EXPECT_NEAR(levelAt(5, 3), 1.0, 1e-15);
+}
+
+// In a steady run a column without outflow has only plan area x 1e-20 on its
+// diagonal: every column keeps its level, and one warning gives the count.
+TEST_F(DriverLevelChannel, SteadyContinuityLevelKeepsColumnsWithoutOutflow) {
+  rampChannel();
+  TimeStep = 1e-20;
+  for (int c = 1; c <= NoCells; ++c) {
+    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
+  }
+  Fflux[Cflatew[topCell(2, 3)]] = 4.0;
+  surface_continuity();
+  for (int i = 1; i <= 11; ++i) EXPECT_EQ(levelAt(i, 3), 1.0) << i;
+  EXPECT_NE(boogie().find("Warning: 40 water columns without outflow keep their level in surface_continuity\n"),
+            std::string::npos);
 }

@@ -138,6 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"NinePointFull", "F 36 7\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
                       BandRow{"UpwindLevels", "F 36 10\n", 0.014, 0.057, 0.002, 0.006},
                       BandRow{"FivePointChangeOpenOutlet", "F 36 4\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      // Without an outflow group the weightless outlet
+                      // columns keep their level and hold the surface.
+                      BandRow{"FivePointLevelOpenOutlet", "F 36 21\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
                       BandRow{"NinePointSimpleOpenOutlet", "F 36 8\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
                       BandRow{"NinePointFullOpenOutlet", "F 36 7\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
                       // Each column moves by the weighted mean of its own
