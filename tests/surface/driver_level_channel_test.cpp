@@ -1,8 +1,9 @@
-// The driver's level equations and the Casulli level on the channel's 10 x 4
-// columns of nine cells (1 m squares, 1 m deep), against values worked by
-// hand: a uniform flow along i whose top pressures fall by 98.1 Pa (0.01 m of
-// water) from column to column, and a Casulli chain carrying 1 m3/s per
-// column.
+// The level equations of the driver and of the modular dispatch on the
+// channel's 10 x 4 columns of nine cells (1 m squares, 1 m deep), against
+// values worked by hand: a uniform flow along i whose top pressures fall by
+// 98.1 Pa (0.01 m of water) from column to column, a Casulli chain carrying
+// 1 m3/s per column, the options of algorithm 7, the continuity level and
+// the fixed level.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/status.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
 #include "surface/casulli_level.h"
@@ -304,4 +306,30 @@ TEST_F(DriverLevelChannel, SteadyContinuityLevelKeepsColumnsWithoutOutflow) {
   for (int i = 1; i <= 11; ++i) EXPECT_EQ(levelAt(i, 3), 1.0) << i;
   EXPECT_NE(boogie().find("Warning: 40 water columns without outflow keep their level in surface_continuity\n"),
             std::string::npos);
+}
+
+// surface2 by F 36: the fixed level moves every point of the base blocks by
+// GlobZRef less the reference point's level (0.5 m here, both slots); a
+// value without a level algorithm (1, 11 to 19, 21, 50) moves nothing, and
+// both end with the tail and the status "End Surface ".
+TEST_F(DriverLevelChannel, DispatchOfTheFixedLevelAndOfValuesWithoutALevel) {
+  rampChannel();
+  FlagThixo = 0;
+  FlagTFS = 3;
+  GlobZRef = 1.5;
+  surface2();
+  for (int i = 1; i <= 11; ++i) {
+    for (int j = 1; j <= 5; ++j) {
+      EXPECT_NEAR(levelAt(i, j), 1.5, 1e-12) << i << " " << j;
+      EXPECT_EQ(secondSlotAt(i, j), levelAt(i, j));
+    }
+  }
+  EXPECT_STREQ(mc_program, "End Surface ");
+  for (const int value : {1, 11, 19, 21, 50}) {
+    FlagTFS = value;
+    mc_program[0] = '\0';
+    surface2();
+    EXPECT_NEAR(levelAt(5, 3), 1.5, 1e-12) << value;
+    EXPECT_STREQ(mc_program, "End Surface ") << value;
+  }
 }
