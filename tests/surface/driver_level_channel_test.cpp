@@ -64,6 +64,33 @@ class DriverLevelChannel : public SurfaceFixture {
     residualCasulli = 1e-5;
   }
 
+  // The Casulli chain: 1 m3/s through every face along i and none across,
+  // 4 m3/s in through the inlet group and out through the outlet group,
+  // M = 50; F 470 as given.
+  static void casulliChain(int casulliCoeff) {
+    rampChannel();
+    FlagTFS = 9;
+    ManningInit = 50.0;
+    FlagCasulliCoeff = casulliCoeff;
+    FlagCasulliLimit = FlagMomentSurf = 0;
+    for (int c = 1; c <= NoCells; ++c) {
+      Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = 1000.0 / 9.0;
+      Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
+    }
+    setGroup(1, 1, 4000.0, upstreamFaces());
+    setGroup(2, 0, 4000.0, downstreamFaces());
+    DischargeArray[1] = DischargeArray[2] = 4000.0;
+  }
+
+  // No flow anywhere but 4 kg/s into the top cell of column (2, 3) through
+  // its west face.
+  static void oneInflowColumn() {
+    for (int c = 1; c <= NoCells; ++c) {
+      Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
+    }
+    Fflux[Cflatew[topCell(2, 3)]] = 4.0;
+  }
+
   // Every column's solved value against 0.01 (11 - i), and every grid point
   // moved by the mean of its columns' values.
   static void expectRamp(const char *what) {
@@ -118,18 +145,7 @@ TEST_F(DriverLevelChannel, FivePointLevelsWithoutAnOutflowGroupKeepWeightlessCol
 // drains the last, the reference column holds 1 m. F 470 2 raises the speed
 // across the flow to 0.2 of the mean speed, so the point sweeps converge.
 TEST_F(DriverLevelChannel, CasulliLevelsFallByTheFrictionSlope) {
-  rampChannel();
-  FlagTFS = 9;
-  ManningInit = 50.0;
-  FlagCasulliCoeff = 2;
-  FlagCasulliLimit = FlagMomentSurf = 0;
-  for (int c = 1; c <= NoCells; ++c) {
-    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = 1000.0 / 9.0;
-    Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
-  }
-  setGroup(1, 1, 4000.0, upstreamFaces());
-  setGroup(2, 0, 4000.0, downstreamFaces());
-  DischargeArray[1] = DischargeArray[2] = 4000.0;
+  casulliChain(2);
   residualCasulli = 0.0;
   iterSurfSolv2 = 2000;
   computeCoeffCasulli();
@@ -147,17 +163,7 @@ TEST_F(DriverLevelChannel, CasulliLevelsFallByTheFrictionSlope) {
 // speed floor of 0.0001 m/s across the flow the columns of a line are tied
 // 25 million to 2500, and one correction gives the same chain.
 TEST_F(DriverLevelChannel, CasulliLineCorrectionCarriesTheDrop) {
-  rampChannel();
-  FlagTFS = 9;
-  ManningInit = 50.0;
-  FlagCasulliCoeff = FlagCasulliLimit = FlagMomentSurf = 0;
-  for (int c = 1; c <= NoCells; ++c) {
-    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = 1000.0 / 9.0;
-    Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
-  }
-  setGroup(1, 1, 4000.0, upstreamFaces());
-  setGroup(2, 0, 4000.0, downstreamFaces());
-  DischargeArray[1] = DischargeArray[2] = 4000.0;
+  casulliChain(0);
   // The line vectors exist only when F 343 2 is read before allocation.
   std::vector<double> pt(NoCells + 1), qt(NoCells + 1);
   Cpt = pt.data();
@@ -272,10 +278,7 @@ TEST_F(NinePointAlgorithmSeven, ShallowCornerTakesThePlainMean) {
 TEST_F(DriverLevelChannel, ContinuityLevelOfOneInflowColumn) {
   rampChannel();
   TimeStep = 10.0;
-  for (int c = 1; c <= NoCells; ++c) {
-    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
-  }
-  Fflux[Cflatew[topCell(2, 3)]] = 4.0;
+  oneInflowColumn();
   // The level takes the sweeps of the equation solved last.
   Equation = 1;
   sweeps[1] = 5;
@@ -298,10 +301,7 @@ TEST_F(DriverLevelChannel, ContinuityLevelOfOneInflowColumn) {
 TEST_F(DriverLevelChannel, SteadyContinuityLevelKeepsColumnsWithoutOutflow) {
   rampChannel();
   TimeStep = 1e-20;
-  for (int c = 1; c <= NoCells; ++c) {
-    Fflux[Cflatew[c]] = Fflux[Cflatee[c]] = Fflux[Cflates[c]] = Fflux[Cflaten[c]] = 0.0;
-  }
-  Fflux[Cflatew[topCell(2, 3)]] = 4.0;
+  oneInflowColumn();
   surface_continuity();
   for (int i = 1; i <= 11; ++i) EXPECT_EQ(levelAt(i, 3), 1.0) << i;
   EXPECT_NE(boogie().find("Warning: 40 water columns without outflow keep their level in surface_continuity\n"),
