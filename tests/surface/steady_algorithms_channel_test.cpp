@@ -207,6 +207,19 @@ TEST(SteadyAlgorithmsChannel, ContinuityLevelKeepsASlopedSurface) {
   for (int i = 2; i <= 51; ++i) EXPECT_LE(mean(lines.at(i)), mean(lines.at(i - 1)) + 0.001) << "grid line " << i;
 }
 
+// F 36 9 holds its equation at the bottom cells, which a grid method that
+// counts the cells from the bed (F 64 2, TopBed 1) leaves without a solved
+// value: the first update refuses it.
+TEST(SteadyAlgorithmsChannel, NinePointMeanRefusesCellsCountedFromTheBed) {
+  const CaseResult r = runCase(channelWith("F 36 9\nF 64 2\nF 91 51 4\nK 1 30 50000\n"));
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(r.status, 251);
+  EXPECT_TRUE(endsWith(log, "Error: F 36 9 does not work with F 64 2\n")) << tailOf(log);
+  EXPECT_NE(log.find("\nIter: 10, "), std::string::npos);  // at the first update, iteration 10
+  EXPECT_EQ(log.find("\nIter: 11, "), std::string::npos);
+  EXPECT_EQ(count(log, "End Unstructure "), 1);
+}
+
 // F 36 6 updates the surface once by the continuity level and then ends the
 // W run with its warning.
 TEST(SteadyAlgorithmsChannel, ContinuityLevelOnceThenTheWarning) {
