@@ -1,8 +1,9 @@
 // End-to-end runs of the straight channel (cases/straight-channel, 50 x 5
-// columns of 2 m, 1 m deep, 7.5 m3/s, M = 50) through the modular level
-// algorithms of F 323: the surface falls in the flow direction by about the
-// friction slope, and the simple correction of F 323 2 regenerates the grid
-// at every call.
+// columns of 2 m, 1 m deep, 7.5 m3/s, M = 50) through the driver's level
+// equations and the modular level algorithms of F 323: the surface falls in
+// the flow direction by about the friction slope, the simple correction of
+// F 323 2 regenerates the grid at every call, and the continuity level
+// keeps the sloped start of cases/straight-channel-sloped.
 #include <gtest/gtest.h>
 
 #include <map>
