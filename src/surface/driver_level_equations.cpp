@@ -101,7 +101,11 @@ void levelEquation() {
       Csource[b] += dist * slope * scaleBackwater * a;
       weights[k][b] = a;
     }
+    // The 1e-20 keeps a column without any weight from dividing by zero;
+    // with its start level in the source such a column keeps that level
+    // instead of solving to level 0, as it keeps its level under F 36 4.
     Cap[b] = Caw[b] + Cae[b] + Cas[b] + Can[b] + 1e-20;
+    Csource[b] += 1e-20 * Cf[b];
   });
   eachGroupBottomCell(kSurf, [](int c) {
     Csource[c] = GlobZRef * kFix;

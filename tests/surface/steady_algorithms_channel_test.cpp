@@ -1,8 +1,9 @@
 // End-to-end runs of the straight channel (cases/straight-channel, 50 x 5
-// columns of 2 m, 1 m deep, 7.5 m3/s, M = 50) through the modular level
-// algorithms of F 323: the surface falls in the flow direction by about the
-// friction slope, and the simple correction of F 323 2 regenerates the grid
-// at every call.
+// columns of 2 m, 1 m deep, 7.5 m3/s, M = 50) through the driver's level
+// equations and the modular level algorithms of F 323: the surface falls in
+// the flow direction by about the friction slope, the simple correction of
+// F 323 2 regenerates the grid at every call, and the continuity level
+// keeps the sloped start of cases/straight-channel-sloped.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -15,10 +16,10 @@
 
 namespace {
 
-CaseSetup channelWith(const std::string &extraControl) {
+CaseSetup channelWith(const std::string &extraControl, const char *caseName = "straight-channel") {
   CaseSetup s;
-  s.files["control"] = caseFile("straight-channel", "control") + extraControl;
-  s.files["koosurf"] = caseFile("straight-channel", "koosurf");
+  s.files["control"] = caseFile(caseName, "control") + extraControl;
+  s.files["koosurf"] = caseFile(caseName, "koosurf");
   return s;
 }
 
@@ -55,6 +56,7 @@ struct BandRow {
   std::string control;
   double lowest, highest;  // the drop from the inlet line to the outlet line, m
   double middle, walls;    // how far the middle and the wall points of the outlet may lie from 1 m
+  const char *line = nullptr;  // a line the log must hold
   friend void PrintTo(const BandRow &row, std::ostream *os) { *os << row.name; }
 };
 
@@ -72,6 +74,9 @@ TEST_P(SteadyAlgorithmBand, SurfaceFallsDownstream) {
   EXPECT_NE(log.find("Solution converged"), std::string::npos);
   EXPECT_EQ(log.find("Error"), std::string::npos) << tailOf(log);
   EXPECT_EQ(count(log, "End Unstructure "), count(log, "End Unstructure 2250 cells\n"));
+  if (row.line) {
+    EXPECT_EQ(count(log, row.line), 1) << row.line;
+  }
   const std::map<int, std::vector<double>> lines = levelsByLine(r.file("bedres.t"));
   ASSERT_EQ(lines.size(), 51u);
   const double drop = mean(lines.at(1)) - mean(lines.at(51));
@@ -95,7 +100,21 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"BackwaterCurve", "F 323 1\nF 36 30\n", 0.0207, 0.0227, 0.002, 0.006},
                       BandRow{"FivePoint", "F 323 1\nF 36 4\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
                       BandRow{"NinePoint", "F 323 1\nF 36 8\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
-                      BandRow{"AlgorithmSeven", "F 323 1\nF 36 7\nF 278 5\n", 0.014, 0.057, 0.003, 0.012}),
+                      BandRow{"AlgorithmSeven", "F 323 1\nF 36 7\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
+                      BandRow{"FivePointOpenOutlet", "F 323 1\nF 36 4\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      BandRow{"NinePointOpenOutlet", "F 323 1\nF 36 8\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      BandRow{"AlgorithmSevenOpenOutlet", "F 323 1\nF 36 7\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      // The Casulli conductances carry the flow with the
+                      // Manning slope at H = depth, 100 x 0.75^2 / 50^2 =
+                      // 0.0225 m over the whole channel. Across the flow the
+                      // speed floor of 0.0001 m/s makes the conductances 7500
+                      // times those along it, so the point sweeps alone move a
+                      // column by 3e-8 m and stop at once; the line solvers
+                      // of F 343 sum the lines and carry the drop.
+                      BandRow{"CasulliLineCorrection", "F 323 1\nF 36 9\nF 343 2\n", 0.0200, 0.0245, 0.001, 0.001},
+                      BandRow{"CasulliLineMultigrid", "F 323 1\nF 36 9\nF 343 1\n", 0.014, 0.057, 0.001, 0.001},
+                      BandRow{"CasulliRaisedCrossFlow", "F 323 1\nF 36 9\nF 470 2\nF 345 0\n", 0.0200, 0.0245, 0.001,
+                              0.001}),
     [](const ::testing::TestParamInfo<BandRow> &info) { return std::string(info.param.name); });
 
 // The driver's level equations with equal weights on every side (F 278 5):
@@ -103,20 +122,41 @@ INSTANTIATE_TEST_SUITE_P(
 // reference are held only through their neighbours, so the wall points of
 // the outlet end up to 1 cm low; with F 36 21 the outflow group holds the
 // whole outlet line, a few millimetres under the start level.
+//
+// With the default weights a subcritical column leans on its downstream
+// neighbour alone, and an outlet column only on the side neighbour its small
+// cross flow points to. The outflow shared by area makes the outlet's top
+// pressures 0 Pa at the walls and 35 to 47 Pa inside, so the column beside a
+// wall column asks to stand 3 mm above it; both share the grid points between
+// them, the target is never met and the outlet rises without bound (1.07 m
+// after 5000 iterations). A zero-gradient outflow (F 263 2 1) leaves the
+// outlet pressures level, and the default weights settle.
 INSTANTIATE_TEST_SUITE_P(
     DriverEquations, SteadyAlgorithmBand,
     ::testing::Values(BandRow{"FivePointChange", "F 36 4\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
                       BandRow{"FivePointLevel", "F 36 21\nG 6 0 0 2 0.1 0.01\nF 278 5\n", 0.014, 0.057, 0.007, 0.007},
                       BandRow{"NinePointSimple", "F 36 8\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
                       BandRow{"NinePointFull", "F 36 7\nF 278 5\n", 0.014, 0.057, 0.003, 0.012},
-                      BandRow{"UpwindLevels", "F 36 10\n", 0.014, 0.057, 0.002, 0.006}),
+                      BandRow{"UpwindLevels", "F 36 10\n", 0.014, 0.057, 0.002, 0.006},
+                      BandRow{"FivePointChangeOpenOutlet", "F 36 4\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      // Without an outflow group the weightless outlet
+                      // columns keep their level and hold the surface.
+                      BandRow{"FivePointLevelOpenOutlet", "F 36 21\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      BandRow{"NinePointSimpleOpenOutlet", "F 36 8\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      BandRow{"NinePointFullOpenOutlet", "F 36 7\nF 263 2 1\n", 0.014, 0.057, 0.002, 0.002},
+                      // Each column moves by the weighted mean of its own
+                      // targets, so a change crosses one column per update.
+                      BandRow{"NinePointMeanOpenOutlet", "F 36 9\nF 263 2 1\nG 6 0 0 0 0.5 0.01\n", 0.014, 0.057, 0.002,
+                              0.002, "Using F 36 9 in the control file should only be done in combination with F 323 1\n"}),
     [](const ::testing::TestParamInfo<BandRow> &info) { return std::string(info.param.name); });
 
 // F 323 2 lifts every point by a tenth of its top pressure head at each call
-// and regenerates the grid: one timing line per call, the cells kept.
+// and regenerates the grid: one timing line per call, the cells kept. It has
+// no target level, so the run never settles and writes no result at its
+// end; "P 10 300" writes the numbered results after the second call.
 TEST(SteadyAlgorithmsChannel, SimpleCorrectionRegeneratesAtEveryCall) {
-  const CaseResult r =
-      runCase(channelWith("F 36 2\nF 91 51 4\nF 323 2\nF 481 1\nF 1 P\nF 105 100\nK 1 300 50000\n"));
+  const CaseResult r = runCase(
+      channelWith("F 36 2\nF 91 51 4\nF 323 2\nF 481 1\nF 1 P\nF 105 100\nK 1 300 50000\nP 10 300\n"));
   const std::string log = r.file("boogie");
   ASSERT_EQ(r.status, 1) << tailOf(log);
   EXPECT_EQ(log.find("Error"), std::string::npos) << tailOf(log);
@@ -124,6 +164,61 @@ TEST(SteadyAlgorithmsChannel, SimpleCorrectionRegeneratesAtEveryCall) {
   EXPECT_GE(calls, 1);
   EXPECT_LE(calls, 3);
   EXPECT_EQ(count(log, "End Unstructure 2250 cells\n"), calls + 1);  // and the letter Y's grid
+  ASSERT_TRUE(r.has("bedres.0000"));
+  const std::map<int, std::vector<double>> lines = levelsByLine(r.file("bedres.0000"));
+  ASSERT_EQ(lines.size(), 51u);
+  EXPECT_GT(mean(lines.at(1)), mean(lines.at(51)) + 0.002);
+  for (double z : lines.at(51)) EXPECT_NEAR(z, 1.0, 0.002);
+}
+
+// F 36 5 from a surface that already falls by the friction slope
+// (cases/straight-channel-sloped, 1.029 - 0.00029 x). The first update waits
+// for a developed flow (F 224 0.05): at the default it comes at iteration
+// 10, where a column behind the front of the starting flow couples to its
+// upstream neighbour ten times more strongly than to its outflow, and the
+// changes grow along the channel. Every update then moves a point by a
+// fraction of a millimetre, and the surface still falls downstream.
+TEST(SteadyAlgorithmsChannel, ContinuityLevelKeepsASlopedSurface) {
+  const CaseResult r = runCase(
+      channelWith("F 36 5\nF 91 51 4\nF 224 0.05\nK 1 2600 50000\nP 10 2600\n", "straight-channel-sloped"));
+  const std::string log = r.file("boogie");
+  ASSERT_EQ(r.status, 1) << tailOf(log);
+  EXPECT_EQ(log.find("Error"), std::string::npos) << tailOf(log);
+  const int updates = count(log, "End Unstructure 2250 cells\n") - 1;  // less the letter Y's grid
+  EXPECT_EQ(count(log, "End Unstructure "), updates + 1);
+  ASSERT_GE(updates, 1);
+  const std::string bedres = r.file("bedres.0000");
+  const std::vector<std::string> text = linesOf(bedres);
+  int points = 0;
+  for (std::size_t n = 2; n < text.size(); ++n) {
+    std::vector<double> v;
+    std::istringstream in(text[n]);
+    for (double x; in >> x;) v.push_back(x);
+    if (v.size() != 7) break;
+    const double x = 2.0 * (v[0] - 1.0);  // grid line i lies at x = 2 (i - 1)
+    EXPECT_NEAR(v[4], 1.029 - 0.00029 * x, 0.001 * updates) << text[n];
+    ++points;
+  }
+  EXPECT_EQ(points, 51 * 6);
+  const std::map<int, std::vector<double>> lines = levelsByLine(bedres);
+  ASSERT_EQ(lines.size(), 51u);
+  const double drop = mean(lines.at(1)) - mean(lines.at(51));
+  EXPECT_GE(drop, 0.014);
+  EXPECT_LE(drop, 0.057);
+  for (int i = 2; i <= 51; ++i) EXPECT_LE(mean(lines.at(i)), mean(lines.at(i - 1)) + 0.001) << "grid line " << i;
+}
+
+// F 36 9 holds its equation at the bottom cells, which a grid method that
+// counts the cells from the bed (F 64 2, TopBed 1) leaves without a solved
+// value: the first update refuses it.
+TEST(SteadyAlgorithmsChannel, NinePointMeanRefusesCellsCountedFromTheBed) {
+  const CaseResult r = runCase(channelWith("F 36 9\nF 64 2\nF 91 51 4\nK 1 30 50000\n"));
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(r.status, 251);
+  EXPECT_TRUE(endsWith(log, "Error: F 36 9 does not work with F 64 2\n")) << tailOf(log);
+  EXPECT_NE(log.find("\nIter: 10, "), std::string::npos);  // at the first update, iteration 10
+  EXPECT_EQ(log.find("\nIter: 11, "), std::string::npos);
+  EXPECT_EQ(count(log, "End Unstructure "), 1);
 }
 
 // F 36 6 updates the surface once by the continuity level and then ends the
