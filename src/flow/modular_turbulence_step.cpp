@@ -27,12 +27,10 @@
 
 namespace {
 
-// Viscosity, cleared coefficients, the sources and the wall terms of cells
-// a..b. `turbulence` assigns Cap and Csource; models 2 and 3 have no
+// Cleared coefficients, the sources and the wall terms of cells a..b. `turbulence` assigns Cap and Csource; models 2 and 3 have no
 // sources, so Cap and Csource start from 0 for them (the wall laws of model
 // 3 set every cell themselves).
 void prepareTurbulenceCells(int a, int b, bool withSources, bool second) {
-  GammaCalc(a, b);
   clearNeighbourCoefficients(a, b, second);
   if (withSources) turbulence(a, b);
   else clearCentreAndSource(a, b);
@@ -62,6 +60,10 @@ void SimpleTurbulence(int equation) {
 
   const bool withSources = !(TurbulenceModel >= 2 && TurbulenceModel <= 7);
   const bool second = sou[equation] == 1;
+  // The eddy viscosity over the whole range on this thread: the column
+  // models and the mud steps write whole columns and blocks, which a chunk
+  // border would split.
+  GammaCalc(first, last);
   if (NoProcessesSolver == 0 || FlagOpenMP[5] == 1) {
     prepareTurbulenceCells(first, last, withSources, second);
     Cidist[0] = Cjdist[0] = Fflux[0] = 0.0;

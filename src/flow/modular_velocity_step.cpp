@@ -43,8 +43,11 @@ void pointVelocityFields(int e) {
 // chunks of F 206.
 void buildVelocityCoefficients(bool chunked) {
   const bool second = sou[1] == 1;
+  // The eddy viscosity over the whole range on this thread: the column
+  // models and the mud steps write whole columns and blocks, which a chunk
+  // border would split.
+  GammaCalc(WCStart, WCEnd);
   auto prepare = [second](int a, int b) {
-    GammaCalc(a, b);
     clearNeighbourCoefficients(a, b, second);
     if (ompbugtrap > 0) ompbugtrapFunction(a, b);
   };
