@@ -11,7 +11,9 @@
 
 #include "flow/face_fluxes.h"
 #include "flow/modular_steps.h"
+#include "flow/stage_steps.h"
 #include "flow/stage_regions.h"
+#include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
@@ -155,6 +157,29 @@ TEST_F(ModularStepChecks, EpsilonWallValuesRelaxed) {
     ASSERT_GT(Cepsilon[c], 0.0) << c;
   }
   EXPECT_GT(fixed, 0);
+}
+
+// The blends after a solve by F 291's first value, where every bed slopes:
+// 1 halves towards the old value everywhere, 2 takes 0.8 of the old value
+// in cells alone in their column only.
+TEST_F(ModularStepChecks, SlopingCellBlendsAfterTheSolve) {
+  prepare();
+  for (int b = 1; b <= NoBCells; ++b) Barea[b] *= 2.0;
+  const int alone = NoCells / 2;
+  Ccellb[alone] = Ccellt[alone] = 0;  // taken for a column of one cell
+  std::vector<double> old(NoCells + 1, 1.0);
+  for (int mode : {1, 2}) {
+    SCOPED_TRACE(mode);
+    FlagDamp1 = mode;
+    for (int c = 0; c <= NoCells; ++c) Cxvel[c] = 2.0;
+    Cf = Cxvel;
+    Cf_old = old.data();
+    dampAfterSolve(1, NoCells);
+    for (int c = 1; c <= NoCells; ++c) {
+      const double expected = mode == 1 ? 1.5 : (c == alone ? 1.2 : 2.0);
+      ASSERT_DOUBLE_EQ(Cxvel[c], expected) << c;
+    }
+  }
 }
 
 struct StepOption {
