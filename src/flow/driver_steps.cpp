@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/control_tables.h"
 #include "model/cells.h"
@@ -12,7 +13,10 @@
 #include "model/status.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "startup/exit_codes.h"
 #include "startup/log.h"
+#include "startup/operations.h"
+#include "turbulence/thixotropic_damping.h"
 
 bool multipleOf(double a, double b) { return std::fabs(std::fmod(a, b)) < 0.001; }
 
@@ -84,5 +88,44 @@ void warnModularOnlyInputs() {
   if (FlagShallowDamp > 0 && !shallow) {
     shallow = true;
     logText("Warning: F 341 is only used by the modular flow driver (F 328 1)\n");
+  }
+}
+
+void applyGridAndParameterChanges() {
+  if (FlagGridChange == 1) {
+    Equation = 1;
+    FlagGridChange = 0;
+    operations.metric();
+    operations.startup();
+    operations.boundary();
+    operations.waterflow(WFStart, WFEnd);
+  }
+  if (FlagFlowParamChange == 1) {
+    FlagFlowParamChange = 0;
+    sialloc();
+  }
+}
+
+void thixotropicDamping(int inner, bool whileMudComputes) {
+  if ((whileMudComputes && FlagThixoIsComputing != 1) || FlagThixo <= 1 || (inner == 1 && Iter != 1)) return;
+  const int layer = NoBlocks >= 2 && block[2].LayerMark > 0 ? 2 : 1;
+  switch (FlagThixoDamp) {
+    case 0: ThixoDamp(layer); break;
+    case 1: ThixoDamp1(layer); break;
+    case 2: ThixoDamp2(layer); break;
+    case 3: ThixoDamp3(layer); break;
+    default: break;
+  }
+}
+
+void checkFlowDriverEntry() {
+  if (debugging == 'Q') {
+    fatalExit(kExitInconsistent,
+              "Error: The F 1 Q data set in the control file is only used when generating\n"
+              "the grid. It is not used when running the program\n\n");
+  }
+  if (FlagMPI > 0) {
+    logText("Error for F 308 data set in the control file. The data set should not be \n"
+            "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
   }
 }

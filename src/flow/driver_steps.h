@@ -20,3 +20,15 @@ void pressureRegression();
 // modular driver: the other drivers log once per run and data set that
 // they ignore them.
 void warnModularOnlyInputs();
+// The head of an inner iteration: after a grid change (FlagGridChange) the
+// geometry, start values, boundary terms and face fluxes anew; after a
+// parameter change the structured arrays that are missing.
+void applyGridAndParameterChanges();
+// The thixotropic damping of F 289 on the mud layer (block 2 when it is an
+// appended layer, else block 1), from the second inner iteration on or in
+// the first outer one; with `whileMudComputes` only while the mud layer is
+// being computed.
+void thixotropicDamping(int inner, bool whileMudComputes);
+// The checks at the entry of a flow driver: the debug letter Q ends the run
+// (-5), and F 308 is noted as not available in this build.
+void checkFlowDriverEntry();

@@ -12,9 +12,9 @@
 #include "flow/initial_pressure.h"
 #include "flow/momentum_sources.h"
 #include "flow/partition_pressure.h"
+#include "flow/stage_steps.h"
 #include "grid/grid_modification.h"
 #include "grid/grid_services.h"
-#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/run_state.h"
@@ -29,7 +29,6 @@
 #include "startup/log.h"
 #include "startup/operations.h"
 #include "surface/surface_services.h"
-#include "turbulence/thixotropic_damping.h"
 
 namespace {
 
@@ -37,10 +36,6 @@ namespace {
 double AverageMaxResidual;
 int AverageInnerIter;
 int NoAverages;
-
-void stamp(int entry) {
-  if (FlagThixoIsComputing == 0) otime[entry] = wallClock();
-}
 
 // Start pressure: every cell 9810 times the depth of its centre below the top
 // of its column.
@@ -68,18 +63,6 @@ void shiftBlockPressure() {
   for (int c = first; c <= last; ++c) Cpres[c] -= p0;
 }
 
-void thixotropicDamping(int inner) {
-  if (FlagThixoIsComputing != 1 || FlagThixo <= 1 || (inner == 1 && Iter != 1)) return;
-  const int layer = NoBlocks >= 2 && block[2].LayerMark > 0 ? 2 : 1;
-  switch (FlagThixoDamp) {
-    case 0: ThixoDamp(layer); break;
-    case 1: ThixoDamp1(layer); break;
-    case 2: ThixoDamp2(layer); break;
-    case 3: ThixoDamp3(layer); break;
-    default: break;
-  }
-}
-
 }  // namespace
 
 void WaterSolve() {
@@ -89,15 +72,7 @@ void WaterSolve() {
   FlagFlushIter = 0;
   int innerCount = TransInnerIter;
   if (Iter == 1 && FirstIterNo > 0 && FlagThixoIsComputing == 0) innerCount = std::max(TransInnerIter, FirstIterNo);
-  if (debugging == 'Q') {
-    fatalExit(kExitInconsistent,
-              "Error: The F 1 Q data set in the control file is only used when generating\n"
-              "the grid. It is not used when running the program\n\n");
-  }
-  if (FlagMPI > 0) {
-    logText("Error for F 308 data set in the control file. The data set should not be \n"
-            "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
-  }
+  checkFlowDriverEntry();
   warnModularOnlyInputs();
   thermoclineWithoutTemperature();
   operations.metric();
@@ -139,7 +114,7 @@ void WaterSolve() {
   const int outerCount = MGSNo >= 1 ? 300 : FlagTSC >= 1 ? 1 : iterGlobalMax;
   if (FlagTSC == 0 && TimeStep > 1e-8) stimet = 0.0;
   if (Flag2DAccSolver > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();
-  if (FlagTSC == 0) stamp(0);
+  if (FlagTSC == 0) stageStamp(0);
 
   double *const entryCf = Cf;
   double *const entryCfOld = Cf_old;
@@ -191,20 +166,9 @@ void WaterSolve() {
       std::snprintf(program, sizeof program, " RA-Vavi %d %d           ", FlagThixoIsComputing, inner);
       setStatus(mc_program, program);
       StageInner = inner;
-      stamp(1);
-      if (FlagGridChange == 1) {
-        Equation = 1;
-        FlagGridChange = 0;
-        operations.metric();
-        operations.startup();
-        operations.boundary();
-        operations.waterflow(WFStart, WFEnd);
-      }
-      if (FlagFlowParamChange == 1) {
-        FlagFlowParamChange = 0;
-        sialloc();
-      }
-      thixotropicDamping(inner);
+      stageStamp(1);
+      applyGridAndParameterChanges();
+      thixotropicDamping(inner, true);
       if (TurbDensFlag > 0) {
         TDalpha = TurbDensAlphaU;
         TDbeta = TurbDensBetaU;
@@ -224,7 +188,7 @@ void WaterSolve() {
             }
             return;
           }
-          stamp(17);
+          stageStamp(17);
         }
       }
       if (!(TurbulenceModel >= 4 && TurbulenceModel <= 7) && FlagThixoIsComputing == 0) operations.turbulenceStage(inner);
@@ -258,7 +222,7 @@ void WaterSolve() {
       } else if (PrintResAlways != 0 && Iter > PrintResAlways) {
         operations.sprintflow();
       }
-      stamp(26);
+      stageStamp(26);
     }
     AverageMaxResidual += largest;
     AverageInnerIter += inner;
@@ -269,7 +233,7 @@ void WaterSolve() {
                 AverageMaxResidual / (NoAverages + 1e-20), AverageInnerIter / (NoAverages + 1e-20));
     }
     if (PresRegres > 0) pressureRegression();
-    stamp(27);
+    stageStamp(27);
     if (FlagThixoIsComputing == 0) otime[28] = otime[29] = otime[30] = otime[27];
 
     const bool classicSurface = (FlagTFS >= 2 && FlagTFS <= 5) || (FlagTFS >= 7 && FlagTFS <= 10) || FlagTFS == 21 || FlagTFS == 30;
@@ -286,7 +250,7 @@ void WaterSolve() {
       operations.surface_tfs(0, 1);
     }
     if (FlagTFS == 50 && multipleOf(Iter, IterWaterUpdate)) operations.surface_LS_update();
-    stamp(31);
+    stageStamp(31);
     if (stimet > TimeEnd) break;
   }
 
@@ -295,7 +259,7 @@ void WaterSolve() {
   if (FlagMPI < 1 || FlagTSC != 0) {
     gFlagFlow = 0;
     undoRemedies();
-    stamp(32);
+    stageStamp(32);
   } else {
     operations.sprintflow();
   }

@@ -13,8 +13,8 @@
 #include "flow/modular_steps.h"
 #include "flow/momentum_sources.h"
 #include "flow/partition_pressure.h"
+#include "flow/stage_steps.h"
 #include "grid/grid_services.h"
-#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/run_state.h"
@@ -28,7 +28,6 @@
 #include "startup/log.h"
 #include "startup/operations.h"
 #include "turbulence/realizable_length_scale.h"
-#include "turbulence/thixotropic_damping.h"
 
 ModularSteps engineModularSteps() {
   return ModularSteps{.SimpleVelocities = SimpleVelocities,
@@ -47,10 +46,6 @@ double AverageMaxResidual;
 int AverageInnerIter;
 int NoAverages;
 
-void stamp(int entry) {
-  if (FlagThixoIsComputing == 0) otime[entry] = wallClock();
-}
-
 // The settings that the divergence remedies of the stop test change are
 // taken back on every way out of the driver: a remedy lasts one call.
 void restoreRemedies() {
@@ -64,21 +59,6 @@ void restoreRemedies() {
       FlagGridStab5 = FlagGridStab5ori;
     }
     Flag2DAccSolver = Flag2DAccSolverOri;
-  }
-}
-
-// The thixotropic damping of F 289 on the mud layer (block 2 when it is an
-// appended layer, else block 1), from the second inner iteration on or in
-// the first outer one.
-void thixotropicDamping(int inner) {
-  if (FlagThixo <= 1 || (inner == 1 && Iter != 1)) return;
-  const int layer = NoBlocks >= 2 && block[2].LayerMark > 0 ? 2 : 1;
-  switch (FlagThixoDamp) {
-    case 0: ThixoDamp(layer); break;
-    case 1: ThixoDamp1(layer); break;
-    case 2: ThixoDamp2(layer); break;
-    case 3: ThixoDamp3(layer); break;
-    default: break;
   }
 }
 
@@ -124,15 +104,7 @@ void triangularCellChecks(int inner) {
 
 void WaterSolveNew() {
   // Set-up.
-  if (debugging == 'Q') {
-    fatalExit(kExitInconsistent,
-              "Error: The F 1 Q data set in the control file is only used when generating\n"
-              "the grid. It is not used when running the program\n\n");
-  }
-  if (FlagMPI > 0) {
-    logText("Error for F 308 data set in the control file. The data set should not be \n"
-            "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
-  }
+  checkFlowDriverEntry();
   thermoclineWithoutTemperature();
   Glob_dmI = 0;
   GlobContinuity = 0.0;
@@ -162,7 +134,7 @@ void WaterSolveNew() {
   const int outerCount = MGSNo > 0 ? 300 : (FlagTSC > 0 ? 1 : iterGlobalMax);
   if (FlagTSC == 0 && TimeStep > 1e-8) stimet = 0.0;
   if (Flag2DAccSolver > 0 && NoBlocks > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();
-  if (FlagTSC == 0) stamp(0);
+  if (FlagTSC == 0) stageStamp(0);
 
   double *const entryCf = Cf;
   double *const entryCfOld = Cf_old;
@@ -195,29 +167,18 @@ void WaterSolveNew() {
       char program[kStatusTextLength];
       std::snprintf(program, sizeof program, " RA-Vavi new %d     ", inner);
       setStatus(mc_program, program);
-      stamp(1);
-      if (FlagGridChange == 1) {
-        Equation = 1;
-        FlagGridChange = 0;
-        operations.metric();
-        operations.startup();
-        operations.boundary();
-        operations.waterflow(WFStart, WFEnd);
-      }
-      if (FlagFlowParamChange == 1) {
-        FlagFlowParamChange = 0;
-        sialloc();
-      }
-      thixotropicDamping(inner);
+      stageStamp(1);
+      applyGridAndParameterChanges();
+      thixotropicDamping(inner, false);
       if (debugging == 'A') gridTest();
-      stamp(2);
+      stageStamp(2);
       modularSteps.SimpleVelocities(inner);
       otime[9] = wallClock();
       restoreCf();
       modularSteps.SimplePressure(inner);
-      stamp(17);
+      stageStamp(17);
       turbulenceSteps();
-      stamp(25);
+      stageStamp(25);
       largest = largestResidual();
       restoreCf();
       triangularCellChecks(inner);

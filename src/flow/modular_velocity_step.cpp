@@ -28,15 +28,6 @@
 
 namespace {
 
-double *velocityField(int e) { return e == 1 ? Cxvel : (e == 2 ? Cyvel : Czvel); }
-
-// Cf, Cf_old (and Cf_old2 with F 208) at the fields of component e.
-void pointVelocityFields(int e) {
-  Cf = velocityField(e);
-  Cf_old = e == 1 ? Cxvel_old : (e == 2 ? Cyvel_old : Czvel_old);
-  if (FlagTimeOrder > 0) Cf_old2 = e == 1 ? Cxvel_old2 : (e == 2 ? Cyvel_old2 : Czvel_old2);
-}
-
 // Eddy viscosity, cleared coefficients, the coefficient trap of F 223 and,
 // once 1/Ap exists, fresh face fluxes; then the coefficients of U by its
 // scheme (second-order upwind for sou 1). `chunked`: on the cell and face
@@ -137,32 +128,11 @@ void assembleVelocityChunked(int e) {
   std::atomic<int> unusable{0};
   auto relaxAndResidual = [&](int a, int b) {
     relaxEquation(a, b, relaxVelocity, invRelaxVelocity, u);
-    if (e == 1) {
-      for (int c = a; c <= b; ++c) {
-        if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) {
-          atomicLowest(unusable, c);
-          break;
-        }
-        CinvAp[c] = 1.0 / Cap[c];
-      }
-    }
+    if (e == 1) keepInverseDiagonalChunk(a, b, unusable);
     return residualN(a, b);
   };
-  double total;
-  if (lift) {
-    forEachChunk(first, last, sumCentre);
-    addAp(first, last);
-    total = sumOverChunks(first, last, relaxAndResidual);
-  } else {
-    total = sumOverChunks(first, last, [&](int a, int b) {
-      sumCentre(a, b);
-      return relaxAndResidual(a, b);
-    });
-  }
-  if (unusable.load() != 0) printErrorAp(unusable.load());
-  endIfResidualNotSet();
-  if (e == 1 && FlagInvApSmooth == 1) smoothInverseDiagonal(first, last);
-  MaxResidual[e] = total;
+  const double total = chunkedPasses(first, last, lift, sumCentre, [&] { addAp(first, last); }, relaxAndResidual);
+  finishVelocityChunks(e, total, unusable.load());
 }
 
 }  // namespace

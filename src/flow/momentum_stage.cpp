@@ -40,16 +40,6 @@
 
 namespace {
 
-// The velocity field of equation e (1 U, 2 V, 3 W).
-double *velocity(int e) { return e == 1 ? Cxvel : (e == 2 ? Cyvel : Czvel); }
-
-// Cf, Cf_old (and Cf_old2 with F 208) at the fields of equation e.
-void pointMomentumFields(int e) {
-  Cf = velocity(e);
-  Cf_old = e == 1 ? Cxvel_old : (e == 2 ? Cyvel_old : Czvel_old);
-  if (FlagTimeOrder > 0) Cf_old2 = e == 1 ? Cxvel_old2 : (e == 2 ? Cyvel_old2 : Czvel_old2);
-}
-
 // The momentum completion runs on the cell chunks of F 206 unless G 50
 // entry 2 keeps it serial; the mud layer is always completed serially.
 bool momentumRegionRuns() { return NoProcessesSolver > 0 && FlagOpenMP[2] == 0 && FlagThixoIsComputing == 0; }
@@ -97,34 +87,18 @@ void completeMomentumChunked(int e, double *u) {
   };
   std::atomic<int> unusable{0};
   auto inverseAndResidual = [&](int a, int b) {
-    if (e == 1) {
-      for (int c = a; c <= b; ++c) {
-        if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) {
-          atomicLowest(unusable, c);
-          break;
-        }
-        CinvAp[c] = 1.0 / Cap[c];
-      }
-    }
+    if (e == 1) keepInverseDiagonalChunk(a, b, unusable);
     return residualN(a, b);
   };
-  const bool between = slopeMode == 3 || (FlagCoupledNesting >= 11 && FlagCoupledNesting <= 19);
-  double total;
-  if (between) {
-    forEachChunk(first, last, relaxCells);
-    if (slopeMode == 3) dampSlopingCells(first, last, u);
-    if (FlagCoupledNesting >= 11 && FlagCoupledNesting <= 19) CoupledSolver2Nesting();
-    total = sumOverChunks(first, last, inverseAndResidual);
-  } else {
-    total = sumOverChunks(first, last, [&](int a, int b) {
-      relaxCells(a, b);
-      return inverseAndResidual(a, b);
-    });
-  }
-  if (unusable.load() != 0) printErrorAp(unusable.load());
-  endIfResidualNotSet();
-  if (e == 1 && FlagInvApSmooth == 1) smoothInverseDiagonal(first, last);
-  MaxResidual[e] = total;
+  const bool coupled = FlagCoupledNesting >= 11 && FlagCoupledNesting <= 19;
+  const double total = chunkedPasses(
+      first, last, slopeMode == 3 || coupled, relaxCells,
+      [&] {
+        if (slopeMode == 3) dampSlopingCells(first, last, u);
+        if (coupled) CoupledSolver2Nesting();
+      },
+      inverseAndResidual);
+  finishVelocityChunks(e, total, unusable.load());
 }
 
 // The assembly of one velocity equation over the cell work range. `full` is
@@ -134,7 +108,7 @@ void completeMomentumChunked(int e, double *u) {
 // belong to the solve that follows in the stage.
 void assembleVelocityEquation(int e, bool full) {
   const int first = WCStart, last = WCEnd;
-  double *u = velocity(e);
+  double *u = velocityField(e);
   const bool transient = TimeStep > 1e-8;
   clearCentreAndSource(first, last);
   wall_laws(first, last);
@@ -276,7 +250,7 @@ void pseudoVelocityFluxes() {
 // The pseudo-velocity of equation e: the neighbour sum of the assembled
 // equation plus its source, times 1/Ap of U.
 void pseudoVelocity(int e, double *target) {
-  const double *u = velocity(e);
+  const double *u = velocityField(e);
   const bool second = sou[e] == 1;
   for (int c = WCStart; c <= WCEnd; ++c) {
     double sum = Cae[c] * u[Ccelle[c]] + Caw[c] * u[Ccellw[c]] + Can[c] * u[Ccelln[c]] + Cas[c] * u[Ccells[c]] +
@@ -306,7 +280,7 @@ void momentumStage(int inner) {
   const int lastEquation = Seiche4 != 0 ? 2 : 3;
   for (int e = 1; e <= lastEquation; ++e) {
     Equation = e;
-    pointMomentumFields(e);
+    pointVelocityFields(e);
     if (e > 1 && sou[e] != sou[e - 1]) rebuildMomentumCoefficients(e);
     stageStamp(4);
     assembleVelocityEquation(e, true);
@@ -335,7 +309,7 @@ void pressureEquationVariant() {
   double *pseudo[4] = {nullptr, CxvelP, CyvelP, CzvelP};
   for (int e = 1; e <= 3; ++e) {
     Equation = e;
-    pointMomentumFields(e);
+    pointVelocityFields(e);
     if (e > 1 && sou[e] != sou[e - 1]) coeff_make(WFStart, WFEnd);
     assembleVelocityEquation(e, false);
     pseudoVelocity(e, pseudo[e]);
@@ -367,7 +341,7 @@ void pressureEquationVariant() {
     Equation = e;
     for (int c = WCStart; c <= WCEnd; ++c) Csource[c] = 0.0;
     pressure_source(WCStart, WCEnd);
-    double *u = velocity(e);
+    double *u = velocityField(e);
     for (int c = WCStart; c <= WCEnd; ++c) u[c] = Csource[c] * CinvAp[c] + pseudo[e][c];
   }
   Equation = 4;

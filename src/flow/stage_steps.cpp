@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flow/residuals.h"
 #include "flow/stage_dumps.h"
 #include "model/bed_cells.h"
 #include "model/cells.h"
@@ -13,6 +14,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/threads.h"
+#include "model/work_ranges.h"
 #include "solvers/block_correction.h"
 #include "solvers/multigrid_accelerator.h"
 
@@ -31,6 +33,12 @@ double listSum(double *const *lists, const int *counts, int c) {
 }
 
 }  // namespace
+
+void pointVelocityFields(int e) {
+  Cf = velocityField(e);
+  Cf_old = e == 1 ? Cxvel_old : (e == 2 ? Cyvel_old : Czvel_old);
+  if (FlagTimeOrder > 0) Cf_old2 = e == 1 ? Cxvel_old2 : (e == 2 ? Cyvel_old2 : Czvel_old2);
+}
 
 void clearNeighbourCoefficients(int first, int last, bool second) {
   for (double *a : {Cae, Caw, Can, Cas, Cat, Cab}) clearRange(a, first, last);
@@ -142,6 +150,16 @@ void keepInverseDiagonal(int first, int last) {
   }
 }
 
+void keepInverseDiagonalChunk(int first, int last, std::atomic<int> &unusable) {
+  for (int c = first; c <= last; ++c) {
+    if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) {
+      atomicLowest(unusable, c);
+      return;
+    }
+    CinvAp[c] = 1.0 / Cap[c];
+  }
+}
+
 void smoothInverseDiagonal(int first, int last) {
   for (int c = first; c <= last; ++c) {
     if (Ccellb[c] != 0) continue;
@@ -170,4 +188,11 @@ void dampAfterSolve(int first, int last) {
     for (int c = first; c <= last; ++c)
       if (singleCellColumn(c) && slopingBed(c)) u[c] = 0.2 * u[c] + 0.8 * old[c];
   }
+}
+
+void finishVelocityChunks(int e, double total, int unusable) {
+  if (unusable != 0) printErrorAp(unusable);
+  endIfResidualNotSet();
+  if (e == 1 && FlagInvApSmooth == 1) smoothInverseDiagonal(WCStart, WCEnd);
+  MaxResidual[e] = total;
 }
