@@ -9,13 +9,14 @@
 #include "flow/continuity_defect.h"
 #include "flow/correction_limiters.h"
 #include "flow/driver_state.h"
+#include "flow/driver_steps.h"
 #include "flow/fast_inflow.h"
 #include "flow/fast_residuals.h"
 #include "flow/flow_drivers.h"
 #include "flow/flow_stages.h"
-#include "flow/outer_steps.h"
 #include "flow/pressure_coefficients.h"
 #include "flow/pressure_source.h"
+#include "flow/pressure_stage_steps.h"
 #include "flow/residuals.h"
 #include "flow/simple_corrections.h"
 #include "flow/stage_routines.h"
@@ -50,13 +51,6 @@ constexpr int kRows = 5;
 // What an inner iteration tells the outer loop.
 enum class InnerEnd { Next, LeaveInnerLoop, EndDriver };
 
-// Which outer iterations write their report lines (FlagPrint 0).
-int reportSwitch() {
-  const bool report = debugging == 'D' || debugging == 'E' || Iter <= 9 || Iter == iterGlobalMax ||
-                      (Iter < 100 && isMultiple(Iter, 10)) || isMultiple(Iter, PrintIterBoogie);
-  return report ? 0 : 1;
-}
-
 void wholeGrid() {
   WCStart = WFStart = 1;
   WCEnd = NoCells;
@@ -78,21 +72,6 @@ void innerRanges() {
       WFEnd = block[b].LastFace;
       return;
     }
-  }
-}
-
-// The driver has no bridge decks and no shallow-face damping: a run that
-// gives them hears so once.
-void warnUnusedTerms() {
-  static bool bridges = false, shallowFaces = false;
-  const char *format = "Warning: %s is only used by the modular flow driver (F 328 1)\n";
-  if (BridgeNo > 0 && !bridges) {
-    bridges = true;
-    logPrintf(format, "G 22");
-  }
-  if (FlagShallowDamp > 0 && !shallowFaces) {
-    shallowFaces = true;
-    logPrintf(format, "F 341");
   }
 }
 
@@ -300,7 +279,7 @@ InnerEnd FastDriver::innerIteration(int inner) {
   setStatus(mc_program, program);
   StageInner = inner;
   if (MGSNo == 0) innerRanges();
-  takeGridChanges();
+  applyGridAndParameterChanges();
 
   // U, V, W, k and epsilon on the coefficients of U.
   Equation = 1;
@@ -343,7 +322,7 @@ InnerEnd FastDriver::innerIteration(int inner) {
 }
 
 void FastDriver::run() {
-  warnUnusedTerms();
+  warnModularOnlyInputs();
   operations.metric();
   // The bed-cell index serves the wall law's roughness and the bed results.
   if (NoBCells == 0) operations.BedMake();
@@ -367,7 +346,7 @@ void FastDriver::run() {
         Iter = outer;
         wholeGrid();
       }
-      FlagPrint = reportSwitch();
+      FlagPrint = reportSwitch(false);
     } else if (MGSNo == 0) {
       wholeGrid();
     }

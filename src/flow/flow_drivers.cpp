@@ -4,7 +4,6 @@
 
 #include "startup/log.h"
 
-void WaterSolveNew() { notAvailableYet("WaterSolveNew", "F 328"); }
 void WaterSolveHydrostatic() { notAvailableYet("WaterSolveHydrostatic", "F 68"); }
 void WaterSolve2D() { notAvailableYet("WaterSolve2D", "F 68"); }
 void MGSsolver() { notAvailableYet("MGSsolver", "F 152"); }

@@ -6,11 +6,13 @@
 #include <cstdio>
 
 #include "flow/debug_dumps.h"
+#include "flow/driver_steps.h"
 #include "flow/driver_state.h"
 #include "flow/flow_drivers.h"
 #include "flow/initial_pressure.h"
-#include "flow/outer_steps.h"
+#include "flow/momentum_sources.h"
 #include "flow/partition_pressure.h"
+#include "flow/stage_steps.h"
 #include "grid/grid_modification.h"
 #include "grid/grid_services.h"
 #include "model/blocks_groups.h"
@@ -27,7 +29,6 @@
 #include "startup/log.h"
 #include "startup/operations.h"
 #include "surface/surface_services.h"
-#include "turbulence/thixotropic_damping.h"
 
 namespace {
 
@@ -35,34 +36,6 @@ namespace {
 double AverageMaxResidual;
 int AverageInnerIter;
 int NoAverages;
-
-// a counts as a multiple of b.
-bool multipleOf(double a, double b) { return std::fabs(std::fmod(a, b)) < 0.001; }
-
-void stamp(int entry) {
-  if (FlagThixoIsComputing == 0) otime[entry] = wallClock();
-}
-
-// The largest of the six flow residuals; entries below 1e-90 become 0, and a
-// residual that is not a number makes the largest not a number too.
-double largestResidual() {
-  double largest = 0.0;
-  for (int e = 1; e <= 6; ++e) {
-    if (MaxResidual[e] < 1e-90) MaxResidual[e] = 0.0;
-    if (std::isnan(MaxResidual[e]) || MaxResidual[e] > largest) largest = MaxResidual[e];
-    if (std::isnan(largest)) break;
-  }
-  return largest;
-}
-
-// Which outer iterations write their report lines.
-int reportSwitch() {
-  const double it = Iter;
-  const bool report = debugging == 'D' || debugging == 'E' || Iter <= 9 || Iter == iterGlobalMax ||
-                      (Iter < 100 && multipleOf(it, 10)) || multipleOf(it, PrintIterBoogie) ||
-                      (debugging == 'J' && multipleOf(it, 100));
-  return report ? 0 : 1;
-}
 
 // Start pressure: every cell 9810 times the depth of its centre below the top
 // of its column.
@@ -90,18 +63,6 @@ void shiftBlockPressure() {
   for (int c = first; c <= last; ++c) Cpres[c] -= p0;
 }
 
-void thixotropicDamping(int inner) {
-  if (FlagThixoIsComputing != 1 || FlagThixo <= 1 || (inner == 1 && Iter != 1)) return;
-  const int layer = NoBlocks >= 2 && block[2].LayerMark > 0 ? 2 : 1;
-  switch (FlagThixoDamp) {
-    case 0: ThixoDamp(layer); break;
-    case 1: ThixoDamp1(layer); break;
-    case 2: ThixoDamp2(layer); break;
-    case 3: ThixoDamp3(layer); break;
-    default: break;
-  }
-}
-
 }  // namespace
 
 void WaterSolve() {
@@ -111,15 +72,9 @@ void WaterSolve() {
   FlagFlushIter = 0;
   int innerCount = TransInnerIter;
   if (Iter == 1 && FirstIterNo > 0 && FlagThixoIsComputing == 0) innerCount = std::max(TransInnerIter, FirstIterNo);
-  if (debugging == 'Q') {
-    fatalExit(kExitInconsistent,
-              "Error: The F 1 Q data set in the control file is only used when generating\n"
-              "the grid. It is not used when running the program\n\n");
-  }
-  if (FlagMPI > 0) {
-    logText("Error for F 308 data set in the control file. The data set should not be \n"
-            "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
-  }
+  checkFlowDriverEntry();
+  warnModularOnlyInputs();
+  thermoclineWithoutTemperature();
   operations.metric();
   // The bed-cell index is needed by the wall laws and the bed results of
   // every run, so a grid without one gets it here.
@@ -159,7 +114,7 @@ void WaterSolve() {
   const int outerCount = MGSNo >= 1 ? 300 : FlagTSC >= 1 ? 1 : iterGlobalMax;
   if (FlagTSC == 0 && TimeStep > 1e-8) stimet = 0.0;
   if (Flag2DAccSolver > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();
-  if (FlagTSC == 0) stamp(0);
+  if (FlagTSC == 0) stageStamp(0);
 
   double *const entryCf = Cf;
   double *const entryCfOld = Cf_old;
@@ -193,10 +148,10 @@ void WaterSolve() {
       deltac = (WCEnd - WCStart + 1) / NoProcessesSolver;
       deltaf = (WFEnd - WFStart + 1) / NoProcessesSolver;
     }
-    if (FlagTSC == 0) FlagPrint = reportSwitch();
+    if (FlagTSC == 0) FlagPrint = reportSwitch(true);
     if (TimeStep > 1e-8) shiftOldFields();
     if (TimePrintNo >= 1 && FlagTSC == 0 && stimet >= TimePrint[0].time &&
-        (multipleOf(Iter, PrintIterTime) || Iter == 2)) {
+        (isMultiple(Iter, PrintIterTime) || Iter == 2)) {
       operations.TimePrintFunction();
     }
     if (FlagThixoDamp == 5 && FlagTSC == 0) {
@@ -211,9 +166,9 @@ void WaterSolve() {
       std::snprintf(program, sizeof program, " RA-Vavi %d %d           ", FlagThixoIsComputing, inner);
       setStatus(mc_program, program);
       StageInner = inner;
-      stamp(1);
-      takeGridChanges();
-      thixotropicDamping(inner);
+      stageStamp(1);
+      applyGridAndParameterChanges();
+      thixotropicDamping(inner, true);
       if (TurbDensFlag > 0) {
         TDalpha = TurbDensAlphaU;
         TDbeta = TurbDensBetaU;
@@ -233,7 +188,7 @@ void WaterSolve() {
             }
             return;
           }
-          stamp(17);
+          stageStamp(17);
         }
       }
       if (!(TurbulenceModel >= 4 && TurbulenceModel <= 7) && FlagThixoIsComputing == 0) operations.turbulenceStage(inner);
@@ -254,7 +209,7 @@ void WaterSolve() {
         undoRemedies();
         return;
       }
-      if (multipleOf(Iter, IterSurface) && iSurf > 0 && largest < ConvSurface && FlagTFS == 0 && FlagRoof == 1) {
+      if (isMultiple(Iter, IterSurface) && iSurf > 0 && largest < ConvSurface && FlagTFS == 0 && FlagRoof == 1) {
         operations.surface();
       }
       // A time step ends as soon as its residual is small enough.
@@ -262,12 +217,12 @@ void WaterSolve() {
     }
 
     if (FlagThixoIsComputing == 0) {
-      if (PrintRes != 0 && multipleOf(Iter + 1, PrintRes)) {
+      if (PrintRes != 0 && isMultiple(Iter + 1, PrintRes)) {
         operations.sprintflow();
       } else if (PrintResAlways != 0 && Iter > PrintResAlways) {
         operations.sprintflow();
       }
-      stamp(26);
+      stageStamp(26);
     }
     AverageMaxResidual += largest;
     AverageInnerIter += inner;
@@ -278,12 +233,12 @@ void WaterSolve() {
                 AverageMaxResidual / (NoAverages + 1e-20), AverageInnerIter / (NoAverages + 1e-20));
     }
     if (PresRegres > 0) pressureRegression();
-    stamp(27);
+    stageStamp(27);
     if (FlagThixoIsComputing == 0) otime[28] = otime[29] = otime[30] = otime[27];
 
     const bool classicSurface = (FlagTFS >= 2 && FlagTFS <= 5) || (FlagTFS >= 7 && FlagTFS <= 10) || FlagTFS == 21 || FlagTFS == 30;
     if (FlagCallSurface == 0 && classicSurface && FlagRoof == 1 && Iter != 0 && FlagThixoIsComputing == 0 &&
-        multipleOf(Iter, IterWaterUpdate)) {
+        isMultiple(Iter, IterWaterUpdate)) {
       if (largest < SurfResCrit || (SurfResCrit < 0 && MaxResidual[4] < 0.001) || FlagMPI > 0 || FlagTFS == 3) {
         if (FlagScalePressure > 0) shiftBlockPressure();
         operations.surface();
@@ -294,8 +249,8 @@ void WaterSolve() {
     if (((FlagTFS >= 11 && FlagTFS <= 19) || FlagTFS == 1) && FlagRoof == 1 && Iter != 0 && FlagThixo < 2) {
       operations.surface_tfs(0, 1);
     }
-    if (FlagTFS == 50 && multipleOf(Iter, IterWaterUpdate)) operations.surface_LS_update();
-    stamp(31);
+    if (FlagTFS == 50 && isMultiple(Iter, IterWaterUpdate)) operations.surface_LS_update();
+    stageStamp(31);
     if (stimet > TimeEnd) break;
   }
 
@@ -304,7 +259,7 @@ void WaterSolve() {
   if (FlagMPI < 1 || FlagTSC != 0) {
     gFlagFlow = 0;
     undoRemedies();
-    stamp(32);
+    stageStamp(32);
   } else {
     operations.sprintflow();
   }

@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flow/residuals.h"
+#include "flow/stage_dumps.h"
 #include "model/bed_cells.h"
+#include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/threads.h"
+#include "model/work_ranges.h"
 #include "solvers/block_correction.h"
 #include "solvers/multigrid_accelerator.h"
 
@@ -29,6 +33,12 @@ double listSum(double *const *lists, const int *counts, int c) {
 }
 
 }  // namespace
+
+void pointVelocityFields(int e) {
+  Cf = velocityField(e);
+  Cf_old = e == 1 ? Cxvel_old : (e == 2 ? Cyvel_old : Czvel_old);
+  if (FlagTimeOrder > 0) Cf_old2 = e == 1 ? Cxvel_old2 : (e == 2 ? Cyvel_old2 : Czvel_old2);
+}
 
 void clearNeighbourCoefficients(int first, int last, bool second) {
   for (double *a : {Cae, Caw, Can, Cas, Cat, Cab}) clearRange(a, first, last);
@@ -133,22 +143,56 @@ bool slopingBed(int c) { return Barea[Cbed[c]] / Faz[Cflateb[c]] > 1.1; }
 
 bool debugDumpDue(int inner) { return Iter == StopIter + 1 && PrintDebugBoogie != 0 && inner < 3; }
 
-// F 104: a single-cell column with fewer than two horizontal neighbours gets
-// FlagEndCorrect x Cvol on its diagonal.
-void addEndCorrection(int first, int last) {
+void keepInverseDiagonal(int first, int last) {
   for (int c = first; c <= last; ++c) {
-    if (!singleCellColumn(c)) continue;
-    const int neighbours = (Ccelle[c] > 0) + (Ccellw[c] > 0) + (Ccelln[c] > 0) + (Ccells[c] > 0);
-    if (neighbours < 2) Cap[c] += FlagEndCorrect * Cvol[c];
+    if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) printErrorAp(c);
+    CinvAp[c] = 1.0 / Cap[c];
   }
 }
 
-// Nested cells relaxed towards their parent cells' velocities (F 66).
-void relaxNestedVelocities() {
-  const double r = NestInterpolRelax;
-  for (int c = 1; c <= NoCells; ++c) {
-    const int p = Cinterpolnest[c];
-    if (p <= 0) continue;
-    for (double *u : {Cxvel, Cyvel, Czvel}) u[c] = r * u[p] + (1.0 - r) * u[c];
+void keepInverseDiagonalChunk(int first, int last, std::atomic<int> &unusable) {
+  for (int c = first; c <= last; ++c) {
+    if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) {
+      atomicLowest(unusable, c);
+      return;
+    }
+    CinvAp[c] = 1.0 / Cap[c];
   }
+}
+
+void smoothInverseDiagonal(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    if (Ccellb[c] != 0) continue;
+    if (!(Ckdist[c] / std::sqrt(Faz[Cflateb[c]]) < 0.01)) continue;
+    double sum = 0.0;
+    int n = 0;
+    for (int k = c; k > 0; k = Ccellt[k], ++n) sum += CinvAp[k];
+    const double mean = sum / n;
+    for (int k = c; k > 0; k = Ccellt[k]) CinvAp[k] = mean;
+  }
+}
+
+void dampAfterSolve(int first, int last) {
+  if (Cf_old == nullptr) return;
+  double *u = Cf;
+  const double *old = Cf_old;
+  if (FlagCorrTrekant == 10) {
+    const double r = relaxTrekant1;
+    for (int c = first; c <= last; ++c)
+      if (Ctrekant[c] > 0) u[c] = (1.0 - r) * u[c] + r * old[c];
+  }
+  if (FlagDamp1 == 1) {
+    for (int c = first; c <= last; ++c)
+      if (slopingBed(c)) u[c] = 0.5 * u[c] + 0.5 * old[c];
+  } else if (FlagDamp1 == 2) {
+    for (int c = first; c <= last; ++c)
+      if (singleCellColumn(c) && slopingBed(c)) u[c] = 0.2 * u[c] + 0.8 * old[c];
+  }
+}
+
+void finishVelocityChunks(int e, double total, int unusable) {
+  if (unusable != 0) printErrorAp(unusable);
+  endIfResidualNotSet();
+  if (e == 1 && FlagInvApSmooth == 1) smoothInverseDiagonal(WCStart, WCEnd);
+  MaxResidual[e] = total;
 }

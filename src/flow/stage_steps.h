@@ -3,8 +3,15 @@
 // small geometric tests of cells and columns.
 #pragma once
 
-#include "model/cells.h"
+#include <atomic>
 
+#include "model/cells.h"
+#include "model/threads.h"
+
+// The velocity field of equation e (1 U, 2 V, 3 W).
+inline double *velocityField(int e) { return e == 1 ? Cxvel : (e == 2 ? Cyvel : Czvel); }
+// Cf, Cf_old (and Cf_old2 with F 208) at the fields of velocity equation e.
+void pointVelocityFields(int e);
 // Clears Cae..Cab over cells first..last, and Caee..Cabb with `second`.
 void clearNeighbourCoefficients(int first, int last, bool second);
 // Cap = Csource = 0 over cells first..last.
@@ -50,8 +57,37 @@ inline bool singleCellColumn(int c) { return Ccellb[c] == 0 && Ccellt[c] == 0; }
 bool slopingBed(int c);
 // The debug dump of F 218 is due in this inner iteration.
 bool debugDumpDue(int inner);
-// F 104: Cap += FlagEndCorrect x Cvol at every single-cell column of
-// first..last with at most one horizontal neighbour.
-void addEndCorrection(int first, int last);
-// F 66: every nested cell's U, V, W relaxed towards its parent cell's.
-void relaxNestedVelocities();
+// 1/Ap of U into CinvAp over cells first..last; a diagonal outside
+// 1e-30..1e20, or not a number, ends the run (printErrorAp).
+void keepInverseDiagonal(int first, int last);
+// The same on one chunk of a threaded region: the first unusable cell of
+// the chunk is offered to `unusable` (the lowest such cell of all chunks
+// wins), and the caller ends the run with it after the join.
+void keepInverseDiagonalChunk(int first, int last, std::atomic<int> &unusable);
+// F 327: in a column whose bottom cell is flat against its bed face (half
+// height below 0.01 of the face's side), 1/Ap of U is the column's mean.
+void smoothInverseDiagonal(int first, int last);
+// Blends of the solved velocity Cf with Cf_old (only where old fields
+// exist): triangular cells by F 244 (F 235 10), cells with a sloping bed by
+// F 291's first value.
+void dampAfterSolve(int first, int last);
+// Two passes over the cell chunks of a stage region, the second's results
+// summed: with `apart` as two regions with `between` on the calling thread
+// after the first (a step that reaches other chunks), else both passes in
+// one region, chunk by chunk.
+template <class Before, class Between, class After>
+double chunkedPasses(int first, int last, bool apart, Before &&before, Between &&between, After &&after) {
+  if (apart) {
+    forEachChunk(first, last, before);
+    between();
+    return sumOverChunks(first, last, after);
+  }
+  return sumOverChunks(first, last, [&](int a, int b) {
+    before(a, b);
+    return after(a, b);
+  });
+}
+// The end of a threaded completion of velocity equation e: the lowest
+// unusable U cell (0 none) ends the run, as a chunk without a residual
+// normaliser does; F 327 smooths 1/Ap of U; the residual total is kept.
+void finishVelocityChunks(int e, double total, int unusable);
