@@ -6,7 +6,3 @@
 
 void WaterSolveNew() { notAvailableYet("WaterSolveNew", "F 328"); }
 void WaterSolveFast() { notAvailableYet("WaterSolveFast", "F 170"); }
-void WaterSolveHydrostatic() { notAvailableYet("WaterSolveHydrostatic", "F 68"); }
-void WaterSolve2D() { notAvailableYet("WaterSolve2D", "F 68"); }
-void MGSsolver() { notAvailableYet("MGSsolver", "F 152"); }
-int shallowWater() { notAvailableYet("shallowWater", "L"); }
