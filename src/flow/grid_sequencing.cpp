@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "flow/flow_drivers.h"
+#include "flow/layer_drivers.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/run_state.h"
@@ -32,13 +33,13 @@ void levelRange(int level) {
   if (level == 1) WCStart = WFStart = 1;
 }
 
-// The mean of x over the base-grid column that a level-2 cell stands for
-// (its cells bottom up from MGSCpoint[c][1]).
-double columnMean(const double *x, int c, int &bottom, int &count) {
-  bottom = MGSCpoint[c][1];
+// The cells bottom up of the base-grid column that level-2 cell c stands for.
+int columnStart(int c) { return MGSCpoint[c][1]; }
+
+double columnMean(const double *x, int c) {
   double sum = 0.0;
-  count = 0;
-  for (int d = bottom; d > 0; d = Ccellt[d], ++count) sum += x[d];
+  int count = 0;
+  for (int d = columnStart(c); d > 0; d = Ccellt[d], ++count) sum += x[d];
   return count > 0 ? sum / count : 0.0;
 }
 
@@ -47,57 +48,47 @@ double childrenMean(const double *x, int c) {
   return 0.25 * (x[m[1]] + x[m[2]] + x[m[3]] + x[m[4]]);
 }
 
-// The fields of the base grid carried down to every coarse level.
-void restrictToLevels() {
-  for (int level = 2; level <= MGSNo; ++level) {
-    levelRange(level);
-    for (double *x : {Cxvel, Cyvel, Czvel, Cpres, Ckinen, Cepsilon}) {
-      for (int c = WCStart; c <= WCEnd; ++c) {
-        int bottom, count;
-        x[c] = level == 2 ? columnMean(x, c, bottom, count) : childrenMean(x, c);
-      }
-    }
-  }
-}
-
-// k and epsilon (fields 4 and 5) stay positive after a correction.
-double floorOf(int field) { return field == 4 ? ArtMinKinen : 1e-15; }
-
-// The solution of `level` added to the next finer one as the difference
-// between the coarse value and the mean of the finer cells it covers.
-void prolong(int level) {
-  if (level < 2) return;
-  double *const x[6] = {Cxvel, Cyvel, Czvel, Cpres, Ckinen, Cepsilon};
-  for (int v = 0; v < 6; ++v) {
-    double *f = x[v];
-    const bool floored = v >= 4;
-    for (int c = WCStart; c <= WCEnd; ++c) {
-      if (level == 2) {
-        int bottom, count;
-        const double d = f[c] - columnMean(f, c, bottom, count);
-        for (int k = bottom; k > 0; k = Ccellt[k]) {
-          f[k] += d;
-          if (floored) f[k] = std::max(f[k], floorOf(v));
-        }
-      } else {
-        const int *m = MGSCpoint[c];
-        const double d = f[c] - childrenMean(f, c);
-        for (int n = 1; n <= 4; ++n) {
-          f[m[n]] += d;
-          if (floored) f[m[n]] = std::max(f[m[n]], floorOf(v));
-        }
-      }
-    }
-  }
+// x += d; k (field 4) stays at least ArtMinKinen and epsilon (5) 1e-15.
+inline void correct(double *x, int c, double d, int field) {
+  x[c] += d;
+  if (field == 4) x[c] = std::max(x[c], ArtMinKinen);
+  if (field == 5) x[c] = std::max(x[c], 1e-15);
 }
 
 bool levelsMissing() { return NoBlocks < 1 || block[NoBlocks].GridLevel == 0; }
 
 }  // namespace
 
+void restrictFlowToLevels() {
+  for (int level = 2; level <= MGSNo; ++level) {
+    levelRange(level);
+    for (double *x : {Cxvel, Cyvel, Czvel, Cpres, Ckinen, Cepsilon}) {
+      for (int c = WCStart; c <= WCEnd; ++c) x[c] = level == 2 ? columnMean(x, c) : childrenMean(x, c);
+    }
+  }
+}
+
+void prolongFlowFromLevel(int level) {
+  if (level < 2) return;
+  levelRange(level);
+  double *const fields[6] = {Cxvel, Cyvel, Czvel, Cpres, Ckinen, Cepsilon};
+  for (int v = 0; v < 6; ++v) {
+    double *x = fields[v];
+    for (int c = WCStart; c <= WCEnd; ++c) {
+      if (level == 2) {
+        const double d = x[c] - columnMean(x, c);
+        for (int k = columnStart(c); k > 0; k = Ccellt[k]) correct(x, k, d, v);
+      } else {
+        const double d = x[c] - childrenMean(x, c);
+        for (int n = 1; n <= 4; ++n) correct(x, MGSCpoint[c][n], d, v);
+      }
+    }
+  }
+}
+
 void MGSsolver() {
   if (levelsMissing()) MGSCoarserGridMake2D();
-  if (FlagInitialized == 1 && MGSNo > 1) restrictToLevels();
+  if (FlagInitialized == 1 && MGSNo > 1) restrictFlowToLevels();
   const int cycles = FlagTSC > 0 ? 20 : iterGlobalMax;
   for (int n = 1; n <= cycles; ++n) {
     if (FlagTSC == 0) Iter = n;
@@ -106,8 +97,7 @@ void MGSsolver() {
       if (levelsMissing()) MGSCoarserGridMake2D();
       levelRange(level);
       operations.WaterSolve();
-      levelRange(level);
-      prolong(level);
+      prolongFlowFromLevel(level);
     }
   }
   levelRange(1);

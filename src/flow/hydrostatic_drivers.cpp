@@ -11,6 +11,8 @@
 #include "flow/column_block.h"
 #include "flow/face_fluxes.h"
 #include "flow/flow_drivers.h"
+#include "flow/layer_drivers.h"
+#include "flow/modular_steps.h"
 #include "flow/simple_water.h"
 #include "flow/stage_steps.h"
 #include "grid/grid_services.h"
@@ -28,9 +30,6 @@
 #include "startup/log.h"
 #include "startup/operations.h"
 #include "turbulence/eddy_viscosity.h"
-
-void SimplePressure(int inner);
-void SimpleTurbulence(int equation);
 
 namespace {
 
@@ -264,9 +263,9 @@ int bottomOf(int c) {
   return c;
 }
 
-// The vertical velocities of every column of at least two cells by F 69's
-// fourth value; no variant writes a bed or a surface face.
-void verticalVelocities() {
+}  // namespace
+
+void hydrostaticVerticalVelocities() {
   const int variant = Seiche4;
   if (variant < 0 || variant > 4) return;
   const bool fromTop = variant == 0 || variant == 4;
@@ -288,6 +287,8 @@ void verticalVelocities() {
   }
 }
 
+namespace {
+
 // The three-dimensional stage of the hydrostatic driver: U, V, k and epsilon
 // under the column pressure, then the face fluxes, and the vertical fluxes
 // and velocities from the horizontal net inflow of every cell, the
@@ -307,7 +308,7 @@ bool threeDimensionalStage() {
     Csource[c] = Fflux[Cflatew[c]] - Fflux[Cflatee[c]] + Fflux[Cflates[c]] - Fflux[Cflaten[c]];
   }
   boundaryFluxes();
-  verticalVelocities();
+  hydrostaticVerticalVelocities();
   return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "flow/boundary_conditions.h"
 #include "flow/column_block.h"
+#include "flow/momentum_sources.h"
 #include "flow/pressure_source.h"
 #include "flow/residuals.h"
 #include "flow/stage_steps.h"
@@ -27,9 +28,6 @@
 #include "turbulence/wall_laws.h"
 
 namespace {
-
-// Relative density of water at temperature t (degrees Celsius), 1 = 1000 kg/m3.
-double relativeDensity(double t) { return 0.9999726 * (1.0 - 9.297173e-06 * std::pow(std::fabs(t - 4.029325), 1.894816)); }
 
 void pointFields(int e) {
   Equation = e;
@@ -79,8 +77,8 @@ void addWind(int e) {
 // x, whose counterpart one level up is `above` (0 at the top).
 inline double densityStep(int x, int above) {
   const double *t = Ccomp[0];
-  const double here = relativeDensity(t[x]) * Ckdist[x];
-  return above > 0 ? here + relativeDensity(t[above]) * Ckdist[above] : here;
+  const double here = relativeWaterDensity(t[x]) * Ckdist[x];
+  return above > 0 ? here + relativeWaterDensity(t[above]) * Ckdist[above] : here;
 }
 
 // One-sided where a neighbour is missing, central where both exist.

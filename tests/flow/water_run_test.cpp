@@ -132,9 +132,6 @@ TEST(WaterRun, DriversNotBuiltYetEndTheRun) {
   const Row rows[] = {
       {"F 328 1\n", "Error: WaterSolveNew is not available yet (F 328)\n"},
       {"F 170 1\n", "Error: WaterSolveFast is not available yet (F 170)\n"},
-      {"F 68 1\n", "Error: WaterSolveHydrostatic is not available yet (F 68)\n"},
-      {"F 68 3\n", "Error: WaterSolve2D is not available yet (F 68)\n"},
-      {"F 152 2\n", "Error: MGSsolver is not available yet (F 152)\n"},
   };
   for (const Row &row : rows) {
     const CaseResult r = runChannel(row.controlLine);
