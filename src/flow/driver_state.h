@@ -3,7 +3,12 @@
 // the largest residual of the previous inner iteration.
 #pragma once
 
+#include "model/allocation.h"
 #include "model/cells.h"
+#include "model/run_state.h"
+#include "model/status.h"
+#include "model/work_ranges.h"
+#include "startup/operations.h"
 
 // The arrays Cf and Cf_old point at when the driver is entered. The momentum
 // and turbulence stages re-point Cf at the velocity, k and epsilon fields; the
@@ -30,5 +35,24 @@ inline void keepDriverBuffers() {
   if (CfSaved == nullptr) {
     CfSaved = Cf;
     CfOldSaved = Cf_old;
+  }
+}
+
+// The requests a driver consumes at the head of an inner iteration: a grid
+// the surface update regenerated (FlagGridChange) gets its geometry, start
+// values, boundary conditions and face fluxes again; FlagFlowParamChange
+// allocates the structured arrays again.
+inline void consumeDriverRequests() {
+  if (FlagGridChange == 1) {
+    Equation = 1;
+    FlagGridChange = 0;
+    operations.metric();
+    operations.startup();
+    operations.boundary();
+    operations.waterflow(WFStart, WFEnd);
+  }
+  if (FlagFlowParamChange == 1) {
+    FlagFlowParamChange = 0;
+    sialloc();
   }
 }

@@ -9,6 +9,7 @@
 
 #include "flow/boundary_fluxes.h"
 #include "flow/column_block.h"
+#include "flow/driver_state.h"
 #include "flow/face_fluxes.h"
 #include "flow/flow_drivers.h"
 #include "flow/layer_drivers.h"
@@ -16,7 +17,6 @@
 #include "flow/simple_water.h"
 #include "flow/stage_steps.h"
 #include "grid/grid_services.h"
-#include "model/allocation.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
@@ -179,18 +179,8 @@ bool layerIterations() {
   setStatus(mc_program, " RA-Vavi 2D ");
   const int count = 20 * TransInnerIter;
   for (int inner = 1; inner <= count; ++inner) {
-    if (FlagGridChange == 1) {
-      FlagGridChange = 0;
-      forgetColumnLinks();
-      operations.metric();
-      operations.startup();
-      operations.boundary();
-      operations.waterflow(WFStart, WFEnd);
-    }
-    if (FlagFlowParamChange == 1) {
-      FlagFlowParamChange = 0;
-      sialloc();
-    }
+    if (FlagGridChange == 1) forgetColumnLinks();
+    consumeDriverRequests();
     // The first inner iteration of a run uses the conditions the start values set.
     if (!(inner == 1 && Iter == 1)) operations.boundary();
     Equation = 1;

@@ -256,18 +256,7 @@ void WaterSolve() {
       setStatus(mc_program, program);
       StageInner = inner;
       stamp(1);
-      if (FlagGridChange == 1) {
-        Equation = 1;
-        FlagGridChange = 0;
-        operations.metric();
-        operations.startup();
-        operations.boundary();
-        operations.waterflow(WFStart, WFEnd);
-      }
-      if (FlagFlowParamChange == 1) {
-        FlagFlowParamChange = 0;
-        sialloc();
-      }
+      consumeDriverRequests();
       thixotropicDamping(inner);
       if (TurbDensFlag > 0) {
         TDalpha = TurbDensAlphaU;

@@ -63,6 +63,8 @@ TEST_P(LayerDriverKind, SedimentStepRunsOneOuterIteration) {
   EXPECT_EQ(Iter, 7);
   EXPECT_DOUBLE_EQ(stimet, 3.5);
   EXPECT_EQ(countOf(readFile("boogie"), "Iter: 7, Resid: "), 1) << readFile("boogie");
+  // The hydrostatic driver ends in its three-dimensional stage.
+  EXPECT_STREQ(mc_program, Hydrostatic == 1 ? " RA-Vavi 3D-Hystat    " : " RA-Vavi 2D ");
   for (int c = 0; c <= NoCells; ++c) ASSERT_EQ(CflagDim[c], c > 360 ? 1 : 0) << c;
 
   FlagTSC = 0;
