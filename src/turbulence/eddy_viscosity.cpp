@@ -23,25 +23,11 @@ namespace {
 bool isColumnModel(int model) { return model >= 8 && model <= 13; }
 bool isMomentum(int equation) { return equation >= 1 && equation <= 3; }
 
-// The wind speed at the current time: F 52's speed, or the "timei" series
-// interpolated by the shared bracket rule when the series has rows.
-double windSpeed() {
-  if (TimeInNo == 0) return Wind[0];
-  const SeriesBracket b = seriesBracket(TimeInTime, TimeInNo, stimet);
-  return (1.0 - b.weight) * Winn[b.lower][0] + b.weight * Winn[b.upper][0];
-}
-
 // The friction velocity of the wind (m/s) from its drag law (F 73).
 double windShearVelocity() {
-  const double w = windSpeed();
-  double w2;
-  switch (WindFlag) {
-    case 0: w2 = w > 5.6 ? w * w * (1.0 + 1.9 * (1.0 - 5.6 / w) * (1.0 - 5.6 / w)) : w * w; break;
-    case 1: w2 = 1.1 * w * w; break;
-    case 2: w2 = w < 1.0 ? 1.25 * std::pow(w, 1.5) : (w < 15.0 ? 0.5 * std::pow(w, 2.5) : 2.6 * w * w); break;
-    default: w2 = w; break;
-  }
-  return std::sqrt(0.0012 * 0.001 * w2);
+  double w, fx, fy;
+  windNow(w, fx, fy);
+  return std::sqrt(0.0012 * 0.001 * windDrag(w));
 }
 
 // Model 5: one value for the range, from the half height of its first top
@@ -280,6 +266,29 @@ void cornerColumns(int first, int last) {
 }
 
 }  // namespace
+
+double windDrag(double w) {
+  switch (WindFlag) {
+    case 0: return w > 5.6 ? w * w * (1.0 + 1.9 * (1.0 - 5.6 / w) * (1.0 - 5.6 / w)) : w * w;
+    case 1: return 1.1 * w * w;
+    case 2: return w < 1.0 ? 1.25 * std::pow(w, 1.5) : (w < 15.0 ? 0.5 * std::pow(w, 2.5) : 2.6 * w * w);
+    default: return w;
+  }
+}
+
+void windNow(double &speed, double &fx, double &fy) {
+  if (TimeInNo == 0 || !Winn) {
+    speed = Wind[0];
+    fx = Wind[1];
+    fy = Wind[2];
+    return;
+  }
+  const SeriesBracket b = seriesBracket(TimeInTime, TimeInNo, stimet);
+  const double *lower = Winn[b.lower], *upper = Winn[b.upper];
+  speed = (1.0 - b.weight) * lower[0] + b.weight * upper[0];
+  fx = (1.0 - b.weight) * lower[1] + b.weight * upper[1];
+  fy = (1.0 - b.weight) * lower[2] + b.weight * upper[2];
+}
 
 // The eddy viscosity of cells first..last for the current Equation: the
 // model value of F 24, then the chain of optional modifications in their

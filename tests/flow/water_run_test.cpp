@@ -122,21 +122,3 @@ TEST_F(WaterInProcess, BedroughReadOnceWithF90) {
 }
 
 }  // namespace
-
-// The drivers other than the main one are not built: a run that chooses one
-// ends with 251 and says so, rather than ending normally with no flow.
-TEST(WaterRun, DriversNotBuiltYetEndTheRun) {
-  struct Row {
-    const char *controlLine, *tail;
-  };
-  const Row rows[] = {
-      {"F 68 1\n", "Error: WaterSolveHydrostatic is not available yet (F 68)\n"},
-      {"F 68 3\n", "Error: WaterSolve2D is not available yet (F 68)\n"},
-      {"F 152 2\n", "Error: MGSsolver is not available yet (F 152)\n"},
-  };
-  for (const Row &row : rows) {
-    const CaseResult r = runChannel(row.controlLine);
-    EXPECT_EQ(r.status, 251) << row.controlLine;
-    EXPECT_TRUE(endsWith(r.file("boogie"), row.tail)) << row.controlLine << r.file("boogie");
-  }
-}
