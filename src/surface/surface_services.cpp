@@ -6,4 +6,3 @@
 
 void interpolateSurfaceNested() { notAvailableYet("interpolateSurfaceNested", "F 238"); }
 void scalePressureNested() { notAvailableYet("scalePressureNested", "F 238"); }
-void computeWeirs() { notAvailableYet("computeWeirs", "weirs"); }
