@@ -4,7 +4,6 @@
 
 #include "startup/log.h"
 
-void WaterSolveNew() { notAvailableYet("WaterSolveNew", "F 328"); }
 void WaterSolveFast() { notAvailableYet("WaterSolveFast", "F 170"); }
 void WaterSolveHydrostatic() { notAvailableYet("WaterSolveHydrostatic", "F 68"); }
 void WaterSolve2D() { notAvailableYet("WaterSolve2D", "F 68"); }

@@ -6,9 +6,11 @@
 #include <cstdio>
 
 #include "flow/debug_dumps.h"
+#include "flow/driver_steps.h"
 #include "flow/driver_state.h"
 #include "flow/flow_drivers.h"
 #include "flow/initial_pressure.h"
+#include "flow/momentum_sources.h"
 #include "flow/partition_pressure.h"
 #include "grid/grid_modification.h"
 #include "grid/grid_services.h"
@@ -36,32 +38,8 @@ double AverageMaxResidual;
 int AverageInnerIter;
 int NoAverages;
 
-// a counts as a multiple of b.
-bool multipleOf(double a, double b) { return std::fabs(std::fmod(a, b)) < 0.001; }
-
 void stamp(int entry) {
   if (FlagThixoIsComputing == 0) otime[entry] = wallClock();
-}
-
-// The largest of the six flow residuals; entries below 1e-90 become 0, and a
-// residual that is not a number makes the largest not a number too.
-double largestResidual() {
-  double largest = 0.0;
-  for (int e = 1; e <= 6; ++e) {
-    if (MaxResidual[e] < 1e-90) MaxResidual[e] = 0.0;
-    if (std::isnan(MaxResidual[e]) || MaxResidual[e] > largest) largest = MaxResidual[e];
-    if (std::isnan(largest)) break;
-  }
-  return largest;
-}
-
-// Which outer iterations write their report lines.
-int reportSwitch() {
-  const double it = Iter;
-  const bool report = debugging == 'D' || debugging == 'E' || Iter <= 9 || Iter == iterGlobalMax ||
-                      (Iter < 100 && multipleOf(it, 10)) || multipleOf(it, PrintIterBoogie) ||
-                      (debugging == 'J' && multipleOf(it, 100));
-  return report ? 0 : 1;
 }
 
 // Start pressure: every cell 9810 times the depth of its centre below the top
@@ -74,50 +52,6 @@ void hydrostaticStart() {
       depth += Ckdist[c];
       Cpres[c] = 9810.0 * depth;
       depth += Ckdist[c];
-    }
-  }
-}
-
-// The old-time fields take the current ones, once per time step.
-void shiftOldFields() {
-  const int first = WCStart, last = WCEnd;
-  if (FlagTimeOrder > 0 && Cxvel_old2) {
-    std::copy(Cxvel_old + first, Cxvel_old + last + 1, Cxvel_old2 + first);
-    std::copy(Cyvel_old + first, Cyvel_old + last + 1, Cyvel_old2 + first);
-    std::copy(Czvel_old + first, Czvel_old + last + 1, Czvel_old2 + first);
-  }
-  if (Cxvel_old && first <= last) {
-    std::copy(Cxvel + first, Cxvel + last + 1, Cxvel_old + first);
-    std::copy(Cyvel + first, Cyvel + last + 1, Cyvel_old + first);
-    std::copy(Czvel + first, Czvel + last + 1, Czvel_old + first);
-    std::copy(Ckinen + first, Ckinen + last + 1, Ckinen_old + first);
-    std::copy(Cepsilon + first, Cepsilon + last + 1, Cepsilon_old + first);
-  }
-  if (FlagTComp == 1 && Ccomp_old && first <= last) {
-    for (int n = 0; n < NoComponents; ++n) std::copy(Ccomp[n] + first, Ccomp[n] + last + 1, Ccomp_old[n] + first);
-  }
-  stimet += TimeStep;
-}
-
-// The least-squares sums of the surface pressure of every column over the
-// outer iterations, read by the surface update.
-void pressureRegression() {
-  ++RegIter;
-  if (!PresRegresN) return;
-  for (int b = 1; b <= NoBlocks; ++b) {
-    if (block[b].GridLevel != 0) continue;
-    for (int i = block[b].i1; i <= block[b].i2; ++i) {
-      for (int j = block[b].j1; j <= block[b].j2; ++j) {
-        int c = static_cast<int>(zval[i][j][0]);
-        if (c < 1) continue;
-        while (Ccellt[c] >= 1) c = Ccellt[c];
-        const double p = Cpres[c];
-        PresRegresN[i][j] += 1;
-        PresRegresSumX[i][j] += RegIter;
-        PresRegresSumXX[i][j] += RegIter * RegIter;
-        PresRegresSumPres[i][j] += p;
-        PresRegresSumXPres[i][j] += RegIter * p;
-      }
     }
   }
 }
@@ -164,6 +98,8 @@ void WaterSolve() {
     logText("Error for F 308 data set in the control file. The data set should not be \n"
             "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
   }
+  warnModularOnlyInputs();
+  thermoclineWithoutTemperature();
   operations.metric();
   // The bed-cell index is needed by the wall laws and the bed results of
   // every run, so a grid without one gets it here.
@@ -237,7 +173,7 @@ void WaterSolve() {
       deltac = (WCEnd - WCStart + 1) / NoProcessesSolver;
       deltaf = (WFEnd - WFStart + 1) / NoProcessesSolver;
     }
-    if (FlagTSC == 0) FlagPrint = reportSwitch();
+    if (FlagTSC == 0) FlagPrint = reportSwitch(true);
     if (TimeStep > 1e-8) shiftOldFields();
     if (TimePrintNo >= 1 && FlagTSC == 0 && stimet >= TimePrint[0].time &&
         (multipleOf(Iter, PrintIterTime) || Iter == 2)) {

@@ -50,65 +50,9 @@ void pointMomentumFields(int e) {
   if (FlagTimeOrder > 0) Cf_old2 = e == 1 ? Cxvel_old2 : (e == 2 ? Cyvel_old2 : Czvel_old2);
 }
 
-// Relative density of water at temperature t (degrees Celsius).
-double relativeDensity(double t) { return 0.9999726 * (1.0 - 9.297173e-06 * std::pow(std::fabs(t - 4.029325), 1.894816)); }
-
-// Buoyancy of W against the thermocline temperature (F 75), the temperature
-// being component 0.
-void addThermoclineBuoyancy(int first, int last) {
-  if (Ccomp == nullptr || Ccomp[0] == nullptr) return;
-  const double reference = relativeDensity(Thermocline);
-  for (int c = first; c <= last; ++c) Csource[c] += 1000.0 * Cvol[c] * (reference - relativeDensity(Ccomp[0][c]));
-}
-
-// An extra relaxation by one half: Cap doubled, Csource += 0.5 u Cap.
-inline void halveRelaxation(int c, const double *u) {
-  Cap[c] *= 2.0;
-  Csource[c] += 0.5 * u[c] * Cap[c];
-}
-
-// F 291 second value: cells with a sloping bed get the extra relaxation
-// before the solve (1 single-cell columns only, 2 all, 3 also their four
-// horizontal neighbours, each time one of them is reached).
-void dampSlopingCells(int first, int last, const double *u) {
-  const int mode = FlagDamp2;
-  if (mode < 1 || mode > 3) return;
-  for (int c = first; c <= last; ++c) {
-    if (!slopingBed(c)) continue;
-    if (mode == 1 && !singleCellColumn(c)) continue;
-    halveRelaxation(c, u);
-    if (mode == 3) {
-      for (int n : {Ccelle[c], Ccellw[c], Ccelln[c], Ccells[c]})
-        if (n > 0) halveRelaxation(n, u);
-    }
-  }
-}
-
-// 1/Ap of U; a diagonal outside 1e-30..1e20, or not a number, ends the run.
-void keepInverseDiagonal(int first, int last) {
-  for (int c = first; c <= last; ++c) {
-    if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) printErrorAp(c);
-    CinvAp[c] = 1.0 / Cap[c];
-  }
-}
-
 // The momentum completion runs on the cell chunks of F 206 unless G 50
 // entry 2 keeps it serial; the mud layer is always completed serially.
 bool momentumRegionRuns() { return NoProcessesSolver > 0 && FlagOpenMP[2] == 0 && FlagThixoIsComputing == 0; }
-
-// F 327: in a column whose bottom cell is flat against its bed face (half
-// height below 0.01 of the face's side), 1/Ap of U is the column's mean.
-void smoothInverseDiagonal(int first, int last) {
-  for (int c = first; c <= last; ++c) {
-    if (Ccellb[c] != 0) continue;
-    if (!(Ckdist[c] / std::sqrt(Faz[Cflateb[c]]) < 0.01)) continue;
-    double sum = 0.0;
-    int n = 0;
-    for (int k = c; k > 0; k = Ccellt[k], ++n) sum += CinvAp[k];
-    const double mean = sum / n;
-    for (int k = c; k > 0; k = Ccellt[k]) CinvAp[k] = mean;
-  }
-}
 
 // The completion of velocity equation e on the cell chunks: the time term
 // first, then the Ap sum, the lift of F 382, the relaxation with the extra
@@ -246,27 +190,6 @@ void assembleVelocityEquation(int e, bool full) {
   if (e == 1) keepInverseDiagonal(first, last);
   MaxResidual[e] = 0.0;
   residual(first, last);
-}
-
-// Blends of the solved velocity with the old one (only where old fields
-// exist): triangular cells by F 244 (F 235 10), cells with a sloping bed by
-// F 291's first value.
-void dampAfterSolve(int first, int last) {
-  if (Cf_old == nullptr) return;
-  double *u = Cf;
-  const double *old = Cf_old;
-  if (FlagCorrTrekant == 10) {
-    const double r = relaxTrekant1;
-    for (int c = first; c <= last; ++c)
-      if (Ctrekant[c] > 0) u[c] = (1.0 - r) * u[c] + r * old[c];
-  }
-  if (FlagDamp1 == 1) {
-    for (int c = first; c <= last; ++c)
-      if (slopingBed(c)) u[c] = 0.5 * u[c] + 0.5 * old[c];
-  } else if (FlagDamp1 == 2) {
-    for (int c = first; c <= last; ++c)
-      if (singleCellColumn(c) && slopingBed(c)) u[c] = 0.2 * u[c] + 0.8 * old[c];
-  }
 }
 
 // Mud mode: no slip of the bottom cell of every column.

@@ -15,6 +15,7 @@
 #include "flow/face_fluxes.h"
 #include "flow/flow_stages.h"
 #include "flow/pressure_coefficients.h"
+#include "flow/pressure_stage_steps.h"
 #include "flow/initial_pressure.h"
 #include "flow/pressure_stage_terms.h"
 #include "flow/residuals.h"
@@ -61,33 +62,6 @@ void liftCornerDiagonals(int first, int last) {
   }
 }
 
-// Free-surface storage of the p' diagonal (F 296), a moving surface only.
-void addSurfaceStorage(int first, int last) {
-  switch (FlagTimeSIMPLE) {
-    case 1:
-      for (int c = first; c <= last; ++c) Csource[c] *= 0.5;
-      break;
-    case 2:
-    case 3: {
-      if (FlagTFS == 1 || Bdepth == nullptr) break;
-      // A column receives Faz / (9810 TimeStep) in all, spread by cell height.
-      const double scale = FlagTimeSIMPLE == 3 ? static_cast<double>(IterWaterUpdate) * TransInnerIter : 1.0;
-      for (int c = first; c <= last; ++c) {
-        const int b = Cbed[c];
-        const double f = 2.0 * Faz[Cflateb[Bcellt[b]]] / (TimeStep * 9810.0 * Bdepth[b]);
-        Cap[c] += scale * f * Ckdist[c];
-      }
-      break;
-    }
-    case 4:
-      for (int c = first; c <= last; ++c)
-        if (Ccellt[c] == 0) Cap[c] += 9810.0 * Faz[Cflateb[c]] / relax[4];
-      break;
-    default:
-      break;
-  }
-}
-
 // Surface damping of the p' diagonal (F 419), a moving surface only.
 void addSurfaceDamping(int first, int last) {
   const double per = 1.0 / (TimeStep * 9.81);
@@ -112,22 +86,6 @@ void addSurfaceDamping(int first, int last) {
     default:
       break;
   }
-}
-
-// F 104: a single-cell column with fewer than two horizontal neighbours gets
-// FlagEndCorrect x Cvol on its diagonal.
-void addEndCorrection(int first, int last) {
-  for (int c = first; c <= last; ++c) {
-    if (!singleCellColumn(c)) continue;
-    const int neighbours = (Ccelle[c] > 0) + (Ccellw[c] > 0) + (Ccelln[c] > 0) + (Ccells[c] > 0);
-    if (neighbours < 2) Cap[c] += FlagEndCorrect * Cvol[c];
-  }
-}
-
-// The lift of the p' diagonal at an MPI border (F 268 4, 5, 6), 0 for none.
-double borderLift() {
-  if (FlagPresMPIboundary < 4 || FlagPresMPIboundary > 6) return 0.0;
-  return FlagPresMPIboundary == 4 ? 1e-6 : (FlagPresMPIboundary == 5 ? 0.001 : 1.0);
 }
 
 // The diagonal from the neighbour sum with its floor, and the border lift.
@@ -231,31 +189,6 @@ void smoothTriangularCells() {
   }
 }
 
-// p' shifted so that the last cell of the grid ends at -0.001: each cell
-// subtracts the last cell's value as it stands when the cell is reached.
-void shiftPressureLevel(int first, int last) {
-  for (int c = first; c <= last; ++c) Cf[c] -= Cf[NoCells] + 0.001;
-}
-
-// The pressure of top cells with a cell below, falling linearly to zero at
-// the water surface.
-void surfacePressureProfile(int first, int last) {
-  for (int c = first; c <= last; ++c) {
-    const int b = Ccellb[c];
-    if (Ccellt[c] == 0 && b > 0) Cpres[c] = Cpres[b] * Ckdist[c] / (2.0 * Ckdist[c] + Ckdist[b]);
-  }
-}
-
-// Nested cells relaxed towards their parent cells' velocities (F 66).
-void relaxNestedVelocities() {
-  const double r = NestInterpolRelax;
-  for (int c = 1; c <= NoCells; ++c) {
-    const int p = Cinterpolnest[c];
-    if (p <= 0) continue;
-    for (double *u : {Cxvel, Cyvel, Czvel}) u[c] = r * u[p] + (1.0 - r) * u[c];
-  }
-}
-
 void correctFluxesVelocitiesPressure() {
   if (NoProcessesSolver == 0 || FlagOpenMP[4] == 1) SimpleCorrections(WFStart, WFEnd, WCStart, WCEnd);
   else SimpleCorrectionsRegion(WFStart, WFEnd, WCStart, WCEnd);
@@ -286,6 +219,65 @@ void secondCorrector(int inner) {
 }
 
 }  // namespace
+
+void addSurfaceStorage(int first, int last) {
+  switch (FlagTimeSIMPLE) {
+    case 1:
+      for (int c = first; c <= last; ++c) Csource[c] *= 0.5;
+      break;
+    case 2:
+    case 3: {
+      if (FlagTFS == 1 || Bdepth == nullptr) break;
+      // A column receives Faz / (9810 TimeStep) in all, spread by cell height.
+      const double scale = FlagTimeSIMPLE == 3 ? static_cast<double>(IterWaterUpdate) * TransInnerIter : 1.0;
+      for (int c = first; c <= last; ++c) {
+        const int b = Cbed[c];
+        const double f = 2.0 * Faz[Cflateb[Bcellt[b]]] / (TimeStep * 9810.0 * Bdepth[b]);
+        Cap[c] += scale * f * Ckdist[c];
+      }
+      break;
+    }
+    case 4:
+      for (int c = first; c <= last; ++c)
+        if (Ccellt[c] == 0) Cap[c] += 9810.0 * Faz[Cflateb[c]] / relax[4];
+      break;
+    default:
+      break;
+  }
+}
+
+void addEndCorrection(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    if (!singleCellColumn(c)) continue;
+    const int neighbours = (Ccelle[c] > 0) + (Ccellw[c] > 0) + (Ccelln[c] > 0) + (Ccells[c] > 0);
+    if (neighbours < 2) Cap[c] += FlagEndCorrect * Cvol[c];
+  }
+}
+
+double borderLift() {
+  if (FlagPresMPIboundary < 4 || FlagPresMPIboundary > 6) return 0.0;
+  return FlagPresMPIboundary == 4 ? 1e-6 : (FlagPresMPIboundary == 5 ? 0.001 : 1.0);
+}
+
+void shiftPressureLevel(int first, int last) {
+  for (int c = first; c <= last; ++c) Cf[c] -= Cf[NoCells] + 0.001;
+}
+
+void surfacePressureProfile(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    const int b = Ccellb[c];
+    if (Ccellt[c] == 0 && b > 0) Cpres[c] = Cpres[b] * Ckdist[c] / (2.0 * Ckdist[c] + Ckdist[b]);
+  }
+}
+
+void relaxNestedVelocities() {
+  const double r = NestInterpolRelax;
+  for (int c = 1; c <= NoCells; ++c) {
+    const int p = Cinterpolnest[c];
+    if (p <= 0) continue;
+    for (double *u : {Cxvel, Cyvel, Czvel}) u[c] = r * u[p] + (1.0 - r) * u[c];
+  }
+}
 
 int pressureStage(int inner) {
   StageInner = inner;

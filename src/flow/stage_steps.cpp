@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flow/stage_dumps.h"
 #include "model/bed_cells.h"
+#include "model/cells.h"
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
@@ -132,3 +134,40 @@ bool isMultiple(int a, int b) { return std::fabs(std::fmod(static_cast<double>(a
 bool slopingBed(int c) { return Barea[Cbed[c]] / Faz[Cflateb[c]] > 1.1; }
 
 bool debugDumpDue(int inner) { return Iter == StopIter + 1 && PrintDebugBoogie != 0 && inner < 3; }
+
+void keepInverseDiagonal(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    if (!(Cap[c] >= 1e-30 && Cap[c] <= 1e20)) printErrorAp(c);
+    CinvAp[c] = 1.0 / Cap[c];
+  }
+}
+
+void smoothInverseDiagonal(int first, int last) {
+  for (int c = first; c <= last; ++c) {
+    if (Ccellb[c] != 0) continue;
+    if (!(Ckdist[c] / std::sqrt(Faz[Cflateb[c]]) < 0.01)) continue;
+    double sum = 0.0;
+    int n = 0;
+    for (int k = c; k > 0; k = Ccellt[k], ++n) sum += CinvAp[k];
+    const double mean = sum / n;
+    for (int k = c; k > 0; k = Ccellt[k]) CinvAp[k] = mean;
+  }
+}
+
+void dampAfterSolve(int first, int last) {
+  if (Cf_old == nullptr) return;
+  double *u = Cf;
+  const double *old = Cf_old;
+  if (FlagCorrTrekant == 10) {
+    const double r = relaxTrekant1;
+    for (int c = first; c <= last; ++c)
+      if (Ctrekant[c] > 0) u[c] = (1.0 - r) * u[c] + r * old[c];
+  }
+  if (FlagDamp1 == 1) {
+    for (int c = first; c <= last; ++c)
+      if (slopingBed(c)) u[c] = 0.5 * u[c] + 0.5 * old[c];
+  } else if (FlagDamp1 == 2) {
+    for (int c = first; c <= last; ++c)
+      if (singleCellColumn(c) && slopingBed(c)) u[c] = 0.2 * u[c] + 0.8 * old[c];
+  }
+}

@@ -50,3 +50,13 @@ inline bool singleCellColumn(int c) { return Ccellb[c] == 0 && Ccellt[c] == 0; }
 bool slopingBed(int c);
 // The debug dump of F 218 is due in this inner iteration.
 bool debugDumpDue(int inner);
+// 1/Ap of U into CinvAp over cells first..last; a diagonal outside
+// 1e-30..1e20, or not a number, ends the run (printErrorAp).
+void keepInverseDiagonal(int first, int last);
+// F 327: in a column whose bottom cell is flat against its bed face (half
+// height below 0.01 of the face's side), 1/Ap of U is the column's mean.
+void smoothInverseDiagonal(int first, int last);
+// Blends of the solved velocity Cf with Cf_old (only where old fields
+// exist): triangular cells by F 244 (F 235 10), cells with a sloping bed by
+// F 291's first value.
+void dampAfterSolve(int first, int last);

@@ -130,7 +130,6 @@ TEST(WaterRun, DriversNotBuiltYetEndTheRun) {
     const char *controlLine, *tail;
   };
   const Row rows[] = {
-      {"F 328 1\n", "Error: WaterSolveNew is not available yet (F 328)\n"},
       {"F 170 1\n", "Error: WaterSolveFast is not available yet (F 170)\n"},
       {"F 68 1\n", "Error: WaterSolveHydrostatic is not available yet (F 68)\n"},
       {"F 68 3\n", "Error: WaterSolve2D is not available yet (F 68)\n"},
