@@ -272,8 +272,11 @@ void ThixoDamp1(int blk) {
   Cthixolev[0] = 0;
   eachColumnTop(m, [&](int top) {
     walkColumnStress(m, top, false, [&](int c, double T) {
-      Cap[c] = Caw[c] + Cae[c] + Can[c] + Cas[c] + Cat[c] + Cab[c];
-      Csource[c] = (Cap[c] + 1e-20) * (T / yieldStress(c) - 1.0);
+      // A cell without any link to a neighbour keeps a centre of 1e-20, so
+      // that it takes its own excess instead of 0 / 0.
+      const double links = Caw[c] + Cae[c] + Can[c] + Cas[c] + Cat[c] + Cab[c];
+      Cap[c] = links > 0.0 ? links : 1e-20;
+      Csource[c] = (links + 1e-20) * (T / yieldStress(c) - 1.0);
     });
   });
   // The excess of the ratio solved as a field over the block's cells only.

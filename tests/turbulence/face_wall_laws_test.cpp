@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "support/run_case.h"
 #include "turbulence/box_cells.h"
 #include "turbulence/face_wall_laws.h"
 #include "turbulence/wall_face_terms.h"
@@ -177,6 +179,29 @@ TEST_F(FaceWallLaws, WallLawsHandsTheRangeOver) {
     EXPECT_EQ(viaWallLaws, Cap[2]) << "F 305 " << law;
     EXPECT_EQ(XksWall, 0.0) << "F 305 " << law;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// F 15 after F 305 passes the reader: a family the face laws do not know
+// takes the rough law, and the run says so once.
+TEST(FaceWallLawFamily, OtherFamilyTakesTheRoughLawWithOneWarning) {
+  CaseSetup s;
+  std::string control;
+  for (const std::string &line : linesOf(caseFile("straight-channel", "control"))) {
+    if (line.rfind("K 1 ", 0) != 0) control += line + "\n";
+  }
+  s.files["control"] = control + "K 1 5 50000\nF 305 1\nF 15 2\n";
+  s.files["koosurf"] = caseFile("straight-channel", "koosurf");
+  const CaseResult r = runCase(s);
+  const std::string log = r.file("boogie"), warning = "Warning: F 305 uses the rough wall law for F 15 2\n";
+  EXPECT_EQ(r.status, 1) << log;
+  const std::size_t at = log.find(warning);
+  ASSERT_NE(at, std::string::npos) << log;
+  EXPECT_EQ(log.find(warning, at + 1), std::string::npos) << "once per run";
+  EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "model/work_ranges.h"
 #include "support/work_folder.h"
 #include "turbulence/box_cells.h"
 #include "turbulence/mud_friction.h"
@@ -320,6 +321,41 @@ TEST_F(MudLayer, PeakCutOfTheRatio) {
   ThixoDamp2(1);
   EXPECT_LT(Cthixorat[4], 0.95 * 100.0);
   EXPECT_NEAR(Cthixorat[4], 0.525 * (Cthixorat[1] + Cthixorat[7]), 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MudLayer, SolvedRatioStaysInItsBlock) {
+  // Variant 1 solves the excess of the ratio over the block's cells only and
+  // gives the solver's field and work range back.
+  levelColumns(0.0, 0.0, 0.0);
+  Bthixolev = nullptr;
+  markBlock(1, 1, 6, 1, 2, 1);
+  block[1].FirstFace = 1;
+  block[1].LastFace = NoSurfaces;
+  for (int c = 1; c <= 9; ++c) Cthixorat[c] = 7.0;
+  for (int c = 1; c <= 9; ++c) Cgamma[c] = CgammaV[c] = 1.0;
+  Equation = 1;
+  WCStart = 1;
+  WCEnd = 9;
+  double own = 0.0;
+  Cf = &own;
+  ThixoDamp1(1);
+  EXPECT_EQ(Cf, &own);
+  EXPECT_EQ(WCStart, 1);
+  EXPECT_EQ(WCEnd, 9);
+  for (int c = 7; c <= 9; ++c) EXPECT_EQ(Cthixorat[c], 7.0) << "cell " << c << " lies outside the block";
+  // No coefficient links these boxes (they carry no face distances): each
+  // cell takes its own excess T / Y - 1, about -1 under level isobars.
+  for (int c = 1; c <= 6; ++c) EXPECT_NEAR(Cthixorat[c], -1.0, 1e-4) << "cell " << c;
+  for (int c = 1; c <= 6; c += 3) {
+    EXPECT_LE(Cthixorat[c], Cthixorat[c + 1]) << "upward maximum, column of cell " << c;
+    EXPECT_LE(Cthixorat[c + 1], Cthixorat[c + 2]) << "upward maximum, column of cell " << c;
+  }
+  EXPECT_EQ(Cthixolev[0], 0);
+  EXPECT_EQ(Cthixorat[0], 0.0);
 }
 
 }  // namespace
