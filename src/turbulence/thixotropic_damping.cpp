@@ -24,6 +24,7 @@ namespace {
 
 struct MudBlock {
   int c1, c2;
+  bool empty() const { return c2 < std::max(c1, 1); }
 };
 
 MudBlock mudBlock(int blk) { return {block[blk].FirstCell, block[blk].LastCell}; }
@@ -183,6 +184,7 @@ void relaxLevelsByRatio(const MudBlock &m) {
 // neighbours': first no higher than the higher one, then no lower than the
 // lower one less the bottom cell's height.
 void smoothLevels(const MudBlock &m) {
+  if (m.empty()) return;
   const int first = Cbed[m.c1] + 1, last = Cbed[m.c2] - 1;
   double *B = Bthixolev;
   for (int b = first; b <= last; ++b) B[b] = std::min(B[b], std::max(B[b - 1], B[b + 1]));
@@ -213,6 +215,18 @@ void upwardMaximum(const MudBlock &m) {
   });
 }
 
+// The counter's tail of variants 0 and 3: the upward spreading, then the
+// level by the state (flowing above `flowing` in the cell above), its
+// smoothing and the counter against it.
+void counterTail(const MudBlock &m, int flowing) {
+  spreadUpwards(m);
+  Cthixolev[0] = 0;
+  if (!haveLevels()) return;
+  relaxLevelsByState(m, flowing);
+  smoothLevels(m);
+  stateAgainstLevel(m);
+}
+
 // The ratio's tail of variants 1 and 2: upward maximum, the level by the
 // ratio, its smoothing and the state from it.
 void ratioTail(const MudBlock &m) {
@@ -236,12 +250,7 @@ void ThixoDamp(int blk) {
     });
     for (int c = top; c > 0; c = Ccellb[c]) countState(m, c, 1.0);
   });
-  spreadUpwards(m);
-  Cthixolev[0] = 0;
-  if (!haveLevels()) return;
-  relaxLevelsByState(m, 1);
-  smoothLevels(m);
-  stateAgainstLevel(m);
+  counterTail(m, 1);
 }
 
 void ThixoDamp2(int blk) {
@@ -255,7 +264,7 @@ void ThixoDamp2(int blk) {
   });
   r[0] = 0.0;
   // Peak cut: a ratio above both i-neighbours' is held near their mean.
-  if (Cbed) {
+  if (Cbed && !m.empty()) {
     for (int b = Cbed[std::max(m.c1, 1)]; b <= Cbed[m.c2]; ++b) {
       for (int c = Bcellt[b]; c > 0; c = Ccellt[c]) {
         const int w = Ccellw[c], e = Ccelle[c];
@@ -321,10 +330,5 @@ void ThixoDamp3(int blk) {
     }
     for (int c = top; c > 0; c = Ccellb[c]) countState(m, c, std::trunc(r[c]));
   });
-  spreadUpwards(m);
-  Cthixolev[0] = 0;
-  if (!haveLevels()) return;
-  relaxLevelsByState(m, 0);
-  smoothLevels(m);
-  stateAgainstLevel(m);
+  counterTail(m, 0);
 }

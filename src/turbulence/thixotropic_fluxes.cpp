@@ -2,6 +2,8 @@
 // the top cell of each column over one time step, limited by the speed of the
 // surface, the depth and the lowest level the layer may reach, averaged over
 // the column's slide group for the transient surface update.
+#include "turbulence/thixotropic_damping.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -16,7 +18,6 @@
 #include "startup/exit_codes.h"
 #include "startup/log.h"
 #include "turbulence/mud_friction.h"
-#include "turbulence/thixotropic_damping.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bedres_levels.h"
 #include "support/run_case.h"
 
 namespace {
@@ -25,21 +26,6 @@ CaseResult casulliChannel(const std::string &added) {
   s.files["control"] = control + "F 323 1\nF 36 9\nF 91 51 4\nF 105 300\nP 15 300\nK 1 301 50000\n" + added;
   s.files["koosurf"] = caseFile("straight-channel", "koosurf");
   return runCase(s);
-}
-
-// The water levels of the grid points of a result's "bedres" file, by grid
-// line i.
-std::map<int, std::vector<double>> levelsByLine(const std::string &bedres) {
-  std::map<int, std::vector<double>> lines;
-  const std::vector<std::string> text = linesOf(bedres);
-  for (std::size_t n = 2; n < text.size(); ++n) {
-    std::vector<double> v;
-    std::istringstream in(text[n]);
-    for (double x; in >> x;) v.push_back(x);
-    if (v.size() != 7) break;
-    lines[static_cast<int>(v[0])].push_back(v[4]);
-  }
-  return lines;
 }
 
 TEST(WeirChannel, WeirColumnsStandAtCrestPlusHead) {
