@@ -4,9 +4,14 @@
 // spreads the bed friction over the cells that lie within the bed forms.
 #include "turbulence/face_wall_laws.h"
 
+#include <atomic>
+#include <cstddef>
+#include <vector>
+
 #include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/run_state.h"
+#include "model/settings.h"
 #include "turbulence/wall_face_terms.h"
 #include "turbulence/wall_law_cells.h"
 
@@ -37,10 +42,22 @@ void sideFriction(int c, unsigned sides) {
 // The river law's five sides: a flagged lid is no wall.
 inline unsigned riverSides(int c) { return wallSides(c) & ~static_cast<unsigned>(kTop); }
 
+// Shares of the bed friction for cells beyond the last cell of a call's
+// range, which another thread may be preparing at the same time: each is
+// written by the one range that holds the column's bottom cell, and added
+// to Cap once the ranges have joined.
+std::vector<double> gDeferredShares;
+std::atomic<bool> gSharesDeferred{false};
+
+void deferShare(int x, double share) {
+  gDeferredShares[x] += share;
+  gSharesDeferred.store(true, std::memory_order_relaxed);
+}
+
 // The bed friction Fw of bottom cell c, shared equally by the cells of the
 // column whose centres lie at most the bed-form height above the bed (at
 // least the bottom cell, all cells when every centre lies within).
-void shareBedFriction(int c, double fw) {
+void shareBedFriction(int c, double fw, int last) {
   const double hb = Bedformheight[Cbed[c]];
   int m = 1;
   double h = Ckdist[c];
@@ -50,7 +67,10 @@ void shareBedFriction(int c, double fw) {
     ++m;
   }
   const double share = fw / m;
-  for (int x = c, n = 0; n < m; x = Ccellt[x], ++n) Cap[x] += share;
+  for (int x = c, n = 0; n < m; x = Ccellt[x], ++n) {
+    if (x <= last) Cap[x] += share;
+    else deferShare(x, share);
+  }
 }
 
 }  // namespace
@@ -74,6 +94,8 @@ void wall_laws_new(int first, int last) {
 void wall_laws_river(int first, int last) {
   const int eq = Equation;
   if (eq >= 4 && eq != 5 && eq != 6) return;
+  // Sized once, on the first call (before any parallel region of a run).
+  if (gDeferredShares.size() < static_cast<std::size_t>(MaxCeller) + 1) gDeferredShares.assign(MaxCeller + 1, 0.0);
   // Cleared first: a share of the bed friction may land on a wall cell
   // above the bottom cell.
   for (int c = first; c <= last; ++c) {
@@ -90,7 +112,17 @@ void wall_laws_river(int first, int last) {
     if (sides & kBottom) {
       const WallFriction w = wall_face_friction(c, Cflateb, Ckdist);
       Csource[c] += w.source;
-      shareBedFriction(c, w.fw);
+      shareBedFriction(c, w.fw, last);
+    }
+  }
+}
+
+void addDeferredBedFriction() {
+  if (!gSharesDeferred.exchange(false)) return;
+  for (int x = 1; x <= NoCells; ++x) {
+    if (gDeferredShares[x] != 0.0) {
+      Cap[x] += gDeferredShares[x];
+      gDeferredShares[x] = 0.0;
     }
   }
 }

@@ -8,5 +8,10 @@
 void wall_laws_new(int first, int last);
 
 // F 305 2: the lid is never a wall, and the bed friction of a column is
-// shared by the cells within its bed forms (which may lie above `last`).
+// shared by the cells within its bed forms. Shares for cells above `last`
+// wait for addDeferredBedFriction.
 void wall_laws_river(int first, int last);
+
+// Adds the river law's shares that fell beyond the last cell of a range; a
+// caller that cuts the work range into chunks calls it after the join.
+void addDeferredBedFriction();

@@ -12,6 +12,7 @@
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/threads.h"
 #include "support/run_case.h"
 #include "turbulence/box_cells.h"
 #include "turbulence/face_wall_laws.h"
@@ -141,10 +142,10 @@ TEST_F(FaceWallLaws, OneCellColumnKeepsItsBedFriction) {
   EXPECT_DOUBLE_EQ(Csource[1], bed.source);
 }
 
-TEST_F(FaceWallLaws, RangesEndingAtColumnTopsMatchOneCall) {
-  // Two columns of three cells, bed forms over the whole depth: the bed
-  // friction of each column stays inside its own range.
-  auto run = [](const std::vector<std::pair<int, int>> &ranges) {
+TEST_F(FaceWallLaws, ChunkedRangesMatchOneCall) {
+  // Two columns of three cells, bed forms over the whole depth: a chunk that
+  // ends inside a column leaves the shares above it for after the join.
+  auto run = [](auto &&calls) {
     BoxFlags flags;
     flags.banks = -1;
     build(2, 3, 1.0, 1.0, 0.4, flags);
@@ -156,11 +157,33 @@ TEST_F(FaceWallLaws, RangesEndingAtColumnTopsMatchOneCall) {
     }
     Bedformheight[1] = Bedformheight[2] = 2.0;
     Equation = 1;
-    for (auto [a, b] : ranges) wall_laws_river(a, b);
-    std::vector<double> cap(Cap + 1, Cap + 7);
-    return cap;
+    calls();
+    return std::vector<double>(Cap + 1, Cap + 7);
   };
-  EXPECT_EQ(run({{1, 3}, {4, 6}}), run({{1, 6}}));
+  const std::vector<double> one = run([] { wall_laws_river(1, 6); });
+  EXPECT_EQ(run([] {
+              wall_laws_river(1, 3);
+              wall_laws_river(4, 6);
+              addDeferredBedFriction();
+            }),
+            one)
+      << "borders at column tops";
+  for (int chunks : {2, 4, 5}) {
+    NoProcessesSolver = chunks;
+    const std::vector<double> cut = run([] {
+      forEachChunk(1, 6, [](int a, int b) { wall_laws_river(a, b); });
+      addDeferredBedFriction();
+    });
+    for (int c = 0; c < 6; ++c) EXPECT_NEAR(cut[c], one[c], 1e-12 * one[c]) << chunks << " chunks, cell " << c + 1;
+  }
+  NoProcessesSolver = 0;
+  const std::vector<double> unflushed = run([] {
+    wall_laws_river(1, 2);
+    wall_laws_river(3, 6);
+  });
+  EXPECT_LT(unflushed[2], one[2]) << "the top cell of column 1 waits for its share";
+  addDeferredBedFriction();
+  EXPECT_NEAR(Cap[3], one[2], 1e-12 * one[2]);
 }
 
 TEST_F(FaceWallLaws, WallLawsHandsTheRangeOver) {
