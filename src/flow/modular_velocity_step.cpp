@@ -24,6 +24,7 @@
 #include "solvers/coefficients.h"
 #include "solvers/point_solver.h"
 #include "turbulence/eddy_viscosity.h"
+#include "turbulence/face_wall_laws.h"
 #include "turbulence/wall_laws.h"
 
 namespace {
@@ -113,6 +114,8 @@ void assembleVelocityChunked(int e) {
     wall_laws(a, b);
     pressure_source(a, b);
   });
+  // The river law's bed friction for cells of the next chunk.
+  addDeferredBedFriction();
   VelocitySources();
   stageStamp(6);
   auto sumCentre = [&](int a, int b) {

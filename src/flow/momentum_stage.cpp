@@ -36,6 +36,7 @@
 #include "solvers/point_solver.h"
 #include "turbulence/eddy_viscosity.h"
 #include "turbulence/mud_friction.h"
+#include "turbulence/face_wall_laws.h"
 #include "turbulence/wall_laws.h"
 
 namespace {
@@ -112,6 +113,7 @@ void assembleVelocityEquation(int e, bool full) {
   const bool transient = TimeStep > 1e-8;
   clearCentreAndSource(first, last);
   wall_laws(first, last);
+  addDeferredBedFriction();
   if (full) {
     if (FlagThixo != 0 && FlagThixoIsComputing > 0) {
       wall_thixo();

@@ -9,7 +9,7 @@ class TableAllocator;
 
 inline int *Bcellt;         // bottom cell of the column
 inline int *Bcellt_old;     // Bcellt before the last grid regeneration
-inline int *Bcellth;        // bottom cell of the column in the layer block
+inline int *Bcellth;        // slide group of the column (0 none)
 inline int *Bnocells;       // cells of the column
 inline int *Bnocells_old;   // Bnocells before the last grid regeneration
 inline int *Bkooi;          // structured index i of the column
@@ -77,3 +77,12 @@ void allocateBedCellTables(TableAllocator &allocator);
 // Starting grain fractions of the two lowest layers of every bed cell, and
 // no minimum water level.
 void setBedCellStartValues();
+
+// Slide groups of the block-slide mode (F 236 3), filled by the slide
+// location: the group numbers (a list ending at the first 0, at most 2999
+// used), the columns of each group and its mean surface change over one time
+// step, m.
+inline constexpr int kMaxSlideRegions = 3000;
+inline int BVal[kMaxSlideRegions];
+inline int BNo[kMaxSlideRegions];
+inline double kFlux[kMaxSlideRegions];

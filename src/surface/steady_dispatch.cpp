@@ -4,6 +4,7 @@
 // and the timing line of letter P.
 #include "surface/steady_dispatch.h"
 
+#include "flow/weirs.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/control_tables.h"

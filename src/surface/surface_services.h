@@ -25,7 +25,3 @@ void NoGridSplitRise();            // the same after the update (F 371)
 void smoothNewCorners();           // newly wet corners (F 425)
 void interpolateSurfaceNested();   // levels of nested blocks (F 238 3, 5)
 void scalePressureNested();        // pressure of nested blocks (F 238 4)
-
-// Fixes the level of the weir columns from the flow over each weir (the
-// Casulli method with weirs given).
-void computeWeirs();

@@ -7,14 +7,10 @@ void ThixoDamp1(int block);
 void ThixoDamp2(int block);
 void ThixoDamp3(int block);
 
-// Slide regions of the block-slide mode (F 236 3), filled by the slide
-// location: the region labels, a list ending at the first 0, the column count
-// of each region and its mean level change over one time step, m.
-inline constexpr int kMaxSlideRegions = 3000;
-inline int BVal[kMaxSlideRegions];
-inline int BNo[kMaxSlideRegions];
-inline double kFlux[kMaxSlideRegions];
+// The pressure force per unit width (N/m) of the water column of `cell` and
+// the cells below it above the level `base`, m; 0 for no cell.
+double computeAccHystatForce(int cell, double base);
 
-// Mean level change of every slide region from the fluxes of its columns'
-// top cells (kFlux); nothing without regions.
+// Mean level change of every slide group over one time step from the net
+// inflow into its columns' top cells (kFlux); nothing without groups.
 void computeThixoFluxes();

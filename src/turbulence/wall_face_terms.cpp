@@ -56,14 +56,19 @@ double wall_laws_uplus(double yplus, double yks) {
 
 // Fw = R A / u+ in Cap, Fw (n.U) n_eq in Csource, with the face's full
 // normal at every face: a tilted side wall also brakes W.
-void wall_laws_surface_u(int cell, const int *faces, const double *dist) {
+WallFriction wall_face_friction(int cell, const int *faces, const double *dist) {
   const int f = faces[cell];
   const FaceWall w = faceWall(cell, dist);
   const double fw = w.r * Farea[f] / positive(wall_laws_uplus(w.yplus, w.yks));
   const double nU = Fvx[f] * Cxvel[cell] + Fvy[f] * Cyvel[cell] + Fvz[f] * Czvel[cell];
   const double nEq = Equation == 1 ? Fvx[f] : (Equation == 2 ? Fvy[f] : Fvz[f]);
-  Cap[cell] += fw;
-  Csource[cell] += fw * nU * nEq;
+  return {fw, fw * nU * nEq};
+}
+
+void wall_laws_surface_u(int cell, const int *faces, const double *dist) {
+  const WallFriction w = wall_face_friction(cell, faces, dist);
+  Cap[cell] += w.fw;
+  Csource[cell] += w.source;
 }
 
 // Dissipation (164.31676725154983 = 1000 x 0.09^0.75) and production by the

@@ -6,6 +6,13 @@
 // u+ at y+ `yplus` and the ratio `yks` of the wall distance to the roughness.
 double wall_laws_uplus(double yplus, double yks);
 
+// The friction coefficient Fw of the wall face faces[cell] at the distance
+// dist[cell] and its source Fw (n.U) n_eq for the current Equation.
+struct WallFriction {
+  double fw, source;
+};
+WallFriction wall_face_friction(int cell, const int *faces, const double *dist);
+
 // Friction of the wall face faces[cell] at the distance dist[cell] on the
 // velocity of the current Equation.
 void wall_laws_surface_u(int cell, const int *faces, const double *dist);

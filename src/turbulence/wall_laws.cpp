@@ -5,6 +5,7 @@
 #include "turbulence/wall_laws.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "model/bed_cells.h"
@@ -13,6 +14,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "startup/log.h"
+#include "turbulence/face_wall_laws.h"
 #include "turbulence/wall_law_cells.h"
 #include "turbulence/wall_law_families.h"
 
@@ -267,13 +269,27 @@ void shallowColumns(int first, int last, const LawConstants &k) {
   }
 }
 
+// The face-by-face laws know the rough, smooth and transitional u+ only
+// (F 15 0, 5, 8): any other family, reachable when F 15 follows F 305 in
+// "control", takes the rough law, and the run says so once.
+void warnFaceLawFamily() {
+  static std::atomic<bool> warned{false};
+  const int family = FlagWallAll;
+  if (family == 0 || family == 5 || family == 8) return;
+  if (!warned.exchange(true)) logPrintf("Warning: F 305 uses the rough wall law for F 15 %d\n", family);
+}
+
 }  // namespace
 
 // The wall terms of the current Equation over cells first..last, by the
 // implementation of F 305 and the family of F 15.
 void wall_laws(int first, int last) {
-  if (FlagNewWall == 1) notAvailableYet("wall_laws_new", "F 305 1");
-  if (FlagNewWall == 2) notAvailableYet("wall_laws_river", "F 305 2");
+  if (FlagNewWall == 1 || FlagNewWall == 2) {
+    warnFaceLawFamily();
+    if (FlagNewWall == 1) wall_laws_new(first, last);
+    else wall_laws_river(first, last);
+    return;
+  }
   const int model = TurbulenceModel, eq = Equation, family = FlagWallAll;
   const double cmu = model == 1 ? 0.0845 : 0.09;
   XksWall = std::max(XksWall, 1e-6);

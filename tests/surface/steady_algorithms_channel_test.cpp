@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bedres_levels.h"
 #include "support/run_case.h"
 
 namespace {
@@ -27,20 +28,6 @@ int count(const std::string &text, const std::string &what) {
   int n = 0;
   for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
   return n;
-}
-
-// The water levels of the grid points in "bedres.t": grid line i -> levels.
-std::map<int, std::vector<double>> levelsByLine(const std::string &bedres) {
-  std::map<int, std::vector<double>> lines;
-  const std::vector<std::string> text = linesOf(bedres);
-  for (std::size_t n = 2; n < text.size(); ++n) {
-    std::vector<double> v;
-    std::istringstream in(text[n]);
-    for (double x; in >> x;) v.push_back(x);
-    if (v.size() != 7) break;  // the grid points end where the bed cells begin
-    lines[static_cast<int>(v[0])].push_back(v[4]);
-  }
-  return lines;
 }
 
 double mean(const std::vector<double> &v) {

@@ -2,7 +2,8 @@
 // added, against the plain channel (F 15 0): the transitional family lies
 // within the spread of two converged runs, F 494 without sediment changes no
 // byte, smooth walls at least halve the pressure slope, and the fixed-k,
-// mixed and surface-epsilon laws converge.
+// mixed and surface-epsilon laws converge, and the face-by-face and river
+// laws of F 305 give the plain channel's terms.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -163,7 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                       // iterations, beyond the channel's 5000 of K 1.
                       Row{"SmoothFamily", "F 15 5\nK 1 10000 50000\n", Check::Slope},
                       Row{"FixedK", "F 15 11\n", Check::Converges}, Row{"MixedFamily", "F 15 19\n", Check::Converges},
-                      Row{"SurfaceEpsilon", "F 185 1 0.43\n", Check::Converges}),
+                      Row{"SurfaceEpsilon", "F 185 1 0.43\n", Check::Converges},
+                      // Walls of Croughness = XksWall, vertical banks, a lid
+                      // without wall flag, no bed forms: the default terms.
+                      Row{"FaceByFaceLaw", "F 305 1\n", Check::Spread},
+                      Row{"RiverLaw", "F 305 2\n", Check::Spread}),
     [](const ::testing::TestParamInfo<Row> &info) { return std::string(info.param.name); });
 
 }  // namespace
