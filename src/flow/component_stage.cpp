@@ -65,10 +65,7 @@ void componentStage() {
   if (NoComponents <= 0) return;
   // The components are transported over the whole grid, and the work
   // ranges stay so for the rest of the driver call.
-  WCStart = 1;
-  WCEnd = NoCells;
-  WFStart = 1;
-  WFEnd = NoSurfaces;
+  setWholeGridRange(NoCells, NoSurfaces);
   if (NoNestflater > 0) copyParentFlow();
   Equation = 8;
   GammaCalc(1, NoCells);

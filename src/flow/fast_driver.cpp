@@ -51,12 +51,6 @@ constexpr int kRows = 5;
 // What an inner iteration tells the outer loop.
 enum class InnerEnd { Next, LeaveInnerLoop, EndDriver };
 
-void wholeGrid() {
-  WCStart = WFStart = 1;
-  WCEnd = NoCells;
-  WFEnd = NoSurfaces;
-}
-
 // The inner iterations work on the grid up to the last ordinary block that
 // is not a first-level nest, when the grid has nested blocks.
 void innerRanges() {
@@ -344,11 +338,11 @@ void FastDriver::run() {
     if (FlagTSC == 0) {
       if (MGSNo == 0) {
         Iter = outer;
-        wholeGrid();
+        setWholeGridRange(NoCells, NoSurfaces);
       }
       FlagPrint = reportSwitch(false);
     } else if (MGSNo == 0) {
-      wholeGrid();
+      setWholeGridRange(NoCells, NoSurfaces);
     }
     if (TimeStep > 1e-8) shiftOldFields();
     if (TimePrintNo > 0 && FlagTSC == 0 && stimet >= TimePrint[0].time &&

@@ -52,12 +52,6 @@ void requireColumnBlock() {
   }
 }
 
-void wholeGrid() {
-  WCStart = WFStart = 1;
-  WCEnd = NoCells;
-  WFEnd = NoSurfaces;
-}
-
 void columnBlockRange() {
   const GridBlock &b = block[NoBlocks];
   WCStart = b.FirstCell;
@@ -338,7 +332,7 @@ void runLayerDriver(Layer layer) {
   }
   while (sedimentStep || Iter <= iterGlobalMax) {
     if (!sedimentStep) FlagPrint = reportSwitch(layer);
-    wholeGrid();
+    setWholeGridRange(NoCells, NoSurfaces);
     if (TimeStep > 1e-8) shiftOldFields();
     if (!layerIterations()) break;
     copyColumns(layer);

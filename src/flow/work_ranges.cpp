@@ -10,13 +10,6 @@
 
 namespace {
 
-void wholeGrid() {
-  WCStart = 1;
-  WCEnd = NoCells;
-  WFStart = 1;
-  WFEnd = NoSurfaces;
-}
-
 // A mud, slide or groundwater layer appended as the last block has its own
 // computation; the flow takes the blocks before it.
 void allButLastBlock() {
@@ -53,7 +46,7 @@ void computeWCStart() {
   if (layer > 0 && (WorkBlockNo != 0 || FlagTSC != 0)) {
     allButLastBlock();
   } else if (WorkBlockNo == 0) {
-    if (FlagTSC == 0 || layer == 0) wholeGrid();
+    if (FlagTSC == 0 || layer == 0) setWholeGridRange(NoCells, NoSurfaces);
   } else if (WorkBlockNo > 0) {
     workBlocks();
   }
