@@ -3,6 +3,8 @@
 // flow fields between the grid levels of F 152.
 #pragma once
 
+#include <vector>
+
 // The vertical fluxes and velocities of every column of at least two cells
 // of the work range from the horizontal net inflow each cell holds in
 // Csource (kg/s), by F 69's fourth value: 0 integrated from the top, 1 from
@@ -16,6 +18,12 @@ void hydrostaticVerticalVelocities();
 void restrictFlowToLevels();
 
 // The solution of level `level` (2 and up) carried to the next finer level
-// as the difference between each coarse value and the mean of what it
-// covers; k and epsilon keep their floors.
-void prolongFlowFromLevel(int level);
+// as a correction; k and epsilon keep their floors. Without `before` the
+// correction is the difference between each coarse value and the mean of
+// what it covers (the coarse level started from that mean, or the finer one
+// holds no solution yet). With `before` (the six fields of the coarse cells,
+// from the first cell of level 2, as they stood at the start of the cycle)
+// it is what the level changed since: a coarse level that started from its
+// own solution would otherwise force its means onto the finer grid every
+// cycle.
+void prolongFlowFromLevel(int level, const std::vector<double> *before = nullptr);

@@ -138,4 +138,51 @@ TEST_F(GridSequencing, CyclesCoarsestFirstAndIterInTheSedimentLoop) {
   operations = engineOperations();
 }
 
+// With the coarse fields from the start of the cycle, only what the level
+// changed goes down: the finer cells keep their own means.
+TEST_F(GridSequencing, ProlongationOfWhatTheSolveChanged) {
+  generate("channel", "G 1 13 7 11 1\n", "F 152 3\n");
+  const GridBlock &two = block[base + 1], &three = block[base + 2];
+  for (int c = 1; c <= NoCells; ++c) Cxvel[c] = c, Ckinen[c] = 1.0;
+  for (int level : {3, 2}) {
+    const GridBlock &b = level == 3 ? three : two;
+    std::vector<double> before[6];
+    for (int v = 0; v < 6; ++v) before[v].assign(field(v) + two.FirstCell, field(v) + NoCells + 1);
+    std::vector<double> finer(NoCells + 1);
+    for (int c = 1; c <= NoCells; ++c) finer[c] = Cxvel[c];
+    for (int n = b.FirstCell; n <= b.LastCell; ++n) Cxvel[n] += 0.25, Ckinen[n] -= 5.0;
+    prolongFlowFromLevel(level, before);
+    for (int n = b.FirstCell; n <= b.LastCell; ++n) {
+      std::vector<int> cells;
+      if (level == 3) {
+        cells.assign(MGSCpoint[n] + 1, MGSCpoint[n] + 5);
+      } else {
+        for (int c = MGSCpoint[n][1]; c > 0; c = Ccellt[c]) cells.push_back(c);
+      }
+      for (int c : cells) {
+        ASSERT_DOUBLE_EQ(Cxvel[c], finer[c] + 0.25) << level << " " << c;
+        ASSERT_EQ(Ckinen[c], ArtMinKinen) << level << " " << c;
+      }
+    }
+  }
+}
+
+// From the second cycle on a coarse level that its solve leaves alone does
+// not pull the base grid back to its column means.
+TEST_F(GridSequencing, LaterCyclesKeepTheBaseGridsOwnProgress) {
+  generate("channel", "G 1 13 7 11 1\n", "F 152 2\nK 1 2\n");
+  const int first = block[base + 1].FirstCell;
+  for (int c = 1; c <= NoCells; ++c) Cxvel[c] = c < first ? 0.0 : 0.5;
+  operations.WaterSolve = [] {
+    if (MGSGrid != 1) return;
+    for (int c = WCStart; c <= WCEnd; ++c) Cxvel[c] += 0.125;
+  };
+  FlagTSC = 0;
+  FlagInitialized = 0;
+  MGSsolver();
+  operations = engineOperations();
+  // Cycle 1 sets every column mean to 0.5; each base-grid solve adds 0.125.
+  for (int c = 1; c < first; ++c) ASSERT_DOUBLE_EQ(Cxvel[c], 0.75) << c;
+}
+
 }  // namespace
