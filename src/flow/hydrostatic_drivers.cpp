@@ -67,15 +67,6 @@ void threeDimensionalRange() {
   WFEnd = b.LastFace;
 }
 
-// Which outer iterations write the iteration line; "J" only in the
-// hydrostatic driver.
-int reportSwitch(Layer layer) {
-  const bool report = debugging == 'D' || debugging == 'E' || Iter <= 9 || Iter == iterGlobalMax ||
-                      (Iter < 100 && isMultiple(Iter, 10)) || isMultiple(Iter, PrintIterBoogie) ||
-                      (layer == Layer::Hydrostatic && debugging == 'J' && isMultiple(Iter, 100));
-  return report ? 0 : 1;
-}
-
 // The time step's old fields, once per outer iteration.
 void shiftOldFields() {
   const int n = NoCells + 1;
@@ -331,7 +322,7 @@ void runLayerDriver(Layer layer) {
     if (TimeStep > 1e-8) stimet = 0.0;
   }
   while (sedimentStep || Iter <= iterGlobalMax) {
-    if (!sedimentStep) FlagPrint = reportSwitch(layer);
+    if (!sedimentStep) FlagPrint = reportSwitch(layer == Layer::Hydrostatic);  // "J" only here
     setWholeGridRange(NoCells, NoSurfaces);
     if (TimeStep > 1e-8) shiftOldFields();
     if (!layerIterations()) break;
