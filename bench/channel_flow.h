@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench_support.h"
-#include "flow/flow_drivers.h"
+#include "flow/drivers/flow_drivers.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "startup/control_reader.h"

@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "flow/pressure_coefficients.h"
+#include "flow/equation_terms/pressure_coefficients.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/cells.h"

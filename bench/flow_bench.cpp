@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "channel_flow.h"
-#include "flow/flow_drivers.h"
+#include "flow/drivers/flow_drivers.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/cells.h"

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "channel_flow.h"
-#include "flow/flow_drivers.h"
+#include "flow/drivers/flow_drivers.h"
 #include "model/cells.h"
 #include "model/settings.h"
 #include "model/threads.h"

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "channel_flow.h"
-#include "flow/flow_drivers.h"
-#include "flow/pressure_coefficients.h"
+#include "flow/drivers/flow_drivers.h"
+#include "flow/equation_terms/pressure_coefficients.h"
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"

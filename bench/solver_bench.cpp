@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "channel_flow.h"
-#include "flow/flow_drivers.h"
-#include "flow/pressure_coefficients.h"
+#include "flow/drivers/flow_drivers.h"
+#include "flow/equation_terms/pressure_coefficients.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/cells.h"

@@ -11,8 +11,8 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "surface/grid_level_update.h"
-#include "surface/level_solver.h"
+#include "surface/steady/grid_level_update.h"
+#include "surface/level_equations/level_solver.h"
 #include "surface/surface_services.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Slides and soil stress are not built yet: a run that asks for them ends.
 #include "bed/bed_services.h"
 
-#include "startup/log.h"
+#include "base/log.h"
 
 int computeSlidemovement() { notAvailableYet("computeSlidemovement", "D"); }
 void computeSoilStress() { notAvailableYet("computeSoilStress", "N"); }

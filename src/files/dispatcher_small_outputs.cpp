@@ -18,7 +18,7 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
-#include "startup/log.h"
+#include "base/log.h"
 
 namespace {
 

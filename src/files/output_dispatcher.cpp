@@ -3,14 +3,14 @@
 // order, each test on its own, so one call can write any combination.
 #include <cstdio>
 
-#include "files/bed_layer_views.h"
-#include "files/bed_result_file.h"
+#include "files/visualisation/bed_layer_views.h"
+#include "files/restart/bed_result_file.h"
 #include "files/file_services.h"
-#include "files/fraction_restart_files.h"
-#include "files/interpolated_results.h"
-#include "files/result_file.h"
+#include "files/restart/fraction_restart_files.h"
+#include "files/monitoring/interpolated_results.h"
+#include "files/restart/result_file.h"
 #include "files/dispatcher_small_outputs.h"
-#include "files/visualisation.h"
+#include "files/visualisation/visualisation.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

@@ -4,8 +4,8 @@
 #include "files/write_check.h"
 
 #include "model/status.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 void endCannotOpen(const char *name) {
   char message[kStatusTextLength];

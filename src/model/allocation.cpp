@@ -17,8 +17,8 @@
 #include "model/status.h"
 #include "model/structured.h"
 #include "model/table_allocator.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // run as not available.
 #include "quality/process_sources.h"
 
-#include "startup/log.h"
+#include "base/log.h"
 
 void extra_source() { notAvailableYet("extra_source", "F 115"); }
 

@@ -2,7 +2,7 @@
 // asks for them ends.
 #include "quality/quality_services.h"
 
-#include "startup/log.h"
+#include "base/log.h"
 
 void Components() { notAvailableYet("Components", "C"); }
 void groundwater() { notAvailableYet("groundwater", "G, F 262"); }

@@ -13,7 +13,7 @@
 #include "solvers/column_blocks.h"
 #include "solvers/qn_neighbour_lists.h"
 #include "solvers/stencil.h"
-#include "startup/log.h"
+#include "base/log.h"
 
 namespace {
 

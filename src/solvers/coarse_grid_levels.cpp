@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "grid/grid_build.h"
+#include "grid/generation/grid_build.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/faces.h"
@@ -16,8 +16,8 @@
 #include "model/structured.h"
 #include "model/work_ranges.h"
 #include "solvers/multigrid.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "model/threads.h"
 #include "solvers/coefficient_variants.h"
 #include "solvers/qn_neighbour_lists.h"
-#include "startup/log.h"
+#include "base/log.h"
 
 // Step 1: some turbulence models diffuse k, epsilon and the components at a
 // multiple of the eddy viscosity (1.39 = 1/0.7194 for model 1, 0.5 for

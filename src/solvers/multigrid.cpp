@@ -15,8 +15,8 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "solvers/line_solver.h"
 #include "solvers/multigrid.h"
 #include "solvers/smoother_2d.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "model/control_tables.h"
 #include "model/settings.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "model/status.h"
 #include "model/structured.h"
 #include "startup/control_stream.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

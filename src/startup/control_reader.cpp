@@ -19,8 +19,8 @@
 #include "startup/b_datasets.h"
 #include "startup/dataset_rows.h"
 #include "startup/default_grid.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 #include "startup/read_checks.h"
 #include "startup/side_files.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "startup/log.h"
+#include "base/log.h"
 
 const char kMessageSnl[] = "S+nl";
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "grid/grid_rectangles.h"
+#include "grid/plan_grid/grid_rectangles.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "model/structured.h"

@@ -12,8 +12,8 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 #include "startup/operations.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "model/settings.h"
 #include "startup/dataset_reads.h"
 #include "startup/dataset_rows.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

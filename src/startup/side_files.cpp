@@ -11,8 +11,8 @@
 #include "model/side_tables.h"
 #include "model/structured.h"
 #include "startup/control_stream.h"
-#include "startup/exit_codes.h"
-#include "startup/log.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
 
 namespace {
 

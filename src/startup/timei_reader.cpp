@@ -17,7 +17,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "startup/control_stream.h"
-#include "startup/log.h"
+#include "base/log.h"
 
 namespace {
 

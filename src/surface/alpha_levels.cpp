@@ -10,7 +10,7 @@
 #include "model/cells.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "startup/log.h"
+#include "base/log.h"
 
 namespace {
 

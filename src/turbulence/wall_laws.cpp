@@ -13,7 +13,7 @@
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
-#include "startup/log.h"
+#include "base/log.h"
 #include "turbulence/face_wall_laws.h"
 #include "turbulence/wall_law_cells.h"
 #include "turbulence/wall_law_families.h"

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <algorithm>
 
-#include "grid/grid_build.h"
+#include "grid/generation/grid_build.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "model/cells.h"

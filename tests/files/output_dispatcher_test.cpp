@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "files/bed_result_file.h"
+#include "files/restart/bed_result_file.h"
 #include "files/channel_fields.h"
 #include "files/file_services.h"
 #include "model/bed_cells.h"

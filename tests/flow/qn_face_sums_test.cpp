@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "flow/continuity_defect.h"
-#include "flow/face_fluxes.h"
+#include "flow/corrections/continuity_defect.h"
+#include "flow/boundaries/face_fluxes.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
 #include "model/cells.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "flow/driver_state.h"
+#include "flow/outer_steps/driver_state.h"
 #include "flow/flow_grids.h"
-#include "flow/flow_stages.h"
+#include "flow/stages/flow_stages.h"
 #include "flow/stage_regions.h"
 #include "grid/grid_fixture.h"
 #include "model/blocks_groups.h"

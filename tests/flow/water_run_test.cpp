@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "flow/flow_drivers.h"
+#include "flow/drivers/flow_drivers.h"
 #include "flow/flow_fixture.h"
 #include "grid/column_grid.h"
 #include "grid/fixture_values.h"

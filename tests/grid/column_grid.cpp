@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/grid_build.h"
+#include "grid/generation/grid_build.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"

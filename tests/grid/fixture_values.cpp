@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "grid/column_grid.h"
-#include "grid/gradients.h"
+#include "grid/geometry/gradients.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"

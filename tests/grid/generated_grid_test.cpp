@@ -16,7 +16,7 @@
 #include "model/points.h"
 #include "model/run_state.h"
 #include "model/structured.h"
-#include "startup/log.h"
+#include "base/log.h"
 #include "startup/operations.h"
 #include "support/run_case.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "flow/flow_fixture.h"
-#include "flow/pressure_coefficients.h"
+#include "flow/equation_terms/pressure_coefficients.h"
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"

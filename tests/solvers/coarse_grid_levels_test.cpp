@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "grid/column_grid.h"
-#include "grid/grid_build.h"
+#include "grid/generation/grid_build.h"
 #include "grid/grid_fixture.h"
 #include "grid/grid_services.h"
 #include "model/allocation.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "flow/residuals.h"
+#include "flow/stages/residuals.h"
 #include "grid/grid_fixture.h"
 #include "model/cells.h"
 #include "model/faces.h"

@@ -18,7 +18,7 @@
 #include "model/threads.h"
 #include "startup/control_reader.h"
 #include "startup/dataset_rows.h"
-#include "startup/log.h"
+#include "base/log.h"
 #include "support/run_case.h"
 
 namespace {

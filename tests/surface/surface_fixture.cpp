@@ -5,7 +5,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "surface/reference_levels.h"
+#include "surface/steady/reference_levels.h"
 
 void SurfaceFixture::channelAt(double pressure) {
   channel();

@@ -1,0 +1,117 @@
+// The number scanner of the restart and grid readers: std::from_chars over
+// the loaded text, so a grid of a million cells reads without a formatted
+// read per number and without an allocation per record.
+#include "files/grid_files/record_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "startup/control_stream.h"
+#include "base/exit_codes.h"
+#include "base/log.h"
+
+namespace {
+
+bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+}  // namespace
+
+// The file is read in one piece into a buffer of its size: a grid file of a
+// million cells is some hundred megabytes, and growing the text while
+// reading would copy it over and over.
+bool RecordReader::open(const char *fileName) {
+  name_ = fileName;
+  text_.clear();
+  pos_ = 0;
+  std::FILE *file = std::fopen(fileName, "rb");
+  if (!file) return false;
+  long size = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+  if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+    std::fclose(file);
+    return readTextFile(fileName, text_);
+  }
+  text_.resize(static_cast<std::size_t>(size));
+  const std::size_t got = std::fread(text_.data(), 1, text_.size(), file);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  text_.resize(got);
+  return !failed;
+}
+
+void RecordReader::useText(const char *fileName, std::string text) {
+  name_ = fileName;
+  text_ = std::move(text);
+  pos_ = 0;
+}
+
+void RecordReader::skipWhite() {
+  while (pos_ < text_.size() && isWhite(text_[pos_])) ++pos_;
+}
+
+bool RecordReader::tryInt(int &value) {
+  skipWhite();
+  const char *first = text_.data() + pos_;
+  const char *last = text_.data() + text_.size();
+  if (first != last && *first == '+') ++first;
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error == std::errc::invalid_argument) return false;
+  if (error != std::errc()) refuse();
+  pos_ = static_cast<std::size_t>(end - text_.data());
+  return true;
+}
+
+bool RecordReader::tryDouble(double &value) {
+  skipWhite();
+  const char *first = text_.data() + pos_;
+  const char *last = text_.data() + text_.size();
+  if (first != last && *first == '+') ++first;
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error == std::errc::invalid_argument) return false;
+  if (error == std::errc::result_out_of_range) {
+    // An underflow reads as the nearest tiny value; an overflow is refused.
+    const std::string token(first, end);
+    value = std::strtod(token.c_str(), nullptr);
+  }
+  if (!std::isfinite(value)) refuse();
+  pos_ = static_cast<std::size_t>(end - text_.data());
+  return true;
+}
+
+int RecordReader::readInt() {
+  int value = 0;
+  if (!tryInt(value)) refuse();
+  return value;
+}
+
+double RecordReader::readDouble() {
+  double value = 0.0;
+  if (!tryDouble(value)) refuse();
+  return value;
+}
+
+int RecordReader::readIndex(int low, int high) {
+  const int value = readInt();
+  if (value < low || value > high) refuse();
+  return value;
+}
+
+int RecordReader::nextChar() {
+  if (pos_ >= text_.size()) return EOF;
+  return static_cast<unsigned char>(text_[pos_++]);
+}
+
+void RecordReader::skipLine() {
+  while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+  if (pos_ < text_.size()) ++pos_;
+}
+
+void RecordReader::skipBlanks() {
+  while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r')) ++pos_;
+}
+
+void RecordReader::refuse() const {
+  fatalPrintf(kExitInconsistent, nullptr, "Error reading the '%s' file: %s %d\n", name_.c_str(), section_, record_);
+}
