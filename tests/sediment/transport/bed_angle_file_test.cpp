@@ -74,4 +74,21 @@ TEST_F(BedAngleFile, RecordLimit) {
   EXPECT_TRUE(endsWith(readFile("boogie"), "Have read 1 bed angle data sets bedangle file\n"));
 }
 
+// The grid file's reader reads "bedangle" with F 274 (letter U after a run
+// that wrote "unstruc" with the letter H).
+TEST(BedAngleFileRun, ReadWithTheGridFile) {
+  CaseSetup first;
+  first.files["control"] = "F 2 YH\nG 1 13 7 11 1\n";
+  first.files["koosurf"] = caseFile("channel", "koosurf");
+  const CaseResult grid = runCase(first);
+  ASSERT_EQ(grid.status, 1) << grid.file("boogie");
+  CaseSetup second;
+  second.files["control"] = "F 2 U\nG 1 13 7 11 1\nF 274 1\n";
+  second.files["unstruc"] = grid.file("unstruc");
+  second.files["bedangle"] = "3 3 45 45 0.5 30\n";
+  const CaseResult r = runCase(second);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Have read 1 bed angle data sets bedangle file\n")) << r.file("boogie");
+}
+
 }  // namespace
