@@ -78,7 +78,7 @@ bool isEngelundHansen(int formula) {
 
 // Routines that the near-bed concentration calls for some data sets and
 // that this engine does not have yet.
-void endWherePiecesAreMissing() {
+void endWhereRoutinesAreMissing() {
   if (BedLoadFlag == 7) notAvailableYet("computeConcentrationKalvet", "F 84");
   if (FlagZeroGradSedim > 0) notAvailableYet("computeZeroGradSedim", "F 320");
   if (outflowFixShear > 1e-20) notAvailableYet("computeOutflowFix", "F 512");
@@ -249,7 +249,7 @@ void bedCellConcentrations(const CallConstants &cc, int blockNo, int b) {
 
 void concRijn() {
   if (FlagExtraDebug == 1) logText("Start concRijn\n");
-  endWherePiecesAreMissing();
+  endWhereRoutinesAreMissing();
   const double s = density;
   // 9810000000000 is g / nu^2 with nu = 1e-6 m2/s; the cube root is taken
   // as the power 0.3333, as the formula has always been fitted with.

@@ -131,7 +131,7 @@ TEST_F(NearBedFormulas, FractionReports) {
 
 // Data sets whose routines the near-bed concentration does not have yet end
 // the run with -5 and name the routine.
-TEST(NearBedPieces, MissingRoutinesEndTheRun) {
+TEST(NearBedRoutines, MissingRoutinesEndTheRun) {
   struct Row {
     const char *control, *tail;
   };
