@@ -82,6 +82,45 @@ TEST_F(NearBedFormulas, BelowTheCriticalShear) {
   EXPECT_EQ(Bedformheight[1], 0.0);
 }
 
+// Engelund-Hansen with the depth-averaged speed equal to the bottom cell's
+// (R = 1): 0.05 sqrt(d / (1.65 9.81)) (tau / (1.65 9810 d))^1.5 u / (2 z).
+TEST_F(NearBedFormulas, EngelundHansen) {
+  shearEverywhere(0.5);
+  const double moving = 5.334075e-5;
+  BedLoadFlag = 6;
+  concRijn();
+  EXPECT_NEAR(Bconc[1][1], moving, 1e-6 * moving);
+  BedLoadFlag = 12;  // tau / tauc = 3.8 is above the slope factor 1
+  concRijn();
+  EXPECT_NEAR(Bconc[1][1], moving, 1e-6 * moving);
+  // Formulas 9 and 11 rescale to the median grain's load with the
+  // coefficient 0.05, whatever F 500 gives the sizes.
+  EHcoeff = 0.025;
+  BedLoadFlag = 6;
+  concRijn();
+  EXPECT_NEAR(Bconc[1][1], moving / 2.0, 1e-6 * moving);
+  for (int formula : {9, 11}) {
+    BedLoadFlag = formula;
+    concRijn();
+    EXPECT_NEAR(Bconc[1][1], moving, 1e-6 * moving) << "F 84 " << formula;
+  }
+}
+
+// F 536 below the critical shear (0.190485 Pa at tau = 0.1 Pa): the value
+// falls linearly from tauc to coeff tauc; with the coefficient 1 there is no
+// band left and the value is 0, not a division by zero.
+TEST_F(NearBedFormulas, EngelundHansenReducedBelowTheCriticalShear) {
+  shearEverywhere(0.1);
+  BedLoadFlag = 6;
+  FlagReduceEH = 1;
+  coeffReduceEH = 0.5;
+  concRijn();
+  EXPECT_NEAR(Bconc[1][1], 2.383250e-7, 1e-6 * 2.383250e-7);
+  coeffReduceEH = 1.0;
+  concRijn();
+  EXPECT_EQ(Bconc[1][1], 0.0);
+}
+
 // Bed cells without cells and blocks outside the work keep their values.
 TEST_F(NearBedFormulas, CellsNotVisited) {
   shearEverywhere(0.5);

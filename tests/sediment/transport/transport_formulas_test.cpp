@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "grid/geometry/plane_vectors.h"
 #include "model/settings.h"
 #include "sediment/transport/bed_forms.h"
 #include "sediment/transport/critical_shear.h"
@@ -109,6 +110,13 @@ TEST_F(TransportFormulas, GrainStatistics) {
   EXPECT_EQ(single.d90, 0.004);
   EXPECT_EQ(single.d50, 0.004);
   EXPECT_EQ(single.dm, 0.004);
+}
+
+TEST_F(TransportFormulas, PlaneCosine) {
+  EXPECT_NEAR(dotproduct(3.0, 4.0, 6.0, 8.0), 1.0, 1e-15);
+  EXPECT_NEAR(dotproduct(1.0, 0.0, 0.0, 2.0), 0.0, 1e-15);
+  EXPECT_NEAR(dotproduct(1.0, 1.0, -2.0, -2.0), -1.0, 1e-15);
+  EXPECT_EQ(dotproduct(0.0, 0.0, 1.0, 0.0), 0.0) << "a zero vector";
 }
 
 // A bed face at 30 degrees, the flow straight downslope (r = 1, so the
