@@ -5,6 +5,7 @@
 // fraction reports.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "model/bed_cells.h"
@@ -62,6 +63,27 @@ TEST_F(NearBedFormulas, FormulasAgainstHandValues) {
   concRijn();
   // Phi((0.130618 / 0.5 - 1) / 0.45) = Phi(1.64170) = 0.949674.
   EXPECT_NEAR(Bconc[1][1], cR * 0.949674, 1e-5 * cR);
+}
+
+// F 60 1: the reference level max(3 d90, half the bed form, 0.01 h) = 0.01 m
+// in 1 m of water, carried up to the centre at 0.05 m by the Rouse profile
+// (Z = 2, F 110's limit): 3.23205e-5.
+TEST_F(NearBedFormulas, ReferenceLevelAndProfile) {
+  shearEverywhere(0.5);
+  TSCbedrouse = 1;
+  for (int b = 1; b <= NoBCells; ++b) {
+    for (int c = Ccellt[Bcellt[b]]; c > 0; c = Ccellt[c]) Ckdist[c] = 0.45 / 8.0;
+    Bedformheight[b] = 0.0;
+  }
+  concRijn();
+  EXPECT_NEAR(Bconc[1][1], 3.23205e-5, 5e-6 * 3.23205e-5);
+  // A bed form of 0.04 m lifts the level to 0.02 m.
+  Bedformheight[1] = 0.04;
+  concRijn();
+  const double dfac = std::pow(1.65 * 9810000000000.0, 0.3333);
+  const double atA = 0.015 * 0.0002 * std::pow(2.827968, 1.5) / (std::pow(dfac * 0.0002, 0.3) * 0.02);
+  const double p = std::pow((0.95 / 0.05) * (0.02 / 0.98), 2.0);
+  EXPECT_NEAR(Bconc[1][1], atA * p, 5e-6 * atA * p);
 }
 
 // Below the critical shear: nothing moves for van Rijn's formula, while the
