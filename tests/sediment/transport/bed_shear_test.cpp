@@ -7,6 +7,7 @@
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
+#include "model/faces.h"
 #include "model/grid_index.h"
 #include "model/run_state.h"
 #include "model/settings.h"
@@ -134,6 +135,22 @@ TEST_F(BedShear, BedCellCorrections) {
   Ckinen[Ccellt[c0]] = 0.005;
   FlagShearNB = 1;
   EXPECT_NEAR(bedCellShear(1, b, 1.0, 0.0002, 0).tau, 1.5, 1e-12);
+  Ckinen[Ccellt[c0]] = 0.002;
+  // Correction 2 where the bed face is steep (its plan area below 0.95 of
+  // the column's): the neighbours' largest shear.
+  FlagShearNB = 2;
+  EXPECT_NEAR(bedCellShear(1, b, 1.0, 0.0002, 0).tau, 0.6, 1e-12) << "a flat bed face";
+  Faz[Cflateb[c0]] = 0.5 * Barea[b];
+  EXPECT_NEAR(bedCellShear(1, b, 1.0, 0.0002, 0).tau, 1.2, 1e-12);
+  // Correction 4: the surface slope along the surface velocity, depth x 9810.
+  FlagShearNB = 4;
+  const int top = cellAbove(c0, 8);
+  ASSERT_EQ(Ccellt[top], 0);
+  Cxvel[top] = 1.0;
+  Cyvel[top] = 0.0;
+  EXPECT_NEAR(bedCellShear(1, b, 1.0, 0.0002, 0).tau, 0.6, 1e-12) << "a level surface";
+  Fvx[Cflatet[top]] = 1e-4;
+  EXPECT_NEAR(bedCellShear(1, b, 1.0, 0.0002, 0).tau, 1e-4 * Bdepth[b] * 9810.0, 1e-6);
   FlagShearNB = 0;
 
   // The grid factor by the column's cells, only with entry 1 above 1.
