@@ -128,6 +128,29 @@ TEST_F(CriticalShearTest, SlopeFactorOnTheBedCell) {
   EXPECT_EQ(BedCritMinDamp, 0.3);
 }
 
+// Option 1 with F 204: the angle averaged over 3 m of bed faces along the
+// grid lines; with every bed face at 30 degrees and the flow straight
+// downslope, K = cos 30 sqrt(1 - (0.78 tan 30)^2). Without F 204 the angle
+// is scaled by the flow's cosine to the contour, here 0: K = 1.
+TEST_F(CriticalShearTest, AveragedBedAngle) {
+  load(kSizes);
+  const CriticalShearCell cell = mixture(1);
+  const double angle = 30.0 * 3.141592652 / 180.0;
+  for (int c = 1; c <= NoCells; ++c) {
+    if (Ccellb[c] != 0) continue;
+    Fvx[Cflateb[c]] = std::sin(angle);
+    Fvy[Cflateb[c]] = 0.0;
+    Fvz[Cflateb[c]] = std::cos(angle);
+  }
+  Cxvel[cell.c0] = 0.8;
+  Cyvel[cell.c0] = 0.0;
+  FlagBedslopeCorrection = 1;
+  EXPECT_NEAR(hiding(cell, 2), 1.0, 1e-9);
+  sizeBedCritCorr = 3.0;
+  const double tn = 0.78 * std::tan(angle);
+  EXPECT_NEAR(hiding(cell, 2), std::cos(angle) * std::sqrt(1.0 - tn * tn), 1e-6);
+}
+
 TEST_F(CriticalShearTest, CohesionAndTheMixtureThreshold) {
   load(kSizes);
   CriticalShearCell cell = mixture(1);
