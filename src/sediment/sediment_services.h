@@ -1,5 +1,6 @@
 // Sediment transport as the run letters call it.
 #pragma once
 
-int concRijn();         // bed concentrations by van Rijn (letter I)
+#include "sediment/transport/near_bed_concentration.h"  // concRijn (letter I)
+
 void morphology_tsc();  // the sediment time loop (letter S)

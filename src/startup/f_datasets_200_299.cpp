@@ -270,7 +270,12 @@ std::span<const DataSetRow> fRows200to299() {
        .message = kMessageSnl},
       oneInt(249, FlagAllowNegatveSedimentthickness, 0),
       intAtLeast(250, kSurf2, 0, 0),
-      intAtLeast(251, FlagShields, 0, 0),
+      // F 251: Shields curves 0..3; above 3 there is no curve.
+      {.number = 251,
+       .format = "%d",
+       .vars = {{FlagShields, 0}},
+       .checks = {countAtLeast(1), range(0, 0, 3)},
+       .message = kMessageSnl},
       doubleAtLeast(252, relaxOutFlux, 0.9, 0.0),
       intAtLeast(253, FlagImplicitSedim, 0, 0),
       oneDouble(254, TFS17WeightPresCorr, 0.5),

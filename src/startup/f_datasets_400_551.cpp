@@ -178,11 +178,12 @@ std::span<const DataSetRow> fRows400to551() {
       intAtLeast(473, FlagCasulliLimit, 0, 0),
       intAtLeast(474, FlagGradSurf, 0, 0),
       intAtLeast(475, FlagFriction, 0, 0),
-      // F 476: the dune formula; 2 takes Karim's coefficient 0.085, 3 returns to 0.47.
+      // F 476: the dune formula 0..3; 2 takes Karim's coefficient 0.085, 3
+      // returns to 0.47; above 3 there is no formula.
       {.number = 476,
        .format = "%d",
        .vars = {{FlagDuneFormula, 0}},
-       .checks = {countAtLeast(1), atLeast(0, 0)},
+       .checks = {countAtLeast(1), range(0, 0, 3)},
        .message = kMessageSnl,
        .effect =
            [] {

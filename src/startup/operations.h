@@ -58,7 +58,7 @@ struct EngineOperations {
   int (*ReadUnstructure)();
   int (*makeWeirSTL)();
   // sediment
-  int (*concRijn)();
+  void (*concRijn)();
   void (*morphology_tsc)();
   // bed changes and slides
   int (*computeSlidemovement)();

@@ -59,7 +59,7 @@ EngineOperations recorders() {
   o.readres = [] { note("readres"); };
   o.ReadUnstructure = [] { note("ReadUnstructure"); return readUnstructureResult; };
   o.makeWeirSTL = [] { note("makeWeirSTL"); return 0; };
-  o.concRijn = [] { note("concRijn"); return 0; };
+  o.concRijn = [] { note("concRijn"); };
   o.morphology_tsc = [] { note("morphology_tsc"); };
   o.computeSlidemovement = [] { note("computeSlidemovement"); return 0; };
   o.computeSoilStress = [] { note("computeSoilStress"); };

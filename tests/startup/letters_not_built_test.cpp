@@ -15,7 +15,6 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
   const Row rows[] = {
       {"C", "Error: Components is not available yet (C)\n"},
       {"D", "Error: computeSlidemovement is not available yet (D)\n"},
-      {"I", "Error: concRijn is not available yet (I)\n"},
       {"P", "Error: computeVegdataFromSTL is not available yet (P)\n"},
       {"S", "Error: morphology_tsc is not available yet (S)\n"},
   };

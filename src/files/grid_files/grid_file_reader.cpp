@@ -26,6 +26,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/structured.h"
+#include "sediment/transport/bed_angle_file.h"
 #include "base/exit_codes.h"
 #include "base/log.h"
 #include "surface/alpha_levels.h"
@@ -504,7 +505,7 @@ int ReadUnstructure() {
   if (FlagThixo == 1 && NoBlocks >= 1) block[1].LayerMark = 1;
   if (NoCells > 100000) graph = 'Z';
   if (FlagTFS2 > 0 && Bdeltah) std::fill(Bdeltah + 1, Bdeltah + NoBCells + 1, 0.0);
-  if (FlagBedAngles > 0) notAvailableYet("readBedangle", "F 274");
+  if (FlagBedAngles > 0) readBedangle();
   nestlevmax = 0;
   for (int b = 1; b <= NoBlocks; ++b) nestlevmax = std::max(nestlevmax, block[b].NestLevel);
   return 0;

@@ -22,6 +22,7 @@
 #include "model/structured.h"
 #include "base/exit_codes.h"
 #include "base/log.h"
+#include "sediment/transport/bed_angle_file.h"
 #include "startup/operations.h"
 
 namespace {
@@ -236,7 +237,7 @@ int ReadAllData() {
   ArmapMake();
   operations.SetiPresjPres();
   operations.readBedrough();
-  if (FlagBedAngles > 0) notAvailableYet("readBedangle", "F 274");
+  if (FlagBedAngles > 0) readBedangle();
   operations.BedMake();
   if (NoBlocks >= 1) operations.waterflow(block[1].FirstFace, block[1].LastFace);
   FlagInitialized = 1;
