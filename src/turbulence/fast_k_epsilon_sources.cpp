@@ -13,8 +13,11 @@
 // diffuse with the eddy viscosity of U itself. The production of k is the
 // shear production Cgamma S2 V; at cells with a wall face the wall law sets
 // it. The dissipation of k is implicit (1000 epsilon/k V in the centre
-// coefficient), epsilon is produced by 1.44 x 1.3 times the k production
-// per unit k and dissipated by 1.92 (1920 = 1.92 x 1000).
+// coefficient), epsilon is produced by 1.44 times the k production per
+// unit k and dissipated by 1.92 (1920 = 1.92 x 1000). The other drivers
+// raise their epsilon production by 1.3 only to undo the lowered viscosity
+// of the epsilon equation; the five rows here share the unlowered one, so
+// the standard constants stand as they are.
 void turbulenceFast() {
   const int model = TurbulenceModel;
   if (model >= 2 && model <= 7) return;
@@ -29,7 +32,7 @@ void turbulenceFast() {
   for (int c = first; c <= last; ++c) {
     const double r = Cepsilon[c] / (Ckinen[c] + 1e-20), v = Cvol[c];
     dk[c] = 1000.0 * r * v;
-    pe[c] = pk[c] * r * 1.44 * 1.3;
+    pe[c] = pk[c] * r * 1.44;
     de[c] = 1920.0 * r * v;
   }
   // RNG: a smaller k production; epsilon keeps the full one.

@@ -75,7 +75,7 @@ TEST_F(FastTurbulenceTerms, ProductionAndDissipationByModel) {
       const double r = Cepsilon[c] / (Ckinen[c] + 1e-20);
       // The bed cell keeps what the driver put in its row 3.
       EXPECT_NEAR(Csourcem[3][c], row.kFactor * production[c], 1e-12) << "cell " << c;
-      EXPECT_NEAR(Csourcem[4][c], 1.872 * r * production[c], 1e-12) << "cell " << c;
+      EXPECT_NEAR(Csourcem[4][c], 1.44 * r * production[c], 1e-12) << "cell " << c;
       EXPECT_NEAR(CinvApf[3][c], 1000.0 * r * v, 1e-9) << "cell " << c;
       EXPECT_NEAR(CinvApf[4][c], 1920.0 * r * v, 1e-9) << "cell " << c;
       for (int l = 0; l < 3; ++l) EXPECT_EQ(CinvApf[l][c] + Csourcem[l][c], 14.0) << "momentum row " << l;

@@ -334,9 +334,14 @@ int computeSurfaceReferences() {
     if (ref == 0 && FlagTFS != 3) outflowDry();
   }
 
+  // The level found at the first update stays for the run, also with an
+  // outflow group: the reference column shares its corners with the columns
+  // upstream, so a level re-read from its own surface would follow them down
+  // at every update. A level series sets it anew, and with two references the
+  // level is the reference column's own.
   if (FlagTFS == 3) {
     GlobZRef = zval[iPres][jPres][znumber];
-  } else if (TimeInNo > 0 || jSurf != 0 || kSurf != 0 || GlobZRef < -1e10) {
+  } else if (TimeInNo > 0 || jSurf != 0 || GlobZRef < -1e10) {
     GlobZRef = surfaceOf(ref);
   }
   if (FlagNonHydrostaticSurf == 6 || FlagNonHydrostaticSurf == 7) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "support/channel_results.h"
 #include "support/run_case.h"
 
 namespace {
@@ -23,25 +24,8 @@ namespace {
 constexpr double kMeanVelocity = 0.75;  // m/s
 constexpr double kKs = 0.019771;        // m, the roughness of W 1 50
 
-struct CellValues {
-  double u, v, w, k, e, p;
-};
-using Fields = std::map<int, CellValues>;
-
-Fields readResult(const std::string &text) {
-  Fields fields;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind("C ", 0) != 0) continue;
-    std::istringstream row(line.substr(2));
-    int c;
-    CellValues v;
-    row >> c >> v.u >> v.v >> v.w >> v.k >> v.e >> v.p;
-    fields[c] = v;
-  }
-  return fields;
-}
+using CellValues = ResultCell;
+using Fields = ResultCells;
 
 CaseResult runChannel(const std::string &extra) {
   CaseSetup setup;
@@ -53,15 +37,6 @@ CaseResult runChannel(const std::string &extra) {
   setup.files["control"] = control;
   setup.files["koosurf"] = caseFile("straight-channel", "koosurf");
   return runCase(setup);
-}
-
-// The nine cells of column (i, j), bottom up: columns are numbered j outer,
-// i inner from (2, 2).
-std::vector<int> column(int i, int j) {
-  std::vector<int> cells;
-  const int first = 9 * ((j - 2) * 50 + (i - 2)) + 1;
-  for (int c = first; c < first + 9; ++c) cells.push_back(c);
-  return cells;
 }
 
 // The last "Iter:" line's six residuals all below 0.001.
@@ -81,7 +56,7 @@ void expectSmallLastResiduals(const std::string &log) {
 double pressureSlope(const Fields &f) {
   double n = 0, sx = 0, sxx = 0, sp = 0, sxp = 0;
   for (int i = 17; i <= 37; ++i) {
-    const double x = 2.0 * (i - 2) + 1.0, p = f.at(column(i, 4)[4]).p;
+    const double x = 2.0 * (i - 2) + 1.0, p = f.at(straightChannelColumn(i, 4)[4]).p;
     n += 1, sx += x, sxx += x * x, sp += p, sxp += x * p;
   }
   return (n * sxp - sx * sp) / (n * sxx - sx * sx);
@@ -94,7 +69,7 @@ class LayerChannel : public ::testing::Test {
   void run(const char *driver) {
     const CaseResult reference = runChannel("");
     ASSERT_EQ(reference.status, 1);
-    main = readResult(reference.file("result.end"));
+    main = resultCells(reference.file("result.end"));
     ASSERT_EQ(main.size(), 2250u);
     const CaseResult r = runChannel(std::string("K 1 2000 50000\nP 10 100\n") + driver);
     log = r.file("boogie");
@@ -102,8 +77,8 @@ class LayerChannel : public ::testing::Test {
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
     EXPECT_FALSE(r.has("result.end"));
     expectSmallLastResiduals(log);
-    before = readResult(r.file("result.0018"));
-    last = readResult(r.file("result.0019"));
+    before = resultCells(r.file("result.0018"));
+    last = resultCells(r.file("result.0019"));
     ASSERT_EQ(last.size(), 2250u);
     ASSERT_EQ(before.size(), 2250u);
     EXPECT_NE(r.file("result.0019").find("Results, iter = 2000\n"), std::string::npos);
@@ -120,7 +95,7 @@ TEST_F(LayerChannel, DepthAveragedLayer) {
   run("F 68 3\n");
   for (int j = 2; j <= 6; ++j) {
     for (int i = 31; i <= 50; ++i) {
-      const std::vector<int> cells = column(i, j);
+      const std::vector<int> cells = straightChannelColumn(i, j);
       double mean = 0.0;
       for (int c : cells) mean += main.at(c).u / 9.0;
       const CellValues &layer = last.at(cells[0]);
@@ -139,7 +114,7 @@ TEST_F(LayerChannel, DepthAveragedLayer) {
   }
   // The layer carries the discharge: 2 m wide columns, 1 m deep.
   double discharge = 0.0;
-  for (int j = 2; j <= 6; ++j) discharge += last.at(column(40, j)[0]).u * 2.0;
+  for (int j = 2; j <= 6; ++j) discharge += last.at(straightChannelColumn(40, j)[0]).u * 2.0;
   EXPECT_NEAR(discharge, 7.5, 0.0075);
   const double slope = pressureSlope(last), reference = pressureSlope(main);
   EXPECT_LT(slope, 0.0);
@@ -150,7 +125,7 @@ TEST_F(LayerChannel, HydrostaticFlowUnderTheLayer) {
   run("F 68 1\n");
   for (int j = 2; j <= 6; ++j) {
     for (int i = 31; i <= 50; ++i) {
-      const std::vector<int> cells = column(i, j);
+      const std::vector<int> cells = straightChannelColumn(i, j);
       for (std::size_t m = 0; m < cells.size(); ++m) {
         const CellValues &h = last.at(cells[m]), &r = main.at(cells[m]);
         EXPECT_NEAR(h.u, r.u, 0.1 * r.u) << "cell " << cells[m];
@@ -189,7 +164,7 @@ TEST(LayerChannelRun, GridSequencingCycles) {
 TEST(LayerChannelRun, GridSequencingReachesTheMainFlow) {
   const CaseResult reference = runChannel("");
   ASSERT_EQ(reference.status, 1);
-  const Fields main = readResult(reference.file("result.end"));
+  const Fields main = resultCells(reference.file("result.end"));
   ASSERT_EQ(main.size(), 2250u);
   const CaseResult r = runChannel("K 1 20 50000\nF 152 2\n");
   const std::string log = r.file("boogie");
@@ -198,7 +173,7 @@ TEST(LayerChannelRun, GridSequencingReachesTheMainFlow) {
   // The last cycle's base-grid call ends converged.
   EXPECT_TRUE(endsWith(log, "Solution converged\n")) << log.substr(log.size() - std::min<std::size_t>(log.size(), 400));
   EXPECT_EQ(log.compare(log.rfind("Iter: "), 10, "Iter: 20, "), 0);
-  const Fields f = readResult(r.file("result.end"));
+  const Fields f = resultCells(r.file("result.end"));
   ASSERT_EQ(f.size(), 2250u);
   for (const auto &[c, m] : main) {
     const CellValues &v = f.at(c);

@@ -59,10 +59,9 @@ class NestedRun : public GridFixture {
   std::map<int, int> parent_;
 };
 
-// The border inflow alone: the fine block carries the flow of its parents,
+// The run converges, and the fine block carries the flow of its parents,
 // both near the 0.25 m/s that continuity gives.
-TEST_F(NestedRun, FineBlockCarriesTheParentFlow) {
-  const CaseResult run = runNested("F 261 0 0.5\n", "K 1 5000 50000\n");
+void expectFineBlockCarriesTheParentFlow(const CaseResult &run, const std::map<int, int> &parent) {
   expectNormalEnd(run);
   const std::string log = run.file("boogie");
   EXPECT_NE(log.find("Solution converged"), std::string::npos) << log;
@@ -73,7 +72,7 @@ TEST_F(NestedRun, FineBlockCarriesTheParentFlow) {
   int parents = 0;
   for (int c = 361; c <= 504; ++c) {
     fine += u.at(c) / 144.0;
-    const int p = parent_[c];
+    const int p = parent.at(c);
     ASSERT_GT(p, 0) << "cell " << c;
     if (!counted[p]) {
       counted[p] = true;
@@ -86,6 +85,16 @@ TEST_F(NestedRun, FineBlockCarriesTheParentFlow) {
   EXPECT_NEAR(fine, coarse, 0.1 * coarse) << "fine " << fine << ", parents " << coarse;
   EXPECT_NEAR(fine, 0.25, 0.01);
   EXPECT_NEAR(coarse, 0.25, 0.01);
+}
+
+// The border inflow alone.
+TEST_F(NestedRun, FineBlockCarriesTheParentFlow) {
+  expectFineBlockCarriesTheParentFlow(runNested("F 261 0 0.5\n", "K 1 5000 50000\n"), parent_);
+}
+
+// Coupled with the fine cells taken into their parents' coefficients.
+TEST_F(NestedRun, CoupledThroughTheParentCoefficientsConverges) {
+  expectFineBlockCarriesTheParentFlow(runNested("F 261 11 0.5\n", "K 1 5000 50000\n"), parent_);
 }
 
 // With F 261 1 the parents take the fine means after every momentum solve;

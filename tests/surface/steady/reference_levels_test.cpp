@@ -55,7 +55,10 @@ TEST_F(ReferenceLevels, LevelSeriesInterpolatesAndExtrapolates) {
   EXPECT_EQ(NoNumSurfUpdate, 4);
 }
 
-TEST_F(ReferenceLevels, GlobZRefOnceWithF91EveryUpdateWithAGroup) {
+// Without a level series the level of the first update stays, with F 91 and
+// with an outflow group alike; a second reference takes the reference
+// column's own level at every update.
+TEST_F(ReferenceLevels, GlobZRefKeptWithoutASeriesAnewWithTwoReferences) {
   channelAt(0.0);
   FlagTFS = 2;
   iPres = 11;
@@ -69,10 +72,13 @@ TEST_F(ReferenceLevels, GlobZRefOnceWithF91EveryUpdateWithAGroup) {
   raiseTop(ref, 0.1);
   computeSurfaceReferences();
   EXPECT_NEAR(GlobZRef, 1.0, 1e-12) << "F 91: the first level stays";
-  kSurf = 2;  // a group number: the level is the reference column's again
+  kSurf = 2;
+  computeSurfaceReferences();
+  EXPECT_NEAR(GlobZRef, 1.0, 1e-12) << "a group number: the first level stays too";
+  EXPECT_EQ(FlagDSO1, -1) << "no outflow group holds the cell";
+  jSurf = 1;  // a second reference: the level is the reference column's again
   computeSurfaceReferences();
   EXPECT_NEAR(GlobZRef, 1.1, 1e-12);
-  EXPECT_EQ(FlagDSO1, -1) << "no outflow group holds the cell";
 }
 
 TEST_F(ReferenceLevels, OutflowWindowWithoutCellsGivesZero) {
