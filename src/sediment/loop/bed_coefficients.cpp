@@ -53,6 +53,20 @@ double meanDeposit(int from, int to) {
   return n > 0 ? sum / n : 0.0;
 }
 
+// A suspended volume that is not a number: the first cell that makes the sum
+// so is reported, the results are written and the run ends.
+[[noreturn]] void stopAtNaN(int l) {
+  double sum = 1e-30;
+  int c = 1;
+  for (; c < NoCells; ++c) {
+    sum += Cconc[l][c] * Cvol[c];
+    if (std::isnan(sum)) break;
+  }
+  logPrintf("Error in scaleConcGridMove2, l=%d, i=%d, Cconc = %le, Cvol = %le\n\n", l, c, Cconc[l][c], Cvol[c]);
+  operations.sprintflow();
+  fatalExit(kExitConcentrationNaN, nullptr);
+}
+
 }  // namespace
 
 void stepDischarges(bool clampWeight) {
@@ -109,14 +123,8 @@ void scaleConcGridMove1() {
 void scaleConcGridMove2() {
   for (int l = 1; l <= lnumber; ++l) {
     double sum = 1e-30;
-    for (int c = 1; c <= NoCells; ++c) {
-      sum += Cconc[l][c] * Cvol[c];
-      if (std::isnan(sum)) {
-        logPrintf("Error in scaleConcGridMove2, l=%d, i=%d, Cconc = %le, Cvol = %le\n\n", l, c, Cconc[l][c], Cvol[c]);
-        operations.sprintflow();
-        fatalExit(kExitConcentrationNaN, nullptr);
-      }
-    }
+    for (int c = 1; c <= NoCells; ++c) sum += Cconc[l][c] * Cvol[c];
+    if (std::isnan(sum)) stopAtNaN(l);
     double factor = totalsusp[l] / sum;
     if (FlagDefectRatio > 0) factor *= std::clamp(1.0 + kDefectRatio[l], 0.9, 1.1);
     for (int c = 1; c <= NoCells; ++c) Cconc[l][c] *= factor;

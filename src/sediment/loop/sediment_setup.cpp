@@ -22,6 +22,7 @@
 #include "model/threads.h"
 #include "model/work_ranges.h"
 #include "sediment/loop/bed_coefficients.h"
+#include "sediment/loop/work_stages.h"
 #include "startup/operations.h"
 
 namespace {
@@ -231,8 +232,7 @@ SedimentRun sedimentSetup() {
   } else {
     for (int l = 1; l <= lnumber; ++l) run.activeLayer = std::max(run.activeLayer, gsize[l]);
   }
-  run.stages = 1;
-  for (int b = 1; b <= WorkBlockNo; ++b) run.stages = std::max(run.stages, WorkBlock[b]);
+  run.stages = workStageCount();
   // 16-21 come before the per-size sums: without a time step the old-time
   // concentrations do not exist, and 50 sizes would overrun the sums.
   checkSedimentData();

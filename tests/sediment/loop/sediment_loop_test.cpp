@@ -26,6 +26,15 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// A copy of block 1 as block 2, each block a work-block stage of its own.
+void twoStages(int first, int second) {
+  block[2] = block[1];
+  NoBlocks = 2;
+  WorkBlockNo = 2;
+  WorkBlock[1] = first;
+  WorkBlock[2] = second;
+}
+
 TEST_F(SedimentLoopTest, OneStepCallsEveryStageInOrder) {
   channel(0.5);
   iterGlobalMax = 2;
@@ -106,25 +115,13 @@ TEST_F(SedimentLoopTest, EveryStepEndsOneTimeStepLater) {
   };
   const Row rows[] = {
       {"plain", [] {}, 1},
-      {"two G 25 stages",
-       [] {
-         block[2] = block[1];
-         NoBlocks = 2;
-         WorkBlockNo = 2;
-         WorkBlock[1] = 1;
-         WorkBlock[2] = 2;
-       },
-       2},
+      {"two G 25 stages", [] { twoStages(1, 2); }, 2},
       {"F 68 4", [] { Hydrostatic = 4; }, 2},
       {"F 68 4, two stages, F 255 4",
        [] {
          Hydrostatic = 4;
          FlagBedchangeOption = 4;
-         block[2] = block[1];
-         NoBlocks = 2;
-         WorkBlockNo = 2;
-         WorkBlock[1] = 2;
-         WorkBlock[2] = 1;
+         twoStages(2, 1);
        },
        4},
       {"F 68 2", [] { Hydrostatic = 2; }, 0},
@@ -304,11 +301,7 @@ TEST_F(SedimentLoopTest, HighConcentrationIsLoggedAndCapped) {
 TEST_F(SedimentLoopTest, FlowFailureInTheSecondStage) {
   channel(0.5);
   iterGlobalMax = 5;
-  block[2] = block[1];
-  NoBlocks = 2;
-  WorkBlockNo = 2;
-  WorkBlock[1] = 1;
-  WorkBlock[2] = 2;
+  twoStages(1, 2);
   onDriver = [](const char *) {
     stimet += TimeStep;
     if (std::count_if(calls.begin(), calls.end(), [](const Call &c) { return c.name == "WaterSolve"; }) == 2) FlagErrorBreak = 1;
