@@ -61,7 +61,7 @@ void keepOldConcentrations() {
   for (int l = 1; l <= lnumber; ++l) std::copy(Cconc[l] + WCStart, Cconc[l] + WCEnd + 1, Cconc_old[l] + WCStart);
 }
 
-// Step 4: one due "alldata" time per step; the accumulated bed movement
+// One due "alldata" time per step; the accumulated bed movement
 // starts again from 0 after each.
 void alldataTimes(SedimentRun &run) {
   if (run.alldataNext >= NoAlldataPrintout || !(AlldataPrintout[run.alldataNext] < stimet)) return;
@@ -126,7 +126,7 @@ bool runFlowDriver() {
   return true;
 }
 
-// Step 11: the flow of every work-block stage. Returns false after a flow
+// The flow of every work-block stage. Returns false after a flow
 // failure, which has then been reported and written.
 bool flowStages(const SedimentRun &run) {
   const bool solveDue = Iter < 2 || isMultiple(Iter, skipWatersolve);
@@ -147,7 +147,7 @@ bool flowStages(const SedimentRun &run) {
   return true;
 }
 
-// Step 26 (debug letter D, several sizes): coefficients that cannot be right.
+// Debug letter D, several sizes: coefficients that cannot be right.
 void warnCoefficients() {
   for (int c = WCStart; c <= WCEnd; ++c) {
     for (int l = 1; l <= lnumber; ++l) {
@@ -160,7 +160,7 @@ void warnCoefficients() {
   }
 }
 
-// Step 27: the concentration solver of the bed model and the size count.
+// The concentration solver of the bed model and the size count.
 void concentrationSolver() {
   if (lnumber == 1) {
     switch (FlagTSC) {
@@ -186,7 +186,7 @@ void concentrationSolver() {
   if (FlagExtraDebug == 1) logText("After sediment solver \n");
 }
 
-// Step 28: a concentration far above the bed concentration limit is a sign
+// A concentration far above the bed concentration limit is a sign
 // of an unstable solution; it is logged with its column and set to the limit.
 void capConcentrations() {
   const double limit = 1.5 * MaxBedConc;
@@ -223,7 +223,7 @@ void capConcentrations() {
   }
 }
 
-// Step 29 (F 369 1): concentrations outside 0..1 or not a number.
+// F 369 1: concentrations outside 0..1 or not a number.
 void findConcentrationBugs() {
   for (int l = 1; l <= lnumber; ++l) {
     for (int c = WCStart; c <= WCEnd; ++c) {
@@ -235,7 +235,7 @@ void findConcentrationBugs() {
   }
 }
 
-// Step 31: the grain fractions of the bed model.
+// The grain fractions of the bed model.
 void grainFractions(double active) {
   setStatus(mc_message, " Morphology_fractions");
   if (QNFlag >= 1) {
@@ -250,7 +250,7 @@ void grainFractions(double active) {
   if (FlagExtraDebug == 1) logText("After morphology_fractions\n");
 }
 
-// Step 32: the old-time fields take the values of this step.
+// The old-time fields take the values of this step.
 void keepOldFields() {
   keepOldConcentrations();
   if (WCStart > WCEnd) return;
@@ -287,7 +287,7 @@ void accumulateBedMovement() {
   }
 }
 
-// Step 36: the bed-level change of F 255; Hydrostatic 2 never moves the bed.
+// The bed-level change of F 255; Hydrostatic 2 never moves the bed.
 void bedChange() {
   setStatus(mc_message, " Bedchanges");
   if (FlagExtraDebug == 1) logText("Before bedchange\n");
@@ -311,7 +311,7 @@ void bedChange() {
   moveClock();
 }
 
-// Step 38: one row of bed levels and one of water levels across block 1 at
+// One row of bed levels and one of water levels across block 1 at
 // the cross-section of F 522.
 void tolvenikaRows() {
   const GridBlock &b = block[1];
@@ -330,7 +330,7 @@ void tolvenikaRows() {
   }
 }
 
-// Step 40: size 0 holds the total concentration.
+// Size 0 holds the total concentration.
 void totalConcentration() {
   for (int c = WCStart; c <= WCEnd; ++c) {
     double total = 0.0;
@@ -362,7 +362,7 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (FlagDepthDeposit > 0) computeDepthDeposit();
   if (TurbDensFlag > 0) operations.computeDensityStat(block[1].i1, block[1].i2);
   stepTimeStepSize();
-  // 10. Slide movement.
+  // Slide movement.
   if (FlagThixo >= 2 && FlagThixo != 100) {
     const double start = wallClock();
     setStatus(mc_program, " Slide movement");
@@ -376,7 +376,7 @@ StepEnd sedimentStep(SedimentRun &run) {
     }
     stimet = stepStart;
   }
-  // 11-13. Flow.
+  // Flow.
   const double flowStart = wallClock();
   if (!flowStages(run)) return StepEnd::Return;
   if (FlagPresSetZero == 1) {
@@ -384,7 +384,7 @@ StepEnd sedimentStep(SedimentRun &run) {
     for (int c = WCStart; c <= WCEnd; ++c) Cpres[c] = 0.0;
   }
   if (Bfly && BFroude) operations.computeBFroude(block[1].FirstBedCell, block[1].LastBedCell);
-  // 14-24. The sediment equations.
+  // The sediment equations.
   setStatus(mc_program, " Sediments");
   sedimentWorkRanges();
   if (debugging == 'P') {
@@ -405,12 +405,12 @@ StepEnd sedimentStep(SedimentRun &run) {
   capConcentrations();
   Cf = run.savedCf;
   if (FlagBugFind == 1) findConcentrationBugs();
-  // 30, 31. Smoothing, dredging, slides and grain fractions.
+  // Smoothing, dredging, slides and grain fractions.
   if (FlagSmoothBedchange > 0) operations.smoothBedchange();
   if (FlagBagger == 2 || FlagBagger == 3) operations.bagger();
   if (IterAvalanche == 205 || IterAvalanche == 206) operations.computeSandSlide();
   grainFractions(run.activeLayer);
-  // 32-35. Old-time fields, discharges, outflow mass.
+  // Old-time fields, discharges, outflow mass.
   scaleConcGridMove1();
   keepOldFields();
   stepDischarges(false);
@@ -418,11 +418,11 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (FlagTSC == 3) operations.sumBedMoveMass();
   if (FlagBagger == 1) operations.bagger();
   if (FlagProfiles > 0 && isMultiple(Iter, FlagProfiles)) operations.print_profiles();
-  // 36-37. Bed change and the suspended volume over the grid move.
+  // Bed change and the suspended volume over the grid move.
   bedChange();
   if (FlagScaleGridMove == 1) scaleConcGridMove2();
   if (TransWriteFiles[1] > 0 && isMultiple(Iter, TransWriteFiles[1])) operations.WriteTransFiles();
-  // 38-44. Statistics, sums and outputs.
+  // Statistics, sums and outputs.
   if (FlagTolvenika > 0 && isMultiple(Iter, FlagTolvenika)) tolvenikaRows();
   if (FlagMorphStatistics > 0) operations.computeMorphStatistics();
   if (FlagCohesion > 2 || NoCohesiveDepth > 0) operations.computeCohesion();
@@ -434,7 +434,7 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (FlagInterpolVal == 30 || PrintArrayFlags[10] == 130) operations.print_fractions();
   if (FlagFractionsPrint > 0) operations.make_Bfractionsprint();
   if (PrintArrayFlags[10] == 19) operations.makeDarnevoli();
-  // 45. The fill stop.
+  // The fill stop.
   if (FillStop > 0.0) {
     const double left = workVolume() / run.volume0;
     if (left < FillStop) {

@@ -18,7 +18,3 @@ SedimentRun sedimentSetup();
 
 // Closes "bootimeo" when the set-up opened it (debug letter H).
 void closeBootimeo();
-
-// Creates (or empties) a file the loop appends to, with its header; a file
-// that cannot be created ends the run with the log text and the code.
-void createOutputFile(const char *name, const char *header, const char *error, int code);
