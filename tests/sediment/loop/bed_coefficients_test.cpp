@@ -210,4 +210,31 @@ TEST_F(BedCoefficients, OutflowTermsOfTheBedCells) {
   NoNestflater = 0;
 }
 
+// With two sizes each takes its outflow term; the water outflow of the
+// column is booked with size 1 only.
+TEST_F(BedCoefficients, ColumnOutflowIsBookedWithTheFirstSize) {
+  channel(0.5, "G 1 13 7 11 2\nS 1 0.001 0.1\nS 2 0.0002 0.025\nN 0 1 0.5\nN 0 2 0.5\n");
+  ASSERT_EQ(lnumber, 2);
+  DischargeGroup &group = DischargeStruct[2];
+  group.type = 0;
+  group.boundaryKind = 0;
+  group.discharge = 900.0;
+  group.faceCount = 0;
+  group.area = 0.0;
+  int bed = 0;
+  for (int c = 1; c <= NoCells; ++c) {
+    if (Ccelle[c] != 0) continue;
+    group.faces[group.faceCount++] = Cflatee[c];
+    group.area += Farea[Cflatee[c]];
+    if (Ccellb[c] == 0) bed = Cbed[c];
+  }
+  ASSERT_GT(bed, 0);
+  MakeAp(1);
+  EXPECT_NEAR(Binout[bed], -25.0, 1e-7);
+  MakeAp(2);
+  EXPECT_NEAR(Bap[1][bed], 25.0, 1e-7);
+  EXPECT_NEAR(Bap[2][bed], 25.0, 1e-7);
+  EXPECT_NEAR(Binout[bed], -25.0, 1e-7);
+}
+
 }  // namespace
