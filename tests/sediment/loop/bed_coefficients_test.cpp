@@ -35,6 +35,27 @@ void setBlock(int b, int first, int last) {
   block[b].LayerMark = 0;
 }
 
+// Group 2 an outflow ("Dirichlet", 900 kg/s) over the 36 faces of the
+// channel's east end, 1/9 m2 each; the bed cells of the four bottom cells
+// behind them.
+std::vector<int> eastOutflow() {
+  DischargeGroup &group = DischargeStruct[2];
+  group.type = 0;
+  group.boundaryKind = 0;
+  group.discharge = 900.0;
+  group.faceCount = 0;
+  group.area = 0.0;
+  std::vector<int> beds;
+  for (int c = 1; c <= NoCells; ++c) {
+    if (Ccelle[c] != 0) continue;
+    group.faces[group.faceCount++] = Cflatee[c];
+    group.area += Farea[Cflatee[c]];
+    if (Ccellb[c] == 0) beds.push_back(Cbed[c]);
+  }
+  EXPECT_EQ(group.faceCount, 36);
+  return beds;
+}
+
 TEST(WorkStages, StageRunsFromItsFirstToItsLastBlock) {
   NoBlocks = 3;
   setBlock(1, 1, 100);
@@ -161,30 +182,8 @@ TEST_F(BedCoefficients, DepositDepthsNearInletAndOutlet) {
 // four beside bottom cells count, and a nested face carrying water out.
 TEST_F(BedCoefficients, OutflowTermsOfTheBedCells) {
   channel(0.5);
-  std::vector<int> faces;
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccelle[c] == 0) faces.push_back(Cflatee[c]);
-  }
-  ASSERT_EQ(faces.size(), 36u);
   DischargeGroup &group = DischargeStruct[2];
-  group.type = 0;
-  group.boundaryKind = 0;
-  group.discharge = 900.0;
-  group.faceCount = 36;
-  group.area = 0.0;
-  for (int n = 0; n < 36; ++n) {
-    group.faces[n] = faces[n];
-    group.area += Farea[faces[n]];
-  }
-  const auto bottoms = [&] {
-    std::vector<int> beds;
-    for (int f : faces) {
-      const int c = Fcell1[f] != 0 ? Fcell1[f] : Fcell2[f];
-      if (Ccellb[c] == 0) beds.push_back(Cbed[c]);
-    }
-    return beds;
-  };
-  const std::vector<int> beds = bottoms();
+  const std::vector<int> beds = eastOutflow();
   ASSERT_EQ(beds.size(), 4u);
   MakeAp(1);
   for (int b : beds) {
@@ -215,20 +214,7 @@ TEST_F(BedCoefficients, OutflowTermsOfTheBedCells) {
 TEST_F(BedCoefficients, ColumnOutflowIsBookedWithTheFirstSize) {
   channel(0.5, "G 1 13 7 11 2\nS 1 0.001 0.1\nS 2 0.0002 0.025\nN 0 1 0.5\nN 0 2 0.5\n");
   ASSERT_EQ(lnumber, 2);
-  DischargeGroup &group = DischargeStruct[2];
-  group.type = 0;
-  group.boundaryKind = 0;
-  group.discharge = 900.0;
-  group.faceCount = 0;
-  group.area = 0.0;
-  int bed = 0;
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccelle[c] != 0) continue;
-    group.faces[group.faceCount++] = Cflatee[c];
-    group.area += Farea[Cflatee[c]];
-    if (Ccellb[c] == 0) bed = Cbed[c];
-  }
-  ASSERT_GT(bed, 0);
+  const int bed = eastOutflow()[0];
   MakeAp(1);
   EXPECT_NEAR(Binout[bed], -25.0, 1e-7);
   MakeAp(2);
