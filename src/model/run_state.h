@@ -123,6 +123,20 @@ inline double SurfacesBM;            // bed-movement figure of the sediment loop
 inline double PrintMaxErrorSuspSed;  // largest error of the suspended-sediment solution
 inline double kIn[50];               // sediment inflow mass per grain size 1..lnumber, kg
 inline double kUt[50];               // sediment outflow mass per grain size 1..lnumber, kg
+inline double kBedmove[50];          // mass moved into the bed per size (F 37 3), kg
+inline double kSusp[50];             // suspended mass per size after the step, kg
+inline double kSuspo[50];            // suspended mass per size at the start of the sediment run, kg
+inline double kLayer1[50];           // bed-layer mass per size at the start, kg
+inline double kLayer2[50];           // change of the bed-layer mass per size since the start, kg
+inline double kDefectRatio[50];      // relative mass defect per size (F 448)
+inline double Bvollefttot[50];       // sediment the bed could not supply per size, kg
+inline double bedLimDef[50];         // mass defect per size from erosion under the non-movable bed, kg
+inline double suspDef[50];           // suspended mass defect per size, kg
+inline double totalsusp[50];         // suspended volume per size before the grid moves, m3
+inline double kLimDef;               // mass defect from erosion under the non-movable bed, kg
+inline double BedMoveDefectAbs;      // defect sums of the bed routines, kg
+inline double BedMoveDefectSum;
+inline double SuspVolChangeDef;      // defect of the suspended volume over grid moves, kg
 inline double scaleBackwater;        // scale of the backwater curve
 inline double scaleBackwater2;       // second scale of the backwater curve
 

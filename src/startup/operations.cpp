@@ -3,6 +3,12 @@
 
 #include "bed/bed_services.h"
 #include "files/file_services.h"
+#include "files/grid_files/grid_file.h"
+#include "files/monitoring/fraction_series.h"
+#include "files/monitoring/interpol_points.h"
+#include "files/monitoring/longitudinal_profiles.h"
+#include "files/restart/fraction_restart_files.h"
+#include "files/visualisation/visualisation.h"
 #include "files/monitoring/time_series_output.h"
 #include "flow/boundaries/boundary_conditions.h"
 #include "flow/outer_steps/divergence_recovery.h"
@@ -13,10 +19,12 @@
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "quality/quality_services.h"
+#include "sediment/loop/pending_routines.h"
 #include "sediment/sediment_services.h"
 #include "startup/bedrough_reader.h"
 #include "startup/control_reader.h"
 #include "startup/timei_reader.h"
+#include "surface/steady/froude_numbers.h"
 #include "surface/surface_services.h"
 
 EngineOperations engineOperations() {
@@ -75,6 +83,46 @@ EngineOperations engineOperations() {
       .Components = Components,
       .groundwater = groundwater,
       .computeVegdataFromSTL = computeVegdataFromSTL,
+      .initialiseBed = initialiseBed,
+      .sumStartLayerMasses = sumStartLayerMasses,
+      .setInitialCohesive = setInitialCohesive,
+      .computeDensityStat = computeDensityStat,
+      .computeSlideBlock = computeSlideBlock,
+      .computeBFroude = computeBFroude,
+      .sedimentEquationTerms = sedimentEquationTerms,
+      .morphology_tsc_solver_tsc1_single = morphology_tsc_solver_tsc1_single,
+      .morphology_tsc_solver_tsc1_multiple = morphology_tsc_solver_tsc1_multiple,
+      .morphology_tsc_solver_tsc2_single = morphology_tsc_solver_tsc2_single,
+      .morphology_tsc_solver_tsc2_multiple = morphology_tsc_solver_tsc2_multiple,
+      .morphology_tsc_solver_tsc2_multiple_v2 = morphology_tsc_solver_tsc2_multiple_v2,
+      .morphology_tsc_solver_tsc3_standard = morphology_tsc_solver_tsc3_standard,
+      .smoothBedchange = smoothBedchange,
+      .bagger = bagger,
+      .computeSandSlide = computeSandSlide,
+      .morphology_fractions = morphology_fractions,
+      .morphology2_fractions = morphology2_fractions,
+      .morphology3_fractions = morphology3_fractions,
+      .morphology_QNfractions = morphology_QNfractions,
+      .sumOutflowMass = sumOutflowMass,
+      .sumBedMoveMass = sumBedMoveMass,
+      .print_profiles = print_profiles,
+      .bedchange = bedchange,
+      .bedchange2 = bedchange2,
+      .bedchange3 = bedchange3,
+      .bedchange4 = bedchange4,
+      .bedchange5 = bedchange5,
+      .WriteTransFiles = WriteTransFiles,
+      .computeMorphStatistics = computeMorphStatistics,
+      .computeCohesion = computeCohesion,
+      .stepMassReport = stepMassReport,
+      .writeBraided = writeBraided,
+      .writeDune = writeDune,
+      .print_fractions = print_fractions,
+      .make_Bfractionsprint = make_Bfractionsprint,
+      .makeDarnevoli = makeDarnevoli,
+      .print_paraview3d = print_paraview3d,
+      .endOfRunReport = endOfRunReport,
+      .endOfRunReportTail = endOfRunReportTail,
   };
 }
 

@@ -68,6 +68,47 @@ struct EngineOperations {
   void (*Components)();
   void (*groundwater)();
   int (*computeVegdataFromSTL)();
+  // the sediment time loop's routines, in the order of a step
+  void (*initialiseBed)();
+  void (*sumStartLayerMasses)();
+  int (*setInitialCohesive)();
+  void (*computeDensityStat)(int, int);
+  void (*computeSlideBlock)();
+  void (*computeBFroude)(int, int);
+  void (*sedimentEquationTerms)();
+  void (*morphology_tsc_solver_tsc1_single)();
+  void (*morphology_tsc_solver_tsc1_multiple)();
+  void (*morphology_tsc_solver_tsc2_single)();
+  void (*morphology_tsc_solver_tsc2_multiple)();
+  void (*morphology_tsc_solver_tsc2_multiple_v2)();
+  void (*morphology_tsc_solver_tsc3_standard)();
+  void (*smoothBedchange)();
+  void (*bagger)();
+  void (*computeSandSlide)();
+  void (*morphology_fractions)(double);
+  void (*morphology2_fractions)(double);
+  void (*morphology3_fractions)(double);
+  void (*morphology_QNfractions)(double);
+  void (*sumOutflowMass)();
+  void (*sumBedMoveMass)();
+  void (*print_profiles)();
+  void (*bedchange)();
+  void (*bedchange2)();
+  void (*bedchange3)();
+  void (*bedchange4)(int);
+  void (*bedchange5)();
+  void (*WriteTransFiles)();
+  void (*computeMorphStatistics)();
+  void (*computeCohesion)();
+  void (*stepMassReport)();
+  void (*writeBraided)();
+  void (*writeDune)();
+  void (*print_fractions)();
+  void (*make_Bfractionsprint)();
+  void (*makeDarnevoli)();
+  void (*print_paraview3d)(int);
+  void (*endOfRunReport)();
+  void (*endOfRunReportTail)();
 };
 
 // The table in use; starts with the engine's own routines.

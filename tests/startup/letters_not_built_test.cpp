@@ -16,13 +16,20 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
       {"C", "Error: Components is not available yet (C)\n"},
       {"D", "Error: computeSlidemovement is not available yet (D)\n"},
       {"P", "Error: computeVegdataFromSTL is not available yet (P)\n"},
-      {"S", "Error: morphology_tsc is not available yet (S)\n"},
   };
   for (const Row &row : rows) {
     const CaseResult r = runControl(std::string("F 2 ") + row.letters + "\n");
     EXPECT_EQ(r.status, 251) << row.letters;
     EXPECT_TRUE(endsWith(r.file("boogie"), row.tail)) << row.letters << "\n" << r.file("boogie");
   }
+}
+
+// Letter S is built: without a grid or bed data its set-up stops at the
+// missing grain-size distribution.
+TEST(LettersNotBuilt, SedimentLoopStopsWithoutABed) {
+  const CaseResult r = runControl("F 2 S\n");
+  EXPECT_EQ(r.status, 248);
+  EXPECT_TRUE(endsWith(r.file("boogie"), "fracres file read with the F 2 O option\n\n")) << r.file("boogie");
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The steps after the last block of a generation, in their fixed order: edge
 // neighbours of the pressure gradient, nesting lists, work ranges, block joins,
 // bed-cell links, the water-edge reshaping, the soil layer, base-grid counts, dead-end marks,
-// time-series cells and the checks of the result. Writes CcellA*, Cbed,
+// time-series cells, the bed-statistics samples and the checks of the result. Writes CcellA*, Cbed,
 // pointbed, Bkooi, Bkooj, Conecell.
 #include <algorithm>
 
 #include "files/file_services.h"
 #include "grid/blocks/appended_blocks.h"
+#include "grid/generation/bed_statistics_window.h"
 #include "grid/generation/grid_build.h"
 #include "grid/generation/grid_generation.h"
 #include "model/bed_cells.h"
@@ -244,6 +245,7 @@ int finishGrid() {
   appendOneCellBlock();
   markDeadEnds();
   placeTimeSeriesCells();
+  sampleBedStatistics();
   reportGrid();
   warnWithoutCells();
   checkBlockSizes();

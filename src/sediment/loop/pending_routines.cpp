@@ -1,0 +1,72 @@
+// Placeholders of the sediment run's later routines: one block each, so that
+// a block goes when its routine lands.
+#include "sediment/loop/pending_routines.h"
+
+#include "base/log.h"
+#include "sediment/sediment_services.h"
+
+void initialiseBed() { notAvailableYet("initialiseBed", "F 37"); }
+
+void sumStartLayerMasses() { notAvailableYet("sumStartLayerMasses", "F 37"); }
+
+void sedimentEquationTerms() { notAvailableYet("sedimentEquationTerms", "F 37"); }
+
+void morphology_tsc_solver_tsc1_single() { notAvailableYet("morphology_tsc_solver_tsc1_single", "F 37"); }
+
+void morphology_tsc_solver_tsc1_multiple() { notAvailableYet("morphology_tsc_solver_tsc1_multiple", "F 37"); }
+
+void morphology_tsc_solver_tsc2_single() { notAvailableYet("morphology_tsc_solver_tsc2_single", "F 37"); }
+
+void morphology_tsc_solver_tsc2_multiple() { notAvailableYet("morphology_tsc_solver_tsc2_multiple", "F 37"); }
+
+void morphology_tsc_solver_tsc2_multiple_v2() { notAvailableYet("morphology_tsc_solver_tsc2_multiple_v2", "F 303"); }
+
+void morphology_tsc_solver_tsc3_standard() { notAvailableYet("morphology_tsc_solver_tsc3_standard", "F 37"); }
+
+void morphology_fractions(double) { notAvailableYet("morphology_fractions", "F 37"); }
+
+void morphology2_fractions(double) { notAvailableYet("morphology2_fractions", "F 37"); }
+
+void morphology3_fractions(double) { notAvailableYet("morphology3_fractions", "F 37"); }
+
+void morphology_QNfractions(double) { notAvailableYet("morphology_QNfractions", "F 137"); }
+
+void sumOutflowMass() { notAvailableYet("sumOutflowMass", "F 37"); }
+
+void sumBedMoveMass() { notAvailableYet("sumBedMoveMass", "F 37"); }
+
+void stepMassReport() { notAvailableYet("stepMassReport", "F 37"); }
+
+void endOfRunReport() { notAvailableYet("endOfRunReport", "F 37"); }
+
+void endOfRunReportTail() { notAvailableYet("endOfRunReportTail", "F 37"); }
+
+void bedchange() { notAvailableYet("bedchange", "F 255"); }
+
+void bedchange2() { notAvailableYet("bedchange2", "F 255"); }
+
+void bedchange3() { notAvailableYet("bedchange3", "F 255"); }
+
+void bedchange4(int) { notAvailableYet("bedchange4", "F 255"); }
+
+void bedchange5() { notAvailableYet("bedchange5", "F 255"); }
+
+void smoothBedchange() { notAvailableYet("smoothBedchange", "F 414"); }
+
+void computeSandSlide() { notAvailableYet("computeSandSlide", "F 56"); }
+
+void computeSlideBlock() { notAvailableYet("computeSlideBlock", "F 236"); }
+
+void bagger() { notAvailableYet("bagger", "F 386"); }
+
+int setInitialCohesive() { notAvailableYet("setInitialCohesive", "F 385"); }
+
+void computeCohesion() { notAvailableYet("computeCohesion", "F 385"); }
+
+void computeMorphStatistics() { notAvailableYet("computeMorphStatistics", "F 404"); }
+
+void computeDensityStat(int, int) { notAvailableYet("computeDensityStat", "F 71"); }
+
+void writeDune() { notAvailableYet("writeDune", "F 370"); }
+
+void writeBraided() { notAvailableYet("writeBraided", "F 368"); }

@@ -1,0 +1,38 @@
+// Routines of the sediment run that the engine does not have yet. Each ends
+// the run with the "not available yet" line naming the data set that reached
+// it; the sediment loop calls them through the operations table.
+#pragma once
+
+void initialiseBed();                           // start bed of every column (F 37)
+void sumStartLayerMasses();                     // bed-layer masses at the start, kLayer1 (F 37)
+void sedimentEquationTerms();                   // the sediment equation of the step (F 37)
+void morphology_tsc_solver_tsc1_single();       // concentration solver, F 37 1, one size
+void morphology_tsc_solver_tsc1_multiple();     // F 37 1, several sizes
+void morphology_tsc_solver_tsc2_single();       // F 37 2, one size
+void morphology_tsc_solver_tsc2_multiple();     // F 37 2, several sizes
+void morphology_tsc_solver_tsc2_multiple_v2();  // F 37 2, several sizes, F 303 2
+void morphology_tsc_solver_tsc3_standard();     // F 37 3
+void morphology_fractions(double active);       // grain fractions, F 37 1
+void morphology2_fractions(double active);      // grain fractions, F 37 2
+void morphology3_fractions(double active);      // grain fractions, F 37 3
+void morphology_QNfractions(double active);     // grain fractions on QN grids (F 137)
+void sumOutflowMass();                          // outflow mass of the step (F 37)
+void sumBedMoveMass();                          // mass moved into the bed, F 37 3
+void stepMassReport();                          // mass sums, continuity report and rows of the step (F 37)
+void endOfRunReport();                          // end-of-run report before the restart file (F 37)
+void endOfRunReportTail();                      // end-of-run report after the restart file (F 37)
+void bedchange();                               // bed-level change, F 255 0
+void bedchange2();                              // F 255 1
+void bedchange3();                              // F 255 3
+void bedchange4(int later);                     // F 255 4
+void bedchange5();                              // F 255 5
+void smoothBedchange();                         // F 414
+void computeSandSlide();                        // F 56 205, 206
+void computeSlideBlock();                       // F 236 3
+void bagger();                                  // F 386
+int setInitialCohesive();                       // F 385
+void computeCohesion();                         // F 385, F 330
+void computeMorphStatistics();                  // F 404
+void computeDensityStat(int i1, int i2);        // F 71
+void writeDune();                               // F 370
+void writeBraided();                            // F 368
