@@ -116,15 +116,41 @@ inline double otime[80];     // wall-clock stamps of the stages (omp_get_wtime),
 
 // Figures of the sediment loop and the backwater curve that the time series
 // prints (0 until their routines set them).
-inline double SumBedChange;          // bed change summed over the grid, m3
+inline double SumBedChange;          // bed change summed over the grid, kg
 inline double SumInflow;             // sediment inflow summed, kg
 inline double SumOutflow;            // sediment outflow summed, kg
 inline double SurfacesBM;            // bed-movement figure of the sediment loop
 inline double PrintMaxErrorSuspSed;  // largest error of the suspended-sediment solution
 inline double kIn[50];               // sediment inflow mass per grain size 1..lnumber, kg
 inline double kUt[50];               // sediment outflow mass per grain size 1..lnumber, kg
+inline double kBedmove[50];          // mass moved into the bed per size (F 37 3), kg
+inline double kSusp[50];             // suspended mass per size after the step, kg
+inline double kSuspo[50];            // suspended mass per size at the start of the sediment run, kg
+inline double kLayer1[50];           // bed-layer mass per size at the start, kg
+inline double kLayer2[50];           // change of the bed-layer mass per size since the start, kg
+inline double kDefectRatio[50];      // relative mass defect per size (F 448)
+inline double Bvollefttot[50];       // sediment the bed could not supply per size, kg
+inline double bedLimDef[50];         // mass defect per size from erosion under the non-movable bed, kg
+inline double suspDef[50];           // suspended mass defect per size, kg
+inline double totalsusp[50];         // suspended volume per size before the grid moves, m3
+inline double kLimDef;               // mass defect from erosion under the non-movable bed, kg
+inline double BedMoveDefectAbs;      // defect sums of the bed routines, kg
+inline double BedMoveDefectSum;
+inline double SuspVolChangeDef;      // defect of the suspended volume over grid moves, kg
 inline double scaleBackwater;        // scale of the backwater curve
 inline double scaleBackwater2;       // second scale of the backwater curve
+
+// Bookkeeping of the sediment loop beside the per-size masses.
+inline double SumBedMoveDef;     // bed outflow move defect, kg
+// Layer diagnostics of the multi-layer bed after each step (F 37 3).
+inline double kSumfrac;          // largest |1 - sum of a layer's fractions|
+inline int kSumfracCell;         // its bed cell
+inline int kSumfracLayer;        // its layer
+inline double kSumSolid;         // mean solid fraction of the layers in use
+inline double kSumBSed0;         // layer thickness summed per work bed cell, m
+inline double kSumThick;         // mean sediment thickness above the non-movable level, m
+inline double AvBedmove;         // mean bed movement of the wet work bed cells in the last step, m
+inline double MaxBedmove;        // largest bed movement by magnitude, with its sign, m
 
 // Fixed work tables.
 inline double concBuffer[51];     // buffered inflow concentrations, -1 none
@@ -158,3 +184,6 @@ inline int FlagReadBedrough;     // 1 once "bedrough" has been read in this run
 
 // Gives every run-state variable its start value.
 void setRunStateDefaults();
+
+// Clears the per-size masses and defects of the sediment loop's bookkeeping.
+void clearSedimentMasses();
