@@ -188,6 +188,12 @@ TEST_F(BedLayerStack, SplitAndRemoveEmptyLayers) {
   setStack(kB, {{0.3, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
   SplitLayers(kB);
   expectStack({{0.3, 0.2}, {0.2, 1.0}}, "nothing thick");
+  // Another F 434 value has no way to share the thickness: copying the
+  // layer alone would create sediment, so nothing splits.
+  FlagSplitLayers = 3;
+  setStack(kB, {{1.0, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
+  SplitLayers(kB);
+  expectStack({{1.0, 0.2}, {0.2, 1.0}}, "F 434 3");
 
   setStack(kB, {{0.5, 0.5, {1, 0}}});
   EXPECT_EQ(removeZerolayers(kB), 0);
