@@ -30,3 +30,5 @@ inline constexpr int kExitInspaceTimes = -11;     // "inspace" times not increas
 inline constexpr int kExitInspaceWithF294 = -12;  // B in "inspace" together with F 294
 inline constexpr int kExitInflowValues = -3;      // an "inflow" record with fewer than five values
 inline constexpr int kExitNestedRecord = -9999999;  // a bad placing record in "koosurf.nes"
+inline constexpr int kExitLayerStack = -4;        // a bed-layer stack that cannot be kept consistent
+inline constexpr int kExitBedThickness = -8;      // restart bed layers that do not fill the sediment thickness (F 310 0)

@@ -1,6 +1,9 @@
 // Start values of the run state, assigned by kread before "control" is read.
 #include "model/run_state.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "model/status.h"
 
 void setRunStateDefaults() {
@@ -113,4 +116,16 @@ void setRunStateDefaults() {
   for (int k = 0; k < 5; ++k) xDelGeo[k] = yDelGeo[k] = 0.0;
   for (int &v : rute) v = 0;
   for (int &v : NoErrorsTrekant) v = 0;
+  clearSedimentMasses();
+  SumBedChange = SumInflow = SumOutflow = SurfacesBM = PrintMaxErrorSuspSed = 0.0;
+}
+
+void clearSedimentMasses() {
+  for (double *table : {kIn, kUt, kSusp, kSuspo, kLayer1, kLayer2, kBedmove, kDefectRatio, Bvollefttot, bedLimDef, suspDef,
+                        totalsusp}) {
+    std::fill(table, table + 50, 0.0);
+  }
+  kLimDef = SumBedMoveDef = SuspVolChangeDef = BedMoveDefectAbs = BedMoveDefectSum = 0.0;
+  kSumfrac = kSumSolid = kSumBSed0 = kSumThick = AvBedmove = MaxBedmove = 0.0;
+  kSumfracCell = kSumfracLayer = 0;
 }

@@ -116,7 +116,7 @@ inline double otime[80];     // wall-clock stamps of the stages (omp_get_wtime),
 
 // Figures of the sediment loop and the backwater curve that the time series
 // prints (0 until their routines set them).
-inline double SumBedChange;          // bed change summed over the grid, m3
+inline double SumBedChange;          // bed change summed over the grid, kg
 inline double SumInflow;             // sediment inflow summed, kg
 inline double SumOutflow;            // sediment outflow summed, kg
 inline double SurfacesBM;            // bed-movement figure of the sediment loop
@@ -139,6 +139,18 @@ inline double BedMoveDefectSum;
 inline double SuspVolChangeDef;      // defect of the suspended volume over grid moves, kg
 inline double scaleBackwater;        // scale of the backwater curve
 inline double scaleBackwater2;       // second scale of the backwater curve
+
+// Bookkeeping of the sediment loop beside the per-size masses.
+inline double SumBedMoveDef;     // bed outflow move defect, kg
+// Layer diagnostics of the multi-layer bed after each step (F 37 3).
+inline double kSumfrac;          // largest |1 - sum of a layer's fractions|
+inline int kSumfracCell;         // its bed cell
+inline int kSumfracLayer;        // its layer
+inline double kSumSolid;         // mean solid fraction of the layers in use
+inline double kSumBSed0;         // layer thickness summed per work bed cell, m
+inline double kSumThick;         // mean sediment thickness above the non-movable level, m
+inline double AvBedmove;         // mean bed movement of the wet work bed cells in the last step, m
+inline double MaxBedmove;        // largest bed movement by magnitude, with its sign, m
 
 // Fixed work tables.
 inline double concBuffer[51];     // buffered inflow concentrations, -1 none
@@ -172,3 +184,6 @@ inline int FlagReadBedrough;     // 1 once "bedrough" has been read in this run
 
 // Gives every run-state variable its start value.
 void setRunStateDefaults();
+
+// Clears the per-size masses and defects of the sediment loop's bookkeeping.
+void clearSedimentMasses();

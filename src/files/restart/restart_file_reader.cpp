@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "bed/layers/bed_layer_operations.h"
 #include "files/grid_files/grid_sections.h"
 #include "files/grid_files/record_reader.h"
 #include "files/restart/restart_file.h"
@@ -117,7 +118,7 @@ void readColumns(RecordReader &in) {
         const int top = in.readIndex(0, NoBedLayers);
         BlayerTop[b] = top;
         for (int layer = top; layer >= 0; --layer) readLayer(in, layer, b);
-        notAvailableYet("removeZerolayers", "B");
+        removeZerolayers(b);
       }
     }
   }

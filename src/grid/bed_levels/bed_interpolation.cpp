@@ -73,8 +73,11 @@ void searchQuadrants(double x, double y, double radius, Nearest &q) {
 // The level of the bed point nearest in quadrant q (0 when none).
 inline double levelOf(const Nearest &q, int k) { return q.has(k) ? zg[q.n[k]] : 0.0; }
 
+// The new level is also the bed at the start of later runs (plane 0), so
+// that the bed change reports count from the interpolated bed.
 void storeLevel(int i, int j, double level) {
   zval[i][j][1] = level;
+  Surfaces[0][i][j] = level;
   if (FlagMakeKoomin > 0) Surfaces[3][i][j] = level - FlagMakeKoomin;
 }
 
@@ -219,6 +222,7 @@ void fillAlongLines() {
         level = zval[up][j][1];
       }
       zval[i][j][1] = level;
+      Surfaces[0][i][j] = level;
     }
   }
 }
@@ -234,6 +238,7 @@ void restoreMarkedLevels(std::FILE *log, const std::vector<double> &before, cons
       for (int j = blk.j1 - 1; j <= blk.j2; ++j) {
         if (zval[i][j][1] <= kMarkerLevel) {
           zval[i][j][1] = before[static_cast<std::size_t>(i) * stride + j];
+          Surfaces[0][i][j] = zval[i][j][1];
           ++kept;
         }
       }

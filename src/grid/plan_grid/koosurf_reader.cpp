@@ -107,6 +107,7 @@ void readKoosurf() {
     xval[p.i][p.j] = p.x;
     yval[p.i][p.j] = p.y;
     zval[p.i][p.j][1] = p.bed;
+    Surfaces[0][p.i][p.j] = p.bed;  // the bed at the start of the run
     zval[p.i][p.j][znumber] = p.surface;
   }
   logPrintf("Have read koosurf file: max i: %d, max j: %d\n\n", maxI, maxJ);

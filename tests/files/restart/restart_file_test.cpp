@@ -190,17 +190,27 @@ TEST_F(RestartFile, GroupBedCellsFromItsBedFaces) {
   EXPECT_EQ(DischargeStruct[1].bedCells[1], Cbed[c]);
 }
 
-// More than two layers: a point line that does not read ends with -99; a
-// readable one reaches the layer joining, which the engine does not have yet.
+// More than two layers: the reader joins away the empty layers of each bed
+// cell; a point line that does not read ends with -99.
 TEST_F(RestartFile, GeneralLayout) {
-  NoBedLayers = 3;
-  generateChannel();
+  generateChannel("F 37 3\nF 134 3\n");
   ASSERT_EQ(NoBedLayers, 3);
+  const int b = 5;
+  BlayerTop[b] = 2;
+  const double thickness[3] = {0.5, 0.0, 0.3};
+  for (int layer = 0; layer <= 2; ++layer) {
+    BSedDistrib[layer][0][b] = thickness[layer];
+    BSedDistrib[layer][1][b] = 1.0;
+    Bsolidfraction[layer][b] = 0.5;
+  }
   WriteAllData();
   const std::string written = readFile("alldata.0");
   writeFile("alldata", written);
-  EXPECT_EXIT(ReadAllData(), testing::ExitedWithCode(251), "");
-  EXPECT_TRUE(endsWith(readFile("boogie"), "Error: removeZerolayers is not available yet (B)\n"));
+  EXPECT_EQ(ReadAllData(), 0);
+  EXPECT_EQ(BlayerTop[b], 1);
+  EXPECT_DOUBLE_EQ(BSedDistrib[0][0][b], 0.5);
+  EXPECT_DOUBLE_EQ(BSedDistrib[1][0][b], 0.3);
+  EXPECT_EQ(BSedDistrib[2][0][b], 0.0);
   // The column section cut off after the surface groups.
   std::vector<std::string> lines = linesOf(written);
   const std::size_t groupsEnd = 2 + 550 + 2 * 360 + 1246 + 1 + 18 + 10;

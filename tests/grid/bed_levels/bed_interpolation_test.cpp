@@ -83,6 +83,10 @@ TEST_F(BedInterpolation, SurveyedChannelByBothWeightings) {
     EXPECT_EQ(readFile("boogie.bed"),
               "Number of points in geodata file: 42\nNumber of points read from geodata file: 42\n");
     EXPECT_STREQ(mc_message, "Finished bed interpolation");
+    // The interpolated bed is the start bed of later runs (plane 0).
+    for (int i = 1; i <= 11; ++i) {
+      for (int j = 1; j <= 5; ++j) EXPECT_EQ(Surfaces[0][i][j], zval[i][j][1]) << i << " " << j;
+    }
     NoGeo = 0;
     NoBlocks = 0;
   }
@@ -262,6 +266,7 @@ TEST_F(BedInterpolation, FarPointsAreFilledAlongTheirLine) {
     EXPECT_DOUBLE_EQ(zval[3][j][1], 2.0 / 3.0 * 3.0 + 1.0 / 3.0 * 9.0);  // 5
     EXPECT_DOUBLE_EQ(zval[4][j][1], 0.5 * (5.0 + 9.0));                   // the new z(3) and z(5)
     EXPECT_DOUBLE_EQ(zval[5][j][1], 9.0);
+    for (int i = 2; i <= 5; ++i) EXPECT_EQ(Surfaces[0][i][j], zval[i][j][1]) << i << " " << j;
   }
   EXPECT_EQ(readFile("boogie.bed").find("Warning"), std::string::npos);
 }

@@ -89,6 +89,19 @@ TEST_F(KoosurfReader, ChannelBlockRecordAndArrays) {
   EXPECT_TRUE(endsWith(boogie(), "Have read koosurf file: max i: 11, max j: 5\n\n"));
 }
 
+// Each bed level read is also the bed at the start of the run (plane 0):
+// the bank's 0.65 m rise is relief, not bed change.
+TEST_F(KoosurfReader, BedLevelsAreTheStartBed) {
+  allocate(13, 7, 11);
+  writeFile("koosurf", caseFile("bank", "koosurf"));
+  readKoosurf();
+  const GridBlock &b = block[1];
+  EXPECT_EQ(Surfaces[0][1][4], 0.65);
+  for (int i = b.i1 - 1; i <= b.i2; ++i) {
+    for (int j = b.j1 - 1; j <= b.j2; ++j) EXPECT_EQ(Surfaces[0][i][j], zval[i][j][1]) << i << " " << j;
+  }
+}
+
 // Each file yields the points listed as (i, j, x, y, bed, surface), the
 // maxima and nothing else.
 struct ReadCase {

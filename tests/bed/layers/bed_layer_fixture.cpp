@@ -1,0 +1,39 @@
+// The in-process set-up shared by the bed-layer tests.
+#include "bed/layers/bed_layer_fixture.h"
+
+#include "model/allocation.h"
+#include "model/bed_cells.h"
+#include "model/settings.h"
+
+void BedLayerFixture::allocateBed(int sizes, int layers, bool multiLayer, int nx, int ny) {
+  xnumber = nx;
+  ynumber = ny;
+  znumber = 5;
+  lnumber = sizes;
+  FlagTSC = multiLayer ? 3 : 2;
+  FlagBedchangeOption = multiLayer ? 5 : 0;
+  NoBedLayers = layers;
+  MaxCeller = MaxFlater = MaxPunkter = 2000;
+  MaxNester = 10;
+  MaxConnFlate = 1000;
+  ASSERT_EQ(sialloc(), 0);
+  ASSERT_GT(AllocateArrays(1, 1, 1), 0.0);
+}
+
+void setStack(int b, std::initializer_list<HandLayer> layers) {
+  int layer = 0;
+  for (const HandLayer &h : layers) {
+    for (int k = 0; k <= lnumber; ++k) BSedDistrib[layer][k][b] = 0.0;
+    BSedDistrib[layer][0][b] = h.thickness;
+    if (Bsolidfraction) Bsolidfraction[layer][b] = h.solid;
+    int k = 1;
+    for (double f : h.fractions) BSedDistrib[layer][k++][b] = f;
+    ++layer;
+  }
+  BlayerTop[b] = layer - 1;
+  for (int above = layer; above <= NoBedLayers; ++above) {
+    for (int k = 0; k <= lnumber; ++k) BSedDistrib[above][k][b] = 0.0;
+  }
+}
+
+double thicknessOf(int b, int layer) { return BSedDistrib[layer][0][b]; }

@@ -1,0 +1,30 @@
+// In-process set-up of the bed-layer tests: a small plan grid whose tables
+// are allocated for a chosen number of grain sizes and bed layers, and stacks
+// of layers written by hand.
+#pragma once
+
+#include <initializer_list>
+
+#include "grid/grid_fixture.h"
+
+// One layer by hand: bulk thickness (m), solid fraction and the grain
+// fractions of sizes 1, 2, ...
+struct HandLayer {
+  double thickness, solid;
+  std::initializer_list<double> fractions;
+};
+
+class BedLayerFixture : public GridFixture {
+ protected:
+  // Allocates a grid of nx x ny columns with `sizes` grain sizes and the
+  // multi-layer bed (F 37 3) of `layers` layers, or the two-layer bed
+  // (F 37 2) when layers is 2 and multiLayer is false.
+  static void allocateBed(int sizes, int layers, bool multiLayer = true, int nx = 6, int ny = 6);
+};
+
+// Writes the stack of bed cell b, bottom layer first; the top layer is the
+// last one given and every layer above it is cleared.
+void setStack(int b, std::initializer_list<HandLayer> layers);
+
+// Thickness of layer l of bed cell b.
+double thicknessOf(int b, int layer);
