@@ -2,6 +2,7 @@
 #include "startup/operations.h"
 
 #include "bed/bed_services.h"
+#include "bed/layers/bed_initialisation.h"
 #include "files/file_services.h"
 #include "files/grid_files/grid_file.h"
 #include "files/monitoring/fraction_series.h"
@@ -20,6 +21,7 @@
 #include "model/allocation.h"
 #include "quality/quality_services.h"
 #include "sediment/loop/pending_routines.h"
+#include "sediment/loop/sediment_mass_reports.h"
 #include "sediment/sediment_services.h"
 #include "startup/bedrough_reader.h"
 #include "startup/control_reader.h"

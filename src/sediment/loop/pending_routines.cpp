@@ -5,10 +5,6 @@
 #include "base/log.h"
 #include "sediment/sediment_services.h"
 
-void initialiseBed() { notAvailableYet("initialiseBed", "F 37"); }
-
-void sumStartLayerMasses() { notAvailableYet("sumStartLayerMasses", "F 37"); }
-
 void sedimentEquationTerms() { notAvailableYet("sedimentEquationTerms", "F 37"); }
 
 void morphology_tsc_solver_tsc1_single() { notAvailableYet("morphology_tsc_solver_tsc1_single", "F 37"); }
@@ -30,16 +26,6 @@ void morphology2_fractions(double) { notAvailableYet("morphology2_fractions", "F
 void morphology3_fractions(double) { notAvailableYet("morphology3_fractions", "F 37"); }
 
 void morphology_QNfractions(double) { notAvailableYet("morphology_QNfractions", "F 137"); }
-
-void sumOutflowMass() { notAvailableYet("sumOutflowMass", "F 37"); }
-
-void sumBedMoveMass() { notAvailableYet("sumBedMoveMass", "F 37"); }
-
-void stepMassReport() { notAvailableYet("stepMassReport", "F 37"); }
-
-void endOfRunReport() { notAvailableYet("endOfRunReport", "F 37"); }
-
-void endOfRunReportTail() { notAvailableYet("endOfRunReportTail", "F 37"); }
 
 void bedchange() { notAvailableYet("bedchange", "F 255"); }
 

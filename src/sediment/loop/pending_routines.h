@@ -3,8 +3,6 @@
 // it; the sediment loop calls them through the operations table.
 #pragma once
 
-void initialiseBed();                           // start bed of every column (F 37)
-void sumStartLayerMasses();                     // bed-layer masses at the start, kLayer1 (F 37)
 void sedimentEquationTerms();                   // the sediment equation of the step (F 37)
 void morphology_tsc_solver_tsc1_single();       // concentration solver, F 37 1, one size
 void morphology_tsc_solver_tsc1_multiple();     // F 37 1, several sizes
@@ -16,11 +14,6 @@ void morphology_fractions(double active);       // grain fractions, F 37 1
 void morphology2_fractions(double active);      // grain fractions, F 37 2
 void morphology3_fractions(double active);      // grain fractions, F 37 3
 void morphology_QNfractions(double active);     // grain fractions on QN grids (F 137)
-void sumOutflowMass();                          // outflow mass of the step (F 37)
-void sumBedMoveMass();                          // mass moved into the bed, F 37 3
-void stepMassReport();                          // mass sums, continuity report and rows of the step (F 37)
-void endOfRunReport();                          // end-of-run report before the restart file (F 37)
-void endOfRunReportTail();                      // end-of-run report after the restart file (F 37)
 void bedchange();                               // bed-level change, F 255 0
 void bedchange2();                              // F 255 1
 void bedchange3();                              // F 255 3
