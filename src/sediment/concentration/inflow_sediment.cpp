@@ -232,7 +232,10 @@ void logProfileInflow(const SizeTarget &t, const DischargeGroup &group, int g, d
     for (int k = group.faceCount - 1; k >= 0; --k) {
       const int f = group.faces[k], c = faceCell(f);
       if (follow && bottomCell(c)) zb = Czcenter[c] - Ckdist[c];
-      body(f, c, std::max(std::log(30.0 * (Czcenter[c] - zb) / ks), 1e-7));
+      // A cell centre at or below zb has no logarithm; like a small one it
+      // takes the least weight.
+      const double w = std::log(30.0 * (Czcenter[c] - zb) / ks);
+      body(f, c, w >= 1e-7 ? w : 1e-7);
     }
   };
   double weighted = 0.0;

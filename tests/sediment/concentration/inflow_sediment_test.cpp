@@ -1,0 +1,173 @@
+// Inflow sediment on the generated channel: the plain inflow against hand
+// values, the cyclic modes over their first three steps, the "outconc" rows,
+// the logarithmic profile in both visiting orders and a bad "inspace" value.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "flow/flow_fixture.h"
+#include "model/bed_cells.h"
+#include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/control_tables.h"
+#include "model/faces.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "model/side_tables.h"
+#include "sediment/concentration/inflow_sediment.h"
+
+namespace {
+
+// 7500 kg/s enter through the 36 upstream faces of 1/9 m2 (4 m2 in all) and
+// leave through the downstream ones; the M data set gives 0.001; dt = 10 s.
+class InflowSedimentChannel : public FlowFixture {
+ protected:
+  void SetUp() override {
+    FlowFixture::SetUp();
+    FlagTSC = 2;
+    channel(10.0);
+    setGroup(1, 1, 7500.0, upstreamFaces());
+    setGroup(2, 0, 7500.0, downstreamFaces());
+    CompInflowNo = 1;
+    CompInflow[1].conc[1] = 0.001;
+    stimet = 10.0;
+    Iter = 1;
+    clearCoefficients();
+  }
+};
+
+// q = 7500/4 kg/s per m2: a face of 1/9 m2 adds 208.333 to the diagonal and
+// 208.333·0.001 to the source; the step brings 7500·10·0.001·2.65 = 198.75 kg.
+TEST_F(InflowSedimentChannel, PlainInflow) {
+  kIn[1] = SumInflow = 0.0;
+  InflowSediment();
+  const double face = 7500.0 / 4.0 / 9.0;
+  for (int f : upstreamFaces()) {
+    const int c = cellBehind(f);
+    EXPECT_NEAR(Cap[c], face, 1e-6) << c;
+    EXPECT_NEAR(Csource[c], face * 0.001, 1e-9) << c;
+    if (Ccellb[c] == 0) EXPECT_NEAR(Binout[Cbed[c]], face, 1e-6) << c;
+  }
+  EXPECT_NEAR(kIn[1], 198.75, 1e-9);
+  EXPECT_NEAR(SumInflow, 198.75, 1e-9);
+  EXPECT_EQ(DischargeArray[1], 7500.0);
+  // A group of type 1 without faces gets neither discharge nor sediment.
+  DischargeStruct[3].type = 1;
+  DischargeArray[3] = -1.0;
+  InflowSediment();
+  EXPECT_EQ(DischargeArray[3], -1.0);
+}
+
+// The returned concentration of every cyclic mode over its first three
+// steps, the outflow at 0.002 and the inflow at 0.001; before a first
+// returned value exists the step's inflow stands in for it.
+TEST_F(InflowSedimentChannel, CyclicModes) {
+  for (int f : downstreamFaces()) Cconc[1][cellBehind(f)] = 0.002;
+  relaxCyclicS = 0.1;
+  struct Case {
+    int mode;
+    double steps[3];
+  };
+  const Case cases[] = {
+      {1, {0.002, 0.002, 0.002}},
+      {2, {0.002, 0.002, 0.002}},
+      {3, {0.00101, 0.0010199, 0.001029701}},
+      {4, {0.0011, 0.00119, 0.001271}},
+      {5, {0.0011, 0.00119, 0.001271}},
+      {6, {0.0010605, 0.00112338975, 0.00118876364513}},
+      {7, {0.001, 0.001, 0.001}},
+  };
+  for (const Case &k : cases) {
+    concBuffer[1] = -1.0;
+    for (int s = 0; s < 3; ++s) {
+      FlagCyclicS = k.mode;
+      clearCoefficients();
+      InflowSediment();
+      EXPECT_NEAR(concBuffer[1], k.steps[s], 1e-14) << "mode " << k.mode << " step " << s + 1;
+      const int c = cellBehind(upstreamFaces()[0]);
+      EXPECT_NEAR(Csource[c], Cap[c] * k.steps[s], 1e-14 * Cap[c]) << "mode " << k.mode;
+    }
+  }
+  // Without an outflow group 2 nothing returns.
+  DischargeStruct[2].type = 1;
+  concBuffer[1] = -1.0;
+  InflowSediment();
+  EXPECT_EQ(concBuffer[1], -1.0);
+}
+
+// "outconc" rows: every F 464 steps, or every 100 steps with cyclic mode 2;
+// mode 1 writes none of its own.
+TEST_F(InflowSedimentChannel, OutconcRows) {
+  for (int f : downstreamFaces()) Cconc[1][cellBehind(f)] = 0.002;
+  FlagOutConc = 2;
+  for (int n = 1; n <= 4; ++n) {
+    Iter = n;
+    stimet = 10.0 * n;
+    InflowSediment();
+  }
+  EXPECT_EQ(readFile("outconc"), "20.000000 sec, 0.002\n40.000000 sec, 0.002\n");
+  FlagOutConc = 0;
+  FlagCyclicS = 2;
+  Iter = 100;
+  InflowSediment();
+  Iter = 101;
+  InflowSediment();
+  FlagCyclicS = 1;
+  Iter = 200;
+  InflowSediment();
+  EXPECT_EQ(readFile("outconc"), "20.000000 sec, 0.002\n40.000000 sec, 0.002\n40.000000 sec, 0.002\n");
+}
+
+// F 202: the discharge is shared by ln(30 z/ks) above the lowest bottom. With
+// the downstream-most column of the list standing 0.2 m higher, F 202 2
+// (visiting from the last face) measures the columns met after it from that
+// bottom; F 202 1 keeps the lowest bottom for all.
+TEST_F(InflowSedimentChannel, LogProfileInBothOrders) {
+  XksInflow = 0.05;
+  const std::vector<int> faces = upstreamFaces();
+  const int lastBottom = cellBehind(faces[27]);  // bottom of the last column of the list
+  ASSERT_EQ(Ccellb[lastBottom], 0);
+  Czcenter[lastBottom] += 0.2;
+  const int probe = cellBehind(faces[26]);  // top cell of the column before it
+  const int reference = cellBehind(faces[8]);  // top cell of the first column
+  for (int mode : {1, 2}) {
+    SCOPED_TRACE(mode);
+    FlagLogInflow = mode;
+    clearCoefficients();
+    InflowSediment();
+    double total = 0.0;
+    for (int f : faces) total += Cap[cellBehind(f)];
+    EXPECT_NEAR(total, 7500.0, 1e-8);
+    const double z = Czcenter[probe];
+    const double expected = mode == 1 ? 1.0 : std::log(30.0 * (z - 0.2) / 0.05) / std::log(30.0 * z / 0.05);
+    EXPECT_NEAR(Cap[probe] / Cap[reference], expected, 1e-12);
+    EXPECT_NEAR(Csource[probe], Cap[probe] * 0.001, 1e-12);
+    // Cells whose centre lies below that bottom take the least weight.
+    const int low = cellBehind(faces[19]);
+    if (mode == 2) EXPECT_NEAR(Cap[low] / Cap[reference], 1e-7 / std::log(30.0 * z / 0.05), 1e-15);
+  }
+}
+
+// An "inspace" concentration of 1.5 is a probable error in the file.
+TEST_F(InflowSedimentChannel, InspaceValueAboveOne) {
+  FlagInspace = 1;
+  inspace[21] = 1.5;
+  EXPECT_EXIT(InflowSediment(), ::testing::ExitedWithCode(255), "");
+  const std::string log = readFile("boogie");
+  EXPECT_NE(log.find("Probable error in inspace file. Concentration for size 1 is 1.5\n"
+                     "Location xyz coordinates: ("),
+            std::string::npos)
+      << log;
+  // A value of exactly 1 is taken, times the G 31 factor; the discharges
+  // keep the values they have.
+  DischargeArray[1] = 7500.0;
+  inspace[21] = 1.0;
+  inflowMult[1] = 0.5;
+  InflowSediment();
+  const int c = cellBehind(upstreamFaces()[0]);
+  EXPECT_NEAR(Cap[c], 7500.0 / 36.0, 1e-6);
+  EXPECT_NEAR(Csource[c], Cap[c] * 0.5, 1e-12);
+}
+
+}  // namespace
