@@ -27,6 +27,14 @@ double diffusionFactor() {
   return 1.0;
 }
 
+double faceDiffusivity(int f, int c1, int c2, bool vertical, bool constantViscosity) {
+  if (constantViscosity) return vertical ? TCvert : TChoriz;
+  // The nearer cell weighs more: each side by the other side's distance.
+  const double *V = vertical ? CgammaV : Cgamma;
+  const double inv = 1.0 / (Fdist1[f] + Fdist2[f] + 1e-20);
+  return (Fdist1[f] * V[c2] + Fdist2[f] * V[c1]) * inv;
+}
+
 namespace {
 
 // The settings of the face diffusion, read once before the face loop.
@@ -49,14 +57,7 @@ struct FaceDiffusion {
 
 inline FaceDiffusion faceDiffusion(const DiffusionSettings &s, int f, int c1, int c2, bool vertical) {
   const double inv = 1.0 / (Fdist1[f] + Fdist2[f] + 1e-20);
-  double G;
-  if (s.constantViscosity) {
-    G = vertical ? TCvert : TChoriz;
-  } else {
-    // The nearer cell weighs more: each side by the other side's distance.
-    const double *V = vertical ? CgammaV : Cgamma;
-    G = (Fdist1[f] * V[c2] + Fdist2[f] * V[c1]) * inv;
-  }
+  double G = faceDiffusivity(f, c1, c2, vertical, s.constantViscosity);
   G = (s.minimumOnVertical && vertical) ? s.minGamma : std::max(G, s.minGamma);
   const double D = s.fac * Farea[f] * G * inv;
   return {D, G, std::fabs(Fflux[f] / (D + 1e-20))};

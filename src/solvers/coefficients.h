@@ -36,6 +36,11 @@ struct UpwindPass {
 };
 void secondOrderConvectionPass(int first, int last, const UpwindPass &pass);
 
+// The diffusivity of the interior face f between c1 and c2, unclamped: with
+// `constantViscosity` (TurbulenceModel 6) TCvert or TChoriz, else CgammaV
+// (vertical faces) or Cgamma interpolated so that the nearer cell weighs more.
+double faceDiffusivity(int f, int c1, int c2, bool vertical, bool constantViscosity);
+
 // The turbulence-model factor of the diffusion of the current Equation.
 double diffusionFactor();
 // Limiter psi(r) of deferred-correction scheme 10..19; 0 for other codes and

@@ -44,8 +44,7 @@ Settings settings() {
   return {TurbulenceModel == 6, TurbDensFlag == 3, TurbDensFlag == 1, MinGamma, TDCvert, TDChoriz, 1.0 / Schmidt};
 }
 
-// The eddy diffusion of one interior face, D = area · G / distance, with the
-// face diffusivity G interpolated so that the nearer cell weighs more. The
+// The eddy diffusion of one interior face, D = area · G / distance. The
 // sediment keeps G unclamped: MinGamma enters as the floor of the damping.
 struct Diffusion {
   double D, G;
@@ -53,13 +52,7 @@ struct Diffusion {
 
 inline Diffusion faceDiffusion(const Settings &s, int f, int c1, int c2, bool vertical) {
   const double inv = 1.0 / (Fdist1[f] + Fdist2[f] + 1e-20);
-  double G;
-  if (s.constantViscosity) {
-    G = vertical ? TCvert : TChoriz;
-  } else {
-    const double *V = vertical ? CgammaV : Cgamma;
-    G = (Fdist1[f] * V[c2] + Fdist2[f] * V[c1]) * inv;
-  }
+  double G = faceDiffusivity(f, c1, c2, vertical, s.constantViscosity);
   if (s.minimumOnVertical && vertical) G = s.minGamma;
   return {Farea[f] * G * inv, G};
 }

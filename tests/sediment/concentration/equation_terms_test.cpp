@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "flow/boundaries/face_fluxes.h"
-#include "flow/flow_fixture.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -19,6 +18,7 @@
 #include "model/work_ranges.h"
 #include "sediment/concentration/concentration_solvers.h"
 #include "sediment/concentration/equation_terms.h"
+#include "sediment/concentration/sediment_channel.h"
 #include "startup/operations.h"
 
 namespace {
@@ -29,20 +29,12 @@ int countNearBed() {
   return 0;
 }
 
-// The channel of 10 x 4 columns of nine cells with a steady, uniform flow of
-// 7500 kg/s along x (1.875 m/s over its 4 m2), sediment of one size with the
-// two-layer source solver, a time step of 10 s and 0.001 entering with the
-// water of group 1.
-class SedimentEquation : public FlowFixture {
+// The channel with a steady, uniform flow of 7500 kg/s along x (1.875 m/s
+// over its 4 m2) and a sediment that neither settles nor erodes.
+class SedimentEquation : public SedimentChannel {
  protected:
   void SetUp() override {
-    FlowFixture::SetUp();
-    FlagTSC = 2;
-    channel(10.0);
-    setGroup(1, 1, 7500.0, upstreamFaces());
-    setGroup(2, 0, 7500.0, downstreamFaces());
-    CompInflowNo = 1;
-    CompInflow[1].conc[1] = 0.001;
+    SedimentChannel::SetUp();
     cohesive[1] = 1e6;  // cohesion above any shear: nothing erodes
     fallvelo[1] = 0.0;
     gsize[1] = 0.0002;

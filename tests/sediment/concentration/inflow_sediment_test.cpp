@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "flow/flow_fixture.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -16,21 +15,15 @@
 #include "model/settings.h"
 #include "model/side_tables.h"
 #include "sediment/concentration/inflow_sediment.h"
+#include "sediment/concentration/sediment_channel.h"
 
 namespace {
 
-// 7500 kg/s enter through the 36 upstream faces of 1/9 m2 (4 m2 in all) and
-// leave through the downstream ones; the M data set gives 0.001; dt = 10 s.
-class InflowSedimentChannel : public FlowFixture {
+// The channel at 10 s, in its first step, with no coefficients yet.
+class InflowSedimentChannel : public SedimentChannel {
  protected:
   void SetUp() override {
-    FlowFixture::SetUp();
-    FlagTSC = 2;
-    channel(10.0);
-    setGroup(1, 1, 7500.0, upstreamFaces());
-    setGroup(2, 0, 7500.0, downstreamFaces());
-    CompInflowNo = 1;
-    CompInflow[1].conc[1] = 0.001;
+    SedimentChannel::SetUp();
     stimet = 10.0;
     Iter = 1;
     clearCoefficients();
