@@ -365,6 +365,16 @@ void morphology_tsc_solver_tsc2_multiple_v2() {
   coupleNestedSizes();
 }
 
+void checkImplicitExchange() {
+  if (FlagImplicitSedim != 1 || lnumber <= 1) return;
+  const bool bedVector = BedLoadVectorFlag >= 5 && BedLoadVectorFlag <= 9;
+  bool solver2Runs = false;
+  if (FlagTSC == 1) solver2Runs = true;
+  else if (FlagTSC == 2) solver2Runs = FlagFracVer0 < 2 && !bedVector;
+  else if (FlagTSC == 3) solver2Runs = !bedVector;
+  if (solver2Runs) fatalPrintf(-5, nullptr, "Error: F 253 1 can not be combined with F 37 %d\n", FlagTSC);
+}
+
 double findSuspFraction(int b) {
   if (lnumber < 1) return 1.0;
   const int c = Bcellt[b];

@@ -18,6 +18,13 @@ void morphology_tsc_solver_tsc2_multiple();
 // horizontally; Bsource keeps the exchange plus the settling of the step.
 void morphology_tsc_solver_tsc2_multiple_v2();
 
+// Set-up check of the sediment run: the implicit pick-up of F 253 1 lives in
+// solver2, where the source solvers already add their pick-up and the
+// fixed-value solvers fix the bottom cells; with several sizes and a solver
+// that calls solver2 the run ends: "Error: F 253 1 can not be combined with
+// F 37 %d\n", status 251. One size never reaches solver2.
+void checkImplicitExchange();
+
 // F 484 1: 1/Q when the suspended load of all sizes together, Q in units of
 // their equilibrium values at bed cell b, lies between 0.02 and 1; else 1.
 double findSuspFraction(int b);

@@ -4,6 +4,7 @@
 // bed-load vector source, the bed-plane variant's exchange and findSuspFraction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -208,6 +209,41 @@ TEST_F(ConcentrationSolvers, FastDriverSettingSolvesTheSame) {
   }
   EXPECT_EQ(fields[0], fields[1]);
   FlagFastWatersolve = 0;
+}
+
+}  // namespace
+
+namespace {
+
+// F 253 1 with several sizes ends the run wherever solver2 would take the
+// exchange; the bed-plane variant, the bed-load vector rows and one size go on.
+TEST_F(ConcentrationSolvers, ImplicitExchangeRefused) {
+  FlagImplicitSedim = 1;
+  struct Case {
+    int sizes, tsc, fracVer0, bedVector;
+    bool refused;
+  };
+  const Case cases[] = {
+      {2, 1, 0, 0, true},  {2, 2, 0, 0, true},  {2, 3, 0, 0, true},   {2, 2, 2, 0, false},
+      {2, 2, 0, 5, false}, {2, 3, 0, 9, false}, {1, 2, 0, 0, false},
+  };
+  for (const Case &k : cases) {
+    SCOPED_TRACE(testing::Message() << "sizes " << k.sizes << ", F 37 " << k.tsc << ", F 303 " << k.fracVer0
+                                    << ", F 78 " << k.bedVector);
+    lnumber = k.sizes;
+    FlagTSC = k.tsc;
+    FlagFracVer0 = k.fracVer0;
+    BedLoadVectorFlag = k.bedVector;
+    if (k.refused) {
+      EXPECT_EXIT(checkImplicitExchange(), ::testing::ExitedWithCode(251), "");
+      const std::string expected = "Error: F 253 1 can not be combined with F 37 " + std::to_string(k.tsc) + "\n";
+      const std::string log = readFile("boogie");
+      EXPECT_EQ(log.substr(log.size() - std::min(log.size(), expected.size())), expected);
+    } else {
+      checkImplicitExchange();
+    }
+  }
+  lnumber = 1;
 }
 
 }  // namespace
