@@ -20,9 +20,11 @@ class SedimentCoefficients : public HandCellsTest {
     HandCellsTest::SetUp();
     FlagTSC = 3;  // the per-size rows
     BedLoadVectorFlag = 5;
+    sou[7] = 1;  // and the second neighbours
     allocateCells(4);
     Equation = 7;
     BedLoadVectorFlag = 0;
+    sou[7] = 0;
   }
 };
 
@@ -54,6 +56,48 @@ TEST_F(SedimentCoefficients, SchmidtNumberAndHorizontalFaces) {
     EXPECT_DOUBLE_EQ(Cae[1], k.east) << k.schmidt;
     EXPECT_DOUBLE_EQ(Caw[3], k.west) << k.schmidt;
   }
+}
+
+// Second-order scheme on a uniform row of three cells, flow of 2 kg/s to the
+// west: the diffusion D = 1 is damped by the power law also on horizontal
+// faces (Pe = 2, 0.8^5); face 1 then gives its downstream cell 1 a[N] += 3,
+// aa[N] = -1 and the upwind cell 2 a[U] += 1; face 2, with nothing beyond
+// cell 3, gives cell 2 plain upwinding, += 2.
+TEST_F(SedimentCoefficients, SecondOrderRow) {
+  linkEast(1, 2);
+  linkEast(2, 3);
+  setFace(1, {1, 2, 2, 4, 1.0, 0.5, 0.5, -2.0});
+  setFace(2, {2, 3, 2, 4, 1.0, 0.5, 0.5, -2.0});
+  for (int c = 1; c <= 3; ++c) {
+    Cgamma[c] = 1.0;
+    Cidist[c] = 0.5;
+  }
+  sou[7] = 1;
+  coeff_make1(1, 2);
+  const double D = 0.32768;
+  EXPECT_NEAR(Cae[1], D + 3.0, 1e-12);
+  EXPECT_NEAR(Caee[1], -1.0, 1e-12);
+  EXPECT_NEAR(Cae[2], D + 1.0 + 2.0, 1e-12);
+  EXPECT_NEAR(Caee[2], 0.0, 1e-12);
+  EXPECT_NEAR(Caw[2], D, 1e-12);
+  EXPECT_NEAR(Caw[3], D, 1e-12);
+}
+
+// The horizontal rebuild leaves the vertical faces alone and takes no
+// Schmidt number: D = 1, upwind 5 kg/s to the east.
+TEST_F(SedimentCoefficients, HorizontalRebuild) {
+  stackColumn(1, 2);
+  linkEast(1, 3);
+  setFace(1, {1, 3, 2, 4, 1.0, 0.5, 0.5, 5.0});
+  setFace(2, {1, 2, 6, 5, 1.0, 0.5, 0.5, 0.0});
+  Cgamma[1] = Cgamma[3] = 1.0;
+  Schmidt = 0.5;
+  Cat[1] = Cab[2] = 99.0;
+  coeff_make1H(1, 2);
+  EXPECT_DOUBLE_EQ(Cae[1], 1.0);
+  EXPECT_DOUBLE_EQ(Caw[3], 6.0);
+  EXPECT_EQ(Cat[1], 99.0);
+  EXPECT_EQ(Cab[2], 99.0);
 }
 
 // Several sizes: each settles at its own speed into its vertical rows; the
