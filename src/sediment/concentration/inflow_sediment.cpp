@@ -46,7 +46,6 @@ int inflowColumn(int j, const SizeTarget &t) { return t.several ? lnumber * j + 
 // Step 1: the discharge of every group with faces and the inflow
 // concentration of every inflow group for the current time.
 void groupsOfTheStep(const SizeTarget &t, double *conc) {
-  int j = 0;  // inflow groups with faces counted so far
   if (FlagDischargeTime == 0) {
     for (int g = 1; g <= kGroups; ++g) {
       const DischargeGroup &group = DischargeStruct[g];
@@ -55,10 +54,10 @@ void groupsOfTheStep(const SizeTarget &t, double *conc) {
       if (group.type != 1) continue;
       if (CompInflowNo > 0) conc[g] = CompInflow[g].conc[1];
       else conc[g] = Cinn ? Cinn[0][t.several ? t.l : 1] : 0.0;
-      ++j;
     }
     return;
   }
+  int j = 0;  // inflow groups with faces counted so far
   const SeriesBracket at = seriesBracket(TimeInTime, TimeInNo, stimet);
   const double w = std::max(0.0, at.weight);  // before the first row the first row holds
   for (int g = 1; g <= kGroups; ++g) {

@@ -12,6 +12,7 @@
 #include "model/control_tables.h"
 #include "model/faces.h"
 #include "model/run_state.h"
+#include "model/series.h"
 #include "model/settings.h"
 #include "model/side_tables.h"
 #include "sediment/concentration/inflow_sediment.h"
@@ -50,6 +51,37 @@ TEST_F(InflowSedimentChannel, PlainInflow) {
   DischargeArray[3] = -1.0;
   InflowSediment();
   EXPECT_EQ(DischargeArray[3], -1.0);
+}
+
+// With a "timei" series the discharges and the concentration of the first
+// inflow group (column 1) are interpolated in time; before the first time
+// the first row holds. F 377 1 turns cyclic mode 2 on from row 1.
+TEST_F(InflowSedimentChannel, TimeSeries) {
+  FlagDischargeTime = 1;
+  TimeInNo = 2;
+  TimeInTime[0] = 0.0;
+  TimeInTime[1] = 100.0;
+  for (int g : {1, 2}) {
+    QDinn[0][g] = 5.0;
+    QDinn[1][g] = 10.0;
+  }
+  Cinn[0][1] = 0.001;
+  Cinn[1][1] = 0.003;
+  const int c = cellBehind(upstreamFaces()[0]);
+  struct Case {
+    double time, discharge, conc;
+  };
+  for (const Case &k : {Case{25.0, 6250.0, 0.0015}, Case{-10.0, 5000.0, 0.001}}) {
+    stimet = k.time;
+    clearCoefficients();
+    InflowSediment();
+    EXPECT_NEAR(DischargeArray[1], k.discharge, 1e-9) << k.time;
+    EXPECT_NEAR(DischargeArray[2], k.discharge, 1e-9) << k.time;
+    EXPECT_NEAR(Csource[c] / Cap[c], k.conc, 1e-15) << k.time;
+  }
+  FlagCyclicSstart = 1;
+  InflowSediment();
+  EXPECT_EQ(FlagCyclicS, 2);
 }
 
 // The returned concentration of every cyclic mode over its first three
