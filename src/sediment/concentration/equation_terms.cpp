@@ -240,7 +240,7 @@ void sedimentTimeTerm() {
   }
 }
 
-bool sedimentEquationTerms() {
+void sedimentEquationTerms() {
   // The bed-load vector rows exist only beside the per-size rows.
   if (bedVectorCoefficients() && !Capm) notAvailableYet("coeff_make2m with one grain size", "F 78");
   Equation = 7;
@@ -248,7 +248,7 @@ bool sedimentEquationTerms() {
   if (FlagCorrectContinuity == 1) correctContinuity();
   if (Hydrostatic == 2 && Iter == 1) waterflow(WFStart, WFEnd);
   convectionDiffusion();
-  if (FlagErrorBreak == 1) return false;
+  if (FlagErrorBreak == 1) return;
   if (BedLoadFlag == 10 || (BedLoadVectorFlag == 1 && lnumber == 1)) deflectNearBedFlow();
   sedimentTimeTerm();
   bedLoadVectorTerms();
@@ -260,5 +260,4 @@ bool sedimentEquationTerms() {
   }
   inflowAndBedCells();
   nearBedConcentration();
-  return true;
 }

@@ -5,9 +5,9 @@
 // bed-cell coefficients and finally the near-bed concentration.
 #pragma once
 
-// Builds Equation 7 over the work ranges. Returns false when the coefficient
-// build set FlagErrorBreak: the sediment loop then ends at once.
-bool sedimentEquationTerms();
+// Builds Equation 7 over the work ranges. When the coefficient build sets
+// FlagErrorBreak it stops there: the sediment loop then ends at once.
+void sedimentEquationTerms();
 
 // The time term of one time step, Cvol·1000/TimeStep on the diagonal and
 // times the old concentration in the source, plus the neighbour coefficients
