@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "model/bed_cells.h"
@@ -193,6 +195,41 @@ TEST_F(InflowSedimentChannel, InspaceValueAboveOne) {
   const int c = cellBehind(upstreamFaces()[0]);
   EXPECT_NEAR(Cap[c], 7500.0 / 36.0, 1e-6);
   EXPECT_NEAR(Csource[c], Cap[c] * 0.5, 1e-12);
+}
+
+}  // namespace
+
+namespace {
+
+// The inflow of one size through the per-size routine: F 37 3 gives the
+// per-size rows.
+class InflowSedimentRows : public InflowSedimentChannel {
+ protected:
+  InflowSedimentRows() { tsc_ = 3; }
+};
+
+// The fixed sediment-feed set-up (F 537 1): the outflow concentrations of
+// three windows of simulated time averaged and written once, after the last
+// window; the store takes nothing more afterwards.
+TEST_F(InflowSedimentRows, SedimentFeedAverages) {
+  FlagQuistel = 1;
+  FlagOutConc = 1;
+  struct Call {
+    double time, outflow;
+  };
+  const Call calls[] = {{100000, 0.001}, {200000, 0.001}, {300000, 0.002}, {400000, 0.002},
+                        {600000, 0.003}, {760000, 0.003}, {800000, 0.009}};
+  std::string expected;
+  for (const Call &k : calls) {
+    for (int f : downstreamFaces()) Cconc[1][cellBehind(f)] = k.outflow;
+    stimet = k.time;
+    InflowSedimentM(1);
+    char row[80];
+    std::snprintf(row, sizeof row, "%lf sec, %lg \n", k.time, k.outflow);
+    expected += row;
+    if (k.time == 760000) expected += "Av0: 0.001000 \nAv1: 0.002000 \nAv2: 0.003000 \n";
+  }
+  EXPECT_EQ(readFile("outconc"), expected);
 }
 
 }  // namespace

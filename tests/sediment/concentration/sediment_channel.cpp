@@ -6,7 +6,7 @@
 
 void SedimentChannel::SetUp() {
   FlowFixture::SetUp();
-  FlagTSC = 2;
+  FlagTSC = tsc_;
   channel(10.0);
   setGroup(1, 1, 7500.0, upstreamFaces());
   setGroup(2, 0, 7500.0, downstreamFaces());

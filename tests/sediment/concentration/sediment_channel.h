@@ -9,4 +9,6 @@
 class SedimentChannel : public FlowFixture {
  protected:
   void SetUp() override;
+  // F 37 of the run; 3 gives the per-size rows to a single size.
+  int tsc_ = 2;
 };
