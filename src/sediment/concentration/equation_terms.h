@@ -19,7 +19,7 @@ void sedimentTimeTerm();
 // coefficients rebuilt from them, and the velocities put back.
 void deflectNearBedFlow();
 
-// The routines the equation calls before their own issues fill them in:
+// The routines the equation calls that the engine does not have yet:
 // the bed-cell outflow coefficient of size l, and the bed-load vector
 // sources. Tests replace them with recorders.
 extern void (*makeApCall)(int l);
