@@ -1,8 +1,9 @@
 // Cost of the linear solvers on a generated straight channel of 201,600 cells
 // (400 x 56 columns of nine cells): one pressure-correction solve (15
 // sweeps) for each F 164 variant, the line solver and the plane correction,
-// and one outer iteration with the point solver and the column blocks,
-// serially and on 2, 4 and 8 threads. Runs in a temporary folder.
+// one solve of a grain size by the sediment solver, and one outer iteration
+// with the point solver and the column blocks, serially and on 2, 4 and 8
+// threads. Runs in a temporary folder.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -20,6 +21,7 @@
 #include "solvers/block_correction.h"
 #include "solvers/line_solver.h"
 #include "solvers/point_solver.h"
+#include "solvers/sediment_solvers.h"
 #include "startup/control_reader.h"
 
 namespace {
@@ -28,7 +30,8 @@ constexpr int kLinesI = 401;  // grid lines along the channel: 400 columns of 2 
 constexpr int kLinesJ = 57;   // grid lines across: 56 columns of 2 m
 
 void prepare() {
-  prepareChannelFlow(kLinesI, kLinesJ, 2.0, "210000 800000 300000 10000 1000", "F 186 1\n", 0);
+  // Two grain sizes (F 79) give the per-size coefficient rows.
+  prepareChannelFlow(kLinesI, kLinesJ, 2.0, "210000 800000 300000 10000 1000", "F 186 1\nF 79 0 2\n", 0);
 }
 
 // The pressure-correction equation of the channel: the pressure
@@ -70,6 +73,31 @@ void PressureSolve(benchmark::State &state) {
   FlagRapSolver = static_cast<int>(state.range(0));
   for (auto _ : state) {
     solver();
+    benchmark::DoNotOptimize(Cf[1]);
+  }
+  FlagRapSolver = 0;
+  counters(state, threads);
+}
+
+// One sediment solve of size 1 (five sweeps) on the pressure-correction
+// coefficients, with F 164 = range(0) and F 206 = range(1).
+void SedimentSolve(benchmark::State &state) {
+  prepare();
+  const int threads = static_cast<int>(state.range(1));
+  useThreads(threads);
+  pressureEquation();
+  for (int c = 1; c <= NoCells; ++c) {
+    Capm[1][c] = Cap[c];
+    Catm[1][c] = Cat[c];
+    Cabm[1][c] = Cab[c];
+    Csourcem[1][c] = Csource[c];
+  }
+  Equation = 7;
+  Cf = Cconc[1];
+  for (int c = 0; c <= NoCells; ++c) Cf[c] = 0.0;
+  FlagRapSolver = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    solver2(1);
     benchmark::DoNotOptimize(Cf[1]);
   }
   FlagRapSolver = 0;
@@ -120,6 +148,11 @@ int main(int argc, char **argv) {
     for (int threads : {0, 2, 4, 8}) solve->Args({variant, threads});
   }
   solve->Unit(benchmark::kMillisecond)->UseRealTime();
+  auto *sediment = benchmark::RegisterBenchmark("SedimentSolve", SedimentSolve);
+  for (int variant : {0, 21, 31}) {
+    for (int threads : {0, 4, 8}) sediment->Args({variant, threads});
+  }
+  sediment->Unit(benchmark::kMillisecond)->UseRealTime();
   benchmark::RegisterBenchmark("LineSolve", LineSolve)->Unit(benchmark::kMillisecond)->UseRealTime();
   benchmark::RegisterBenchmark("PlaneCorrection", PlaneCorrection)->Unit(benchmark::kMillisecond)->UseRealTime();
   auto *outer = benchmark::RegisterBenchmark("OuterIteration", OuterIteration);

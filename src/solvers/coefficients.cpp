@@ -27,6 +27,14 @@ double diffusionFactor() {
   return 1.0;
 }
 
+double faceDiffusivity(int f, int c1, int c2, bool vertical, bool constantViscosity) {
+  if (constantViscosity) return vertical ? TCvert : TChoriz;
+  // The nearer cell weighs more: each side by the other side's distance.
+  const double *V = vertical ? CgammaV : Cgamma;
+  const double inv = 1.0 / (Fdist1[f] + Fdist2[f] + 1e-20);
+  return (Fdist1[f] * V[c2] + Fdist2[f] * V[c1]) * inv;
+}
+
 namespace {
 
 // The settings of the face diffusion, read once before the face loop.
@@ -49,24 +57,10 @@ struct FaceDiffusion {
 
 inline FaceDiffusion faceDiffusion(const DiffusionSettings &s, int f, int c1, int c2, bool vertical) {
   const double inv = 1.0 / (Fdist1[f] + Fdist2[f] + 1e-20);
-  double G;
-  if (s.constantViscosity) {
-    G = vertical ? TCvert : TChoriz;
-  } else {
-    // The nearer cell weighs more: each side by the other side's distance.
-    const double *V = vertical ? CgammaV : Cgamma;
-    G = (Fdist1[f] * V[c2] + Fdist2[f] * V[c1]) * inv;
-  }
+  double G = faceDiffusivity(f, c1, c2, vertical, s.constantViscosity);
   G = (s.minimumOnVertical && vertical) ? s.minGamma : std::max(G, s.minGamma);
   const double D = s.fac * Farea[f] * G * inv;
   return {D, G, std::fabs(Fflux[f] / (D + 1e-20))};
-}
-
-// Power-law factor: diffusion fades as convection dominates, none from Pe 10.
-inline double powerLaw(double Pe) {
-  if (Pe > 20.0) return 0.0;
-  const double b = 1.0 - 0.1 * Pe;
-  return b > 0.0 ? b * b * b * b * b : 0.0;
 }
 
 inline bool verticalFace(int f) { return Ftype1[f] == 5 || Ftype2[f] == 5; }
@@ -98,7 +92,7 @@ void powerLawFaces(int first, int last) {
       const bool vertical = verticalFace(f);
       const FaceDiffusion k = faceDiffusion(s, f, c1, c2, vertical);
       if (vertical) {
-        D = k.D * powerLaw(k.Pe) * tdVert;
+        D = k.D * powerLawFactor(k.Pe) * tdVert;
         if (turbDens) D *= coeff_turbdens(c1, c2);
       } else {
         D = k.D * tdHoriz;
@@ -137,6 +131,17 @@ void secondOrderDiffusion(int first, int last) {
   }
 }
 
+// Step 6: in a transient run the Crank-Nicolson share CrankNicols of the
+// neighbour terms belongs to the old time level, so the implicit part keeps
+// (1 - CrankNicols) of every neighbour coefficient.
+void crankNicolsonWeighting() {
+  if (!(TimeStep > 1e-8 && CrankNicols > 1e-8)) return;
+  const double keep = 1.0 - CrankNicols;
+  for (double *a : {Cae, Caw, Can, Cas, Cat, Cab}) {
+    for (int c = 1; c <= NoCells; ++c) a[c] *= keep;
+  }
+}
+
 // Second-order upwind convection of one face into the downstream cell N: the
 // face value is extrapolated from the upwind cell U and the cell UU beyond it
 // with the weight w = (2 dU + dUU) / (dU + dUU), 1.5 on a uniform grid; the
@@ -153,22 +158,25 @@ inline void upwindFace(double *a, double *aa, double *aU, int U, int N, int UU, 
   aa[N] = (1.0 - w) * absF;
 }
 
-// Step 5b, second pass: the convective coefficients of the interior faces.
-// Faces between independently layered columns are left to their lists.
-void secondOrderConvection(int first, int last) {
+}  // namespace
+
+void secondOrderConvectionPass(int first, int last, const UpwindPass &pass) {
+  double *const top = pass.top, *const bottom = pass.bottom;
   for (int f = first; f <= last; ++f) {
     const int c1 = Fcell1[f], c2 = Fcell2[f];
-    if (Fqndum[f] != 0 || (c1 == 0 && c2 == 0)) continue;
-    const double F = Fflux[f];
-    const double absF = std::fabs(F);
+    if ((pass.skipListedFaces && Fqndum[f] != 0) || (c1 == 0 && c2 == 0)) continue;
     const int t1 = Ftype1[f], t2 = Ftype2[f];
+    const bool vertical = t1 == 6 || t2 == 6;
+    if (vertical && pass.horizontalOnly) continue;
+    const double F = vertical ? Fflux[f] - pass.settling * Faz[f] : Fflux[f];
+    const double absF = std::fabs(F);
     if (F < 0.0) {  // from c2 (upwind) into c1
       if (t1 == 3 && Ccelln[c1] != 0) {
         const int UU = Ccelln[c2];
         upwindFace(Can, Cann, Can, c2, c1, UU, Cjdist[c2], t2 == 1 ? Cjdist[UU] : Cidist[UU], absF);
       } else if (t1 == 6 && Ccellt[c1] != 0) {
         const int UU = Ccellt[c2];
-        upwindFace(Cat, Catt, Cat, c2, c1, UU, Ckdist[c2], Ckdist[UU], absF);
+        upwindFace(top, Catt, top, c2, c1, UU, Ckdist[c2], Ckdist[UU], absF);
       } else if (t1 == 2 && Ccelle[c1] != 0) {
         const int UU = Ccelle[c2];
         upwindFace(Cae, Caee, Cae, c2, c1, UU, Cidist[c2], t2 == 4 ? Cidist[UU] : Cjdist[UU], absF);
@@ -181,7 +189,7 @@ void secondOrderConvection(int first, int last) {
                    absF);
       } else if (t2 == 5 && Ccellb[c2] != 0) {
         const int UU = Ccellb[c1];
-        upwindFace(Cab, Cabb, Cab, c1, c2, UU, Ckdist[c1], Ckdist[UU], absF);
+        upwindFace(bottom, Cabb, bottom, c1, c2, UU, Ckdist[c1], Ckdist[UU], absF);
       } else if (t2 == 1 && Ccells[c2] != 0) {
         const int UU = Ccells[c1];
         const bool matching = t1 == 3;
@@ -192,26 +200,13 @@ void secondOrderConvection(int first, int last) {
   }
 }
 
-// Step 6: in a transient run the Crank-Nicolson share CrankNicols of the
-// neighbour terms belongs to the old time level, so the implicit part keeps
-// (1 - CrankNicols) of every neighbour coefficient.
-void crankNicolsonWeighting() {
-  if (!(TimeStep > 1e-8 && CrankNicols > 1e-8)) return;
-  const double keep = 1.0 - CrankNicols;
-  for (double *a : {Cae, Caw, Can, Cas, Cat, Cab}) {
-    for (int c = 1; c <= NoCells; ++c) a[c] *= keep;
-  }
-}
-
-}  // namespace
-
 void coeff_make(int first, int last) {
   // Boundary sides read the dummy cell 0: its extents and velocities are 0.
   Cidist[0] = Cjdist[0] = Cxvel[0] = Cyvel[0] = 0.0;
   if (MGSNo > 0) coeff_MGS(first, last);
   if (sou[Equation] == 1) {
     secondOrderDiffusion(first, last);
-    secondOrderConvection(first, last);
+    secondOrderConvectionPass(first, last, {Cat, Cab, 0.0, true, false});
   } else {
     powerLawFaces(first, last);
     crankNicolsonWeighting();
@@ -231,7 +226,7 @@ void coeff_make_chunked(int first, int last) {
     if (second) secondOrderDiffusion(a, b);
     else powerLawFaces(a, b);
   });
-  if (second) secondOrderConvection(first, last);
+  if (second) secondOrderConvectionPass(first, last, {Cat, Cab, 0.0, true, false});
   else crankNicolsonWeighting();
   if (QNFlag > 0) QNGridCoeff();
 }
@@ -276,7 +271,7 @@ void coeff_make_pow(int first, int last) {
     const FaceDiffusion k = faceDiffusion(s, f, c1, c2, vertical);
     double t = tdHoriz;
     if (vertical) {
-      t = powerLaw(k.Pe) * tdVert;
+      t = powerLawFactor(k.Pe) * tdVert;
       if (turbDens) t *= coeff_turbdens(c1, c2);
     }
     double D = k.D * t * std::max(t, s.minGamma / k.G);

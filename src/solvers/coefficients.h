@@ -15,6 +15,32 @@ void coeff_make_source(int first, int last);
 // upper cell; 1 without damping.
 double coeff_turbdens(int lower, int upper);
 
+// Power-law factor of the diffusion of a face with Peclet number Pe: the
+// diffusion fades as convection dominates, none from Pe 10.
+inline double powerLawFactor(double Pe) {
+  if (Pe > 20.0) return 0.0;
+  const double b = 1.0 - 0.1 * Pe;
+  return b > 0.0 ? b * b * b * b * b : 0.0;
+}
+
+// The convection pass of the second-order upwind scheme: the rows its
+// vertical faces add into (a grain size's own, for the sediment), the part
+// 1000·w·Faz of a fall velocity w taken out of the flux of vertical faces,
+// whether faces marked in Fqndum are left to the QN lists, and whether only
+// horizontal faces are treated.
+struct UpwindPass {
+  double *top, *bottom;
+  double settling;
+  bool skipListedFaces;
+  bool horizontalOnly;
+};
+void secondOrderConvectionPass(int first, int last, const UpwindPass &pass);
+
+// The diffusivity of the interior face f between c1 and c2, unclamped: with
+// `constantViscosity` (TurbulenceModel 6) TCvert or TChoriz, else CgammaV
+// (vertical faces) or Cgamma interpolated so that the nearer cell weighs more.
+double faceDiffusivity(int f, int c1, int c2, bool vertical, bool constantViscosity);
+
 // The turbulence-model factor of the diffusion of the current Equation.
 double diffusionFactor();
 // Limiter psi(r) of deferred-correction scheme 10..19; 0 for other codes and
