@@ -20,6 +20,8 @@
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "quality/quality_services.h"
+#include "sediment/concentration/concentration_solvers.h"
+#include "sediment/concentration/equation_terms.h"
 #include "sediment/loop/pending_routines.h"
 #include "sediment/loop/sediment_mass_reports.h"
 #include "sediment/sediment_services.h"

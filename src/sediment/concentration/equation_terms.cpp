@@ -18,6 +18,7 @@
 #include "model/settings.h"
 #include "model/work_ranges.h"
 #include "sediment/concentration/inflow_sediment.h"
+#include "sediment/loop/bed_coefficients.h"
 #include "solvers/coefficients.h"
 #include "solvers/sediment_coefficients.h"
 #include "startup/operations.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-void pendingMakeAp(int) { notAvailableYet("MakeAp", "F 37 1"); }
 void pendingBedLoadVector() { notAvailableYet("computeBedLoadVector", "F 78"); }
 void pendingBedLoadVector3() { notAvailableYet("computeBedLoadVector3", "F 78"); }
 void pendingBedLoadVector4() { notAvailableYet("computeBedLoadVector4", "F 78"); }
@@ -170,7 +170,7 @@ void nearBedConcentration() {
 
 }  // namespace
 
-void (*makeApCall)(int l) = pendingMakeAp;
+void (*makeApCall)(int l) = MakeAp;
 void (*computeBedLoadVectorCall)() = pendingBedLoadVector;
 void (*computeBedLoadVector3Call)() = pendingBedLoadVector3;
 void (*computeBedLoadVector4Call)() = pendingBedLoadVector4;

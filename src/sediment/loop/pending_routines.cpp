@@ -5,18 +5,6 @@
 #include "base/log.h"
 #include "sediment/sediment_services.h"
 
-void sedimentEquationTerms() { notAvailableYet("sedimentEquationTerms", "F 37"); }
-
-void morphology_tsc_solver_tsc1_single() { notAvailableYet("morphology_tsc_solver_tsc1_single", "F 37"); }
-
-void morphology_tsc_solver_tsc1_multiple() { notAvailableYet("morphology_tsc_solver_tsc1_multiple", "F 37"); }
-
-void morphology_tsc_solver_tsc2_single() { notAvailableYet("morphology_tsc_solver_tsc2_single", "F 37"); }
-
-void morphology_tsc_solver_tsc2_multiple() { notAvailableYet("morphology_tsc_solver_tsc2_multiple", "F 37"); }
-
-void morphology_tsc_solver_tsc2_multiple_v2() { notAvailableYet("morphology_tsc_solver_tsc2_multiple_v2", "F 303"); }
-
 void morphology_tsc_solver_tsc3_standard() { notAvailableYet("morphology_tsc_solver_tsc3_standard", "F 37"); }
 
 void morphology_fractions(double) { notAvailableYet("morphology_fractions", "F 37"); }

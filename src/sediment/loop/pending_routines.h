@@ -3,12 +3,6 @@
 // it; the sediment loop calls them through the operations table.
 #pragma once
 
-void sedimentEquationTerms();                   // the sediment equation of the step (F 37)
-void morphology_tsc_solver_tsc1_single();       // concentration solver, F 37 1, one size
-void morphology_tsc_solver_tsc1_multiple();     // F 37 1, several sizes
-void morphology_tsc_solver_tsc2_single();       // F 37 2, one size
-void morphology_tsc_solver_tsc2_multiple();     // F 37 2, several sizes
-void morphology_tsc_solver_tsc2_multiple_v2();  // F 37 2, several sizes, F 303 2
 void morphology_tsc_solver_tsc3_standard();     // F 37 3
 void morphology_fractions(double active);       // grain fractions, F 37 1
 void morphology2_fractions(double active);      // grain fractions, F 37 2

@@ -21,6 +21,7 @@
 #include "model/structured.h"
 #include "model/threads.h"
 #include "model/work_ranges.h"
+#include "sediment/concentration/concentration_solvers.h"
 #include "sediment/loop/bed_coefficients.h"
 #include "sediment/loop/work_stages.h"
 #include "startup/operations.h"
@@ -101,6 +102,8 @@ void checkSedimentData() {
     fatalExit(kExitInconsistent,
               "Error in control file: If you use F 277 2, you also have to use F 453 with an integer above zero\n");
   }
+  // The implicit bed exchange of F 253 1 is coded for one size only.
+  checkImplicitExchange();
 }
 
 // The per-size sums start at 0; the concentrations are clipped to at least 0

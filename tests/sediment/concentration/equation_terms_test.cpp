@@ -24,10 +24,7 @@
 namespace {
 
 int nearBedCalls;
-int countNearBed() {
-  ++nearBedCalls;
-  return 0;
-}
+void countNearBed() { ++nearBedCalls; }
 
 // The channel with a steady, uniform flow of 7500 kg/s along x (1.875 m/s
 // over its 4 m2) and a sediment that neither settles nor erodes.
