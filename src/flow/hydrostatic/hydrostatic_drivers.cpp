@@ -26,6 +26,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/work_ranges.h"
+#include "quality/components/component_drivers.h"
 #include "solvers/coefficients.h"
 #include "base/exit_codes.h"
 #include "base/log.h"
@@ -285,6 +286,12 @@ bool threeDimensionalStage() {
   }
   boundaryFluxes();
   hydrostaticVerticalVelocities();
+  // The components ride on the fluxes of this outer iteration.
+  if (NoComponents > 0) {
+    SimpleComponents();
+    restoreCf();
+    if (FlagTSC == 0 && PrintComp != 0 && isMultiple(Iter, PrintComp)) operations.writeConqRes();
+  }
   return true;
 }
 
@@ -301,7 +308,6 @@ void emptyTimeSeries() {
 // step: Iter stays and the time goes on from where it is.
 void runLayerDriver(Layer layer) {
   requireColumnBlock();
-  if (layer == Layer::Hydrostatic && NoComponents > 0) notAvailableYet("SimpleComponents", "F 50");
   entryCf = Cf;
   entryCfOld = Cf_old;
   forgetColumnLinks();

@@ -1,0 +1,176 @@
+// Water-quality components on the converged straight channel of
+// cases/straight-channel (100 m x 10 m x 1 m, 7.5 m3/s): a tracer that
+// enters at 1 leaves at 1 and fills the channel at 1, a first-order decay of
+// 1e-3 1/s leaves at exp(-lambda V / Q) after the 133 s the water stays, and
+// in a transient run every step's change of the tracer mass is what came in
+// minus what went out.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/faces.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "quality/quality_services.h"
+#include "startup/entry.h"
+#include "support/run_case.h"
+#include "support/work_folder.h"
+
+namespace {
+
+constexpr const char *kCase = "straight-channel";
+constexpr double kInflow = 7500.0;           // kg/s
+constexpr int k3dCells = 50 * 5 * 9;         // the cells of the channel's grid
+const double kDecay = 84.6 * 1.182033e-5;    // 1/s
+
+// The case's control with other run letters and data sets added after it.
+std::string channelControl(const std::string &letters, const std::string &extra) {
+  std::string control = caseFile(kCase, "control");
+  const std::string original = "F 2 YW\n";
+  const size_t at = control.find(original);
+  EXPECT_NE(at, std::string::npos);
+  control.replace(at, original.size(), "F 2 " + letters + "\n");
+  return control + extra;
+}
+
+// The converged flow of the case, "result.end" of a plain run.
+std::string convergedResult() {
+  CaseSetup setup;
+  setup.files["control"] = caseFile(kCase, "control");
+  setup.files["koosurf"] = caseFile(kCase, "koosurf");
+  const CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 1) << r.file("boogie");
+  EXPECT_TRUE(r.has("result.end"));
+  return r.file("result.end");
+}
+
+// The two components enter at 1 through the upstream group, steady with
+// 200 inner iterations; component 1 decays at 84.6 C0 per day.
+const std::string kDecaySets = "F 50 2\nF 33 1e-20 200\nM 1 0 1.0\nM 1 1 1.0\nQ 122 1 0 -84.6 0.0\n";
+
+// The concentration leaving through the downstream group: the cells behind
+// its faces weighted by the outflow each face takes, by face area.
+double outflowConcentration(int n) {
+  const DischargeGroup &g = DischargeStruct[2];
+  double sum = 0.0, weight = 0.0;
+  for (int k = 0; k < g.faceCount; ++k) {
+    const int f = g.faces[k];
+    const int c = Fcell1[f] != 0 ? Fcell1[f] : Fcell2[f];
+    sum += Farea[f] * Ccomp[n][c];
+    weight += Farea[f];
+  }
+  return sum / weight;
+}
+
+double tracerMass(const double *c) {
+  double m = 0.0;
+  for (int cell = 1; cell <= NoCells; ++cell) m += 1000.0 * Cvol[cell] * c[cell];
+  return m;
+}
+
+TEST(ComponentsChannel, ConservedTracerThroughTheBinary) {
+  CaseSetup setup;
+  setup.files["control"] = channelControl("YRCE", kDecaySets);
+  setup.files["koosurf"] = caseFile(kCase, "koosurf");
+  setup.files["result"] = convergedResult();
+  const CaseResult r = runCase(setup);
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(r.status, 1) << log;
+  EXPECT_NE(log.find("Started components\n"), std::string::npos) << log;
+  const std::vector<std::string> lines = linesOf(r.file("compres"));
+  ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells));
+  for (size_t k = 0; k < lines.size(); ++k) {
+    ASSERT_EQ(lines[k].rfind("1.000000e+00 ", 0), 0u) << "cell " << k + 1 << ": " << lines[k];
+  }
+}
+
+// Without components letter C still runs through its set-up and ends.
+TEST(ComponentsChannel, LetterCWithoutComponents) {
+  CaseSetup setup;
+  setup.files["control"] = channelControl("YC", "");
+  setup.files["koosurf"] = caseFile(kCase, "koosurf");
+  const CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 1) << r.file("boogie");
+  expectInOrder(r.file("boogie"), {"End Unstructure 2250 cells\n", "Started components\n"});
+}
+
+// The hydrostatic driver carries the tracer in its outer iterations: with the
+// inflow counted once a uniform 1 solves the component equations whatever
+// the face fluxes, so the flow need not have converged.
+TEST(ComponentsChannel, HydrostaticDriverCarriesTheTracer) {
+  CaseSetup setup;
+  setup.files["control"] = channelControl("YWE", "F 68 1\nK 1 300 50000\nF 50 1\nM 1 0 1.0\n");
+  setup.files["koosurf"] = caseFile(kCase, "koosurf");
+  const CaseResult r = runCase(setup);
+  EXPECT_EQ(r.status, 1) << r.file("boogie");
+  const std::vector<std::string> lines = linesOf(r.file("compres"));
+  ASSERT_GE(lines.size(), static_cast<size_t>(k3dCells));
+  for (int k = 0; k < k3dCells; ++k) ASSERT_EQ(lines[k], "1.000000e+00 ") << "cell " << k + 1;
+}
+
+class ChannelComponents : public WorkFolderTest {
+ protected:
+  // Letter C on the converged flow with the data sets given.
+  void runComponents(const std::string &extra) {
+    const std::string result = convergedResult();
+    writeFile("control", channelControl("YRC", extra));
+    writeFile("koosurf", caseFile(kCase, "koosurf"));
+    writeFile("result", result);
+    InitialFunction();
+  }
+};
+
+TEST_F(ChannelComponents, SteadyDecayMatchesTheResidenceTime) {
+  runComponents(kDecaySets);
+  double volume = 0.0;
+  for (int c = 1; c <= NoCells; ++c) {
+    volume += Cvol[c];
+    ASSERT_NEAR(Ccomp[0][c], 1.0, 1e-9) << "cell " << c;
+  }
+  const double expected = std::exp(-kDecay * volume / 7.5);
+  const double outflow = outflowConcentration(1);
+  std::printf("steady decay: V = %.3f m3, outflow %.6f against exp(-lambda V / Q) = %.6f\n", volume, outflow,
+              expected);
+  EXPECT_NEAR(volume, 1000.0, 1e-6);
+  EXPECT_NEAR(outflow / expected, 1.0, 0.005);
+}
+
+// Every step of a transient run: the tracer mass changes by the inflow minus
+// the outflow of the step. A run of k steps starts from clean water, so its
+// last step is step k of every longer run.
+TEST_F(ChannelComponents, TransientStepsKeepTheTracerMass) {
+  runComponents("F 50 1\nF 33 10 20\nK 1 1 50000\nM 1 0 1.0\n");
+  const double stepInflow = kInflow * 1.0 * TimeStep;
+  for (int steps = 1; steps <= 60; ++steps) {
+    iterGlobalMax = steps;
+    Components();
+    const double change = tracerMass(Ccomp[0]) - tracerMass(Ccomp_old[0]);
+    const double out = kInflow * outflowConcentration(0) * TimeStep;
+    ASSERT_NEAR(change, stepInflow - out, 0.002 * stepInflow) << "step " << steps;
+  }
+  EXPECT_GT(outflowConcentration(0), 0.99);
+}
+
+// The decay over 100 steps of 10 s with one and two inner iterations: the
+// same outflow, the steady value of the step's exponential.
+TEST_F(ChannelComponents, TransientDecayIndependentOfInnerIterations) {
+  runComponents("F 50 2\nF 33 10 1\nK 1 100 50000\nM 1 0 1.0\nM 1 1 1.0\nQ 122 1 0 -84.6 0.0\n");
+  const double one = outflowConcentration(1);
+  TransInnerIter = 2;
+  Components();
+  const double two = outflowConcentration(1);
+  double volume = 0.0;
+  for (int c = 1; c <= NoCells; ++c) volume += Cvol[c];
+  const double step = -std::expm1(-kDecay * 10.0);
+  const double expected = std::exp(-step * volume / (7.5 * 10.0));
+  std::printf("transient decay: outflow %.6f (one inner iteration), %.6f (two), expected %.6f\n", one, two,
+              expected);
+  EXPECT_NEAR(two / one, 1.0, 0.001);
+  EXPECT_NEAR(one / expected, 1.0, 0.005);
+}
+
+}  // namespace
