@@ -72,19 +72,24 @@ double tracerMass(const double *c) {
   return m;
 }
 
+// Also with F 170 1, whose five-row relaxation would leave the components
+// where they start.
 TEST(ComponentsChannel, ConservedTracerThroughTheBinary) {
-  CaseSetup setup;
-  setup.files["control"] = channelControl("YRCE", kDecaySets);
-  setup.files["koosurf"] = caseFile(kCase, "koosurf");
-  setup.files["result"] = convergedResult();
-  const CaseResult r = runCase(setup);
-  const std::string log = r.file("boogie");
-  EXPECT_EQ(r.status, 1) << log;
-  EXPECT_NE(log.find("Started components\n"), std::string::npos) << log;
-  const std::vector<std::string> lines = linesOf(r.file("compres"));
-  ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells));
-  for (size_t k = 0; k < lines.size(); ++k) {
-    ASSERT_EQ(lines[k].rfind("1.000000e+00 ", 0), 0u) << "cell " << k + 1 << ": " << lines[k];
+  const std::string result = convergedResult();
+  for (const char *solver : {"", "F 170 1\n"}) {
+    CaseSetup setup;
+    setup.files["control"] = channelControl("YRCE", kDecaySets + solver);
+    setup.files["koosurf"] = caseFile(kCase, "koosurf");
+    setup.files["result"] = result;
+    const CaseResult r = runCase(setup);
+    const std::string log = r.file("boogie");
+    EXPECT_EQ(r.status, 1) << log;
+    EXPECT_NE(log.find("Started components\n"), std::string::npos) << log;
+    const std::vector<std::string> lines = linesOf(r.file("compres"));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells)) << solver;
+    for (size_t k = 0; k < lines.size(); ++k) {
+      ASSERT_EQ(lines[k].rfind("1.000000e+00 ", 0), 0u) << solver << "cell " << k + 1 << ": " << lines[k];
+    }
   }
 }
 
@@ -110,6 +115,45 @@ TEST(ComponentsChannel, HydrostaticDriverCarriesTheTracer) {
   const std::vector<std::string> lines = linesOf(r.file("compres"));
   ASSERT_GE(lines.size(), static_cast<size_t>(k3dCells));
   for (int k = 0; k < k3dCells; ++k) ASSERT_EQ(lines[k], "1.000000e+00 ") << "cell " << k + 1;
+}
+
+// The main driver's component stage in a transient run of 100 steps of
+// 10 s: the tracer fills the channel at its inflow value whether the
+// component keeps a time level (F 62 1) or is solved without one.
+TEST(ComponentsChannel, MainDriverCarriesATransientTracer) {
+  const std::string result = convergedResult();
+  for (const char *level : {"", "F 62 1\n"}) {
+    CaseSetup setup;
+    setup.files["control"] =
+        channelControl("YRWE", std::string("F 50 1\nM 1 0 1.0\nF 33 10 5\nK 1 100 50000\n") + level);
+    setup.files["koosurf"] = caseFile(kCase, "koosurf");
+    setup.files["result"] = result;
+    const CaseResult r = runCase(setup);
+    EXPECT_EQ(r.status, 1) << r.file("boogie");
+    const std::vector<std::string> lines = linesOf(r.file("compres"));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells)) << level;
+    for (size_t k = 0; k < lines.size(); ++k) {
+      ASSERT_NEAR(std::stod(lines[k]), 1.0, 1e-6) << level << "cell " << k + 1;
+    }
+  }
+}
+
+// A steady letter C starts from the values in memory: after "compres" of 1
+// in every cell, one inner iteration keeps the uniform 1 that solves the
+// tracer's equation; from clean water it would not get there.
+TEST(ComponentsChannel, SteadyRunStartsFromTheReadComponents) {
+  const std::string result = convergedResult();
+  for (const bool read : {true, false}) {
+    CaseSetup setup;
+    setup.files["control"] = channelControl(read ? "YROCE" : "YRCE", "F 50 1\nF 33 1e-20 1\nM 1 0 1.0\n");
+    setup.files["koosurf"] = caseFile(kCase, "koosurf");
+    setup.files["result"] = result;
+    setup.files["compres"] = repeated("1.0\n", k3dCells);
+    const CaseResult r = runCase(setup);
+    EXPECT_EQ(r.status, 1) << r.file("boogie");
+    const std::string ones = repeated("1.000000e+00 \n", k3dCells);
+    EXPECT_EQ(r.file("compres") == ones, read) << (read ? "read" : "not read");
+  }
 }
 
 class ChannelComponents : public WorkFolderTest {
@@ -171,6 +215,18 @@ TEST_F(ChannelComponents, TransientDecayIndependentOfInnerIterations) {
               expected);
   EXPECT_NEAR(two / one, 1.0, 0.001);
   EXPECT_NEAR(one / expected, 1.0, 0.005);
+}
+
+// A component held at fixed values (a colony density, 0.7 in the dark)
+// leaves the next component its own diagonal: the tracer after it still
+// fills the channel at 1. Nothing passes the water surface.
+TEST_F(ChannelComponents, FixedComponentLeavesTheNextAlone) {
+  runComponents("F 50 2\nF 33 1e-20 200\nM 1 1 1.0\nQ 151 0 0 0.0 0.0 0.0 1.0 1.0\n");
+  for (int c = 1; c <= NoCells; ++c) {
+    ASSERT_NEAR(Ccomp[0][c], 0.7, 1e-12) << "cell " << c;
+    ASSERT_NEAR(Ccomp[1][c], 1.0, 1e-9) << "cell " << c;
+    if (Ccellt[c] == 0) ASSERT_EQ(Cat[c], 0.0) << "cell " << c;
+  }
 }
 
 }  // namespace
