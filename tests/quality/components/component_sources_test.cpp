@@ -12,6 +12,7 @@
 
 #include "grid/grid_fixture.h"
 #include "model/bed_cells.h"
+#include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/control_tables.h"
 #include "model/faces.h"
@@ -327,6 +328,107 @@ TEST_F(ThreeCellColumn, SmoothedLightFollowsWithItsWeight) {
   const double held[4] = {0.0, 1.0, 2.0, 4.0};
   assemble();
   for (int c = 1; c <= 3; ++c) EXPECT_NEAR(Csource[c] / kFix, 0.25 * 40.0 + 0.75 * held[c], 1e-12);
+}
+
+// ---- loads and inflow ---------------------------------------------------------------------------
+
+// An inflow group of 100 kg/s through a 2 m2 face into the middle cell:
+// it counts once, with its M (or "timei") concentration of the component
+// where it has one, otherwise with its own component's concentration.
+TEST_F(ThreeCellColumn, InflowGroupCountsOnce) {
+  Fcell1[5] = 0;
+  Fcell2[5] = 2;
+  Farea[5] = 2.0;
+  DischargeGroup &g = DischargeStruct[1];
+  g.type = 1;
+  g.faceCount = 1;
+  g.faces[0] = 5;
+  g.discharge = 100.0;
+  g.area = 2.0;
+  g.component = 0;
+  g.concentration = 3.0;
+  assemble(0);
+  EXPECT_NEAR(Cap[2], 100.0, 1e-9);
+  EXPECT_NEAR(Csource[2], 300.0, 1e-9);
+  assemble(1);  // neither the group's component nor an M entry
+  EXPECT_EQ(Cap[2], 0.0);
+  CompInflowNo = 2;
+  CompInflow[1].order[0] = 0;
+  CompInflow[1].conc[0] = 5.0;
+  CompInflow[1].order[1] = 1;
+  CompInflow[1].conc[1] = 7.0;
+  for (int n : {0, 1}) {
+    assemble(n);
+    EXPECT_NEAR(Cap[2], 100.0, 1e-9) << n;
+    EXPECT_NEAR(Csource[2], 100.0 * (n == 0 ? 5.0 : 7.0), 1e-9) << n;
+    EXPECT_EQ(Cap[1] + Cap[3] + Csource[1] + Csource[3], 0.0);
+  }
+  // From "timei": column 1 holds 6 at 0 s and 10 at 20 s; 8 at 10 s.
+  double times[2] = {0.0, 20.0}, row0[2] = {0.0, 6.0}, row1[2] = {0.0, 10.0};
+  double *rows[2] = {row0, row1};
+  TimeInNo = 2;
+  TimeInTime = times;
+  Cinn = rows;
+  assemble(1);
+  EXPECT_NEAR(Csource[2], 800.0, 1e-9);
+  Cinn = nullptr;
+}
+
+// A load of 50 spread over the top cell's 2 m2 in the first step of 10 s:
+// 5 per second; later steps and steady runs get nothing, a steady run says so once.
+TEST_F(ThreeCellColumn, SurfaceLoadsInTheFirstStepOnly) {
+  SurfaceDischarge &load = SurfDischargeStruct[0];
+  load.component = 0;
+  load.cellCount = 1;
+  load.cells[0] = 3;
+  load.amount = 50.0;
+  assemble();
+  expectSources({0, 0, 5.0});
+  stimet = 20.0;
+  assemble();
+  expectSources({0, 0, 0});
+  TimeStep = 1e-20;
+  stimet = 0.0;
+  assemble();
+  assemble();
+  expectSources({0, 0, 0});
+  const std::string line = "Warning: surface loads are applied in transient runs only\n";
+  EXPECT_NE(boogie().find(line), std::string::npos);
+  EXPECT_EQ(boogie().find(line), boogie().rfind(line));
+}
+
+// ---- growth and migration -----------------------------------------------------------------------
+
+// 42 without extinction: the light 50 against the saturation 50 gives
+// r = c3 (1 - 1/e) per day over the step of 10 s.
+TEST_F(ThreeCellColumn, LightLimitedGrowth) {
+  series(50.0, 0.0, 0.0);
+  addTerm(term({0, 42, 0, 0, 0, 0, 0, 0, 0.0, 0.0, 2.0, 50.0}));
+  assemble();
+  const double r = 2.0 * (1.0 - std::exp(-1.0));
+  const double held[4] = {0.0, 1.0, 2.0, 4.0};
+  for (int c = 1; c <= 3; ++c) {
+    EXPECT_NEAR(Csource[c], std::expm1(kPerDayRate * r * 10.0) * kV[c] * held[c] / 10.0, 1e-12) << c;
+  }
+}
+
+// Colonies of 131 at 20 deg C: lighter than water they rise (the top cell
+// keeps what reaches it), heavier they sink (the bed cell's flux leaves the
+// water); large colonies move at most a cell height per step.
+TEST_F(ThreeCellColumn, ColonyMigration) {
+  const double nu = 1e-6 * std::exp(0.55234 - 0.026668 * 20.0);
+  const double v = 0.1 * 0.545 / nu * 1e-8;  // rho 0.9, d 0.1 mm, phi 1
+  setComponent(3, {0.9, 0.9, 0.9});
+  addTerm(term({0, 131, 3, 0, 0, 0, 0, 0, 1e-4, 1.0, 20.0}));
+  assemble();
+  const double f1 = 1.0 * v * 2000, f2 = 2.0 * v * 2000;
+  expectSources({-f1, f1 - f2, f2});
+  QTerms[0].c1 = 1e-2;  // limited to 2 Ckdist / dt = 0.1, 0.2 and 0.05 m/s
+  assemble();
+  expectSources({-200, 200 - 800, 800});
+  setComponent(3, {1.1, 1.1, 1.1});
+  assemble();
+  expectSources({-200 + 800, -800 + 400, -400});
 }
 
 }  // namespace
