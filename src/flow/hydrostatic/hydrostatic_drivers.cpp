@@ -295,12 +295,6 @@ bool threeDimensionalStage() {
   return true;
 }
 
-void emptyTimeSeries() {
-  if (TimePrintNo <= 0 || FlagTSC != 0) return;
-  std::FILE *f = std::fopen("timeo", "w");
-  if (!f) fatalExit(kExitCannotOpen, nullptr);
-  std::fclose(f);
-}
 
 // Both drivers: set-up, outer iterations of depth-averaged inner iterations,
 // the column copy, the hydrostatic three-dimensional stage, periodic output.
@@ -311,15 +305,9 @@ void runLayerDriver(Layer layer) {
   entryCf = Cf;
   entryCfOld = Cf_old;
   forgetColumnLinks();
-  operations.metric();
-  operations.startup();
-  if (FlagInitialized == 0) {
-    operations.boundary();
-    operations.waterflow(WFStart, WFEnd);
-  }
-  FlagInitialized = 1;
+  prepareFlowInMemory();
   FlagFlowParamChange = 0;
-  emptyTimeSeries();
+  if (TimePrintNo > 0 && FlagTSC == 0) emptyTimeSeriesOutput();
   const int first = block[NoBlocks].FirstCell, last = block[NoBlocks].LastCell;
   for (int c = 0; c <= NoCells; ++c) CflagDim[c] = c >= first && c <= last ? 1 : 0;
   const bool sedimentStep = FlagTSC > 0;

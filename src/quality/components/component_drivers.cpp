@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "base/exit_codes.h"
 #include "base/log.h"
+#include "flow/outer_steps/driver_steps.h"
 #include "flow/stages/stage_steps.h"
 #include "grid/blocks/nested_sources.h"
 #include "model/cells.h"
@@ -40,12 +40,6 @@ void letterDiagonal(bool transient) {
   }
 }
 
-void emptyTimeSeriesFile() {
-  std::FILE *f = std::fopen("timeo", "w");
-  if (!f) fatalExit(kExitCannotOpen, nullptr);
-  std::fclose(f);
-}
-
 // Two solves of component n, Cf pointed back where it was.
 void solveInto(int n) {
   double *kept = Cf;
@@ -59,13 +53,7 @@ void solveInto(int n) {
 
 void Components() {
   logText("Started components\n");
-  operations.metric();
-  operations.startup();
-  if (FlagInitialized == 0) {
-    operations.boundary();
-    operations.waterflow(WFStart, WFEnd);
-  }
-  FlagInitialized = 1;
+  prepareFlowInMemory();
   const bool transient = TimeStep > 1e-8;
 
   // One set of coefficients serves every component; nothing passes the
@@ -82,7 +70,7 @@ void Components() {
   if (transient) {
     for (int n = 0; n < NoComponents; ++n) std::fill(Ccomp[n] + 1, Ccomp[n] + NoCells + 1, 0.0);
   }
-  if (transient && TimePrintNo > 0) emptyTimeSeriesFile();
+  if (transient && TimePrintNo > 0) emptyTimeSeriesOutput();
 
   const int outerCount = transient ? iterGlobalMax : 1;
   if (outerCount < 1) return;

@@ -300,8 +300,11 @@ TEST_F(FlowStages, ComponentsTakeTheirTimeLevelOnlyWithF62) {
     }
     componentStage();
     for (int c = 1; c <= NoCells; ++c) {
-      if (flag == 0) ASSERT_NEAR(Ccomp[0][c], 2.5, 1e-12) << c;
-      else ASSERT_LT(Ccomp[0][c], 2.5 - 1e-6) << c;
+      if (flag == 0) {
+        ASSERT_NEAR(Ccomp[0][c], 2.5, 1e-12) << c;
+      } else {
+        ASSERT_LT(Ccomp[0][c], 2.5 - 1e-6) << c;
+      }
     }
   }
 }

@@ -37,12 +37,19 @@ std::string channelControl(const std::string &letters, const std::string &extra)
   return control + extra;
 }
 
+// A run of the case with other letters and data sets, from a restart
+// "result" when one is given.
+CaseResult runChannel(const std::string &letters, const std::string &extra, const std::string &result = "") {
+  CaseSetup setup;
+  setup.files["control"] = channelControl(letters, extra);
+  setup.files["koosurf"] = caseFile(kCase, "koosurf");
+  if (!result.empty()) setup.files["result"] = result;
+  return runCase(setup);
+}
+
 // The converged flow of the case, "result.end" of a plain run.
 std::string convergedResult() {
-  CaseSetup setup;
-  setup.files["control"] = caseFile(kCase, "control");
-  setup.files["koosurf"] = caseFile(kCase, "koosurf");
-  const CaseResult r = runCase(setup);
+  const CaseResult r = runChannel("YW", "");
   EXPECT_EQ(r.status, 1) << r.file("boogie");
   EXPECT_TRUE(r.has("result.end"));
   return r.file("result.end");
@@ -77,11 +84,7 @@ double tracerMass(const double *c) {
 TEST(ComponentsChannel, ConservedTracerThroughTheBinary) {
   const std::string result = convergedResult();
   for (const char *solver : {"", "F 170 1\n"}) {
-    CaseSetup setup;
-    setup.files["control"] = channelControl("YRCE", kDecaySets + solver);
-    setup.files["koosurf"] = caseFile(kCase, "koosurf");
-    setup.files["result"] = result;
-    const CaseResult r = runCase(setup);
+    const CaseResult r = runChannel("YRCE", kDecaySets + solver, result);
     const std::string log = r.file("boogie");
     EXPECT_EQ(r.status, 1) << log;
     EXPECT_NE(log.find("Started components\n"), std::string::npos) << log;
@@ -95,10 +98,7 @@ TEST(ComponentsChannel, ConservedTracerThroughTheBinary) {
 
 // Without components letter C still runs through its set-up and ends.
 TEST(ComponentsChannel, LetterCWithoutComponents) {
-  CaseSetup setup;
-  setup.files["control"] = channelControl("YC", "");
-  setup.files["koosurf"] = caseFile(kCase, "koosurf");
-  const CaseResult r = runCase(setup);
+  const CaseResult r = runChannel("YC", "");
   EXPECT_EQ(r.status, 1) << r.file("boogie");
   expectInOrder(r.file("boogie"), {"End Unstructure 2250 cells\n", "Started components\n"});
 }
@@ -107,10 +107,7 @@ TEST(ComponentsChannel, LetterCWithoutComponents) {
 // inflow counted once a uniform 1 solves the component equations whatever
 // the face fluxes, so the flow need not have converged.
 TEST(ComponentsChannel, HydrostaticDriverCarriesTheTracer) {
-  CaseSetup setup;
-  setup.files["control"] = channelControl("YWE", "F 68 1\nK 1 300 50000\nF 50 1\nM 1 0 1.0\n");
-  setup.files["koosurf"] = caseFile(kCase, "koosurf");
-  const CaseResult r = runCase(setup);
+  const CaseResult r = runChannel("YWE", "F 68 1\nK 1 300 50000\nF 50 1\nM 1 0 1.0\n");
   EXPECT_EQ(r.status, 1) << r.file("boogie");
   const std::vector<std::string> lines = linesOf(r.file("compres"));
   ASSERT_GE(lines.size(), static_cast<size_t>(k3dCells));
@@ -123,12 +120,8 @@ TEST(ComponentsChannel, HydrostaticDriverCarriesTheTracer) {
 TEST(ComponentsChannel, MainDriverCarriesATransientTracer) {
   const std::string result = convergedResult();
   for (const char *level : {"", "F 62 1\n"}) {
-    CaseSetup setup;
-    setup.files["control"] =
-        channelControl("YRWE", std::string("F 50 1\nM 1 0 1.0\nF 33 10 5\nK 1 100 50000\n") + level);
-    setup.files["koosurf"] = caseFile(kCase, "koosurf");
-    setup.files["result"] = result;
-    const CaseResult r = runCase(setup);
+    const CaseResult r =
+        runChannel("YRWE", std::string("F 50 1\nM 1 0 1.0\nF 33 10 5\nK 1 100 50000\n") + level, result);
     EXPECT_EQ(r.status, 1) << r.file("boogie");
     const std::vector<std::string> lines = linesOf(r.file("compres"));
     ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells)) << level;
@@ -225,7 +218,9 @@ TEST_F(ChannelComponents, FixedComponentLeavesTheNextAlone) {
   for (int c = 1; c <= NoCells; ++c) {
     ASSERT_NEAR(Ccomp[0][c], 0.7, 1e-12) << "cell " << c;
     ASSERT_NEAR(Ccomp[1][c], 1.0, 1e-9) << "cell " << c;
-    if (Ccellt[c] == 0) ASSERT_EQ(Cat[c], 0.0) << "cell " << c;
+    if (Ccellt[c] == 0) {
+      ASSERT_EQ(Cat[c], 0.0) << "cell " << c;
+    }
   }
 }
 
