@@ -153,7 +153,7 @@ void applyTerm(const SourceTerm &t) {
       break;
     case 121: firstOrderReaction(t); break;
     case 272:
-      withLight(t, true, linear(t.c1, c1, t.c2), [&](int c, double i) {
+      withLight(t, false, linear(t.c1, c1, t.c2), [&](int c, double i) {
         const double light = std::min(t.c3 * saturation(i, t.c4), c2[c] / (t.c5 + c2[c] + 1e-30));
         grow(c, std::min(std::max(light, t.c6), t.c7));
       });
