@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "model/blocks_groups.h"
@@ -38,9 +39,11 @@ std::string channelControl(const std::string &letters, const std::string &extra)
 }
 
 // A run of the case with other letters and data sets, from a restart
-// "result" when one is given.
-CaseResult runChannel(const std::string &letters, const std::string &extra, const std::string &result = "") {
+// "result" when one is given, with further files in the folder.
+CaseResult runChannel(const std::string &letters, const std::string &extra, const std::string &result = "",
+                      const std::map<std::string, std::string> &files = {}) {
   CaseSetup setup;
+  setup.files = files;
   setup.files["control"] = channelControl(letters, extra);
   setup.files["koosurf"] = caseFile(kCase, "koosurf");
   if (!result.empty()) setup.files["result"] = result;
@@ -137,15 +140,24 @@ TEST(ComponentsChannel, MainDriverCarriesATransientTracer) {
 TEST(ComponentsChannel, SteadyRunStartsFromTheReadComponents) {
   const std::string result = convergedResult();
   for (const bool read : {true, false}) {
-    CaseSetup setup;
-    setup.files["control"] = channelControl(read ? "YROCE" : "YRCE", "F 50 1\nF 33 1e-20 1\nM 1 0 1.0\n");
-    setup.files["koosurf"] = caseFile(kCase, "koosurf");
-    setup.files["result"] = result;
-    setup.files["compres"] = repeated("1.0\n", k3dCells);
-    const CaseResult r = runCase(setup);
+    const CaseResult r = runChannel(read ? "YROCE" : "YRCE", "F 50 1\nF 33 1e-20 1\nM 1 0 1.0\n", result,
+                                    {{"compres", repeated("1.0\n", k3dCells)}});
     EXPECT_EQ(r.status, 1) << r.file("boogie");
     const std::string ones = repeated("1.000000e+00 \n", k3dCells);
     EXPECT_EQ(r.file("compres") == ones, read) << (read ? "read" : "not read");
+  }
+}
+
+// A transient letter C empties "timeo" when "timei" asks for output points,
+// and leaves it alone otherwise.
+TEST(ComponentsChannel, TransientRunEmptiesTimeoOnlyWithOutputPoints) {
+  const std::string result = convergedResult();
+  for (const bool points : {true, false}) {
+    std::map<std::string, std::string> files = {{"timeo", "earlier rows\n"}};
+    if (points) files["timei"] = "O 0 1\nu 5\n";
+    const CaseResult r = runChannel("YRC", "F 50 1\nF 33 10 1\nK 1 2 50000\nM 1 0 1.0\n", result, files);
+    EXPECT_EQ(r.status, 1) << r.file("boogie");
+    EXPECT_EQ(r.file("timeo"), points ? "" : "earlier rows\n");
   }
 }
 
