@@ -31,13 +31,12 @@ namespace {
 // scheme) and, in a transient run, the time term. What the sources of one
 // component add never reaches the next.
 void letterDiagonal(bool transient) {
-  const bool second = sou[8] == 1;
+  const double perVolume = transient ? 1000.0 / TimeStep : 0.0;
   for (int c = 1; c <= NoCells; ++c) {
-    double a = Cae[c] + Caw[c] + Cat[c] + Cab[c] + Cas[c] + Can[c];
-    if (second) a += Caee[c] + Cann[c] + Cass[c] + Caww[c];
-    if (transient) a += 1000.0 * Cvol[c] / TimeStep;
-    Cap[c] = a;
+    Cap[c] = Cae[c] + Caw[c] + Cat[c] + Cab[c] + Cas[c] + Can[c] + perVolume * Cvol[c];
   }
+  if (sou[8] != 1) return;
+  for (int c = 1; c <= NoCells; ++c) Cap[c] += Caee[c] + Cann[c] + Cass[c] + Caww[c];
 }
 
 // Two solves of component n, Cf pointed back where it was.

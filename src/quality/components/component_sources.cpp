@@ -100,56 +100,80 @@ double perIteration(const SourceTerm &t) {
 
 double monod(double c, double half) { return c / (half + c); }
 
-// Terms on the top cells (1001-1012), then on the bed cells (2001-2004),
-// then on every cell (1-4, 120, 230, 340), each pass in table order.
-void topCellTerm(const SourceTerm &t) {
-  const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2], *target = Ccomp[t.target];
+// Every cell, the top cells (nothing above them) and the bed cells (nothing
+// below them), each visited in cell order.
+template <class Add>
+void everyCell(Add add) {
+  for (int c = 1; c <= NoCells; ++c) add(c);
+}
+template <class Add>
+void topCells(Add add) {
   for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellt[c] != 0) continue;
-    const double a = topArea(c);
-    switch (t.type) {
-      case 1001: Csource[c] += t.c1 * a; break;
-      case 1002: Csource[c] += t.c1 * a * (Ccomp[t.i1][c] - target[c]); break;
-      case 1003: Csource[c] += t.c1 * a * c1[c] * c2[c]; break;
-      case 1004: Csource[c] += std::max(t.c1 * c1[c] * c2[c], c2[c]) * a; break;
-      case 1012: Csource[c] += t.c1 * a * c1[c]; break;
-      default: return;
-    }
+    if (Ccellt[c] == 0) add(c);
+  }
+}
+template <class Add>
+void bedCells(Add add) {
+  for (int c = 1; c <= NoCells; ++c) {
+    if (Ccellb[c] == 0) add(c);
+  }
+}
+
+double volume(int c) { return 1000.0 * Cvol[c]; }
+
+// Terms on the top cells (1001-1012; 1005-1011 add nothing), then on the
+// bed cells (2001-2004), then on every cell (1-4, 120, 230, 340).
+void topCellTerm(const SourceTerm &t) {
+  const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2], *ct = Ccomp[t.target];
+  switch (t.type) {
+    case 1001: topCells([&](int c) { Csource[c] += t.c1 * topArea(c); }); break;
+    case 1002: topCells([&](int c) { Csource[c] += t.c1 * topArea(c) * (c1[c] - ct[c]); }); break;
+    case 1003: topCells([&](int c) { Csource[c] += t.c1 * topArea(c) * c1[c] * c2[c]; }); break;
+    case 1004: topCells([&](int c) { Csource[c] += std::max(t.c1 * c1[c] * c2[c], c2[c]) * topArea(c); }); break;
+    case 1012: topCells([&](int c) { Csource[c] += t.c1 * topArea(c) * c1[c]; }); break;
+    default: break;
   }
 }
 
 void bedCellTerm(const SourceTerm &t) {
   const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2];
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellb[c] != 0) continue;
-    const double v = 1000.0 * Cvol[c];
-    switch (t.type) {
-      case 2001: Csource[c] += t.c1 * v; break;
-      case 2002: Csource[c] += t.c1 * v * c1[c]; break;
-      case 2003: Csource[c] += t.c1 * v * c1[c] * c2[c]; break;
-      case 2004: Csource[c] += std::max(t.c1 * c1[c] * c2[c], c2[c]) * v; break;
-      default: return;
-    }
+  switch (t.type) {
+    case 2001: bedCells([&](int c) { Csource[c] += t.c1 * volume(c); }); break;
+    case 2002: bedCells([&](int c) { Csource[c] += t.c1 * volume(c) * c1[c]; }); break;
+    case 2003: bedCells([&](int c) { Csource[c] += t.c1 * volume(c) * c1[c] * c2[c]; }); break;
+    case 2004: bedCells([&](int c) { Csource[c] += std::max(t.c1 * c1[c] * c2[c], c2[c]) * volume(c); }); break;
+    default: break;
   }
 }
 
 void everyCellTerm(const SourceTerm &t) {
   const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2], *c3 = Ccomp[t.i3], *ct = Ccomp[t.target];
-  const double k = t.type == 1 || t.type == 2 ? perIteration(t) : 0.0;
-  for (int c = 1; c <= NoCells; ++c) {
-    const double v = 1000.0 * Cvol[c];
-    switch (t.type) {
-      case 1: Csource[c] += k * v; break;
-      case 2: Csource[c] += k * v * c1[c]; break;
-      case 3: Csource[c] += t.c1 * v * c1[c] * c2[c]; break;
-      case 4: Csource[c] += std::max(t.c1 * c1[c] * c2[c], c2[c]) * v; break;
-      case 120: Csource[c] += t.c1 * v * ct[c] * monod(c1[c], t.c2); break;
-      case 230: Csource[c] += t.c1 * v * ct[c] * std::min(monod(c1[c], t.c2), monod(c2[c], t.c3)); break;
-      case 340:
-        Csource[c] += t.c1 * v * ct[c] * std::min({monod(c1[c], t.c2), monod(c2[c], t.c3), monod(c3[c], t.c4)});
-        break;
-      default: return;
+  switch (t.type) {
+    case 1: {
+      const double k = perIteration(t);
+      everyCell([&](int c) { Csource[c] += k * volume(c); });
+      break;
     }
+    case 2: {
+      const double k = perIteration(t);
+      everyCell([&](int c) { Csource[c] += k * volume(c) * c1[c]; });
+      break;
+    }
+    case 3: everyCell([&](int c) { Csource[c] += t.c1 * volume(c) * c1[c] * c2[c]; }); break;
+    case 4: everyCell([&](int c) { Csource[c] += std::max(t.c1 * c1[c] * c2[c], c2[c]) * volume(c); }); break;
+    case 120: everyCell([&](int c) { Csource[c] += t.c1 * volume(c) * ct[c] * monod(c1[c], t.c2); }); break;
+    case 230:
+      everyCell([&](int c) {
+        Csource[c] += t.c1 * volume(c) * ct[c] * std::min(monod(c1[c], t.c2), monod(c2[c], t.c3));
+      });
+      break;
+    case 340:
+      everyCell([&](int c) {
+        Csource[c] +=
+            t.c1 * volume(c) * ct[c] * std::min({monod(c1[c], t.c2), monod(c2[c], t.c3), monod(c3[c], t.c4)});
+      });
+      break;
+    default: break;
   }
 }
 
@@ -165,10 +189,9 @@ void cellClassTerms(const ComponentTerms &terms) {
 
 // Erosion from the bed where the bed shear stress 300 k (Pa) passes c1.
 void bedErosion(const SourceTerm &t) {
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellb[c] != 0) continue;
+  bedCells([&](int c) {
     Csource[c] += t.c2 * bottomArea(c) * std::pow(std::max(0.0, 300.0 * Ckinen[c] - t.c1), t.c3);
-  }
+  });
 }
 
 // Heat exchange of the top cells with the atmosphere: short-wave and
@@ -179,13 +202,12 @@ void heatExchange(const SourceTerm &t) {
   const double wind = seriesColumnNow(Winn, 0);
   const double incoming =
       t.c1 * irradiance + (t.c2 + 0.031 * std::sqrt(t.c3)) * 0.0049 * std::pow(273.0 + air, 4) * (1.0 - t.c4);
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellt[c] != 0) continue;
+  topCells([&](int c) {
     const double w = Ccomp[0][c];
     const double h = incoming - 0.0049 * t.c5 * std::pow(273.0 + w, 4) - t.c6 * wind * (w - air) -
                      wind * (t.c2 - 4.596 * std::exp(17.27 * w / (w + 273.3)));
     Csource[c] += h * topArea(c);
-  }
+  });
 }
 
 void monodMovement(const SourceTerm &t) {
@@ -197,10 +219,7 @@ void monodMovement(const SourceTerm &t) {
 
 void surfaceExchange(const SourceTerm &t) {
   const double *ct = Ccomp[t.target];
-  for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellt[c] != 0) continue;
-    Csource[c] += Cgamma[c] * t.c2 * topArea(c) * (t.c1 - ct[c]);
-  }
+  topCells([&](int c) { Csource[c] += Cgamma[c] * t.c2 * topArea(c) * (t.c1 - ct[c]); });
 }
 
 void constantMovement(const SourceTerm &t) {
