@@ -34,8 +34,8 @@ std::string channelControl(const std::string &letters, const std::string &extra)
   std::string control = caseFile(kCase, "control");
   const std::string original = "F 2 YW\n";
   const size_t at = control.find(original);
-  EXPECT_NE(at, std::string::npos);
-  control.replace(at, original.size(), "F 2 " + letters + "\n");
+  EXPECT_NE(at, std::string::npos) << control;
+  if (at != std::string::npos) control.replace(at, original.size(), "F 2 " + letters + "\n");
   return control + extra;
 }
 
