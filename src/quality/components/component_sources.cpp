@@ -124,7 +124,7 @@ double volume(int c) { return 1000.0 * Cvol[c]; }
 // Terms on the top cells (1001-1012; 1005-1011 add nothing), then on the
 // bed cells (2001-2004), then on every cell (1-4, 120, 230, 340).
 void topCellTerm(const SourceTerm &t) {
-  const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2], *ct = Ccomp[t.target];
+  const double *c1 = componentField(t.i1), *c2 = componentField(t.i2), *ct = Ccomp[t.target];
   switch (t.type) {
     case 1001: topCells([&](int c) { Csource[c] += t.c1 * topArea(c); }); break;
     case 1002: topCells([&](int c) { Csource[c] += t.c1 * topArea(c) * (c1[c] - ct[c]); }); break;
@@ -136,7 +136,7 @@ void topCellTerm(const SourceTerm &t) {
 }
 
 void bedCellTerm(const SourceTerm &t) {
-  const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2];
+  const double *c1 = componentField(t.i1), *c2 = componentField(t.i2);
   switch (t.type) {
     case 2001: bedCells([&](int c) { Csource[c] += t.c1 * volume(c); }); break;
     case 2002: bedCells([&](int c) { Csource[c] += t.c1 * volume(c) * c1[c]; }); break;
@@ -147,7 +147,8 @@ void bedCellTerm(const SourceTerm &t) {
 }
 
 void everyCellTerm(const SourceTerm &t) {
-  const double *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2], *c3 = Ccomp[t.i3], *ct = Ccomp[t.target];
+  const double *c1 = componentField(t.i1), *c2 = componentField(t.i2), *c3 = componentField(t.i3);
+  const double *ct = Ccomp[t.target];
   switch (t.type) {
     case 1: {
       const double k = perIteration(t);
@@ -211,7 +212,7 @@ void heatExchange(const SourceTerm &t) {
 }
 
 void monodMovement(const SourceTerm &t) {
-  const double *c1 = Ccomp[t.i1], *ct = Ccomp[t.target];
+  const double *c1 = componentField(t.i1), *ct = Ccomp[t.target];
   for (int c = 1; c <= NoCells; ++c) {
     moveVertically(c, t.c1 * topArea(c) * std::max(0.0, c1[c] * ct[c] / (t.c1 + ct[c])));
   }
@@ -238,7 +239,7 @@ void iteratedBedExchange(const SourceTerm &t) {
                   count);
     }
   }
-  const double *c1 = Ccomp[t.i1], *ct = Ccomp[t.target];
+  const double *c1 = componentField(t.i1), *ct = Ccomp[t.target];
   double *sv = BQvar[t.i4], *av = BQvar[t.i2], *bv = BQvar[t.i3];
   const double rho = 0.5 * t.c5 / t.c4;
   for (int bed = 1; bed <= NoBCells; ++bed) {

@@ -4,6 +4,7 @@
 #include "quality/components/component_terms.h"
 
 #include <cmath>
+#include <vector>
 
 #include "model/cells.h"
 #include "model/faces.h"
@@ -17,6 +18,14 @@ void collectComponentTerms(int component, ComponentTerms &terms) {
   for (int t = 0; t < used; ++t) {
     if (QTerms[t].target == component) terms.term[terms.count++] = &QTerms[t];
   }
+}
+
+const double *componentField(int index) {
+  if (index >= 0 && index < NoComponents) return Ccomp[index];
+  // Grown with the grid only, never per call.
+  static std::vector<double> zeros;
+  if (zeros.size() < static_cast<size_t>(NoCells) + 1) zeros.assign(static_cast<size_t>(NoCells) + 1, 0.0);
+  return zeros.data();
 }
 
 double seriesNow(const double *series) {
@@ -57,7 +66,7 @@ double topArea(int cell) { return 1000.0 * Farea[Cflatet[cell]]; }
 double bottomArea(int cell) { return 1000.0 * Farea[Cflateb[cell]]; }
 
 void firstOrderReaction(const SourceTerm &t) {
-  const double *c1 = Ccomp[t.i1], *ct = Ccomp[t.target];
+  const double *c1 = componentField(t.i1), *ct = Ccomp[t.target];
   for (int c = 1; c <= NoCells; ++c) {
     Csource[c] += stepGrowth(c, t.c1 * c1[c] * temperatureFactor(c, t.c2), ct[c]);
   }

@@ -17,6 +17,11 @@ struct ComponentTerms {
 };
 void collectComponentTerms(int component, ComponentTerms &terms);
 
+// The field of the component with the index given: an index past the
+// components (the Q data sets that take an index up to the F 50 count)
+// reads a field of zeros, not memory beyond the table.
+const double *componentField(int index);
+
 // The value of a "timei" series at stimet (interpolated between its rows,
 // the last row held after the end); 0 when no rows were read.
 double seriesNow(const double *series);

@@ -92,7 +92,8 @@ double densityStep(double current, double gain, double light, double half, doubl
 }
 
 void applyTerm(const SourceTerm &t) {
-  const double *ct = Ccomp[t.target], *c1 = Ccomp[t.i1], *c2 = Ccomp[t.i2], *c3 = Ccomp[t.i3];
+  const double *ct = Ccomp[t.target];
+  const double *c1 = componentField(t.i1), *c2 = componentField(t.i2), *c3 = componentField(t.i3);
   const double dt = TimeStep;
   switch (t.type) {
     case 152:
@@ -123,7 +124,8 @@ void applyTerm(const SourceTerm &t) {
       break;
     case 361:
       for (int c = 1; c <= NoCells; ++c) {
-        const double r = std::min({t.c1 * saturation(c1[c], t.c2), t.c3 * monod(c2[c], t.c4), t.c3 * monod(c3[c], t.c5)});
+        const double r =
+            std::min({t.c1 * saturation(c1[c], t.c2), t.c3 * monod(c2[c], t.c4), t.c3 * monod(c3[c], t.c5)});
         grow(c, r * temperatureFactor(c, t.c6));
       }
       break;
@@ -141,7 +143,8 @@ void applyTerm(const SourceTerm &t) {
       break;
     case 371:
       for (int c = 1; c <= NoCells; ++c) {
-        const double m = std::min({t.c1 * saturation(c1[c], t.c2), t.c3 * monod(ct[c], t.c4), t.c3 * monod(c2[c], t.c5)});
+        const double m =
+            std::min({t.c1 * saturation(c1[c], t.c2), t.c3 * monod(ct[c], t.c4), t.c3 * monod(c2[c], t.c5)});
         takeUp(c, t.c7 * m * temperatureFactor(c, t.c6));
       }
       break;
@@ -229,7 +232,7 @@ void speciesLight(const SourceTerm &t) {
   forEachDepth([&](int c, double depth) {
     double a = 1.0;
     for (int m = 0; m < species; ++m) {
-      a = std::min(a * std::exp(-(slope[m] * Ccomp[component[m]][c] + base[m]) * depth), 1.0);
+      a = std::min(a * std::exp(-(slope[m] * componentField(component[m])[c] + base[m]) * depth), 1.0);
     }
     const double value = std::max(a * irradiance, 0.0);
     Cap[c] += kFix;

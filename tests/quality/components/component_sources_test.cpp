@@ -145,6 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ClassCase{"top1001", term({0, 1001, 0, 0, 0, 0, 0, 0, 0.1}), {0, 0, 200}},
         ClassCase{"top1002_towards_i1", term({0, 1002, 1, 0, 0, 0, 0, 0, 0.1}), {0, 0, -400}},
+        // An index equal to the component count, which its data set accepts,
+        // reads zeros: the top cell relaxes towards 0.
+        ClassCase{"top1002_index_past_the_components", term({0, 1002, 4, 0, 0, 0, 0, 0, 0.1}), {0, 0, -800}},
         ClassCase{"top1003", term({0, 1003, 1, 2, 0, 0, 0, 0, 0.1}), {0, 0, 1200}},
         ClassCase{"top1004", term({0, 1004, 1, 2, 0, 0, 0, 0, 0.1, 0.0}), {0, 0, 6000}},
         ClassCase{"top1012", term({0, 1012, 1, 0, 0, 0, 0, 0, 0.1}), {0, 0, 400}},
@@ -153,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{"bed2002", term({0, 2002, 1, 0, 0, 0, 0, 0, 0.1}), {100, 0, 0}},
         ClassCase{"bed2003", term({0, 2003, 1, 2, 0, 0, 0, 0, 0.1}), {300, 0, 0}},
         ClassCase{"bed2004", term({0, 2004, 1, 2, 0, 0, 0, 0, 0.1, 0.0}), {6000, 0, 0}},
-        ClassCase{"all1", term({0, 1, 0, 0, 0, 0, 0, 0, 0.1}), {2000 * kPerIteration, 4000 * kPerIteration, 1000 * kPerIteration}},
+        ClassCase{"all1", term({0, 1, 0, 0, 0, 0, 0, 0, 0.1}),
+                  {2000 * kPerIteration, 4000 * kPerIteration, 1000 * kPerIteration}},
         ClassCase{"all2", term({0, 2, 1, 0, 0, 0, 0, 0, 0.1}),
                   {1000 * kPerIteration, 4000 * kPerIteration, 2000 * kPerIteration}},
         ClassCase{"all3", term({0, 3, 1, 2, 0, 0, 0, 0, 0.1}), {300, 1200, 600}},
