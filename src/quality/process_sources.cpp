@@ -1,5 +1,5 @@
-// Process sources: not built yet; the data sets that ask for them end the
-// run as not available.
+// Process sources not built yet: the data sets that ask for them end the
+// run as not available. The component sources live in quality/components.
 #include "quality/process_sources.h"
 
 #include "base/log.h"
@@ -11,5 +11,3 @@ void WindFunction(int) { notAvailableYet("WindFunction", "F 52"); }
 void CoriolisFunction() { notAvailableYet("CoriolisFunction", "F 51"); }
 
 void DensityGradients(int) { notAvailableYet("DensityGradients", "F 67"); }
-
-void CompSource() { notAvailableYet("CompSource", "F 50"); }

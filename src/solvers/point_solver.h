@@ -3,6 +3,8 @@
 // that Cf designates.
 #pragma once
 
+#include "model/settings.h"
+
 // Solves the current Equation: sweeps[Equation] symmetric sweeps (three times
 // as many for the pressure correction) by the execution solverExecution picks.
 void solver();
@@ -21,3 +23,17 @@ int solverSweeps();
 // (F 164 above 20) or the five-row solver of the fast driver (F 170 1).
 enum class SolverExecution { Serial, Chunked, BlockParallel, Fast };
 SolverExecution solverExecution();
+
+// While it lives, solver() takes the ordinary point solver even with F 170 1,
+// whose five-row relaxation is the fast driver's own call and leaves Cf
+// alone: for the pressure correction of that driver and for the components.
+class OrdinarySolves {
+ public:
+  OrdinarySolves() : kept_(FlagFastWatersolve) { FlagFastWatersolve = 0; }
+  ~OrdinarySolves() { FlagFastWatersolve = kept_; }
+  OrdinarySolves(const OrdinarySolves &) = delete;
+  OrdinarySolves &operator=(const OrdinarySolves &) = delete;
+
+ private:
+  int kept_;
+};

@@ -189,6 +189,14 @@ DataSetRow perEquationRow(int number, const char *format, std::vector<DataSetVar
           .storesCount = 0};
 }
 
+// The water-quality components (Equation 8 and up) have no sweeps of their
+// own in K 4; without a default their solves would leave every component
+// where it started. They sweep once per solve, as U, V, W, k and epsilon do.
+DataSetRow withComponentSweeps(DataSetRow row) {
+  row.defaults = [] { std::fill(sweeps + 8, sweeps + kEquationEntries, 1); };
+  return row;
+}
+
 }  // namespace
 
 std::span<const DataSetRow> kRows() {
@@ -206,9 +214,10 @@ std::span<const DataSetRow> kRows() {
                      {{relax[1], 0.8}, {relax[2], 0.8}, {relax[3], 0.8}, {relax[4], 0.2}, {relax[5], 0.5},
                       {relax[6], 0.5}},
                      0, 5, "Input error for K 3 in control", true),
-      perEquationRow(4, "%d %d %d %d %d %d",
-                     {{sweeps[1], 1}, {sweeps[2], 1}, {sweeps[3], 1}, {sweeps[4], 5}, {sweeps[5], 1}, {sweeps[6], 1}},
-                     0, 200, "Input error for K 4 in control"),
+      withComponentSweeps(perEquationRow(4, "%d %d %d %d %d %d",
+                                         {{sweeps[1], 1}, {sweeps[2], 1}, {sweeps[3], 1}, {sweeps[4], 5},
+                                          {sweeps[5], 1}, {sweeps[6], 1}},
+                                         0, 200, "Input error for K 4 in control")),
       perEquationRow(5, "%d %d %d %d %d %d",
                      {{blockcorr[1], 0}, {blockcorr[2], 0}, {blockcorr[3], 0}, {blockcorr[4], 0}, {blockcorr[5], 0},
                       {blockcorr[6], 0}},

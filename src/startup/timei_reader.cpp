@@ -471,6 +471,8 @@ int readDataSets(const std::string &text, int inflowGroups) {
 
 }  // namespace
 
+bool anyTermReadsIrradiance() { return anyTermOfType(termTypeNeedsIrradiance); }
+
 int ReadTimes() {
   TimeInNo = 0;
   TimePrintNo = 0;

@@ -5,3 +5,7 @@
 // sets, anew at every call; 0 when read or absent, otherwise the positive
 // error code, which it has already written to the log.
 int ReadTimes();
+
+// True when the source-term table holds a term that makes the irradiance
+// of the "timei" rows read.
+bool anyTermReadsIrradiance();

@@ -13,7 +13,6 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
     const char *letters, *tail;
   };
   const Row rows[] = {
-      {"C", "Error: Components is not available yet (C)\n"},
       {"D", "Error: computeSlidemovement is not available yet (D)\n"},
       {"P", "Error: computeVegdataFromSTL is not available yet (P)\n"},
   };

@@ -69,20 +69,6 @@ void innerRanges() {
   }
 }
 
-// The solves of the pressure correction and the components take the
-// ordinary solver while the driver runs: the five-row relaxation is the
-// driver's own call, and F 170 would send every solve there.
-class OrdinarySolves {
- public:
-  OrdinarySolves() : kept_(FlagFastWatersolve) { FlagFastWatersolve = 0; }
-  ~OrdinarySolves() { FlagFastWatersolve = kept_; }
-  OrdinarySolves(const OrdinarySolves &) = delete;
-  OrdinarySolves &operator=(const OrdinarySolves &) = delete;
-
- private:
-  int kept_;
-};
-
 // The fields of the five rows, their old-time values and relaxation factors.
 struct Rows {
   double *field[kRows];

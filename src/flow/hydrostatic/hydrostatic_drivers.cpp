@@ -26,6 +26,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/work_ranges.h"
+#include "quality/components/component_drivers.h"
 #include "solvers/coefficients.h"
 #include "base/exit_codes.h"
 #include "base/log.h"
@@ -285,15 +286,15 @@ bool threeDimensionalStage() {
   }
   boundaryFluxes();
   hydrostaticVerticalVelocities();
+  // The components ride on the fluxes of this outer iteration.
+  if (NoComponents > 0) {
+    SimpleComponents();
+    restoreCf();
+    if (FlagTSC == 0 && PrintComp != 0 && isMultiple(Iter, PrintComp)) operations.writeConqRes();
+  }
   return true;
 }
 
-void emptyTimeSeries() {
-  if (TimePrintNo <= 0 || FlagTSC != 0) return;
-  std::FILE *f = std::fopen("timeo", "w");
-  if (!f) fatalExit(kExitCannotOpen, nullptr);
-  std::fclose(f);
-}
 
 // Both drivers: set-up, outer iterations of depth-averaged inner iterations,
 // the column copy, the hydrostatic three-dimensional stage, periodic output.
@@ -301,19 +302,12 @@ void emptyTimeSeries() {
 // step: Iter stays and the time goes on from where it is.
 void runLayerDriver(Layer layer) {
   requireColumnBlock();
-  if (layer == Layer::Hydrostatic && NoComponents > 0) notAvailableYet("SimpleComponents", "F 50");
   entryCf = Cf;
   entryCfOld = Cf_old;
   forgetColumnLinks();
-  operations.metric();
-  operations.startup();
-  if (FlagInitialized == 0) {
-    operations.boundary();
-    operations.waterflow(WFStart, WFEnd);
-  }
-  FlagInitialized = 1;
+  prepareFlowInMemory();
   FlagFlowParamChange = 0;
-  emptyTimeSeries();
+  if (TimePrintNo > 0 && FlagTSC == 0) emptyTimeSeriesOutput();
   const int first = block[NoBlocks].FirstCell, last = block[NoBlocks].LastCell;
   for (int c = 0; c <= NoCells; ++c) CflagDim[c] = c >= first && c <= last ? 1 : 0;
   const bool sedimentStep = FlagTSC > 0;

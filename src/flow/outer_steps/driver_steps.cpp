@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "flow/stages/stage_steps.h"
 #include "model/allocation.h"
@@ -126,4 +127,20 @@ void checkFlowDriverEntry() {
     logText("Error for F 308 data set in the control file. The data set should not be \n"
             "used when computing the water flow in a TELVA version that is not MPI enabled\n\n");
   }
+}
+
+void prepareFlowInMemory() {
+  operations.metric();
+  operations.startup();
+  if (FlagInitialized == 0) {
+    operations.boundary();
+    operations.waterflow(WFStart, WFEnd);
+  }
+  FlagInitialized = 1;
+}
+
+void emptyTimeSeriesOutput() {
+  std::FILE *f = std::fopen("timeo", "w");
+  if (!f) fatalExit(kExitCannotOpen, nullptr);
+  std::fclose(f);
 }

@@ -30,3 +30,10 @@ void thixotropicDamping(int inner, bool whileMudComputes);
 // The checks at the entry of a flow driver: the debug letter Q ends the run
 // (-5), and F 308 is noted as not available in this build.
 void checkFlowDriverEntry();
+// The geometry, start values and (once per run) the boundary terms and face
+// fluxes of the velocities in memory, for the drivers that carry on from
+// the flow they find: the layer drivers and the components of letter C.
+void prepareFlowInMemory();
+// Empties the time-series output "timeo" at the start of a run that writes
+// it; a file that cannot be opened ends the run (-3).
+void emptyTimeSeriesOutput();

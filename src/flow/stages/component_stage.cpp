@@ -43,9 +43,11 @@ void solveComponent(int n) {
   addNeighbourSum(1, NoCells, sou[8] == 1);
   for (int c = 1; c <= NoCells; ++c) Csource[c] = 0.0;
   Equation = 8 + n;
-  if (NoNestflater > 0) nestsource();
+  nestComponentSource(Ccomp[n]);
   CompSource();
-  if (TimeStep > 1e-8 && Ccomp_old != nullptr) {
+  // Components keep a time level only with F 62 1, which shifts their old
+  // values every time step; without it the equation has no time term.
+  if (TimeStep > 1e-8 && FlagTComp == 1 && Ccomp_old != nullptr) {
     Cf_old = Ccomp_old[n];
     const double *old = Ccomp_old[n];
     for (int c = 1; c <= NoCells; ++c) {

@@ -213,6 +213,12 @@ void nestsource() {
   if (inflowField(phi, ap, source)) addInflow(ap, source, phi);
 }
 
+void nestComponentSource(const double *component) {
+  if (FlagNestDLL > 0 || NoNestflater < 1 || !component) return;
+  if (Equation == 8) updateWeights();
+  addInflow(Cap, Csource, component);
+}
+
 void CoupledSolver2Nesting() {
   if (!Cinterpolnest) return;
   const double r = RelaxCoupledNesting;
