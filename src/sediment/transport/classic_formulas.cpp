@@ -51,8 +51,8 @@ double classicD90(const double *f, int sizes) {
   double finer = 0.0;
   for (int k = sizes; k >= 1; --k) {
     const double centre = finer + f[k] / 2.0;
+    // The finest centre holds at most half, so k + 1 is a size here.
     if (centre > 0.9) {
-      if (k == sizes) return gsize[k];
       const double w = 2.0 * (centre - 0.9) / (f[k] + f[k + 1]);
       return gsize[k] * (1.0 - w) + gsize[k + 1] * w;
     }
