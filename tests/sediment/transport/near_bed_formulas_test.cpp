@@ -11,6 +11,7 @@
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
+#include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "sediment/transport/near_bed_concentration.h"
@@ -63,6 +64,40 @@ TEST_F(NearBedFormulas, FormulasAgainstHandValues) {
   concRijn();
   // Phi((0.130618 / 0.5 - 1) / 0.45) = Phi(1.64170) = 0.949674.
   EXPECT_NEAR(Bconc[1][1], cR * 0.949674, 1e-5 * cR);
+}
+
+// F 84 7 on a sand bed without clay, d = d50: the sand value with grains
+// below 1 mm counted as 1 mm, five times van Rijn's value.
+TEST_F(NearBedFormulas, MixtureFormulaOnSand) {
+  shearEverywhere(0.5);
+  BedLoadFlag = 7;
+  concRijn();
+  for (int b = 1; b <= NoBCells; ++b) {
+    ASSERT_NEAR(Bconc[1][b], 5.0 * 1.75497e-4, 5e-6 * 8.77487e-4) << "bed cell " << b;
+  }
+}
+
+// F 320 and F 512 change k of the boundary bottom cells before the shear is
+// taken, so the shear of those columns follows.
+TEST_F(NearBedFormulas, BoundaryFixesBeforeTheShear) {
+  shearEverywhere(0.5);
+  int group = 0;
+  for (int g = 1; g < kDischargeGroups && group == 0; ++g) {
+    if (DischargeStruct[g].type == 0 && DischargeStruct[g].faceCount > 0) group = g;
+  }
+  ASSERT_GT(group, 0) << "the channel has an outflow";
+  const int f = DischargeStruct[group].faces[0];
+  const int c = Fcell1[f] != 0 ? Fcell1[f] : Fcell2[f];
+  ASSERT_EQ(Ccellb[c], 0) << "a bottom cell";
+  int b = 1;
+  while (Bcellt[b] != c) ++b;
+  const double before = (concRijn(), Bconc[1][b]);
+  outflowFixShear = 0.6;
+  outflowFixDepth = 5.0;
+  concRijn();
+  EXPECT_NEAR(300.0 * Ckinen[c], 1.1, 1e-12);
+  EXPECT_GT(Bconc[1][b], before);
+  EXPECT_EQ(Bconc[1][1 == b ? 2 : 1], before);
 }
 
 // F 60 1: the reference level max(3 d90, half the bed form, 0.01 h) = 0.01 m
