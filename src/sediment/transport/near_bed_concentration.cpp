@@ -73,6 +73,8 @@ struct CallConstants {
   double sq;          // sqrt((s - 1) g)
   double constantG;   // Shields factor when F 11 fixes it, else negative
   bool cohesion;      // the Engelund-Hansen threshold carries the bed cohesion
+  bool bankErosion;   // F 214 to F 217: bank factors on the concentration
+  bool bankShear;     // F 214 or F 215: the bank factor on the excess shear
 };
 
 bool isEngelundHansen(int formula) {
@@ -243,9 +245,7 @@ void bedCellConcentrations(const CallConstants &cc, int blockNo, int b) {
   w.grains = grainStatistics(w.f, lnumber);
   Bd90[b] = w.grains.d90;
   w.shear = bedCellShear(blockNo, b, w.h, w.grains.d90, w.bank ? 1 : 0);
-  const bool bankErosion = bankErosionOn();
-  if (bankErosion) w.bankFactors = bankErosionFactors(w.c0, w.h, w.bank);
-  const bool bankShear = FlagLEA2 > 0 || FlagLEA3 > 0;
+  if (cc.bankErosion) w.bankFactors = bankErosionFactors(w.c0, w.h, w.bank);
   w.depthFactor = isEngelundHansen(BedLoadFlag) || FlagDuneFormula >= 2 ? depthAverageFactor(w.c0, w.h) : 0.0;
   const CriticalShearCell cell{b, w.c0, w.layer, w.bank, w.shear.tau, w.grains.d50};
   const double f6 =
@@ -259,14 +259,14 @@ void bedCellConcentrations(const CallConstants &cc, int blockNo, int b) {
     if (isEngelundHansen(BedLoadFlag)) start = engelundStart(cc, w, gsize[k], crit);
     if (BedLoadFlag == 7) start = mixtureConcentration(cc, w, k, tauC);
     if ((tau - tauC) * f6 > 1e-6) stageSum += (tau - tauC) * f6 / tauC;
-    const double e = bankShear ? w.bankFactors.shear * w.shear.tauE - tauC : (w.shear.tauE - tauC) * f6;
+    const double e = cc.bankShear ? w.bankFactors.shear * w.shear.tauE - tauC : (w.shear.tauE - tauC) * f6;
     double c = start;
     if (e > 1e-6) {
       c = movingConcentration(cc, w, k, e, tauC, start);
     } else if (BedLoadFlag == 8 || BedLoadFlag == 9) {
       c = 0.0;
     }
-    if (bankErosion) c = c * w.bankFactors.concentration + w.bankFactors.added;
+    if (cc.bankErosion) c = c * w.bankFactors.concentration + w.bankFactors.added;
     Bconc[k][b] = std::min(c, MaxBedConc);
   }
   if (BedLoadFlag == 9 || BedLoadFlag == 11) rescaleToMedianLoad(cc, w, crit);
@@ -282,7 +282,8 @@ void concRijn() {
   // 9810000000000 is g / nu^2 with nu = 1e-6 m2/s; the cube root is taken
   // as the power 0.3333, as the formula has always been fitted with.
   const CallConstants cc{s, std::pow((s - 1.0) * 9810000000000.0, 0.3333), std::sqrt((s - 1.0) * 9.81),
-                         constantShieldsFactor(), BankCohesion > 1e-20 || FlagCohesion > 0};
+                         constantShieldsFactor(), BankCohesion > 1e-20 || FlagCohesion > 0,
+                         bankErosionOn(), FlagLEA2 > 0 || FlagLEA3 > 0};
   if (FlagZeroGradSedim > 0) computeZeroGradSedim();
   if (FlagDuneShearPartCross > 0) computeBedshear();
   if (outflowFixShear > 1e-20) computeOutflowFix();
