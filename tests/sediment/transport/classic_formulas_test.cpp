@@ -210,6 +210,24 @@ TEST_F(ClassicFormulas, BedFormsAndRoughness) {
   EXPECT_DOUBLE_EQ(classicBedRoughness(0.0009, d90, form, h, 7.0), 0.0027);
 }
 
+// F 90 4 and 5 move the grains with the grain shear of d90 against the
+// cell's roughness; u* and the slope keep the full shear.
+TEST_F(ClassicFormulas, GrainShearOfRoughBeds) {
+  SedimentFormula = 'E';
+  concEngelund();
+  const double full = Bconc[1][1];
+  Croughness[1] = 0.012;
+  const double reduction = std::pow(3.0 * 0.0002 / 0.012, 0.25);
+  for (int variant : {4, 5}) {
+    FlagRoughness = variant;
+    concEngelund();
+    expectRelative(Bconc[1][1], full * std::pow(reduction, 1.5), 1e-12, "F 90 " + std::to_string(variant));
+  }
+  FlagRoughness = 3;
+  concEngelund();
+  EXPECT_EQ(Bconc[1][1], full);
+}
+
 TEST_F(ClassicFormulas, BedCellPassStoresFormsAndRoughness) {
   FlagRoughness = 3;
   Flag2BedRoughness = 0;
