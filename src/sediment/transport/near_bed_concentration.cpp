@@ -13,8 +13,11 @@
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "sediment/transport/bank_erosion.h"
 #include "sediment/transport/bed_forms.h"
 #include "sediment/transport/bed_shear.h"
+#include "sediment/transport/boundary_shear_fixes.h"
+#include "sediment/transport/cohesive_mixture.h"
 #include "sediment/transport/critical_shear.h"
 
 GrainStatistics grainStatistics(const double *f, int sizes) {
@@ -70,6 +73,8 @@ struct CallConstants {
   double sq;          // sqrt((s - 1) g)
   double constantG;   // Shields factor when F 11 fixes it, else negative
   bool cohesion;      // the Engelund-Hansen threshold carries the bed cohesion
+  bool bankErosion;   // F 214 to F 217: bank factors on the concentration
+  bool bankShear;     // F 214 or F 215: the bank factor on the excess shear
 };
 
 bool isEngelundHansen(int formula) {
@@ -79,10 +84,6 @@ bool isEngelundHansen(int formula) {
 // Routines that the near-bed concentration calls for some data sets and
 // that this engine does not have yet.
 void endWhereRoutinesAreMissing() {
-  if (BedLoadFlag == 7) notAvailableYet("computeConcentrationKalvet", "F 84");
-  if (FlagZeroGradSedim > 0) notAvailableYet("computeZeroGradSedim", "F 320");
-  if (outflowFixShear > 1e-20) notAvailableYet("computeOutflowFix", "F 512");
-  if (FlagLEA2 > 0 || FlagLEA3 > 0 || FlagLEA4 > 0 || FlagLEA5 > 0) notAvailableYet("the bank erosion factors", "F 214");
   if (FlagCohesion > 0) notAvailableYet("Bcohesion", "F 385");
   if (NoCohesiveDepth > 0) notAvailableYet("Bcohesion", "F 330");
 }
@@ -124,6 +125,7 @@ double depthAverageFactor(int c0, double h) {
 struct BedCellWork {
   int b, c0, layer;
   bool bank;
+  BankFactors bankFactors;
   double h, speed, depthFactor;
   GrainStatistics grains;
   BedCellShear shear;
@@ -160,6 +162,28 @@ double engelundStart(const CallConstants &cc, const BedCellWork &w, double d, co
   return c;
 }
 
+// The sand-clay mixture value of size k (F 84 7).
+double mixtureConcentration(const CallConstants &cc, const BedCellWork &w, int k, double tauC) {
+  MixtureInput in{};
+  in.profileSwitch = TSCbedrouse;
+  in.tau = w.shear.tau;
+  in.tauC = tauC;
+  in.d = gsize[k];
+  in.coeff = ConcFormCoeff;
+  in.powerT = ConcFormTstar;
+  in.powerD = ConcFormDstar;
+  in.zc = Ckdist[w.c0];
+  in.h = w.h;
+  in.dfac = cc.dfac;
+  in.ks = Croughness[w.c0];
+  in.ws = fallvelo[k];
+  in.d50 = w.grains.d50;
+  in.solid = Bsolidfraction != nullptr ? Bsolidfraction[w.layer][w.b] : SolidFrac;
+  in.f = w.f;
+  in.sizes = lnumber;
+  return computeConcentrationKalvet(in);
+}
+
 // The concentration of size k when the excess shear e moves it.
 double movingConcentration(const CallConstants &cc, const BedCellWork &w, int k, double e, double tauC, double start) {
   const double d = gsize[k], s = cc.s, tau = w.shear.tau, z = Ckdist[w.c0];
@@ -188,7 +212,7 @@ double movingConcentration(const CallConstants &cc, const BedCellWork &w, int k,
       c = (std::pow(e, 1.5) / (((s - 1.0) / s) * std::pow(10.0 * MPMcoeff, 1.5) * 9.81)) / (s * 1000.0) /
           (2.0 * z * w.speed);
       break;
-    default: c = isEngelundHansen(BedLoadFlag) ? start : 0.0; break;
+    default: c = isEngelundHansen(BedLoadFlag) || BedLoadFlag == 7 ? start : 0.0; break;
   }
   if (FlagRoughness == 5) c *= exceedanceFactor(tauC, tau);
   return c;
@@ -221,6 +245,7 @@ void bedCellConcentrations(const CallConstants &cc, int blockNo, int b) {
   w.grains = grainStatistics(w.f, lnumber);
   Bd90[b] = w.grains.d90;
   w.shear = bedCellShear(blockNo, b, w.h, w.grains.d90, w.bank ? 1 : 0);
+  if (cc.bankErosion) w.bankFactors = bankErosionFactors(w.c0, w.h, w.bank);
   w.depthFactor = isEngelundHansen(BedLoadFlag) || FlagDuneFormula >= 2 ? depthAverageFactor(w.c0, w.h) : 0.0;
   const CriticalShearCell cell{b, w.c0, w.layer, w.bank, w.shear.tau, w.grains.d50};
   const double f6 =
@@ -230,15 +255,18 @@ void bedCellConcentrations(const CallConstants &cc, int blockNo, int b) {
   for (int k = 1; k <= lnumber; ++k) {
     crit = criticalShear(cell, k, cc.constantG);
     const double tau = w.shear.tau, tauC = crit.tauC;
-    const double start = isEngelundHansen(BedLoadFlag) ? engelundStart(cc, w, gsize[k], crit) : 0.0;
+    double start = 0.0;
+    if (isEngelundHansen(BedLoadFlag)) start = engelundStart(cc, w, gsize[k], crit);
+    if (BedLoadFlag == 7) start = mixtureConcentration(cc, w, k, tauC);
     if ((tau - tauC) * f6 > 1e-6) stageSum += (tau - tauC) * f6 / tauC;
-    const double e = (w.shear.tauE - tauC) * f6;
+    const double e = cc.bankShear ? w.bankFactors.shear * w.shear.tauE - tauC : (w.shear.tauE - tauC) * f6;
     double c = start;
     if (e > 1e-6) {
       c = movingConcentration(cc, w, k, e, tauC, start);
     } else if (BedLoadFlag == 8 || BedLoadFlag == 9) {
       c = 0.0;
     }
+    if (cc.bankErosion) c = c * w.bankFactors.concentration + w.bankFactors.added;
     Bconc[k][b] = std::min(c, MaxBedConc);
   }
   if (BedLoadFlag == 9 || BedLoadFlag == 11) rescaleToMedianLoad(cc, w, crit);
@@ -254,8 +282,11 @@ void concRijn() {
   // 9810000000000 is g / nu^2 with nu = 1e-6 m2/s; the cube root is taken
   // as the power 0.3333, as the formula has always been fitted with.
   const CallConstants cc{s, std::pow((s - 1.0) * 9810000000000.0, 0.3333), std::sqrt((s - 1.0) * 9.81),
-                         constantShieldsFactor(), BankCohesion > 1e-20 || FlagCohesion > 0};
+                         constantShieldsFactor(), BankCohesion > 1e-20 || FlagCohesion > 0,
+                         bankErosionOn(), FlagLEA2 > 0 || FlagLEA3 > 0};
+  if (FlagZeroGradSedim > 0) computeZeroGradSedim();
   if (FlagDuneShearPartCross > 0) computeBedshear();
+  if (outflowFixShear > 1e-20) computeOutflowFix();
   if (FlagTramel > 0) computeShearTramel();
   if (lnumber >= 1) {
     for (int n = 1; n <= NoBlocks; ++n) {
