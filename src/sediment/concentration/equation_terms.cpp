@@ -19,6 +19,7 @@
 #include "model/work_ranges.h"
 #include "sediment/concentration/inflow_sediment.h"
 #include "sediment/loop/bed_coefficients.h"
+#include "sediment/transport/classic_formulas.h"
 #include "solvers/coefficients.h"
 #include "solvers/sediment_coefficients.h"
 #include "startup/operations.h"
@@ -29,7 +30,6 @@ namespace {
 void pendingBedLoadVector() { notAvailableYet("computeBedLoadVector", "F 78"); }
 void pendingBedLoadVector3() { notAvailableYet("computeBedLoadVector3", "F 78"); }
 void pendingBedLoadVector4() { notAvailableYet("computeBedLoadVector4", "F 78"); }
-int pendingConcEngelund() { notAvailableYet("concEngelund", "F 10"); }
 
 // One size with F 37 1 or 2 keeps the shared coefficient set.
 bool sharedSet() { return lnumber == 1 && FlagTSC < 3; }
@@ -174,7 +174,7 @@ void (*makeApCall)(int l) = MakeAp;
 void (*computeBedLoadVectorCall)() = pendingBedLoadVector;
 void (*computeBedLoadVector3Call)() = pendingBedLoadVector3;
 void (*computeBedLoadVector4Call)() = pendingBedLoadVector4;
-int (*concEngelundCall)() = pendingConcEngelund;
+void (*concEngelundCall)() = concEngelund;
 
 void deflectNearBedFlow() {
   const double d1 = gsize[1];

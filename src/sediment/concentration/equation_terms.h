@@ -19,11 +19,11 @@ void sedimentTimeTerm();
 // coefficients rebuilt from them, and the velocities put back.
 void deflectNearBedFlow();
 
-// The routines the equation calls that the engine does not have yet:
-// the bed-cell outflow coefficient of size l, and the bed-load vector
-// sources. Tests replace them with recorders.
+// The routines the equation calls through pointers, so that tests can
+// replace them with recorders: the bed-cell outflow coefficient of size l,
+// the bed-load vector sources (not built yet) and the classic formulas.
 extern void (*makeApCall)(int l);
 extern void (*computeBedLoadVectorCall)();
 extern void (*computeBedLoadVector3Call)();
 extern void (*computeBedLoadVector4Call)();
-extern int (*concEngelundCall)();
+extern void (*concEngelundCall)();
