@@ -142,7 +142,7 @@ class GridChecks : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(GridChecks, LogAndStatus) {
   const CheckCase &c = GetParam();
   CaseSetup setup = caseWith("channel", c.extraControl);
-  if (std::string(c.name) == "BadLevelF369") setup.files["koosurf"] += "6 3 5.0 2.0 -2000.0 1.0\n";
+  if (std::string(c.name) == "BadLevelF369") setup.files["koosurf"] = withPoint(setup.files["koosurf"], "6 3 5.0 2.0 -2000.0 1.0\n");
   if (std::string(c.name) == "OutBlockOfTheDefaultGrid") {
     // Checked against the default 300 x 300 grid, before the grid's own G 1.
     setup.files["control"] = c.extraControl;
