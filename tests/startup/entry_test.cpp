@@ -69,6 +69,33 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"LargestPassCountThenX", "F 20 2147483647\nF 2 TX\n", 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A grid of no cells once ran to "Solution converged" and wrote result
+// files of 0 points: it now ends before the flow driver, naming the file.
+TEST(Entry, GridWithoutCellsStopsBeforeTheFlow) {
+  struct Row {
+    const char *name, *control, *koosurf, *tail;
+  };
+  const Row rows[] = {
+      {"one row of grid lines", "F 2 YW\nG 1 8 8 5 1\n", "1 1 0 0 0 1\n2 1 1 0 0 1\n3 1 2 0 0 1\n",
+       "Error: the grid from the koosurf file has no cells\n"},
+      {"water below the bed", "F 2 YW\nG 1 8 8 5 1\n", "1 1 0 0 2 1\n2 1 1 0 2 1\n1 2 0 1 2 1\n2 2 1 1 2 1\n",
+       "Error: the grid from the koosurf file has no cells\n"},
+      {"no grid letter", "F 2 W\n", nullptr,
+       "Error: letter W needs a grid: read the koosurf file (letter Y) or the unstruc file (letter U) first\n"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.name);
+    CaseSetup setup;
+    setup.files["control"] = row.control;
+    if (row.koosurf) setup.files["koosurf"] = row.koosurf;
+    const CaseResult r = runCase(setup);
+    EXPECT_EQ(r.status, 252);
+    EXPECT_TRUE(endsWith(r.file("boogie"), row.tail)) << r.file("boogie");
+    EXPECT_EQ(r.file("boogie").find("Solution converged"), std::string::npos);
+    EXPECT_EQ(r.files.count("result.end"), 0u);
+  }
+}
+
 TEST(Entry, OptionLettersRefuseADataSetLetter) {
   CaseResult r = runControl("F 7 NB F 8 0.5\n");
   EXPECT_EQ(r.status, 255);
