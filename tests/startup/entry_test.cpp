@@ -2,6 +2,8 @@
 // "control" and the run letters, judged by status and log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "support/run_case.h"
@@ -26,12 +28,29 @@ TEST(Entry, ControlThatCannotBeOpenedOrCreated) {
   EXPECT_EQ(r.file("boogie"), "Error, cannot open file 'control'\n");
 }
 
+// When the log itself cannot be opened, nothing else can tell: one line on
+// standard error names the folder and the reason, the only console output.
 TEST(Entry, LogThatCannotBeCreated) {
-  CaseSetup setup;
-  setup.directories.push_back("boogie");
-  CaseResult r = runCase(setup);
-  EXPECT_EQ(r.status, 253);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  const std::string prefix = "telva: cannot write the log 'boogie' in " +
+                             (std::filesystem::temp_directory_path() / "telva-case-").string();
+  struct Row {
+    const char *name;
+    CaseSetup setup;
+    const char *reason;
+  };
+  Row rows[] = {{"a folder in the way", {}, ": Is a directory\n"},
+                {"a link into a missing folder", {}, ": No such file or directory\n"}};
+  rows[0].setup.directories.push_back("boogie");
+  rows[1].setup.links["boogie"] = "missing-folder/boogie";
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.name);
+    const CaseResult r = runCase(row.setup);
+    EXPECT_EQ(r.status, 253);
+    EXPECT_EQ(r.stdoutText, "");
+    EXPECT_EQ(r.stderrText.rfind(prefix, 0), 0u) << r.stderrText;
+    EXPECT_TRUE(endsWith(r.stderrText, row.reason)) << r.stderrText;
+    EXPECT_EQ(std::count(r.stderrText.begin(), r.stderrText.end(), '\n'), 1) << r.stderrText;
+  }
 }
 
 struct StatusCase {

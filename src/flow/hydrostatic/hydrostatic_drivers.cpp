@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "files/write_check.h"
 #include "flow/boundaries/boundary_fluxes.h"
 #include "flow/hydrostatic/column_block.h"
 #include "flow/outer_steps/driver_state.h"
@@ -291,7 +292,7 @@ bool threeDimensionalStage() {
 void emptyTimeSeries() {
   if (TimePrintNo <= 0 || FlagTSC != 0) return;
   std::FILE *f = std::fopen("timeo", "w");
-  if (!f) fatalExit(kExitCannotOpen, nullptr);
+  if (!f) endCannotOpen("timeo");
   std::fclose(f);
 }
 
