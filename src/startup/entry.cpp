@@ -109,6 +109,19 @@ bool computeWaterFlow() {
   return true;
 }
 
+// A character of the run letters that is no run letter (a lower-case "w"
+// typed for "W") is skipped; the user is told once per character, since the
+// run then quietly does less than asked.
+void warnSkippedLetters() {
+  bool told[256] = {};
+  for (int p = 0; p < 10; ++p) {
+    const unsigned char c = static_cast<unsigned char>(run[p]);
+    if (c <= ' ' || c > '~' || (c >= 'A' && c <= 'Z') || told[c]) continue;
+    told[c] = true;
+    logPrintf("Warning: F 2 letter '%c' is not a run letter and is skipped\n", c);
+  }
+}
+
 // Letter I: bed concentrations; a sediment run keeps them as the old-time values.
 void computeBedConcentrations() {
   operations.concRijn();
@@ -191,7 +204,6 @@ bool RunLetter(char letter, std::int64_t pass) {
       break;
     case 'S':
       if (timeiFailed()) return false;
-      requireCells('S');
       gFlagSedim = 1;
       FlagWhatsRunning = 2;
       operations.morphology_tsc();
@@ -233,6 +245,7 @@ void InitialFunction() {
     if (run[p] == 'A') FlagMPIkoosurf = 1;
     if (run[p] >= 'A' && run[p] <= 'Z') anyLetter = true;
   }
+  warnSkippedLetters();
   // The pass counter is wider than F 20, so that the largest pass count
   // F 20 accepts still ends the loop.
   // Without a letter no pass can change anything, F 20 included.

@@ -115,6 +115,21 @@ TEST(Entry, GridWithoutCellsStopsBeforeTheFlow) {
   }
 }
 
+// "F 2 Yw" once computed no flow without a word: every character of the
+// first ten that names no run letter is reported once, however often it
+// stands there and however many passes F 20 asks for; the run goes on.
+TEST(Entry, SkippedRunLettersWarnOnce) {
+  const CaseResult r = runControl("F 20 2\nF 2 wTw9.T   x\n");
+  EXPECT_EQ(r.status, 1);
+  const std::string log = r.file("boogie");
+  expectInOrder(log, {"Warning: F 2 letter 'w' is not a run letter and is skipped\n"
+                      "Warning: F 2 letter '9' is not a run letter and is skipped\n"
+                      "Warning: F 2 letter '.' is not a run letter and is skipped\n"});
+  EXPECT_EQ(log.find("letter 'w'"), log.rfind("letter 'w'"));
+  EXPECT_EQ(log.find("letter 'x'"), std::string::npos);  // the eleventh character is not read
+  EXPECT_EQ(runControl("F 2 TX\n").file("boogie").find("Warning: F 2"), std::string::npos);
+}
+
 TEST(Entry, OptionLettersRefuseADataSetLetter) {
   CaseResult r = runControl("F 7 NB F 8 0.5\n");
   EXPECT_EQ(r.status, 255);
