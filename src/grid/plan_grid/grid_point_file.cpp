@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 #include "base/exit_codes.h"
 #include "base/log.h"
@@ -57,16 +58,23 @@ void GridPointFile::failField(std::size_t start, std::size_t end, const char *wh
   fail(fieldLine_, "'%.*s' %s", length, text_.data() + start, what);
 }
 
-int GridPointFile::integer() {
+template <class T>
+T GridPointFile::convert(const char *notA) {
   std::size_t start = 0, end = 0;
   if (!nextField(start, end)) fail(fieldLine_, "the file ends inside a grid point");
   const char *first = text_.data() + start, *last = text_.data() + end;
-  int value = 0;
+  T value{};
   const std::from_chars_result r = std::from_chars(afterPlus(first, last), last, value);
   if (r.ec == std::errc::result_out_of_range) failField(start, end, "is out of range");
-  if (r.ec != std::errc() || r.ptr != last) failField(start, end, "is not a whole number");
+  if (r.ec != std::errc() || r.ptr != last) failField(start, end, notA);
+  // "nan" and "inf" convert; a level or coordinate must be finite.
+  if constexpr (std::is_floating_point_v<T>) {
+    if (!std::isfinite(value)) failField(start, end, "is out of range");
+  }
   return value;
 }
+
+int GridPointFile::integer() { return convert<int>("is not a whole number"); }
 
 int GridPointFile::index() {
   const int value = integer();
@@ -74,17 +82,7 @@ int GridPointFile::index() {
   return value;
 }
 
-double GridPointFile::number() {
-  std::size_t start = 0, end = 0;
-  if (!nextField(start, end)) fail(fieldLine_, "the file ends inside a grid point");
-  const char *first = text_.data() + start, *last = text_.data() + end;
-  double value = 0.0;
-  const std::from_chars_result r = std::from_chars(afterPlus(first, last), last, value);
-  if (r.ec == std::errc() && r.ptr == last && !std::isfinite(value)) failField(start, end, "is out of range");
-  if (r.ec == std::errc::result_out_of_range) failField(start, end, "is out of range");
-  if (r.ec != std::errc() || r.ptr != last) failField(start, end, "is not a number");
-  return value;
-}
+double GridPointFile::number() { return convert<double>("is not a number"); }
 
 int GridPointFile::startPoint() {
   const int i = index();

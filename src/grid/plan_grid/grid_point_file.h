@@ -49,6 +49,9 @@ class GridPointFile {
   // Skips white space; the start and end of the next field, false at the end.
   bool nextField(std::size_t &start, std::size_t &end);
   [[noreturn]] void failField(std::size_t start, std::size_t end, const char *what) const;
+  // The next field converted whole to T; notA says what it is not otherwise.
+  template <class T>
+  T convert(const char *notA);
 
   const char *name_;
   const std::string &text_;
