@@ -1,9 +1,13 @@
 // Appending to "boogie" and ending the process. Every message of every
-// subsystem passes through here; nothing is printed to the console.
+// subsystem passes through here; nothing is printed to the console but the
+// one line that says the log itself cannot be opened.
 #include "base/log.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <string>
 
@@ -18,11 +22,6 @@ std::FILE *gHeldLog = nullptr;
 // logs: every append is whole and in one piece.
 std::mutex gLogMutex;
 
-[[noreturn]] void logUnavailable() {
-  setStatus(mc_message, "cannot open file 'boogie' ");
-  std::fflush(nullptr);
-  std::exit(kExitCannotOpen);
-}
 
 void appendRaw(const char *text, std::size_t length) {
   std::unique_lock<std::mutex> lock(gLogMutex);
@@ -32,8 +31,9 @@ void appendRaw(const char *text, std::size_t length) {
   }
   std::FILE *log = std::fopen("boogie", "a");
   if (!log) {
+    const int reason = errno;
     lock.unlock();
-    logUnavailable();
+    endLogUnwritable(reason);
   }
   std::fwrite(text, 1, length, log);
   std::fclose(log);
@@ -62,6 +62,21 @@ void logPrintf(const char *format, ...) {
   std::string text = formatText(format, args);
   va_end(args);
   appendRaw(text.data(), text.size());
+}
+
+void endLogUnwritable(int reason) {
+  setStatus(mc_message, "cannot open file 'boogie' ");
+  std::error_code ignored;
+  const std::string folder = std::filesystem::current_path(ignored).string();
+  std::fprintf(stderr, "telva: cannot write the log 'boogie' in %s: %s\n", folder.c_str(), std::strerror(reason));
+  std::fflush(nullptr);
+  std::exit(kExitCannotOpen);
+}
+
+std::FILE *openLog(const char *mode) {
+  std::FILE *log = std::fopen("boogie", mode);
+  if (!log) endLogUnwritable(errno);
+  return log;
 }
 
 void setHeldLog(std::FILE *stream) { gHeldLog = stream; }

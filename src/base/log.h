@@ -10,6 +10,15 @@ void logText(const char *text);
 // Appends printf-formatted text to "boogie".
 void logPrintf(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
+// Opens "boogie" with the mode ("w" truncates it, "a" appends); when it
+// cannot be opened, ends the run as endLogUnwritable does.
+std::FILE *openLog(const char *mode);
+
+// Ends the run (-3) when "boogie" itself cannot be opened: the log cannot
+// tell, so one line goes to standard error, naming the folder and the
+// reason (an errno value), and mc_message says "cannot open file 'boogie' ".
+[[noreturn]] void endLogUnwritable(int reason);
+
 // The control-file reader's open log stream (nullptr when none is held open).
 void setHeldLog(std::FILE *stream);
 std::FILE *heldLog();

@@ -1,6 +1,6 @@
-// The shared end of every writer: a stream is closed and its write errors
-// are turned into the one fatal message, so no result file is left silently
-// short.
+// The shared end of every writer: a file that cannot be created, or a
+// stream whose writes failed, ends the run with the one fatal message in the
+// log, so no result file is left missing or short without a word.
 #include "files/write_check.h"
 
 #include "model/status.h"
@@ -10,7 +10,7 @@
 void endCannotOpen(const char *name) {
   char message[kStatusTextLength];
   std::snprintf(message, sizeof message, "cannot open file '%s' ", name);
-  fatalExit(kExitCannotOpen, nullptr, message);
+  fatalPrintf(kExitCannotOpen, message, "Error writing file '%s'\n", name);
 }
 
 void closeWrittenFile(std::FILE *file, const char *name) {

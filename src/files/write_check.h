@@ -4,8 +4,9 @@
 
 #include <cstdio>
 
-// Ends the run as a writer that cannot create its file: "cannot open file
-// '<name>' " in mc_message and exit -3, nothing in the log.
+// Ends the run as a writer that cannot create its file: "Error writing file
+// '<name>'" goes to the log, "cannot open file '<name>' " to mc_message, and
+// the run ends with -3.
 [[noreturn]] void endCannotOpen(const char *name);
 
 // Closes a written file and checks that every write and the close itself

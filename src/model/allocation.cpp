@@ -42,8 +42,7 @@ class AppendedLog {
  public:
   AppendedLog() {
     if (heldLog()) return;
-    std::FILE *log = std::fopen("boogie", "a");
-    if (!log) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'boogie' ");
+    std::FILE *log = openLog("a");
     setHeldLog(log);
     owned_ = true;
   }

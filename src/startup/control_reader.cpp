@@ -121,8 +121,7 @@ void kreadTail() {
 
   closeHeldLog();
   if (sialloc() != 0) fatalExit(kExitCannotOpen, "Could not allocate enough memory");
-  std::FILE *log = std::fopen("boogie", "a");
-  if (!log) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'boogie' ");
+  std::FILE *log = openLog("a");
   setHeldLog(log);
   logPrintf("%s\n\n", Title + 1);
 
@@ -145,8 +144,7 @@ void kreadTail() {
 }
 
 void kread() {
-  std::FILE *log = std::fopen("boogie", "w");
-  if (!log) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'boogie' ");
+  std::FILE *log = openLog("w");
   setHeldLog(log);
   std::string text;
   if (!readTextFile("control", text)) {

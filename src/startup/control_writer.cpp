@@ -19,7 +19,7 @@ bool outside(double value, double low, double high) { return value < low || valu
 
 std::FILE *createControlFile(const char *name) {
   std::FILE *file = std::fopen(name, "w");
-  if (!file) fatalExit(kExitControlNew, nullptr, "cannot open file 'control' ");
+  if (!file) fatalPrintf(kExitControlNew, "cannot open file 'control' ", "Error writing file '%s'\n", name);
   return file;
 }
 

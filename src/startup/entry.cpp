@@ -24,6 +24,25 @@ bool timeiFailed() {
   return TimeStep > 1e-8 && operations.ReadTimes() > 0;
 }
 
+// The file the grid came from, named when it holds no cells.
+const char *gridSource = nullptr;
+
+// A grid without cells ends the run before any flow driver: the drivers
+// would report "Solution converged" on nothing and write empty result files.
+void requireCells(char letter) {
+  if (NoCells > 0) return;
+  if (gridSource) fatalPrintf(kExitControlMissing, nullptr, "Error: the grid from the %s file has no cells\n", gridSource);
+  fatalPrintf(kExitControlMissing, nullptr,
+              "Error: letter %c needs a grid: read the koosurf file (letter Y) or the unstruc file (letter U) first\n",
+              letter);
+}
+
+// A grid letter has built or read the grid: it must hold cells.
+void gridFrom(const char *source, char letter) {
+  gridSource = source;
+  requireCells(letter);
+}
+
 // Letter U: the grid file; a failed read stops the letters and leaves gFlagRead 1.
 bool readGridFile() {
   gFlagRead = 1;
@@ -31,6 +50,7 @@ bool readGridFile() {
   FlagInitialFinished = 1;
   if (result >= 0) {
     gFlagRead = 0;
+    gridFrom("unstruc", 'U');
     return true;
   }
   const char *text = "Error reading unstruc file\n\n";
@@ -63,6 +83,7 @@ bool computeWaterFlow() {
   if (FlagTSC < 0) {
     fatalExit(kExitRemoveF37, "Error in control file: Remove the F 37 data set when computing the water flow only\n");
   }
+  requireCells('W');
   if (MGSNo == 0) operations.computeWCStart();
   FlagWhatsRunning = 1;
   if (FlagThixo > 0) FlagThixoIsComputing = 1;
@@ -86,6 +107,19 @@ bool computeWaterFlow() {
   gFlagFlow = 0;
   FlagWhatsRunning = 0;
   return true;
+}
+
+// A character of the run letters that is no run letter (a lower-case "w"
+// typed for "W") is skipped; the user is told once per character, since the
+// run then quietly does less than asked.
+void warnSkippedLetters() {
+  bool told[256] = {};
+  for (int p = 0; p < 10; ++p) {
+    const unsigned char c = static_cast<unsigned char>(run[p]);
+    if (c <= ' ' || c > '~' || (c >= 'A' && c <= 'Z') || told[c]) continue;
+    told[c] = true;
+    logPrintf("Warning: F 2 letter '%c' is not a run letter and is skipped\n", c);
+  }
 }
 
 // Letter I: bed concentrations; a sediment run keeps them as the old-time values.
@@ -133,7 +167,10 @@ bool RunLetter(char letter, std::int64_t pass) {
     case 'I': computeBedConcentrations(); break;
     case 'J': operations.WriteAllData(); break;
     case 'K': operations.computeRoughness(); break;
-    case 'L': operations.shallowWater(); break;
+    case 'L':
+      requireCells('L');
+      operations.shallowWater();
+      break;
     case 'M':
       setStatus(mc_v1, "Written from initial");
       gFlagWriteR = 1;
@@ -183,6 +220,7 @@ bool RunLetter(char letter, std::int64_t pass) {
     case 'Y':
       operations.readKoosurf();
       endOnGridFailure(operations.Unstructure());
+      gridFrom("koosurf", 'Y');
       FlagInitialFinished = 1;
       break;
     case 'Z': operations.makeWeirSTL(); break;
@@ -207,6 +245,7 @@ void InitialFunction() {
     if (run[p] == 'A') FlagMPIkoosurf = 1;
     if (run[p] >= 'A' && run[p] <= 'Z') anyLetter = true;
   }
+  warnSkippedLetters();
   // The pass counter is wider than F 20, so that the largest pass count
   // F 20 accepts still ends the loop.
   // Without a letter no pass can change anything, F 20 included.

@@ -100,6 +100,35 @@ TEST(OutputDispatcher, FullDiskEndsTheRun) {
   EXPECT_TRUE(endsWith(r.file("boogie"), "Error writing file 'result.end'\n")) << r.file("boogie");
 }
 
+// A result file that cannot be created (a folder of its name in the way)
+// once ended the run with 253 and the log's last line "Solution converged":
+// each writer now says which file failed.
+TEST(OutputDispatcher, FileThatCannotBeCreatedIsLogged) {
+  const char *names[] = {"result.end", "tecplot2.dat", "tecplfe.dat", "ParaView3U.vtk"};
+  for (const char *name : names) {
+    SCOPED_TRACE(name);
+    CaseSetup s = channelSetup("F 2 YM\nF 329 1 1 1 0 1 1 1\n");
+    s.directories.push_back(name);
+    const CaseResult r = runCase(s);
+    EXPECT_EQ(r.status, 253);
+    EXPECT_TRUE(endsWith(r.file("boogie"), "Error writing file '" + std::string(name) + "'\n")) << r.file("boogie");
+    EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  }
+}
+
+// The example's converged flow with its 3-D file blocked: the log goes on
+// past "Solution converged" to the failed write.
+TEST(OutputDispatcher, ConvergedRunReportsTheFailedWrite) {
+  CaseSetup s;
+  s.files["control"] = caseFile("example", "control");
+  s.files["koosurf"] = caseFile("example", "koosurf");
+  s.directories.push_back("ParaView3U.vtk");
+  const CaseResult r = runCase(s);
+  EXPECT_EQ(r.status, 253);
+  expectInOrder(r.file("boogie"), {"Solution converged\n", "Error writing file 'ParaView3U.vtk'\n"});
+  EXPECT_TRUE(endsWith(r.file("boogie"), "Error writing file 'ParaView3U.vtk'\n")) << r.file("boogie");
+}
+
 class Dispatcher : public WorkFolderTest {
  protected:
   void SetUp() override {

@@ -75,7 +75,8 @@ TEST(StraightChannelFiles, ConvergedRunLeavesResultAndBedres) {
   for (const auto &[name, bytes] : r.files) {
     if (name != "boogie" && name != "control" && name != "koosurf") written.insert(name);
   }
-  EXPECT_EQ(written, (std::set<std::string>{"result.end", "bedres.t"}));
+  // The case folder asks for the 3-D ParaView file beside the result files.
+  EXPECT_EQ(written, (std::set<std::string>{"result.end", "bedres.t", "ParaView3U.vtk"}));
   const std::vector<std::string> lines = linesOf(r.file("result.end"));
   ASSERT_GT(lines.size(), 6u);
   EXPECT_EQ(lines[0], " 0.000000 seconds");

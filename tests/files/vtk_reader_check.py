@@ -3,8 +3,9 @@
 
 Runs the engine on the straight channel (converged, with the Tecplot and
 ParaView outputs of F 329 and three G 24 variables), on the same channel moved
-to real-world coordinates, and with an empty G 24 list, and checks what VTK
-reads: counts, array names, points and the water volume of the cells.
+to real-world coordinates, and with an empty G 24 list, and on the example,
+and checks what VTK reads: counts, array names, points, the water volume of
+the cells and the speed on the example's inlet.
 
 Usage: vtk_reader_check.py cases TELVA CASES_DIR
        vtk_reader_check.py value FILE ARRAY INDEX EXPECTED
@@ -179,6 +180,32 @@ def check_cases(telva, cases):
     check(array_names(curtain) == ["Velocities"], "curtain arrays %s" % array_names(curtain))
     bed = read(os.path.join(points, "ParaBed2D.vtk"), "poly")
     check(bed.GetNumberOfPolys() == 50, "bed section polygons %d" % bed.GetNumberOfPolys())
+
+    # The example's plan file: the frame on the inlet, outlet and walls shows
+    # the flow of the nearest columns (it once showed 0 on every border
+    # point); at the inlet the speed is the discharge over the inlet area.
+    with open(os.path.join(cases, "example", "control")) as f:
+        example_control = f.read()
+    with open(os.path.join(cases, "example", "koosurf")) as f:
+        example_koosurf = f.read()
+    example = os.path.join(work, "example")
+    run(example, example_control, example_koosurf, telva)
+    plan = read(os.path.join(example, "pav2_00000.vtk"), True)
+    ni, nj, _ = plan.GetDimensions()
+    speeds = plan.GetPointData().GetArray("Velocities")
+
+    def speed(i, j):
+        return sum(c * c for c in speeds.GetTuple3(i + ni * j)) ** 0.5
+
+    inlet = sorted((p for (i, _), p in koosurf_points(example_koosurf).items() if i == 1), key=lambda p: p[1])
+    area = sum((b[1] - a[1]) * 0.5 * ((a[3] - a[2]) + (b[3] - b[2])) for a, b in zip(inlet, inlet[1:]))
+    discharge = float(example_control.split("F 237 1 ")[1].split()[0])
+    for j in range(nj):
+        check(abs(speed(0, j) - discharge / area) <= 0.02 * discharge / area,
+              "example inlet point %d: %g m/s, not %g" % (j, speed(0, j), discharge / area))
+    border = [(i, 0) for i in range(ni)] + [(i, nj - 1) for i in range(ni)] + [(ni - 1, j) for j in range(nj)]
+    check(min(speed(i, j) for i, j in border) > 0.2, "example border speeds down to %g m/s" %
+          min(speed(i, j) for i, j in border))
 
     # An empty list.
     empty = os.path.join(work, "empty")

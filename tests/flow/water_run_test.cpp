@@ -73,7 +73,7 @@ TEST(WaterRun, ResidualHistoryOfF293) {
 }
 
 TEST(WaterRun, QRefusedInAFlowRun) {
-  const CaseResult r = runControl("F 2 W\nF 1 Q\n");
+  const CaseResult r = runChannel("F 1 Q\n");
   EXPECT_EQ(r.status, 251);
   EXPECT_TRUE(endsWith(r.file("boogie"),
                        "Error: The F 1 Q data set in the control file is only used when generating\n"

@@ -81,6 +81,7 @@ class Dispatch : public ::testing::Test {
     readUnstructureResult = 0;
     NoComponents = 1;
     FlagGroundwater = 1;
+    NoCells = 1;  // the recorders build no grid: the letters find one cell
   }
   void TearDown() override { operations = engineOperations(); }
 
@@ -127,6 +128,18 @@ TEST_F(Dispatch, EachLetterCallsItsOperationWithItsFlags) {
     EXPECT_EQ(gFlagRead + gFlagWriteR + gFlagFlow + gFlagSedim + gFlagComp + FlagWhatsRunning, 0) << c.letter;
   }
   EXPECT_STREQ(mc_v1, "Written from initial");
+}
+
+// A grid letter that leaves no cells, or a flow letter before any grid,
+// ends the run before a driver could report convergence on nothing.
+TEST_F(Dispatch, GridWithoutCellsStops) {
+  NoCells = 0;
+  for (char letter : {'W', 'L'}) {
+    EXPECT_EXIT(RunLetter(letter, 1), ::testing::ExitedWithCode(252), "") << letter;
+  }
+  EXPECT_TRUE(calls.empty());
+  EXPECT_EXIT(RunLetter('Y', 1), ::testing::ExitedWithCode(252), "");
+  EXPECT_EXIT(RunLetter('U', 1), ::testing::ExitedWithCode(252), "");
 }
 
 TEST_F(Dispatch, LetterXEndsWithStatusZero) {

@@ -398,12 +398,13 @@ TEST(TimeiRun, SeriesOutOfOrderStopsTheLetters) {
 TEST(TimeiRun, ReadOnlyInTransientRuns) {
   CaseSetup setup;
   setup.files["timei"] = "I 5 1 0 0 0\nI 0 1 0 0 0\n";
-  // The flow run has no grid and no inflow: fixed residual norms (F 200 2)
-  // stand in for the norms an inflow would give.
-  const std::string norms = "F 200 2 0.0001 0.0001 0.001 0.001\n";
-  setup.files["control"] = norms + "F 2 WX\n";
+  // One flow iteration on the channel without inflow: fixed residual norms
+  // (F 200 2) stand in for the norms an inflow would give.
+  setup.files["koosurf"] = caseFile("channel", "koosurf");
+  const std::string norms = "G 1 13 7 11 1\nK 1 1\nF 200 2 0.0001 0.0001 0.001 0.001\n";
+  setup.files["control"] = norms + "F 2 YWX\n";
   EXPECT_EQ(runCase(setup).status, 0);
-  setup.files["control"] = norms + "F 33 10 1\nF 2 WX\n";
+  setup.files["control"] = norms + "F 33 10 1\nF 2 YWX\n";
   EXPECT_EQ(runCase(setup).status, 1);
   setup.files["timei"] = "I 0 1 0 0 0\nI 5 1 0 0 0\n";
   EXPECT_EQ(runCase(setup).status, 0);

@@ -121,6 +121,20 @@ std::string repeated(const std::string &text, int n) {
   return out;
 }
 
+std::string withPoint(const std::string &koosurf, const std::string &line) {
+  std::istringstream fields(line);
+  int i = 0, j = 0;
+  fields >> i >> j;
+  std::string out;
+  for (const std::string &old : linesOf(koosurf)) {
+    std::istringstream oldFields(old);
+    int oi = 0, oj = 0;
+    oldFields >> oi >> oj;
+    out += oi == i && oj == j ? line : old + "\n";
+  }
+  return out;
+}
+
 void expectLogCase(const LogCase &c) {
   CaseResult r = runControl(c.control);
   EXPECT_EQ(r.status, c.status) << "control: " << c.control.substr(0, 200);

@@ -50,6 +50,10 @@ std::vector<std::string> linesOf(const std::string &text);
 // The text n times over.
 std::string repeated(const std::string &text, int n);
 
+// A "koosurf" text with the line of one grid point replaced by the given
+// line, which starts with that point's i and j.
+std::string withPoint(const std::string &koosurf, const std::string &line);
+
 // One run of the engine on a control text, judged by status and the whole log.
 struct LogCase {
   const char *name;

@@ -214,6 +214,13 @@ std::string number(double x) {
   return text;
 }
 
+// A velocity along x as an OpenFOAM vector, "(u 0 0)".
+std::string alongX(double u) {
+  char text[80];
+  std::snprintf(text, sizeof text, "(%lf 0 0)", u);
+  return text;
+}
+
 struct Areas {
   double inX = 0, inY = 0, out1X = 0, out1Y = 0, out2X = 0, out2Y = 0;
 };
@@ -269,8 +276,8 @@ void writeFields() {
                           {"bedWall", "fixedValue", zero3},
                           {"leftSide", uSide.type, uSide.value},
                           {"rightSide", uSide.type, uSide.value},
-                          {"inletWater", "fixedValue", value("(" + number(velocityThrough(a.inX)) + " 0 0)")},
-                          {"outletWater", "fixedValue", value("(" + number(velocityThrough(a.out1X)) + " 0 0)")}};
+                          {"inletWater", "fixedValue", value(alongX(velocityThrough(a.inX)))},
+                          {"outletWater", "fixedValue", value(alongX(velocityThrough(a.out1X)))}};
   if (outlet2) u.push_back({"outlet2", "fixedValue", zero3});
   writeField({"U", "volVectorField", "U", "[0 1 -1 0 0 0 0]", "(0.01 0 0)", false}, u, preamble);
 

@@ -273,7 +273,7 @@ int chosenTimePrintSet() {
 
 void TimePrintFunction() {
   std::FILE *f = std::fopen("timeo", "a");
-  if (!f) fatalExit(kExitCannotOpen, nullptr);
+  if (!f) endCannotOpen("timeo");
   std::fprintf(f, "%10.4e ", stimet);
   if (TimePrintNo > 0) {
     const TimePrintSet &set = TimePrint[chosenTimePrintSet()];

@@ -165,13 +165,16 @@ void print_paraview2d(int series, int n) {
     }
   }
 
-  // Each point takes the velocity of the column of its own loop indices:
-  // the frame reads the columns just outside the block, 0 0 0 where none.
+  // Each point takes the velocity of the column its scalars read, as the
+  // Tecplot plan file does: the frame on the inlet, outlet and walls shows
+  // the flow of the nearest column, not the 0 of a column outside the block.
+  // A dry column reads the dummy cell, cleared first.
   std::fprintf(f, "\nVECTORS Velocities float\n");
   Cxvel[0] = Cyvel[0] = Czvel[0] = 0.0;
   for (int j = bk.j1 - 1; j <= bk.j2 + 1; ++j) {
+    const int jcol = planIndex(j, bk.j1, bk.j2).column;
     for (int i = bk.i1 - 1; i <= bk.i2 + 1; ++i) {
-      const int c = planeCell(i, j, znode - 1);
+      const int c = planeCell(planIndex(i, bk.i1, bk.i2).column, jcol, znode - 1);
       file.number("%lf", Cxvel[c]);
       file.number(" %lf", Cyvel[c]);
       file.number(" %lf\n", Czvel[c]);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "files/write_check.h"
 #include "flow/corrections/continuity_defect.h"
 #include "flow/corrections/correction_limiters.h"
 #include "flow/outer_steps/driver_state.h"
@@ -312,7 +313,7 @@ void FastDriver::run() {
   FlagFlowParamChange = 0;
   if (FlagTSC == 0 && TimePrintNo > 0) {
     std::FILE *f = std::fopen("timeo", "w");
-    if (!f) fatalExit(kExitCannotOpen, nullptr);
+    if (!f) endCannotOpen("timeo");
     std::fclose(f);
   }
   const int outerCount = MGSNo > 0 ? 300 : FlagTSC > 0 ? 1 : iterGlobalMax;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "files/write_check.h"
 #include "flow/stages/debug_dumps.h"
 #include "flow/outer_steps/driver_steps.h"
 #include "flow/outer_steps/driver_state.h"
@@ -106,7 +107,7 @@ void WaterSolve() {
   }
   if (TimePrintNo > 0 && FlagTSC == 0) {
     std::FILE *f = std::fopen("timeo", "w");
-    if (!f) fatalExit(kExitCannotOpen, nullptr);
+    if (!f) endCannotOpen("timeo");
     std::fclose(f);
   }
   if (FlagGravityInitialize == 1 && FlagGravity > 0 && NoCells > 0) hydrostaticStart();

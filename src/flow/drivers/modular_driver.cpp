@@ -2,6 +2,7 @@
 // loops of the main driver, each SIMPLE stage a step of its own (velocities,
 // pressure correction, k and epsilon), with the periodic results, the
 // free-surface updates and the end of the driver. It solves no components.
+#include "files/write_check.h"
 #include "flow/drivers/modular_driver.h"
 
 #include <cmath>
@@ -128,7 +129,7 @@ void WaterSolveNew() {
   }
   if (TimePrintNo > 0 && FlagTSC == 0) {
     std::FILE *f = std::fopen("timeo", "w");
-    if (!f) fatalExit(kExitCannotOpen, nullptr);
+    if (!f) endCannotOpen("timeo");
     std::fclose(f);
   }
   const int outerCount = MGSNo > 0 ? 300 : (FlagTSC > 0 ? 1 : iterGlobalMax);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "files/write_check.h"
 #include "flow/boundaries/boundary_fluxes.h"
 #include "flow/hydrostatic/column_block.h"
 #include "flow/outer_steps/driver_state.h"
@@ -294,7 +295,6 @@ bool threeDimensionalStage() {
   }
   return true;
 }
-
 
 // Both drivers: set-up, outer iterations of depth-averaged inner iterations,
 // the column copy, the hydrostatic three-dimensional stage, periodic output.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "files/write_check.h"
 #include "flow/stages/stage_steps.h"
 #include "model/allocation.h"
 #include "model/blocks_groups.h"
@@ -141,6 +142,6 @@ void prepareFlowInMemory() {
 
 void emptyTimeSeriesOutput() {
   std::FILE *f = std::fopen("timeo", "w");
-  if (!f) fatalExit(kExitCannotOpen, nullptr);
+  if (!f) endCannotOpen("timeo");
   std::fclose(f);
 }

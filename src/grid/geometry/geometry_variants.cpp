@@ -4,6 +4,7 @@
 // nested borders to their parent cells, and the grid statistics of F 212.
 // Writes face and cell geometry, Fflagflow, Ncell, Nvect, Cinterpolnest,
 // "cellvol" and lines of "boogie".
+#include "files/write_check.h"
 #include "grid/geometry/geometry_variants.h"
 
 #include <cmath>
@@ -207,7 +208,7 @@ void setUnitVectors(int n, double xf, double yf, double zf) {
 
 std::FILE *openCellvol(const char *mode) {
   std::FILE *out = std::fopen("cellvol", mode);
-  if (!out) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'cellvol' ");
+  if (!out) endCannotOpen("cellvol");
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "grid/grid_services.h"
+#include "grid/plan_grid/grid_point_file.h"
 #include "model/blocks_groups.h"
 #include "model/control_tables.h"
 #include "model/run_state.h"
@@ -25,11 +26,6 @@ constexpr int kRecordExtraValue = 999997, kRecordPlace = 999998, kRecordPlaceLev
 constexpr double kFullTurn = 6.2831853071794;
 constexpr double kDegree = 0.01745329251994278;
 
-struct GridPoint {
-  int i = 0, j = 0;
-  double x = 0.0, y = 0.0, bed = 0.0, surface = 0.0;
-};
-
 // The placing record: the coarse columns to cut out, the reference grid
 // point and where it goes, the scale, the turn in degrees and a water level.
 struct Placing {
@@ -38,53 +34,51 @@ struct Placing {
   double xr = 0.0, yr = 0.0, scale = 1.0, turn = 0.0, level = 0.0;
 };
 
-// A number that overflows or is not finite, or a negative index, would land
-// outside the arrays or poison the levels: the run stops before anything is stored.
-void checkPoint(bool bad, const GridPoint &p, long line) {
-  if (bad) fatalPrintf(kExitControlMissing, nullptr, "Error in koosurf file: number out of range in group %ld\n", line);
-  if (p.i < 0 || p.j < 0) {
-    fatalPrintf(kExitControlMissing, nullptr, "Error in koosurf file: negative grid index in group %ld\n", line);
-  }
-}
+bool isPlacingMark(int i) { return i == kRecordExtraValue || i == kRecordPlace || i == kRecordPlaceLevel; }
 
-// The next line of a file: a grid point (true), or, in "koosurf.nes", the
-// placing record, which it stores and reads on past. False at the first line
-// that does not give its values.
-bool nextLine(ControlStream &s, bool nested, Placing &place, GridPoint &p, long line) {
-  ScanResult r = scan(s, "%d", &p.i);
-  if (r.count != 1) return false;
-  if (nested && (p.i == kRecordExtraValue || p.i == kRecordPlace || p.i == kRecordPlaceLevel)) {
+// The next grid point of a file; in "koosurf.nes" a placing record before it
+// is stored and read past. False at the end of the file; a field that is not
+// a number, an index below 1 or a file ending inside a point or record stops
+// the run with the file and line named.
+bool nextLine(GridPointFile &f, bool nested, Placing &place, GridPoint &p) {
+  if (f.atEnd()) return false;
+  p.i = f.startPoint();
+  if (nested && isPlacingMark(p.i)) {
     place.kind = p.i;
-    r = scan(s, " %d %d %d %d %d %d %lf %lf %lf %lf %lf\n", &place.i1o, &place.i2o, &place.j1o, &place.j2o, &place.ir,
-             &place.jr, &place.xr, &place.yr, &place.scale, &place.turn, &place.level);
-    if (r.count != 11) return false;
-    if (r.bad || place.i1o > place.i2o || place.j1o > place.j2o || place.scale < 0.0) {
-      fatalExit(kExitNestedRecord, nullptr);
-    }
-    r = scan(s, "%d", &p.i);
-    if (r.count != 1) return false;
+    for (int *column : {&place.i1o, &place.i2o, &place.j1o, &place.j2o, &place.ir, &place.jr}) *column = f.integer();
+    for (double *value : {&place.xr, &place.yr, &place.scale, &place.turn, &place.level}) *value = f.number();
+    if (place.i1o > place.i2o || place.j1o > place.j2o || place.scale < 0.0) fatalExit(kExitNestedRecord, nullptr);
+    if (f.atEnd()) return false;
+    p.i = f.startPoint();
   }
-  const bool bad = r.bad;
-  double extra = 0.0;
-  r = place.kind == kRecordExtraValue ? scan(s, " %d %lf %lf %lf %lf %lf\n", &p.j, &p.x, &p.y, &p.bed, &p.surface, &extra)
-                                      : scan(s, " %d %lf %lf %lf %lf\n", &p.j, &p.x, &p.y, &p.bed, &p.surface);
-  if (r.count != (place.kind == kRecordExtraValue ? 6 : 5)) return false;
-  checkPoint(bad || r.bad, p, line);
+  f.finishPoint(p);
+  if (place.kind == kRecordExtraValue) f.number();
   return true;
 }
 
 // First pass: the largest indexes and the placing record.
-long scanFile(const std::string &text, bool nested, int &maxI, int &maxJ, Placing &place) {
-  ControlStream s(text);
+long scanFile(const char *name, const std::string &text, bool nested, int &maxI, int &maxJ, Placing &place) {
+  GridPointFile f(name, text);
   GridPoint p;
   maxI = maxJ = 0;
   long lines = 0;
-  while (lines < kMaxLines && nextLine(s, nested, place, p, lines + 1)) {
+  while (lines < kMaxLines && nextLine(f, nested, place, p)) {
     ++lines;
     if (p.i > maxI) maxI = p.i;
     if (p.j > maxJ) maxJ = p.j;
   }
   return lines;
+}
+
+// Second pass: every grid point of the block's lines 1..max i by 1..max j,
+// each given once.
+void requireWholeBlock(const char *name, const std::string &text, long lines, bool nested, int maxI, int maxJ) {
+  GridPointFile f(name, text);
+  BlockCoverage cover(f, maxI, maxJ);
+  Placing place;
+  GridPoint p;
+  for (long n = 0; n < lines && nextLine(f, nested, place, p); ++n) cover.mark(p);
+  cover.requireAll();
 }
 
 // Appends the block after the last block in j; returns the j offset of its lines.
@@ -111,12 +105,12 @@ int appendBlock(int maxI, int maxJ, int nestLevel, int koosurfFlag) {
   return shift;
 }
 
-// Second pass: the grid points, j shifted; the placing record may fix the water level.
-void storePoints(const std::string &text, long lines, bool nested, int shift) {
-  ControlStream s(text);
+// Third pass: the grid points, j shifted; the placing record may fix the water level.
+void storePoints(const char *name, const std::string &text, long lines, bool nested, int shift) {
+  GridPointFile f(name, text);
   Placing place;
   GridPoint p;
-  for (long n = 0; n < lines && nextLine(s, nested, place, p, n + 1); ++n) {
+  for (long n = 0; n < lines && nextLine(f, nested, place, p); ++n) {
     const int j = p.j + shift;
     xval[p.i][j] = p.x;
     yval[p.i][j] = p.y;
@@ -178,15 +172,16 @@ void addBlockKoosurf() {
   }
   int maxI = 0, maxJ = 0;
   Placing none;
-  const long lines = scanFile(text, false, maxI, maxJ, none);
+  const long lines = scanFile("koosurf", text, false, maxI, maxJ, none);
   const int lastJ = maxJ + (NoBlocks > 0 ? block[NoBlocks].j2 : 0);
   if (!fitsGrid(maxI, lastJ)) {
     logText("Error, increase the G 1 values in control file and try again\n");
     fatalPrintf(kExitControlMissing, nullptr, "The two first integers on G 1 data set should be at least %ld %ld\n",
                 maxI + 2L, lastJ + 2L);
   }
+  requireWholeBlock("koosurf", text, lines, false, maxI, maxJ);
   const int shift = appendBlock(maxI, maxJ, 0, 1);
-  storePoints(text, lines, false, shift);
+  storePoints("koosurf", text, lines, false, shift);
 }
 
 void addBlockKoosurfNested() {
@@ -197,15 +192,16 @@ void addBlockKoosurfNested() {
   }
   int maxI = 0, maxJ = 0;
   Placing place;
-  const long lines = scanFile(text, true, maxI, maxJ, place);
+  const long lines = scanFile("koosurf.nes", text, true, maxI, maxJ, place);
   const int lastJ = maxJ + (NoBlocks > 0 ? block[NoBlocks].j2 : 0);
   if (!fitsGrid(maxI, lastJ)) {
     logText("Error, increase G 1 values in control file and try again\n");
     fatalPrintf(kExitInconsistent, nullptr, "The two first integers on G 1 data set should be at least %ld %ld\n",
                 maxI + 2L, lastJ + 2L);
   }
+  requireWholeBlock("koosurf.nes", text, lines, true, maxI, maxJ);
   const int shift = appendBlock(maxI, maxJ, 1, 0);
-  if (place.kind != kRecordExtraValue) storePoints(text, lines, true, shift);
+  if (place.kind != kRecordExtraValue) storePoints("koosurf.nes", text, lines, true, shift);
   if (place.kind == kRecordPlace || place.kind == kRecordPlaceLevel) placeBlock(block[NoBlocks], place, shift);
   if (place.kind != 0) cutOut(place, shift);
   BlockID = 0;

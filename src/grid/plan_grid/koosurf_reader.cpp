@@ -3,9 +3,9 @@
 // new block record, NoBlocks and BlockID.
 #include <cstdio>
 #include <string>
-#include <utility>
 
 #include "grid/grid_services.h"
+#include "grid/plan_grid/grid_point_file.h"
 #include "model/blocks_groups.h"
 #include "model/run_state.h"
 #include "model/settings.h"
@@ -19,40 +19,30 @@ namespace {
 // A longer file is read up to this group; the rest is ignored.
 constexpr long kMaxKoosurfGroups = 10000000;
 
-// One grid point as a line of "koosurf" gives it.
-struct KoosurfPoint {
-  int i = 0, j = 0;
-  double x = 0.0, y = 0.0, bed = 0.0, surface = 0.0;
-};
-
-// The next group of six numbers; false at the first group that does not
-// convert completely (end of file included), which ends the pass silently.
-bool nextPoint(ControlStream &stream, KoosurfPoint &p, bool &bad) {
-  ScanResult r = scan(stream, "%d %d %lf %lf %lf %lf\n", &p.i, &p.j, &p.x, &p.y, &p.bed, &p.surface);
-  bad = r.bad;
-  return r.count == 6;
-}
-
-// First pass: the number of groups and the largest indexes. A group with a
-// negative index, or a number that overflows or is not finite, would land
-// outside the arrays or poison the levels: the run stops before anything is stored.
-long scanExtent(ControlStream &stream, int &maxI, int &maxJ) {
+// First pass: the number of points and the largest indexes. A field that is
+// not a number, a number that overflows or is not finite, an index below 1
+// or a file that ends inside a point stops the run before anything is stored.
+long scanExtent(const std::string &text, int &maxI, int &maxJ) {
   maxI = maxJ = 0;
   long groups = 0;
-  KoosurfPoint p;
-  bool bad = false;
-  while (groups < kMaxKoosurfGroups && nextPoint(stream, p, bad)) {
+  GridPointFile file("koosurf", text);
+  GridPoint p;
+  while (groups < kMaxKoosurfGroups && file.nextPoint(p)) {
     ++groups;
-    if (bad) {
-      fatalPrintf(kExitControlMissing, nullptr, "Error in koosurf file: number out of range in group %ld\n", groups);
-    }
-    if (p.i < 0 || p.j < 0) {
-      fatalPrintf(kExitControlMissing, nullptr, "Error in koosurf file: negative grid index in group %ld\n", groups);
-    }
     if (p.i > maxI) maxI = p.i;
     if (p.j > maxJ) maxJ = p.j;
   }
   return groups;
+}
+
+// Second pass: the block's grid lines 1..max i by 1..max j must each be
+// given once, or the grid would be built on points nobody gave.
+void requireWholeBlock(const std::string &text, long groups, int maxI, int maxJ) {
+  GridPointFile file("koosurf", text);
+  BlockCoverage cover(file, maxI, maxJ);
+  GridPoint p;
+  for (long g = 0; g < groups && file.nextPoint(p); ++g) cover.mark(p);
+  cover.requireAll();
 }
 
 // The new block covers the columns 2..max i, 2..max j: column (i, j) lies
@@ -86,24 +76,20 @@ void readKoosurf() {
   if (!readTextFile("koosurf", text)) fatalExit(kExitControlMissing, "Error, can not open koosurf file\n");
 
   int maxI = 0, maxJ = 0;
-  long groups = 0;
-  {
-    ControlStream first(text);
-    groups = scanExtent(first, maxI, maxJ);
-  }
+  const long groups = scanExtent(text, maxI, maxJ);
   // The arrays hold grid lines 0..xnumber+1; the grid may use lines up to xnumber-2.
   if (maxI >= xnumber - 1 || maxJ >= ynumber - 1) {
     logText("Error, increase the G 1 values in control file and try again\n");
     fatalPrintf(kExitControlMissing, nullptr, "The two first integers on G 1 data set should be at least %ld %ld\n",
                 maxI + 2L, maxJ + 2L);
   }
+  requireWholeBlock(text, groups, maxI, maxJ);
   appendKoosurfBlock(maxI, maxJ);
 
-  // Second pass over the same groups; a point given twice keeps its later line.
-  ControlStream second(std::move(text));
-  KoosurfPoint p;
-  bool bad = false;
-  for (long g = 0; g < groups && nextPoint(second, p, bad); ++g) {
+  // Third pass over the same points, storing them.
+  GridPointFile file("koosurf", text);
+  GridPoint p;
+  for (long g = 0; g < groups && file.nextPoint(p); ++g) {
     xval[p.i][p.j] = p.x;
     yval[p.i][p.j] = p.y;
     zval[p.i][p.j][1] = p.bed;

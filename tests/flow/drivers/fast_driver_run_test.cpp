@@ -53,7 +53,7 @@ TEST_P(FastDriverRun, EndsAsExpected) {
   EXPECT_EQ(result.status, run.status) << log;
   expectInOrder(log, run.inOrder);
   for (const std::string &text : run.absent) EXPECT_EQ(log.find(text), std::string::npos) << text << "\n" << log;
-  if (run.reports >= 0) EXPECT_EQ(occurrences(log, "Iter: "), run.reports) << log;
+  if (run.reports >= 0) { EXPECT_EQ(occurrences(log, "Iter: "), run.reports) << log; }
 }
 
 const std::string kDischarges = "F 237 1 1.0\nF 237 2 1.0\n";

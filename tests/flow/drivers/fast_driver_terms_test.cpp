@@ -88,9 +88,10 @@ TEST_F(FastDriverTerms, InflowOfTheGroups) {
 
 TEST_F(FastDriverTerms, InflowFromTheSeries) {
   // Two rows at 0 s and 100 s, read at 25 s: 3/4 of the first row.
-  double times[2] = {0.0, 100.0};
-  double row0[10] = {}, row1[10] = {};
-  double *rows[2] = {row0, row1};
+  // The series tables outlive the test: the globals keep pointing at them.
+  static double times[2] = {0.0, 100.0};
+  static double row0[10] = {}, row1[10] = {};
+  static double *rows[2] = {row0, row1};
   FlagDischargeTime = 1;
   TimeInNo = 2;
   TimeInTime = times;

@@ -74,7 +74,7 @@ CaseResult runChannel(const char *label, const std::string &letters, const std::
 void expectConverged(const CaseResult &r, bool freshStart = true) {
   const std::string log = r.file("boogie");
   EXPECT_EQ(r.status, 1) << log;
-  if (freshStart) EXPECT_NE(log.find("Relaxation: 0.800000 0.200000 0.500000 0.500000\n"), std::string::npos) << log;
+  if (freshStart) { EXPECT_NE(log.find("Relaxation: 0.800000 0.200000 0.500000 0.500000\n"), std::string::npos) << log; }
   EXPECT_NE(log.find("Iter: 1, Resid: "), std::string::npos) << log;
   EXPECT_NE(log.find("Solution converged"), std::string::npos) << log;
   EXPECT_EQ(log.find("Error"), std::string::npos) << log;

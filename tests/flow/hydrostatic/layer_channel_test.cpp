@@ -130,7 +130,7 @@ TEST_F(LayerChannel, HydrostaticFlowUnderTheLayer) {
         const CellValues &h = last.at(cells[m]), &r = main.at(cells[m]);
         EXPECT_NEAR(h.u, r.u, 0.1 * r.u) << "cell " << cells[m];
         EXPECT_LT(std::fabs(h.w), 0.01 * h.u) << "cell " << cells[m];
-        if (m > 0) EXPECT_GT(h.u, last.at(cells[m - 1]).u) << "cell " << cells[m];
+        if (m > 0) { EXPECT_GT(h.u, last.at(cells[m - 1]).u) << "cell " << cells[m]; }
         // The column's pressure is the layer's, the same at every level.
         EXPECT_EQ(h.p, last.at(cells[0]).p) << "cell " << cells[m];
       }

@@ -95,7 +95,7 @@ TEST_F(LayerDriver, WithoutLayerIterationsTheColumnsStillFollow) {
   EXPECT_EQ(log.find("Error"), std::string::npos) << log;
   for (int c = 1; c <= 360; ++c) {
     EXPECT_NEAR(Czvel[c], 0.0, 1e-12) << "cell " << c;
-    if (Ccellb[c] > 0) EXPECT_NEAR(Fflux[Cflateb[c]], 0.0, 1e-9) << "cell " << c;
+    if (Ccellb[c] > 0) { EXPECT_NEAR(Fflux[Cflateb[c]], 0.0, 1e-9) << "cell " << c; }
     EXPECT_DOUBLE_EQ(Cxvel[c], 0.25);
   }
   // The copy carries each column cell's pressure down its column.

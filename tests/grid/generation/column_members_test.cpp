@@ -51,7 +51,7 @@ TEST_P(ColumnMember, CountsAndFrame) {
   EXPECT_EQ(columnCells(2, 2), m.shallow);
   EXPECT_EQ(columnCells(3, 2), m.deep);
   for (int c = 1; c <= NoCells; ++c) {
-    if (c != 1 && c != m.shallow + 1) EXPECT_EQ(Ccellb[c], c - 1) << "cell " << c;
+    if (c != 1 && c != m.shallow + 1) { EXPECT_EQ(Ccellb[c], c - 1) << "cell " << c; }
     for (const int *side : {Cflates, Cflatee, Cflaten, Cflatew, Cflateb, Cflatet}) {
       EXPECT_GT(side[c], 0) << "cell " << c;
     }
@@ -59,7 +59,7 @@ TEST_P(ColumnMember, CountsAndFrame) {
   // A side linked to the built west column shares that column's face.
   for (int c = m.shallow + 1; c <= NoCells; ++c) {
     const int w = Ccellw[c];
-    if (w > 0 && Ccelle[w] == c) EXPECT_EQ(Cflatew[c], Cflatee[w]) << "cell " << c;
+    if (w > 0 && Ccelle[w] == c) { EXPECT_EQ(Cflatew[c], Cflatee[w]) << "cell " << c; }
   }
   EXPECT_EQ(block[1].FirstCell, 1);
   EXPECT_EQ(block[1].LastCell, NoCells);

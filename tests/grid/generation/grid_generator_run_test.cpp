@@ -142,7 +142,7 @@ class GridChecks : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(GridChecks, LogAndStatus) {
   const CheckCase &c = GetParam();
   CaseSetup setup = caseWith("channel", c.extraControl);
-  if (std::string(c.name) == "BadLevelF369") setup.files["koosurf"] += "6 3 5.0 2.0 -2000.0 1.0\n";
+  if (std::string(c.name) == "BadLevelF369") setup.files["koosurf"] = withPoint(setup.files["koosurf"], "6 3 5.0 2.0 -2000.0 1.0\n");
   if (std::string(c.name) == "OutBlockOfTheDefaultGrid") {
     // Checked against the default 300 x 300 grid, before the grid's own G 1.
     setup.files["control"] = c.extraControl;
@@ -163,23 +163,26 @@ INSTANTIATE_TEST_SUITE_P(
                   "Generating grid with F 64 11 algorithm. \n"
                   "Error: the F 209 data set has to be used when generating mpi grids\n"
                   "End Unstructure 360 cells\n"},
-        CheckCase{"MethodWithoutCells", "F 64 20\n", 1,
+        CheckCase{"MethodWithoutCells", "F 64 20\n", 252,
                   "Warning: No cells were generated in grid\n"
                   "If you are generating a 2D width-averaged grid, you need need to modify the F 159 data set so "
                   "that the 4th integer is 1\n"
-                  "End Unstructure 0 cells\n"},
+                  "End Unstructure 0 cells\n"
+                  "Error: the grid from the koosurf file has no cells\n"},
         // G 13 rectangles checked against a larger G 1 than the one that
         // sizes the grid are clipped to it: every column taken out.
-        CheckCase{"OutBlockOfALargerGrid", "G 1 30 30 11 1\nG 13 0 2 29 2 29 2 11\nG 1 13 7 11 1\n", 1,
+        CheckCase{"OutBlockOfALargerGrid", "G 1 30 30 11 1\nG 13 0 2 29 2 29 2 11\nG 1 13 7 11 1\n", 252,
                   "Warning: No cells were generated in grid\n"
                   "If you are generating a 2D width-averaged grid, you need need to modify the F 159 data set so "
                   "that the 4th integer is 1\n"
-                  "End Unstructure 0 cells\n"},
-        CheckCase{"OutBlockOfTheDefaultGrid", "G 13 0 2 300 2 300 2 3\nG 1 5 5 3 1\nF 2 Y\n", 1,
+                  "End Unstructure 0 cells\n"
+                  "Error: the grid from the koosurf file has no cells\n"},
+        CheckCase{"OutBlockOfTheDefaultGrid", "G 13 0 2 300 2 300 2 3\nG 1 5 5 3 1\nF 2 Y\n", 252,
                   "Warning: No cells were generated in grid\n"
                   "If you are generating a 2D width-averaged grid, you need need to modify the F 159 data set so "
                   "that the 4th integer is 1\n"
-                  "End Unstructure 0 cells\n"},
+                  "End Unstructure 0 cells\n"
+                  "Error: the grid from the koosurf file has no cells\n"},
         CheckCase{"SplitCrossSection", "F 1 D\nG 13 0 5 5 2 5 2 11\n", 179,
                   "Error: Grid split for cross-section no 5\n"
                   "Cross-section profile: zval[1],zval[i][znumber],zval[i-1][znumber],Bminwaterlevel\n"

@@ -102,7 +102,7 @@ TEST_F(GeometryVariants, SmallFacesStayWithoutF159) {
 TEST_F(GeometryVariants, TiltedSideFaces) {
   channelWith([] {}, [] { FlagTiltSurf = 1; });
   for (int f = 1; f <= NoSurfaces; ++f) {
-    if (Fcell1[f] > 0 && Fcell2[f] > 0 && Ftype1[f] <= 4) ASSERT_EQ(Fvz[f], 0.0) << "face " << f;
+    if (Fcell1[f] > 0 && Fcell2[f] > 0 && Ftype1[f] <= 4) { ASSERT_EQ(Fvz[f], 0.0) << "face " << f; }
   }
 }
 

@@ -120,8 +120,19 @@ TEST_F(KoosurfBlocks, NestedErrors) {
       {"beyond G 1", kSmallGrid, 3, 251,
        "Error, increase G 1 values in control file and try again\n"
        "The two first integers on G 1 data set should be at least 5 4\n"},
-      {"not a number", "1 1 nan 1.0 0.0 1.0\n", 8, 252, "Error in koosurf file: number out of range in group 1\n"},
-      {"negative index", "1 -1 1.0 1.0 0.0 1.0\n", 8, 252, "Error in koosurf file: negative grid index in group 1\n"},
+      {"not a number", "1 1 nan 1.0 0.0 1.0\n", 8, 252, "Error in koosurf.nes file, line 1: 'nan' is out of range\n"},
+      {"negative index", "1 -1 1.0 1.0 0.0 1.0\n", 8, 252,
+       "Error in koosurf.nes file, line 1: grid index -1, the grid lines are numbered from 1\n"},
+      {"record cut short", "999998 3 4 2 5 1 1 10.0\n", 8, 252,
+       "Error in koosurf.nes file, line 1: the file ends inside a grid point\n"},
+      {"mistyped record", "999998 3 4 2 5 1 1 10.0 20.O 2.0 90.0 0.5\n" + kSmallGrid, 8, 252,
+       "Error in koosurf.nes file, line 1: '20.O' is not a number\n"},
+      {"point missing", "999998 3 4 2 5 1 1 10.0 20.0 2.0 90.0 0.5\n" + kSmallGrid.substr(0, kSmallGrid.rfind("1 2 ")) +
+       "2 2 2.0 2.0 0.0 1.0\n3 2 3.0 2.0 0.0 1.0\n", 8, 252,
+       "Error in koosurf.nes file, line 6: the file ends after 5 of the 6 grid points of i 1 to 3 and j 1 to 2; "
+       "point 1 2 is missing\n"},
+      {"extra value missing", "999997 3 4 2 5 1 1 10.0 20.0 2.0 90.0 0.5\n" + kSmallGrid, 8, 252,
+       "Error in koosurf.nes file, line 3: '2.0' is not a whole number\n"},
   };
   allocate(8, 8, 11);
   for (const Row &r : rows) {

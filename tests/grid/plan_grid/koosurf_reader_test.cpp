@@ -52,6 +52,41 @@ TEST(KoosurfRun, MissingFileStops) {
   EXPECT_TRUE(endsWith(r.file("boogie"), "Error, can not open koosurf file\n")) << r.file("boogie");
 }
 
+// The example with a broken "koosurf": the run stops at the reader with the
+// line named, before a grid, a flow or a result file exists. Both once ran
+// to "Solution converged": the mistyped field ended the file early, and the
+// cut-short file made a 23 m channel on corner points nobody gave.
+TEST(KoosurfRun, BrokenExampleStopsAtTheReader) {
+  struct Row {
+    const char *name;
+    std::string koosurf;
+    std::string tail;
+  };
+  const std::string example = caseFile("example", "koosurf");
+  std::string cut;
+  const std::vector<std::string> lines = linesOf(example);
+  for (std::size_t n = 0; n < 199; ++n) cut += lines[n] + "\n";
+  const Row rows[] = {
+      {"mistyped", withPoint(example, "2 1 1.0 x.0 0.0000 1.0\n"),
+       "Error in koosurf file, line 10: 'x.0' is not a number\n"},
+      {"cut short", cut,
+       "Error in koosurf file, line 199: the file ends after 199 of the 207 grid points of i 1 to 23 and j 1 to 9; "
+       "point 23 2 is missing\n"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.name);
+    CaseSetup setup;
+    setup.files["control"] = caseFile("example", "control");
+    setup.files["koosurf"] = row.koosurf;
+    const CaseResult r = runCase(setup);
+    EXPECT_EQ(r.status, 252);
+    EXPECT_TRUE(endsWith(r.file("boogie"), row.tail)) << r.file("boogie");
+    EXPECT_EQ(r.file("boogie").find("Solution converged"), std::string::npos);
+    EXPECT_FALSE(r.has("ParaView3U.vtk") || r.has("result.end"));
+    EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  }
+}
+
 using KoosurfReader = GridFixture;
 
 TEST_F(KoosurfReader, ChannelBlockRecordAndArrays) {
@@ -117,7 +152,7 @@ class KoosurfFiles : public GridFixture, public ::testing::WithParamInterface<Re
 TEST_P(KoosurfFiles, StoresThePointsRead) {
   const ReadCase &c = GetParam();
   allocate(6, 6, 4);
-  zval[3][1][1] = 7.0;  // a point the file does not give keeps its value
+  zval[5][1][1] = 7.0;  // a grid line outside the block keeps its value
   writeFile("koosurf", c.koosurf);
   readKoosurf();
   ASSERT_EQ(NoBlocks, 1);
@@ -130,10 +165,21 @@ TEST_P(KoosurfFiles, StoresThePointsRead) {
     EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
     EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
   }
-  EXPECT_EQ(zval[3][1][1], 7.0);
+  EXPECT_EQ(zval[5][1][1], 7.0);
   char line[80];
   std::snprintf(line, sizeof line, "Have read koosurf file: max i: %d, max j: %d\n\n", c.maxI, c.maxJ);
   EXPECT_TRUE(endsWith(boogie(), line)) << boogie();
+}
+
+// Every grid point of lines 1..ni by 1..nj at x = i, y = j, bed 0, water 1,
+// the point of the last line given as that line.
+std::string wholeBlock(int ni, int nj, const std::string &last) {
+  std::string text;
+  for (int j = 1; j <= nj; ++j) {
+    for (int i = 1; i <= ni; ++i) text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(i) + " " +
+                                          std::to_string(j) + " 0 1\n";
+  }
+  return withPoint(text, last);
 }
 
 const std::vector<std::array<double, 6>> kTwoByTwo = {
@@ -148,13 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
                  kTwoByTwo},
         ReadCase{"SixNumbersOverTwoLines", "1 1 0.5\n 0.25 -1 2\n2 1 1.5 0.25\n-2 2 1 2 0.5 1.25 -3 2\n"
                  "2 2 1.5 1.25 -4 2.5", 2, 2, kTwoByTwo},
-        ReadCase{"RepeatedPointKeepsTheLaterLine", "1 1 9 9 9 9\n2 1 1.5 0.25 -2 2\n1 1 0.5 0.25 -1 2\n", 2, 1,
-                 {{1, 1, 0.5, 0.25, -1, 2}, {2, 1, 1.5, 0.25, -2, 2}}},
-        ReadCase{"UnreadableGroupEndsTheFile", "1 1 0.5 0.25 -1 2\n2 1 1.5 0.25 -2 2\n4 4 x 1 1 1\n3 3 1 1 1 1\n", 2, 1,
-                 {{1, 1, 0.5, 0.25, -1, 2}, {2, 1, 1.5, 0.25, -2, 2}, {3, 3, 0, 0, 0, 0}, {4, 4, 0, 0, 0, 0}}},
-        ReadCase{"ShortLastGroupIsIgnored", "1 1 0.5 0.25 -1 2\n4 4 3 3 3\n", 1, 1, {{1, 1, 0.5, 0.25, -1, 2}}},
         ReadCase{"EmptyFileMakesABlockWithoutColumns", "", 0, 0, {}},
-        ReadCase{"LargestIndexesG1Accepts", "4 4 1 2 3 4\n", 4, 4, {{4, 4, 1, 2, 3, 4}}}));
+        ReadCase{"LargestIndexesG1Accepts", wholeBlock(4, 4, "4 4 1 2 3 4\n"), 4, 4, {{4, 4, 1, 2, 3, 4}}}));
 
 // A letter Y given twice appends a second block over the same grid lines.
 TEST_F(KoosurfReader, SecondReadAppendsASecondBlock) {
@@ -206,16 +247,38 @@ INSTANTIATE_TEST_SUITE_P(
                     "The two first integers on G 1 data set should be at least 3 7\n"},
         RefusedCase{"LargestInt", "1 1 1 1 1 1\n2147483647 1 1 1 1 1\n", 252,
                     "The two first integers on G 1 data set should be at least 2147483649 3\n"},
+        // A mistyped or cut-short file stops the run naming the line: a
+        // grid built from the points before it, or from points never
+        // given, would run to "Solution converged" on the wrong channel.
+        RefusedCase{"MistypedCoordinate", "1 1 0.0 0.0 0.0 1.0\n1 2 0.0 1.0 0.0 1.0\n2 1 x.0 0.0 0.0 1.0\n", 252,
+                    "Error in koosurf file, line 3: 'x.0' is not a number\n"},
+        RefusedCase{"TwoPointsInOneField", "1 1 1.0.5 0.0 0.0 1.0\n", 252,
+                    "Error in koosurf file, line 1: '1.0.5' is not a number\n"},
+        RefusedCase{"IndexNotWhole", "1 1 1 1 1 1\n\n\n1.5 1 1 1 1 1\n", 252,
+                    "Error in koosurf file, line 4: '1.5' is not a whole number\n"},
+        RefusedCase{"EndsInsideAPoint", "1 1 0.5 0.25 -1 2\n2 1 3 3\n3\n", 252,
+                    "Error in koosurf file, line 3: the file ends inside a grid point\n"},
+        RefusedCase{"PointGivenTwice", "1 1 9 9 9 9\n2 1 1.5 0.25 -2 2\n1 1 0.5 0.25 -1 2\n", 252,
+                    "Error in koosurf file, line 3: grid point 1 1 is given again (first on line 1)\n"},
+        RefusedCase{"PointMissingInside", "1 1 1 1 1 1\n2 1 1 1 1 1\n3 1 1 1 1 1\n1 2 1 1 1 1\n3 2 1 1 1 1\n", 252,
+                    "Error in koosurf file, line 5: the file ends after 5 of the 6 grid points of i 1 to 3 and j 1 to "
+                    "2; point 2 2 is missing\n"},
+        // Cut inside the last row of points: 12 characters to a line.
+        RefusedCase{"CutShort", wholeBlock(4, 4, "4 4 1 1 1 1\n").substr(0, 12 * 13), 252,
+                    "Error in koosurf file, line 13: the file ends after 13 of the 16 grid points of i 1 to 4 and j 1 "
+                    "to 4; point 2 4 is missing\n"},
+        RefusedCase{"IndexZero", "1 1 1 1 1 1\n0 1 1 1 1 1\n", 252,
+                    "Error in koosurf file, line 2: grid index 0, the grid lines are numbered from 1\n"},
         RefusedCase{"NegativeIndex", "1 1 1 1 1 1\n2 -1 1 1 1 1\n", 252,
-                    "Error in koosurf file: negative grid index in group 2\n"},
+                    "Error in koosurf file, line 2: grid index -1, the grid lines are numbered from 1\n"},
         RefusedCase{"NotANumber", "1 1 1 1 1 1\n2 2 1 1 nan 1\n", 252,
-                    "Error in koosurf file: number out of range in group 2\n"},
+                    "Error in koosurf file, line 2: 'nan' is out of range\n"},
         RefusedCase{"Infinite", "1 1 1 1 1 1\n2 2 1 1 1 -inf\n", 252,
-                    "Error in koosurf file: number out of range in group 2\n"},
+                    "Error in koosurf file, line 2: '-inf' is out of range\n"},
         RefusedCase{"DoubleOverflow", "1 1 1 1 1 1\n2 2 1e999 1 1 1\n", 252,
-                    "Error in koosurf file: number out of range in group 2\n"},
+                    "Error in koosurf file, line 2: '1e999' is out of range\n"},
         RefusedCase{"IntOverflow", "3 3 1 1 1 1\n2147483648 2 1 1 1 1\n", 252,
-                    "Error in koosurf file: number out of range in group 2\n"}));
+                    "Error in koosurf file, line 2: '2147483648' is out of range\n"}));
 
 TEST_F(KoosurfReader, HundredthBlockIsRefused) {
   allocate(6, 6, 4);

@@ -100,7 +100,7 @@ TEST_F(LevelSolver, SweepCountsAndUnknownCodes) {
   expectRamp(0.0, 1e-12, "one double sweep");
   // Cells that are not bottom cells are left alone.
   for (int c = 1; c <= NoCells; ++c) {
-    if (Ccellb[c] != 0) EXPECT_EQ(Cf[c], 0.0) << c;
+    if (Ccellb[c] != 0) { EXPECT_EQ(Cf[c], 0.0) << c; }
   }
 }
 

@@ -148,7 +148,7 @@ TEST_F(GridLevelUpdate, EdgeCases) {
     const double plane = Surfaces[4][row.i][row.j];
     surfaceUpdate(row.form);
     EXPECT_NEAR(zval[row.i][row.j][znumber], row.level, 1e-12) << row.what;
-    if (!FlagFlushWaterLevel) EXPECT_EQ(zval[row.i][row.j][znumber + 1], zval[row.i][row.j][znumber]) << row.what;
+    if (!FlagFlushWaterLevel) { EXPECT_EQ(zval[row.i][row.j][znumber + 1], zval[row.i][row.j][znumber]) << row.what; }
     if (zval[row.i][row.j][znumber] == before) {
       EXPECT_EQ(Surfaces[4][row.i][row.j], plane) << row.what;
     } else if (!FlagFlushWaterLevel) {

@@ -1,0 +1,79 @@
+// The grid-point files of the plan grid ("koosurf", a joined "koosurf",
+// "koosurf.nes"): fields separated by white space, six to a point, read with
+// their line numbers, so that a mistyped field, a file cut short or a point
+// missing from its block stops the run with the file and line named instead
+// of building a grid from points that were never given.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// One grid point as the files give it: grid line indexes, plan position,
+// bed and water level.
+struct GridPoint {
+  int i = 0, j = 0;
+  double x = 0.0, y = 0.0, bed = 0.0, surface = 0.0;
+};
+
+class GridPointFile {
+ public:
+  // Reads the text of the file called name (the name goes into every message).
+  GridPointFile(const char *name, const std::string &text) : name_(name), text_(text) {}
+
+  // True when only white space is left.
+  bool atEnd();
+  // The next field as a grid index: a whole number of 1 or more.
+  int index();
+  // The next field as any whole number (the placing record's columns).
+  int integer();
+  // The next field as a finite number.
+  double number();
+  // The next grid point: i, j, x, y, bed and water level; false at the end of
+  // the file. A file that ends inside a point stops the run.
+  bool nextPoint(GridPoint &p);
+  // The parts of nextPoint, for files with records between the points: the
+  // first field, i, and the five after it.
+  int startPoint();
+  void finishPoint(GridPoint &p);
+
+  // The line of the last field read, and of the first field of the last point.
+  long line() const { return fieldLine_; }
+  long pointLine() const { return pointLine_; }
+  const char *name() const { return name_; }
+
+  // Ends the run (-4) with "Error in <name> file, line <n>: <what>".
+  [[noreturn]] void fail(long line, const char *format, ...) const __attribute__((format(printf, 3, 4)));
+
+ private:
+  // Skips white space; the start and end of the next field, false at the end.
+  bool nextField(std::size_t &start, std::size_t &end);
+  [[noreturn]] void failField(std::size_t start, std::size_t end, const char *what) const;
+  // The next field converted whole to T; notA says what it is not otherwise.
+  template <class T>
+  T convert(const char *notA);
+
+  const char *name_;
+  const std::string &text_;
+  std::size_t pos_ = 0;
+  long line_ = 1;       // the line at the reading position
+  long fieldLine_ = 0;  // the line of the last field read
+  long pointLine_ = 0;  // the line of the last point's first field
+};
+
+// The grid points a block of grid lines 1..maxI by 1..maxJ must hold, each
+// once: marks the points read and refuses a point given twice, a point
+// outside the lines and, at the end, a point never given.
+class BlockCoverage {
+ public:
+  BlockCoverage(const GridPointFile &file, int maxI, int maxJ);
+  void mark(const GridPoint &p);
+  // Ends the run when a point of the block was not given.
+  void requireAll() const;
+
+ private:
+  const GridPointFile &file_;
+  int maxI_, maxJ_;
+  long given_ = 0;
+  std::vector<long> lineOf_;  // the line that gave each point, 0 for none
+};
