@@ -140,6 +140,7 @@ bool RunLetter(char letter, std::int64_t pass) {
     case 'B': operations.ReadAllData(); break;
     case 'C':
       if (timeiFailed()) return false;
+      requireCells('C');
       gFlagComp = 1;
       operations.Components();
       gFlagComp = 0;
@@ -204,6 +205,7 @@ bool RunLetter(char letter, std::int64_t pass) {
       break;
     case 'S':
       if (timeiFailed()) return false;
+      requireCells('S');
       gFlagSedim = 1;
       FlagWhatsRunning = 2;
       operations.morphology_tsc();

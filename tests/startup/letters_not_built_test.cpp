@@ -23,12 +23,17 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
   }
 }
 
-// Letter S is built: without a grid or bed data its set-up stops at the
-// missing grain-size distribution.
-TEST(LettersNotBuilt, SedimentLoopStopsWithoutABed) {
-  const CaseResult r = runControl("F 2 S\n");
-  EXPECT_EQ(r.status, 248);
-  EXPECT_TRUE(endsWith(r.file("boogie"), "fracres file read with the F 2 O option\n\n")) << r.file("boogie");
+// Letters S and C are built: without a grid they stop before their first
+// flow computation, naming the letters that read one.
+TEST(LettersNotBuilt, SedimentAndComponentsNeedAGrid) {
+  for (const char letter : {'S', 'C'}) {
+    const CaseResult r = runControl(std::string("F 2 ") + letter + "\n");
+    EXPECT_EQ(r.status, 252) << letter;
+    EXPECT_TRUE(endsWith(r.file("boogie"), std::string("Error: letter ") + letter +
+                                               " needs a grid: read the koosurf file (letter Y) or the unstruc "
+                                               "file (letter U) first\n"))
+        << r.file("boogie");
+  }
 }
 
 }  // namespace

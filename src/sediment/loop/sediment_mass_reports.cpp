@@ -10,6 +10,7 @@
 
 #include "base/exit_codes.h"
 #include "base/log.h"
+#include "files/write_check.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -367,7 +368,7 @@ void writeBootimeRow() {
     MaxResidual[6 + l] = volume;
   }
   std::FILE *f = std::fopen("bootime", "a");
-  if (!f) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'bootime' ");
+  if (!f) endCannotOpen("bootime");
   std::fprintf(f, "%d ", Iter);
   std::fprintf(f, "%d %d %d %d ", GlobInnerIter, NoCells, NoSurfaces, NoPoints);
   for (int e = 1; e <= sizes + 6; ++e) std::fprintf(f, "%22.16le ", MaxResidual[e]);

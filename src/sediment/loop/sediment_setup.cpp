@@ -224,7 +224,7 @@ SedimentRun sedimentSetup() {
   }
   if (debugging == 'H') {
     std::FILE *f = std::fopen("bootime", "w");
-    if (!f) fatalExit(kExitCannotOpen, nullptr, "cannot open file 'bootime' ");
+    if (!f) endCannotOpen("bootime");
     closeWrittenFile(f, "bootime");
     closeBootimeo();
     bootimeo = std::fopen("bootimeo", "r");

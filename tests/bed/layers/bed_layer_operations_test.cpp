@@ -247,7 +247,9 @@ TEST_F(BedLayerStack, ArmourDepthByMethod) {
     const double got = computeArmourDepth(kB, 0.2);
     EXPECT_NEAR(got, c.result, 1e-15) << "F 447 " << c.method;
     EXPECT_EQ(Barmourthick[kB], c.armour) << "F 447 " << c.method;
-    if (c.result == 0.0) EXPECT_TRUE(std::signbit(got)) << "F 447 " << c.method;
+    if (c.result == 0.0) {
+      EXPECT_TRUE(std::signbit(got)) << "F 447 " << c.method;
+    }
   }
   setStack(kB, {{0.7, 0.5, {0.6, 0.4}}});
   FlagArmourDepth = 9;
