@@ -1,9 +1,10 @@
 // Runs of the binary with letter S on the straight channel: the set-up's
-// fatal checks with their texts and statuses, and a run restarted from a
-// converged flow up to the start bed.
+// fatal checks with their texts and statuses, and runs restarted from a
+// converged flow: the start bed and its report, the first time step.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/run_case.h"
 
@@ -19,9 +20,17 @@ const std::string kChannel =
     "K 1 3 50000\n"
     "S 1 0.0002 0.025\n";
 
-CaseResult runChannel(const std::string &letters, const std::string &extra, const std::string &result = "") {
+// The channel's control text with one of its lines replaced.
+std::string channelWith(const std::string &line, const std::string &replacement) {
+  std::string text = kChannel;
+  text.replace(text.find(line), line.size(), replacement);
+  return text;
+}
+
+CaseResult runChannel(const std::string &letters, const std::string &extra, const std::string &result = "",
+                      const std::string &channel = kChannel) {
   CaseSetup setup;
-  setup.files["control"] = "F 2 " + letters + "\n" + kChannel + extra;
+  setup.files["control"] = "F 2 " + letters + "\n" + channel + extra;
   setup.files["koosurf"] = caseFile("straight-channel", "koosurf");
   if (!result.empty()) setup.files["result"] = result;
   return runCase(setup);
@@ -116,6 +125,71 @@ TEST(SedimentSetupRun, RestartFromTheConvergedChannel) {
   const std::string sectionLog = sections.file("boogie");
   EXPECT_NE(sectionLog.find(expected + "\n ***** In morphology_tsc **********\n\n"), std::string::npos) << sectionLog;
   EXPECT_TRUE(endsWith(sectionLog, "Error: morphology2_fractions is not available yet (F 37)\n")) << sectionLog;
+}
+
+// Without time steps the run starts its bed, reports it and ends normally:
+// every bed cell has the active layer of F 106 over the rest of the 10 m
+// down to plane 3. One step runs the first flow and the suspended sediment
+// without an instability warning up to the grain fractions, which are not
+// built yet. Two sizes with the implicit exchange are refused at set-up.
+TEST(SedimentSetupRun, StartBedAndFirstStep) {
+  CaseSetup flow;
+  flow.files["control"] = caseFile("straight-channel", "control");
+  flow.files["koosurf"] = caseFile("straight-channel", "koosurf");
+  const CaseResult converged = runCase(flow);
+  ASSERT_EQ(converged.status, 1);
+  const std::string result = converged.file("result.end");
+  const std::string sediment = "F 37 2\nF 33 10 10\nN 0 1 1.0\n";
+
+  const CaseResult start =
+      runChannel("YRS", sediment + "F 106 0.05\n", result, channelWith("K 1 3 50000", "K 1 0 50000"));
+  EXPECT_EQ(start.status, 1);
+  const std::string log = start.file("boogie");
+  expectInOrder(log, {"\n ***** In morphology_tsc **********\n\n",
+                      "FlagTSC = 2, Hydrostatic = 0, NoBlocks = 1, iterGlobalMax = 0\n",
+                      "Volume of geometry: 9.99999999999950e+02 qubic meters\n",
+                      "Bed concentration flags: 0 0 0 0 0 0\n", "Time: 0.000000 seconds\n",
+                      "Continuity: Bedchange 0 kg, Inflow 0 kg, Outflow 0 kg\n", "BedMoveDefAbs+Move: 0 0 (kg)\n",
+                      "Bed outflow move defect: 0.000000 (kg)\n", "Susp. volume change defect: 0 (kg)\n",
+                      "Grid size: Cells: 2250, Surfaces: 7495, Points: 3060\n", "Have written con2res file \n",
+                      "Total change in bed levels: 0.000000e+00 qubic meters or 0.000000e+00 kg\n"});
+  // The bed-cell lines of "bedres.t": bed cell, bottom cell, two roughnesses
+  // and the bed-form height, then layer 1 and layer 0, each as its thickness
+  // and the fraction of the one size.
+  int bedCells = 0;
+  const std::string bedres = start.file("bedres.t");
+  for (size_t at = 0; at < bedres.size();) {
+    const size_t end = bedres.find('\n', at);
+    const std::string line = bedres.substr(at, end - at);
+    at = end == std::string::npos ? bedres.size() : end + 1;
+    std::vector<std::string> fields;
+    for (size_t p = 0; p < line.size();) {
+      const size_t q = line.find_first_not_of(' ', p);
+      if (q == std::string::npos) break;
+      const size_t r = line.find(' ', q);
+      fields.push_back(line.substr(q, r == std::string::npos ? std::string::npos : r - q));
+      p = r == std::string::npos ? line.size() : r;
+    }
+    if (fields.size() != 9) continue;
+    ++bedCells;
+    EXPECT_EQ(std::vector<std::string>(fields.begin() + 5, fields.end()),
+              (std::vector<std::string>{"0.050000", "1.000000", "9.950000", "1.000000"}))
+        << line;
+  }
+  EXPECT_EQ(bedCells, 250);
+
+  const CaseResult step = runChannel("YRS", sediment, result, channelWith("K 1 3 50000", "K 1 1 50000"));
+  EXPECT_EQ(step.status, 251);
+  EXPECT_EQ(step.file("boogie").find("Warning for instability"), std::string::npos);
+  EXPECT_TRUE(endsWith(step.file("boogie"), "Error: morphology2_fractions is not available yet (F 37)\n"))
+      << step.file("boogie");
+
+  const CaseResult twoSizes =
+      runChannel("YRS", "F 37 2\nF 33 10 10\nS 2 0.0001 0.01\nN 0 1 0.5\nN 0 2 0.5\nF 253 1\n", result,
+                 channelWith("G 1 54 9 11 1", "G 1 54 9 11 2"));
+  EXPECT_EQ(twoSizes.status, 251);
+  EXPECT_TRUE(endsWith(twoSizes.file("boogie"), "Error: F 253 1 can not be combined with F 37 2\n"))
+      << twoSizes.file("boogie");
 }
 
 }  // namespace
