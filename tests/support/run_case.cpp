@@ -111,6 +111,13 @@ std::string caseFile(const std::string &caseName, const std::string &fileName) {
   return readAll(fs::path(TELVA_CASES_DIR) / caseName / fileName);
 }
 
+CaseResult runCaseFolder(const std::string &caseName) {
+  CaseSetup setup;
+  setup.files["control"] = caseFile(caseName, "control");
+  setup.files["koosurf"] = caseFile(caseName, "koosurf");
+  return runCase(setup);
+}
+
 bool endsWith(const std::string &text, const std::string &tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }

@@ -38,6 +38,9 @@ CaseResult runControl(const std::string &controlText);
 // The bytes of a file of a case folder under cases/.
 std::string caseFile(const std::string &caseName, const std::string &fileName);
 
+// Runs the "control" and "koosurf" of a case folder under cases/ as they are.
+CaseResult runCaseFolder(const std::string &caseName);
+
 // True when text ends with the given tail.
 bool endsWith(const std::string &text, const std::string &tail);
 

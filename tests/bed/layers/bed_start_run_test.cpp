@@ -27,10 +27,7 @@ TEST(BedStartRun, BankReliefIsNoBedChange) {
 // hexahedra from plane 3 (-10 m) to the bed, the active layer of 0.05 m on
 // top of two layers sharing the rest.
 TEST(BedStartRun, MultiLayerBedInParaView) {
-  CaseSetup flow;
-  flow.files["control"] = caseFile("straight-channel", "control");
-  flow.files["koosurf"] = caseFile("straight-channel", "koosurf");
-  const CaseResult converged = runCase(flow);
+  const CaseResult converged = runCaseFolder("straight-channel");
   ASSERT_EQ(converged.status, 1);
 
   CaseSetup setup;

@@ -98,10 +98,7 @@ TEST(SedimentSetupRun, FiftyGrainSizesAreRefused) {
 // discharge groups, the start bed, then the first step's flow up to the
 // grain fractions of the two-layer bed, which are not built yet.
 TEST(SedimentSetupRun, RestartFromTheConvergedChannel) {
-  CaseSetup flow;
-  flow.files["control"] = caseFile("straight-channel", "control");
-  flow.files["koosurf"] = caseFile("straight-channel", "koosurf");
-  const CaseResult converged = runCase(flow);
+  const CaseResult converged = runCaseFolder("straight-channel");
   ASSERT_EQ(converged.status, 1);
   ASSERT_TRUE(converged.has("result.end"));
   const std::string sediment = "F 37 2\nF 33 10 10\nN 0 1 1.0\n";
@@ -133,10 +130,7 @@ TEST(SedimentSetupRun, RestartFromTheConvergedChannel) {
 // without an instability warning up to the grain fractions, which are not
 // built yet. Two sizes with the implicit exchange are refused at set-up.
 TEST(SedimentSetupRun, StartBedAndFirstStep) {
-  CaseSetup flow;
-  flow.files["control"] = caseFile("straight-channel", "control");
-  flow.files["koosurf"] = caseFile("straight-channel", "koosurf");
-  const CaseResult converged = runCase(flow);
+  const CaseResult converged = runCaseFolder("straight-channel");
   ASSERT_EQ(converged.status, 1);
   const std::string result = converged.file("result.end");
   const std::string sediment = "F 37 2\nF 33 10 10\nN 0 1 1.0\n";
