@@ -24,8 +24,7 @@ enum class Exchange { Coefficients, Settling };
 double coefficientChange(int k, int b, int c) {
   const double *C = Cconc[k];
   const double top = lnumber == 1 ? Cat[c] : Catm[k][c];
-  const double flux = C[Ccelln[c]] * Can[c] + C[Ccells[c]] * Cas[c] +
-                      C[Ccellw[c]] * Caw[c] + C[Ccelle[c]] * Cae[c] +
+  const double flux = C[Ccelln[c]] * Can[c] + C[Ccells[c]] * Cas[c] + C[Ccellw[c]] * Caw[c] + C[Ccelle[c]] * Cae[c] +
                       C[Ccellt[c]] * top + Bsource[k][b] - Bap[k][b] * C[c];
   return flux * 0.001 * TimeStep / (SolidFrac * (Barea[b] + 1e-20));
 }
@@ -34,8 +33,7 @@ double coefficientChange(int k, int b, int c) {
 // kg/s), as metres of bed.
 double settlingChange(int k, int b, int c) {
   const double area = lnumber == 1 ? Barea[b] : Barea[b] + 1e-20;
-  const double flux =
-      Cconc[k][c] * Faz[Cflateb[c]] * fallvelo[k] * 1000.0 - Bsource[k][b];
+  const double flux = Cconc[k][c] * Faz[Cflateb[c]] * fallvelo[k] * 1000.0 - Bsource[k][b];
   return flux * 0.001 * TimeStep / (SolidFrac * area);
 }
 
@@ -70,8 +68,7 @@ void updateOneSize(int b, double dz, double active) {
 // Several grain sizes: the new active content of each size, clipped at 0,
 // decides the net change D of the active layer; a deposit passes a slice
 // down to layer 0, an erosion takes a slice of layer 0 up.
-void updateSeveralSizes(int b, int c, const double dz[], double active,
-                        Exchange exchange) {
+void updateSeveralSizes(int b, int c, const double dz[], double active, Exchange exchange) {
   double &t0 = BSedDistrib[0][0][b];
   double &t1 = BSedDistrib[1][0][b];
   double *const *f0 = BSedDistrib[0];
@@ -97,8 +94,7 @@ void updateSeveralSizes(int b, int c, const double dz[], double active,
       bool slice = false;
       if (exchange == Exchange::Coefficients) {
         double m = 0.0;
-        for (int k = 1; k <= lnumber; ++k)
-          m = std::min(m, dz[k] / (f1[k][b] + 1e-20));
+        for (int k = 1; k <= lnumber; ++k) m = std::min(m, dz[k] / (f1[k][b] + 1e-20));
         slice = D - m <= active;
       }
       sumG = 0.0;
@@ -122,8 +118,7 @@ void updateSeveralSizes(int b, int c, const double dz[], double active,
       const bool overflows = t1 + D >= active;
       for (int k = 1; k <= lnumber; ++k) {
         f1[k][b] = midA[k] / S;
-        if (overflows)
-          f0[k][b] = midA[k] / S;
+        if (overflows) f0[k][b] = midA[k] / S;
       }
       if (overflows) {
         t0 = t1 + D - active;
@@ -144,10 +139,8 @@ void updateSeveralSizes(int b, int c, const double dz[], double active,
       thick2 = E;
     } else if (t0 >= 1e-15) {
       double sum = 0.0;
-      for (int k = 1; k <= lnumber; ++k)
-        sum += f0[k][b] * t0 + midA[k];
-      for (int k = 1; k <= lnumber; ++k)
-        f1[k][b] = (f0[k][b] * t0 + midA[k]) / (sum + 1e-20);
+      for (int k = 1; k <= lnumber; ++k) sum += f0[k][b] * t0 + midA[k];
+      for (int k = 1; k <= lnumber; ++k) f1[k][b] = (f0[k][b] * t0 + midA[k]) / (sum + 1e-20);
       t1 = t1 + t0 + D;
       t0 = 0.0;
     } else {
@@ -163,22 +156,17 @@ void updateSeveralSizes(int b, int c, const double dz[], double active,
       } else {
         sum += 1e-20;
       }
-      for (int k = 1; k <= lnumber; ++k)
-        f1[k][b] = midA[k] / sum;
+      for (int k = 1; k <= lnumber; ++k) f1[k][b] = midA[k] / sum;
     }
   }
 
   for (int k = 1; k <= lnumber; ++k) {
-    if (std::fabs(f0[k][b]) < 1e-15)
-      f0[k][b] = 0.0;
-    if (std::fabs(f1[k][b]) < 1e-15)
-      f1[k][b] = 0.0;
+    if (std::fabs(f0[k][b]) < 1e-15) f0[k][b] = 0.0;
+    if (std::fabs(f1[k][b]) < 1e-15) f1[k][b] = 0.0;
   }
-  if ((sumG < 0.99 || sumG > 1.01) && std::fabs(Bedmove[b]) > 1e-8)
-    printErrorMorphology2(b, sumG, D);
+  if ((sumG < 0.99 || sumG > 1.01) && std::fabs(Bedmove[b]) > 1e-8) printErrorMorphology2(b, sumG, D);
   for (int k = 1; k <= lnumber; ++k) {
-    if (f1[k][b] > 1.0 || f1[k][b] < 0.0)
-      printErrorMorphology3(Iter, b, c, k, midA, D, thick2, sumG);
+    if (f1[k][b] > 1.0 || f1[k][b] < 0.0) printErrorMorphology3(Iter, b, c, k, midA, D, thick2, sumG);
   }
 }
 
@@ -192,8 +180,7 @@ void bedBalance(double active, Exchange exchange) {
     }
     double total = 0.0;
     for (int k = 1; k <= lnumber; ++k) {
-      dz[k] = exchange == Exchange::Coefficients ? coefficientChange(k, b, c)
-                                                 : settlingChange(k, b, c);
+      dz[k] = exchange == Exchange::Coefficients ? coefficientChange(k, b, c) : settlingChange(k, b, c);
       total += dz[k];
       kBedmove[k] += Barea[b] * dz[k] * 1000.0 * SolidFrac;
     }
@@ -206,29 +193,20 @@ void bedBalance(double active, Exchange exchange) {
   }
 }
 
-} // namespace
+}  // namespace
 
-void morphology_fractions(double active) {
-  bedBalance(active, Exchange::Coefficients);
-}
+void morphology_fractions(double active) { bedBalance(active, Exchange::Coefficients); }
 
-void morphology2_fractions(double active) {
-  bedBalance(active, Exchange::Settling);
-}
+void morphology2_fractions(double active) { bedBalance(active, Exchange::Settling); }
 
 void printErrorMorphology2(int b, double sumG, double D) {
   logPrintf("Warning, SumG = %lf at i,j=%d %d\n", sumG, Bkooi[b], Bkooj[b]);
-  logPrintf("Bedmove = %lf, bedmove = %lf, InactiveThickness = %lf\n",
-            Bedmove[b], D, BSedDistrib[0][0][b]);
+  logPrintf("Bedmove = %lf, bedmove = %lf, InactiveThickness = %lf\n", Bedmove[b], D, BSedDistrib[0][0][b]);
 }
 
-void printErrorMorphology3(int iter, int b, int c, int k, const double midA[],
-                           double D, double thick2, double sumG) {
-  logPrintf("TSC error, fractions: Iter=%d, b=%d, c=%d, l=%d, i=%d, j=%d\n",
-            iter, b, c, k, Bkooi[b], Bkooj[b]);
-  logPrintf("BSedDistrib[l=%d,b=%d] = %lf %lf %lf %lf\n", k, b,
-            BSedDistrib[1][k][b], BSedDistrib[1][0][b], BSedDistrib[0][k][b],
-            BSedDistrib[0][0][b]);
-  logPrintf("bedmove = %lg, thick2=%lg, SumG=%lg, midA[%d]=%lg\n", D, thick2,
-            sumG, k, midA[k]);
+void printErrorMorphology3(int iter, int b, int c, int k, const double midA[], double D, double thick2, double sumG) {
+  logPrintf("TSC error, fractions: Iter=%d, b=%d, c=%d, l=%d, i=%d, j=%d\n", iter, b, c, k, Bkooi[b], Bkooj[b]);
+  logPrintf("BSedDistrib[l=%d,b=%d] = %lf %lf %lf %lf\n", k, b, BSedDistrib[1][k][b], BSedDistrib[1][0][b],
+            BSedDistrib[0][k][b], BSedDistrib[0][0][b]);
+  logPrintf("bedmove = %lg, thick2=%lg, SumG=%lg, midA[%d]=%lg\n", D, thick2, sumG, k, midA[k]);
 }

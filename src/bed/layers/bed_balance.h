@@ -16,5 +16,4 @@ void morphology2_fractions(double active);
 void printErrorMorphology2(int b, double sumG, double D);
 
 // Warning of an active fraction outside [0, 1] for size k of bed cell b.
-void printErrorMorphology3(int iter, int b, int c, int k, const double midA[],
-                           double D, double thick2, double sumG);
+void printErrorMorphology3(int iter, int b, int c, int k, const double midA[], double D, double thick2, double sumG);

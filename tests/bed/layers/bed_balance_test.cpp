@@ -2,11 +2,12 @@
 // change of both exchange forms, the layer updates of one and of several
 // grain sizes, the clipping of an erosion beyond a size's content and the
 // warnings of the update.
+#include "bed/layers/bed_balance.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "bed/layers/bed_balance.h"
 #include "bed/layers/bed_layer_fixture.h"
 #include "model/bed_cells.h"
 #include "model/cells.h"
@@ -18,12 +19,12 @@
 
 namespace {
 
-constexpr int kB = 7;  // the bed cell
-constexpr int kC = 10; // its bottom cell
-constexpr int kF = 20; // the bottom face of that cell
+constexpr int kB = 7;   // the bed cell
+constexpr int kC = 10;  // its bottom cell
+constexpr int kF = 20;  // the bottom face of that cell
 
 class BedBalance : public BedLayerFixture {
-protected:
+ protected:
   // A two-layer bed with `sizes` grain sizes, allocated once per test.
   static void allocateColumn(int sizes) { allocateBed(sizes, 2, false); }
 
@@ -64,16 +65,13 @@ protected:
     }
   }
 
-  static void layers(double t0, double t1, std::initializer_list<double> f0,
-                     std::initializer_list<double> f1) {
+  static void layers(double t0, double t1, std::initializer_list<double> f0, std::initializer_list<double> f1) {
     BSedDistrib[0][0][kB] = t0;
     BSedDistrib[1][0][kB] = t1;
     int k = 1;
-    for (double f : f0)
-      BSedDistrib[0][k++][kB] = f;
+    for (double f : f0) BSedDistrib[0][k++][kB] = f;
     k = 1;
-    for (double f : f1)
-      BSedDistrib[1][k++][kB] = f;
+    for (double f : f1) BSedDistrib[1][k++][kB] = f;
   }
 };
 
@@ -95,11 +93,9 @@ TEST_F(BedBalance, ExchangeOfBothFormsAgainstHandValues) {
   column(1);
   layers(1.0, 0.05, {1.0}, {1.0});
   const int n = 11, s = 12, w = 13, e = 14, t = 15;
-  Ccelln[kC] = n, Ccells[kC] = s, Ccellw[kC] = w, Ccelle[kC] = e,
-  Ccellt[kC] = t;
+  Ccelln[kC] = n, Ccells[kC] = s, Ccellw[kC] = w, Ccelle[kC] = e, Ccellt[kC] = t;
   Can[kC] = 1.0, Cas[kC] = 2.0, Caw[kC] = 3.0, Cae[kC] = 4.0, Cat[kC] = 5.0;
-  Cconc[1][n] = 1e-3, Cconc[1][s] = 2e-3, Cconc[1][w] = 3e-3,
-  Cconc[1][e] = 4e-3, Cconc[1][t] = 5e-3;
+  Cconc[1][n] = 1e-3, Cconc[1][s] = 2e-3, Cconc[1][w] = 3e-3, Cconc[1][e] = 4e-3, Cconc[1][t] = 5e-3;
   Cconc[1][kC] = 6e-3;
   Bap[1][kB] = 10.0;
   Bsource[1][kB] = 0.02;
@@ -134,12 +130,9 @@ TEST_F(BedBalance, OneSizeKeepsTheActiveLayerWhileLayerZeroExists) {
       change(1, c.dz);
       update(0.05);
       EXPECT_NEAR(Bedmove[kB], c.dz, 1e-15) << c.name << ", F 37 " << flagTsc;
-      EXPECT_NEAR(BSedDistrib[0][0][kB], c.t0After, 1e-12)
-          << c.name << ", F 37 " << flagTsc;
-      EXPECT_NEAR(BSedDistrib[1][0][kB], c.t1After, 1e-12)
-          << c.name << ", F 37 " << flagTsc;
-      EXPECT_NEAR(kBedmove[1], 4.0 * c.dz * 500.0, 1e-9)
-          << c.name << ", F 37 " << flagTsc;
+      EXPECT_NEAR(BSedDistrib[0][0][kB], c.t0After, 1e-12) << c.name << ", F 37 " << flagTsc;
+      EXPECT_NEAR(BSedDistrib[1][0][kB], c.t1After, 1e-12) << c.name << ", F 37 " << flagTsc;
+      EXPECT_NEAR(kBedmove[1], 4.0 * c.dz * 500.0, 1e-9) << c.name << ", F 37 " << flagTsc;
     }
   }
   // A column without a bottom cell gets no change and keeps its layers.
@@ -171,16 +164,8 @@ TEST_F(BedBalance, DepositPassesTheOldOrTheMixedCompositionDown) {
   const double big1 = 0.25 / 0.3, big2 = 0.05 / 0.3;
   const Case cases[] = {
       {"F 37 1 slice", 1, 0.02, {0, 0.21 / 1.02, 0.81 / 1.02}, {0, 0.6, 0.4}},
-      {"F 37 2 mixture",
-       2,
-       0.02,
-       {0, (mix1 * 0.02 + 0.2) / 1.02, (mix2 * 0.02 + 0.8) / 1.02},
-       {0, mix1, mix2}},
-      {"F 37 1 deposit beyond A",
-       1,
-       0.2,
-       {0, (big1 * 0.2 + 0.2) / 1.2, (big2 * 0.2 + 0.8) / 1.2},
-       {0, big1, big2}},
+      {"F 37 2 mixture", 2, 0.02, {0, (mix1 * 0.02 + 0.2) / 1.02, (mix2 * 0.02 + 0.8) / 1.02}, {0, mix1, mix2}},
+      {"F 37 1 deposit beyond A", 1, 0.2, {0, (big1 * 0.2 + 0.2) / 1.2, (big2 * 0.2 + 0.8) / 1.2}, {0, big1, big2}},
   };
   for (const Case &c : cases) {
     column(c.flagTsc);
@@ -191,14 +176,11 @@ TEST_F(BedBalance, DepositPassesTheOldOrTheMixedCompositionDown) {
     EXPECT_NEAR(BSedDistrib[0][0][kB], 1.0 + c.dz1, 1e-12) << c.name;
     EXPECT_NEAR(BSedDistrib[1][0][kB], 0.1, 1e-15) << c.name;
     for (int k = 1; k <= 2; ++k) {
-      EXPECT_NEAR(BSedDistrib[0][k][kB], c.f0[k], 1e-12)
-          << c.name << ", size " << k;
-      EXPECT_NEAR(BSedDistrib[1][k][kB], c.f1[k], 1e-12)
-          << c.name << ", size " << k;
+      EXPECT_NEAR(BSedDistrib[0][k][kB], c.f0[k], 1e-12) << c.name << ", size " << k;
+      EXPECT_NEAR(BSedDistrib[1][k][kB], c.f1[k], 1e-12) << c.name << ", size " << k;
     }
     EXPECT_NEAR(kLimDef, 0.0, 1e-9) << c.name;
-    EXPECT_EQ(boogie().find("Warning"), std::string::npos) << c.name << "\n"
-                                                           << boogie();
+    EXPECT_EQ(boogie().find("Warning"), std::string::npos) << c.name << "\n" << boogie();
   }
 }
 
@@ -215,18 +197,7 @@ TEST_F(BedBalance, ErosionClipsASizeAndRefillsFromLayerZero) {
     double t0After, t1After, f1After[3], limDef1;
   };
   const Case cases[] = {
-      {"slice of layer 0",
-       2,
-       1.0,
-       0.1,
-       -0.08,
-       0.0,
-       {0, 0.2, 0.8},
-       {0, 0.5, 0.5},
-       0.95,
-       0.1,
-       {0, 0.1, 0.9},
-       -0.03},
+      {"slice of layer 0", 2, 1.0, 0.1, -0.08, 0.0, {0, 0.2, 0.8}, {0, 0.5, 0.5}, 0.95, 0.1, {0, 0.1, 0.9}, -0.03},
       {"layer 0 used up exactly",
        2,
        0.0625,
@@ -263,18 +234,7 @@ TEST_F(BedBalance, ErosionClipsASizeAndRefillsFromLayerZero) {
        0.0,
        {0, 1.0, 0.0},
        -0.05},
-      {"all gone, F 37 2",
-       2,
-       0.0,
-       0.1,
-       -0.1,
-       -0.1,
-       {0, 0, 0},
-       {0, 0.5, 0.5},
-       0.0,
-       0.0,
-       {0, 0.0, 0.0},
-       -0.05},
+      {"all gone, F 37 2", 2, 0.0, 0.1, -0.1, -0.1, {0, 0, 0}, {0, 0.5, 0.5}, 0.0, 0.0, {0, 0.0, 0.0}, -0.05},
   };
   for (const Case &c : cases) {
     column(c.flagTsc);
@@ -284,15 +244,11 @@ TEST_F(BedBalance, ErosionClipsASizeAndRefillsFromLayerZero) {
     update(0.1);
     EXPECT_NEAR(BSedDistrib[0][0][kB], c.t0After, 1e-12) << c.name;
     EXPECT_NEAR(BSedDistrib[1][0][kB], c.t1After, 1e-12) << c.name;
-    for (int k = 1; k <= 2; ++k)
-      EXPECT_NEAR(BSedDistrib[1][k][kB], c.f1After[k], 1e-12)
-          << c.name << ", size " << k;
+    for (int k = 1; k <= 2; ++k) EXPECT_NEAR(BSedDistrib[1][k][kB], c.f1After[k], 1e-12) << c.name << ", size " << k;
     EXPECT_NEAR(bedLimDef[1], c.limDef1, 1e-12) << c.name;
     // Realised: the active layer's net change; the rest is booked as lost.
     const double realised = c.t1After + c.t0After - c.t1 - c.t0;
-    EXPECT_NEAR(kLimDef, 0.5 * (c.dz1 + c.dz2 - realised) * 4.0 * 1000.0 * 2.65,
-                1e-8)
-        << c.name;
+    EXPECT_NEAR(kLimDef, 0.5 * (c.dz1 + c.dz2 - realised) * 4.0 * 1000.0 * 2.65, 1e-8) << c.name;
   }
 }
 
@@ -308,14 +264,13 @@ TEST_F(BedBalance, WarningTexts) {
   const double midA[3] = {0.0, 0.125, 0.0};
   printErrorMorphology2(kB, 0.5, 0.125);
   printErrorMorphology3(6, kB, kC, 1, midA, 0.125, 0.0, 0.5);
-  EXPECT_TRUE(endsWith(
-      boogie(),
-      "Warning, SumG = 0.500000 at i,j=3 4\n"
-      "Bedmove = 0.250000, bedmove = 0.125000, InactiveThickness = 0.500000\n"
-      "TSC error, fractions: Iter=6, b=7, c=10, l=1, i=3, j=4\n"
-      "BSedDistrib[l=1,b=7] = 1.500000 0.100000 0.200000 0.500000\n"
-      "bedmove = 0.125, thick2=0, SumG=0.5, midA[1]=0.125\n"))
+  EXPECT_TRUE(endsWith(boogie(),
+                       "Warning, SumG = 0.500000 at i,j=3 4\n"
+                       "Bedmove = 0.250000, bedmove = 0.125000, InactiveThickness = 0.500000\n"
+                       "TSC error, fractions: Iter=6, b=7, c=10, l=1, i=3, j=4\n"
+                       "BSedDistrib[l=1,b=7] = 1.500000 0.100000 0.200000 0.500000\n"
+                       "bedmove = 0.125, thick2=0, SumG=0.5, midA[1]=0.125\n"))
       << boogie();
 }
 
-} // namespace
+}  // namespace
