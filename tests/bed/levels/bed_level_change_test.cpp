@@ -2,13 +2,14 @@
 // block, the limits of the non-erodible level and the water depth, the rest
 // booked when a limit holds the change back, and points shared by two
 // connected blocks. The completion runs in a step without regeneration.
+#include "bed/levels/bed_level_change.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
 #include "bed/layers/bed_layer_fixture.h"
-#include "bed/levels/bed_level_change.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -107,13 +108,13 @@ TEST_F(BedLevelChange, ErosionOnTheFixedBedIsBookedAsRest) {
   EXPECT_NEAR(BedMoveDefectAbs, kg, 1e-9);
   const std::string log = boogie();
   // Bottom cell 5 is odd: the rounds take the corners as 2, 1, 4, 3.
-  expectInOrder(log, {"Warning in bed change, i,j,b,ii,l,Bedmove,rest,dz,area = 3 3 5 3 7 -0.02 0.02 -0.02 1\n",
-                      "Iter: 2, Thickness top: 0 bottom: 0\n",
-                      "Velocity, pressure, bedshear: 0 m/s, 0 m/s, 0 m/s, 0 Pa, 0 Pa\n", " Conc[1] = 0\n",
-                      "Volume available: 0, eroded: 0, supp_eroded: -0.02, avl_box_2: 0, avl_box_1: 0\n",
-                      "Corner 1, move, factor, minmove, weight = 0 4 0 1\n",
-                      "Corner 4, move, factor, minmove, weight = 0 4 0 1\n",
-                      "Cell P: Size 1, Conc: 0, Fraction: 1, Bbedmove 0, Bsource 0\n"});
+  expectInOrder(
+      log,
+      {"Warning in bed change, i,j,b,ii,l,Bedmove,rest,dz,area = 3 3 5 3 7 -0.02 0.02 -0.02 1\n",
+       "Iter: 2, Thickness top: 0 bottom: 0\n", "Velocity, pressure, bedshear: 0 m/s, 0 m/s, 0 m/s, 0 Pa, 0 Pa\n",
+       " Conc[1] = 0\n", "Volume available: 0, eroded: 0, supp_eroded: -0.02, avl_box_2: 0, avl_box_1: 0\n",
+       "Corner 1, move, factor, minmove, weight = 0 4 0 1\n", "Corner 4, move, factor, minmove, weight = 0 4 0 1\n",
+       "Cell P: Size 1, Conc: 0, Fraction: 1, Bbedmove 0, Bsource 0\n"});
   // Under F 501 no warning.
   restCrit = 10.0;
   move(3, 3) = -0.02;
