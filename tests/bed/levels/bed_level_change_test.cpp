@@ -201,4 +201,19 @@ TEST_F(BedLevelChange, ConnectedBlocksMoveTheirSharedPointsAlike) {
   }
 }
 
+// A column on the south border of its block, not on the west border, with
+// no south neighbour but a bed cell diagonally south-west in another block:
+// the corner it shares with that column is one grid point and moves once, by
+// the column's share over the three columns around it.
+TEST_F(BedLevelChange, DiagonalBlockCornerMovesOnce) {
+  bedBlock(2, 4, 4, 6);
+  bedBlock(2, 2, 2, 3);
+  move(3, 4) = 0.04;
+  bedchange();
+  EXPECT_NEAR(zval[2][3][1], 0.04 / 3.0, 1e-15);
+  EXPECT_NEAR(Surfaces[1][2][3], 0.04 / 3.0, 1e-15);
+  EXPECT_NEAR(zval[3][3][1], 0.04 / 2.0, 1e-15);  // corner 2: the column and its east neighbour
+  EXPECT_EQ(zval[2][2][1], 0.0);
+}
+
 }  // namespace
