@@ -66,7 +66,7 @@ void splitGrid() {
     for (int i = g.i1; i <= g.i2; ++i) {
       for (int j = g.j1; j <= g.j2; ++j) {
         const int b = pointbed[i][j];
-        if (Bminwaterlevel[b] > -10.0) Bminwaterlevel[b] += Bedmove[b];
+        if (b > 0 && Bminwaterlevel[b] > -10.0) Bminwaterlevel[b] += Bedmove[b];
       }
     }
   }

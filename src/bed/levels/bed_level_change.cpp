@@ -277,7 +277,7 @@ void bedchange() {
   Cbed[0] = 0;
   Bcellt[0] = 0;
   // Routines the spreading depends on that the engine does not have yet.
-  if (FlagSkewedBedchange != 0) notAvailableYet("bedchange", "F 205");
+  if (FlagSkewedBedchange != 0) notAvailableYet("corner weighting", "F 205");
   if (FlagBedSmooth == 5) notAvailableYet("bedsmooth", "F 144");
 
   if (FlagGridConnect == 1 && FlagThixo > 0) {
