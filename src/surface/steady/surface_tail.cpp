@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <utility>
-#include <vector>
 
 #include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
