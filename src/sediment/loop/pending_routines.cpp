@@ -7,15 +7,9 @@
 
 void morphology_tsc_solver_tsc3_standard() { notAvailableYet("morphology_tsc_solver_tsc3_standard", "F 37"); }
 
-void morphology_fractions(double) { notAvailableYet("morphology_fractions", "F 37"); }
-
-void morphology2_fractions(double) { notAvailableYet("morphology2_fractions", "F 37"); }
-
 void morphology3_fractions(double) { notAvailableYet("morphology3_fractions", "F 37"); }
 
 void morphology_QNfractions(double) { notAvailableYet("morphology_QNfractions", "F 137"); }
-
-void bedchange() { notAvailableYet("bedchange", "F 255"); }
 
 void bedchange2() { notAvailableYet("bedchange2", "F 255"); }
 

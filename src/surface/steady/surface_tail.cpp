@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <utility>
-#include <vector>
 
+#include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
@@ -64,32 +64,6 @@ void flushLimits() {
   }
 }
 
-// The bottom cell number of every column and the cell count before the
-// regeneration. When the new grid numbers its cells as the old one did (a
-// settled surface, or levels that moved without adding or removing a cell),
-// the momentum diagonals still belong to their cells and are kept: clearing
-// them would take the pressure weighting out of the next face fluxes and
-// kick the solution at every update, so that a steady run whose surface has
-// settled could never converge.
-std::vector<double> oldBottoms;
-int oldCells = 0;
-
-void rememberNumbering() {
-  oldBottoms.clear();
-  for (int i = 0; i <= xnumber + 1; ++i)
-    for (int j = 0; j <= ynumber + 1; ++j) oldBottoms.push_back(zval[i][j][0]);
-  oldCells = NoCells;
-}
-
-bool numberingKept() {
-  if (NoCells != oldCells) return false;
-  std::size_t n = 0;
-  for (int i = 0; i <= xnumber + 1; ++i)
-    for (int j = 0; j <= ynumber + 1; ++j)
-      if (zval[i][j][0] != oldBottoms[n++]) return false;
-  return true;
-}
-
 // The cells on the new levels: the previous time step's fields move into
 // the old-time slots first, so that the regeneration carries both.
 void regenerate() {
@@ -113,11 +87,11 @@ void regenerate() {
   // works on it. A steady run keeps its fields on the cell numbers: right
   // while every column keeps its cell count; a transient run's BedMake
   // carries them to the new cells.
-  rememberNumbering();
+  rememberCellNumbering();
   endOnGridFailure(operations.Unstructure());
   operations.metric();
   operations.BedMake();
-  if (!numberingKept()) std::fill(CinvAp + 1, CinvAp + NoCells + 1, 0.0);
+  clearPressureWeightsIfRenumbered();
   operations.waterflow(WFStart, WFEnd);
   if (Flag2DAccSolver > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();
 }

@@ -1,0 +1,19 @@
+// The bed mass balance of the two-layer bed (F 37 1 and 2): the exchange of
+// each bottom cell with the bed in one time step becomes the level change
+// Bedmove of its column and new thicknesses and fractions of the inactive
+// layer 0 and the active layer 1.
+#pragma once
+
+// Bed change from the last sediment equation's coefficients (F 37 1); active
+// is the active-layer thickness, m.
+void morphology_fractions(double active);
+
+// Bed change from settling through the bottom face minus the pick-up flux
+// Bsource (F 37 2); active is the active-layer thickness, m.
+void morphology2_fractions(double active);
+
+// Warning of a layer update whose fractions do not sum to 1.
+void printErrorMorphology2(int b, double sumG, double D);
+
+// Warning of an active fraction outside [0, 1] for size k of bed cell b.
+void printErrorMorphology3(int iter, int b, int c, int k, const double midA[], double D, double thick2, double sumG);
