@@ -81,6 +81,22 @@ TEST(StlBlockage, FileWithoutTrianglesWritesNoProfiles) {
   EXPECT_TRUE(endsWith(missing.file("boogie"), "Could not read 'stlfile.stl' or 'stlfileb.stl' files\n\n"));
 }
 
+// An open surface: the top face of the box alone crosses its columns once.
+TEST(StlBlockage, OddCrossingsAreLoggedAndNotWritten) {
+  CaseSetup s;
+  s.files["control"] = "F 2 YP\nG 1 12 7 6 1\n";
+  s.files["koosurf"] = smallKoosurf();
+  const std::string box = stlBox(3.2, 4.8, 1.1, 1.9, 0.3, 0.8);
+  const std::size_t secondFace = box.find("  facet", box.find("endfacet", box.find("endfacet") + 8));
+  s.files["stlfile.stl"] = box.substr(0, secondFace) + "endsolid box\n";
+  const CaseResult r = runCase(s);
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  expectInOrder(r.file("boogie"), {"Have read 2 triangles from stlfile.stl file\n",
+                                   "Error for cell (5,3), number of surfaces is 1\n\n",
+                                   "Error for cell (6,3), number of surfaces is 1\n\n"});
+  EXPECT_EQ(r.file("vegdata.sl"), "U 1 6 1\n");
+}
+
 std::string channelControl(const std::string &letters, const std::string &added) {
   std::string control = "F 2 " + letters + "\n";
   for (const std::string &line : linesOf(caseFile("straight-channel", "control")))
