@@ -195,6 +195,7 @@ bool RunLetter(char letter, std::int64_t pass) {
     case 'P':
       // The column centres and their bed cells: after letter Y alone there
       // are no bed cells yet.
+      requireCells('P');
       operations.metric();
       if (NoBCells == 0) operations.BedMake();
       operations.computeVegdataFromSTL();
