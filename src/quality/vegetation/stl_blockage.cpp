@@ -166,9 +166,12 @@ void findCrossings(const std::vector<StlTriangle> &tri, long count) {
         const StlTriangle &t = tri[buckets.list[m]];
         const int side = insideTriangle(xc, yc, t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2]);
         if (side == 0) continue;
+        // A centre on a vertical face touches it along a line, not at one level.
+        const double level = computeVegdataVertLevel(t, xc, yc);
+        if (!std::isfinite(level)) continue;
         const int slot = usedSlots(rows[0]);
         if (slot >= VegLevels) break;
-        rows[0][slot] = computeVegdataVertLevel(t, xc, yc);
+        rows[0][slot] = level;
         rows[1][slot] = side;
       }
     }
