@@ -30,6 +30,7 @@ void setRunStateDefaults() {
   FlagDischargeTime = 0;
   FlagCompDLL = 0;
   FlagInitPoros = 0;
+  FlagTypeVegdata = 0;
   MGSGrid = 0;
   WallChoiseForm = 0;
   WallChoiseSed = 0;

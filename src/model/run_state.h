@@ -23,6 +23,7 @@ inline int FlagJTime;
 inline int FlagDischargeTime;
 inline int FlagCompDLL;
 inline int FlagInitPoros;
+inline int FlagTypeVegdata;  // "vegdata": 1 V records, 2 A or C, 3 mixed, 4 blockage (N)
 inline int MGSGrid;
 inline int WallChoiseForm;
 inline int WallChoiseSed;

@@ -1,10 +1,9 @@
 // Process sources not built yet: the data sets that ask for them end the
-// run as not available. The component sources live in quality/components.
+// run as not available. The component sources live in quality/components,
+// the vegetation and blockage terms in quality/vegetation.
 #include "quality/process_sources.h"
 
 #include "base/log.h"
-
-void extra_source() { notAvailableYet("extra_source", "F 115"); }
 
 void WindFunction(int) { notAvailableYet("WindFunction", "F 52"); }
 

@@ -1,8 +1,7 @@
-// Groundwater and vegetation are not built yet: a run that asks for them
-// ends. The components of letter C live in quality/components.
+// Groundwater is not built yet: a run that asks for it ends. The components
+// of letter C live in quality/components, letter P in quality/vegetation.
 #include "quality/quality_services.h"
 
 #include "base/log.h"
 
 void groundwater() { notAvailableYet("groundwater", "G, F 262"); }
-int computeVegdataFromSTL() { notAvailableYet("computeVegdataFromSTL", "P"); }

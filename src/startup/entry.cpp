@@ -192,7 +192,14 @@ bool RunLetter(char letter, std::int64_t pass) {
       operations.readConRes();
       gFlagRead = 0;
       break;
-    case 'P': operations.computeVegdataFromSTL(); break;
+    case 'P':
+      // The column centres and their bed cells: after letter Y alone there
+      // are no bed cells yet.
+      requireCells('P');
+      operations.metric();
+      if (NoBCells == 0) operations.BedMake();
+      operations.computeVegdataFromSTL();
+      break;
     case 'Q':
       // The march steps by the cells' lengths: the geometry must be current.
       operations.metric();

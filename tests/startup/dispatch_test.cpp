@@ -48,6 +48,7 @@ EngineOperations recorders() {
   o.shallowWater = [] { note("shallowWater"); return 0; };
   o.metric = [] { note("metric"); };
   o.backwater = [] { note("backwater"); };
+  o.BedMake = [] { note("BedMake"); };
   o.writeMPIkoosurf = [] { note("writeMPIkoosurf"); };
   o.ReadAllData = [] { note("ReadAllData"); return 0; };
   o.writeConqRes = [] { note("writeConqRes"); return 0; };
@@ -110,7 +111,7 @@ TEST_F(Dispatch, EachLetterCallsItsOperationWithItsFlags) {
       {'I', {"concRijn"}, "000000"},          {'J', {"WriteAllData"}, "000000"},
       {'K', {"computeRoughness"}, "000000"},  {'L', {"shallowWater"}, "000000"},
       {'M', {"sprintflow"}, "010000"},        {'N', {}, ""},
-      {'O', {"readConRes"}, "100000"},        {'P', {"computeVegdataFromSTL"}, "000000"},
+      {'O', {"readConRes"}, "100000"},        {'P', {"metric", "BedMake", "computeVegdataFromSTL"}, "000000"},
       {'Q', {"metric", "backwater"}, "000000"}, {'R', {"readres"}, "100000"},
       {'S', {"morphology_tsc"}, "000102"},    {'T', {}, ""},
       {'U', {"ReadUnstructure"}, "100000"},   {'V', {"bedinter"}, "000000"},

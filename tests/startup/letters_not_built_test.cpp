@@ -14,7 +14,6 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
   };
   const Row rows[] = {
       {"D", "Error: computeSlidemovement is not available yet (D)\n"},
-      {"P", "Error: computeVegdataFromSTL is not available yet (P)\n"},
   };
   for (const Row &row : rows) {
     const CaseResult r = runControl(std::string("F 2 ") + row.letters + "\n");
@@ -23,10 +22,10 @@ TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
   }
 }
 
-// Letters S and C are built: without a grid they stop before their first
+// Letters S, C and P are built: without a grid they stop before their first
 // flow computation, naming the letters that read one.
 TEST(LettersNotBuilt, SedimentAndComponentsNeedAGrid) {
-  for (const char letter : {'S', 'C'}) {
+  for (const char letter : {'S', 'C', 'P'}) {
     const CaseResult r = runControl(std::string("F 2 ") + letter + "\n");
     EXPECT_EQ(r.status, 252) << letter;
     EXPECT_TRUE(endsWith(r.file("boogie"), std::string("Error: letter ") + letter +
