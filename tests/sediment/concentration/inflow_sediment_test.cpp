@@ -43,7 +43,9 @@ TEST_F(InflowSedimentChannel, PlainInflow) {
     const int c = cellBehind(f);
     EXPECT_NEAR(Cap[c], face, 1e-6) << c;
     EXPECT_NEAR(Csource[c], face * 0.001, 1e-9) << c;
-    if (Ccellb[c] == 0) EXPECT_NEAR(Binout[Cbed[c]], face, 1e-6) << c;
+    if (Ccellb[c] == 0) {
+      EXPECT_NEAR(Binout[Cbed[c]], face, 1e-6) << c;
+    }
   }
   EXPECT_NEAR(kIn[1], 198.75, 1e-9);
   EXPECT_NEAR(SumInflow, 198.75, 1e-9);
@@ -172,7 +174,9 @@ TEST_F(InflowSedimentChannel, LogProfileInBothOrders) {
     EXPECT_NEAR(Csource[probe], Cap[probe] * 0.001, 1e-12);
     // Cells whose centre lies below that bottom take the least weight.
     const int low = cellBehind(faces[19]);
-    if (mode == 2) EXPECT_NEAR(Cap[low] / Cap[reference], 1e-7 / std::log(30.0 * z / 0.05), 1e-15);
+    if (mode == 2) {
+      EXPECT_NEAR(Cap[low] / Cap[reference], 1e-7 / std::log(30.0 * z / 0.05), 1e-15);
+    }
   }
 }
 
