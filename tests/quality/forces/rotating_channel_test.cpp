@@ -23,7 +23,6 @@ double crossTilt(const std::string &extraControl) {
   control.append("F 36 2\nF 91 51 4\n").append(extraControl);
   s.files["control"] = control;
   s.files["koosurf"] = caseFile("straight-channel", "koosurf");
-  s.environment["OMP_NUM_THREADS"] = "1";
   const CaseResult r = runCase(s);
   const std::string log = r.file("boogie");
   EXPECT_EQ(r.status, 1) << log.substr(log.size() > 2000 ? log.size() - 2000 : 0);
