@@ -1,0 +1,152 @@
+// Warm and cold water: the baroclinic pressure force that differences of
+// the temperature-driven density between neighbouring columns put on U and
+// V, the density differences the face fluxes use, and the damping of the
+// vertical velocity in stably layered water.
+#include <cmath>
+
+#include "base/log.h"
+#include "model/cells.h"
+#include "model/control_tables.h"
+#include "model/faces.h"
+#include "model/run_state.h"
+#include "model/settings.h"
+#include "model/work_ranges.h"
+#include "quality/forces/density_layers.h"
+#include "quality/process_sources.h"
+
+namespace {
+
+// The layer integrals of one walk cell c below walk cell `above` (0 at the
+// top) and the cell's own and the two side differences of them.
+struct Layer {
+  double own, east, north;  // integrals of c and of its east and north neighbours
+  double di, dj;            // the side differences along i and j
+};
+
+Layer layerOf(int c, int above) {
+  const int e = Ccelle[c], w = Ccellw[c], n = Ccelln[c], s = Ccells[c];
+  Layer l;
+  l.own = densityStep(c, above);
+  l.east = densityStep(e, above > 0 ? Ccelle[above] : 0);
+  const double west = densityStep(w, above > 0 ? Ccellw[above] : 0);
+  l.north = densityStep(n, above > 0 ? Ccelln[above] : 0);
+  const double south = densityStep(s, above > 0 ? Ccells[above] : 0);
+  l.di = sideDifference(e, w, l.east, west, l.own);
+  l.dj = sideDifference(n, s, l.north, south, l.own);
+  return l;
+}
+
+// 9810 x 0.5 x the face-weighted differences: the cell's force in newtons.
+double cellForce(int c, const double *area, double gi, double gj) {
+  return 9810.0 * 0.5 *
+         ((area[Cflatee[c]] + area[Cflatew[c]]) * gi + (area[Cflaten[c]] + area[Cflates[c]]) * gj);
+}
+
+// A side neighbour whose centre is not level with the cell's own.
+bool leavesLevel(int c) {
+  const int sides[4] = {Ccelle[c], Ccellw[c], Ccelln[c], Ccells[c]};
+  for (int x : sides) {
+    if (x != 0 && std::fabs(Czcenter[x] - Czcenter[c]) > 1e-7) return true;
+  }
+  return false;
+}
+
+// The column below top cell c0, walked while its neighbours are level with
+// it: the force relative to a share proportional to the cell heights, and
+// the depth-mean-free differences for the face fluxes.
+void columnWalk(int c0, const double *area, double relax) {
+  double h = 0.0, sum = 0.0, mi = 0.0, mj = 0.0;
+  double ae = 0.0, he = 0.0, be = 0.0, an = 0.0, hn = 0.0, bn = 0.0;
+  double gi = 0.0, gj = 0.0;
+  int above = 0;
+  for (int c = c0; c > 0 && !leavesLevel(c); above = c, c = Ccellb[c]) {
+    const Layer l = layerOf(c, above);
+    gi += l.di;
+    gj += l.dj;
+    h += Ckdist[c];
+    sum += cellForce(c, area, gi, gj);
+    mi += gi * Ckdist[c];
+    mj += gj * Ckdist[c];
+    if (Ccelle[c] > 0) {
+      ae += l.east - l.own;
+      he += Ckdist[c];
+      be += ae * Ckdist[c];
+    }
+    if (Ccelln[c] > 0) {
+      an += l.north - l.own;
+      hn += Ckdist[c];
+      bn += an * Ckdist[c];
+    }
+  }
+  if (above == 0) return;  // the top cell itself is not level with its neighbours
+  const double meanI = mi / h, meanJ = mj / h;
+  ae = -be / (he + 1e-30);
+  an = -bn / (hn + 1e-30);
+  gi = gj = 0.0;
+  above = 0;
+  for (int c = c0; c > 0 && !leavesLevel(c); above = c, c = Ccellb[c]) {
+    const Layer l = layerOf(c, above);
+    gi += l.di;
+    gj += l.dj;
+    Csource[c] -= (cellForce(c, area, gi, gj) - Ckdist[c] * sum / h) * relax;
+    Cdensgradi[c] = gi - meanI;
+    Cdensgradj[c] = gj - meanJ;
+    if (Ccelle[c] > 0) {
+      ae += l.east - l.own;
+      Fdgrad[Cflatee[c]] = ae;
+    }
+    if (Ccelln[c] > 0) {
+      an += l.north - l.own;
+      Fdgrad[Cflaten[c]] = an;
+    }
+  }
+}
+
+// Stable layering (denser water below) damps W by -D w, D growing with the
+// density gradient; the damping takes over as much of the existing source
+// as it cancels and puts the rest on the diagonal.
+void dampVerticalMotion() {
+  const double *t = Ccomp[0];
+  for (int c = WCStart; c <= WCEnd; ++c) {
+    const int b = Ccellb[c], up = Ccellt[c];
+    double g = 0.0;
+    if (b > 0 && up > 0) {
+      g = (relativeWaterDensity(t[b]) - relativeWaterDensity(t[up])) / (Czcenter[up] - Czcenter[b]);
+    } else if (b > 0) {
+      g = (relativeWaterDensity(t[b]) - relativeWaterDensity(t[c])) / (Ckdist[b] + Ckdist[c]);
+    } else if (up > 0) {
+      g = (relativeWaterDensity(t[c]) - relativeWaterDensity(t[up])) / (Ckdist[up] + Ckdist[c]);
+    }
+    double d = Cvol[c] * TimeStep * g * 1000.0 * 9.81;
+    if (!(d >= 0.0)) d = 0.0;
+    const double q = Csource[c] / (Czvel[c] * d + 1e-10);
+    if (!(q > 0.0)) {
+      Cap[c] += d;
+    } else if (q < 1.0) {
+      Csource[c] -= q * d * Czvel[c];
+      Cap[c] += (1.0 - q) * d;
+    } else {
+      Csource[c] -= d * Czvel[c];
+    }
+  }
+}
+
+}  // namespace
+
+void DensityGradients(int) {
+  if (TemperatureFlag != 1 || !(relaxDensityTurb > 0.0)) return;
+  const int e = Equation;
+  if (e == 1 || e == 2) {
+    if (Seiche2 == 3 || Seiche1 == 2 || Seiche1 == 3) {
+      notAvailableYet("DensityGradients", "F 69");
+      return;
+    }
+    if (Seiche1 > 1 || UMethod != 0) return;
+    const double *area = e == 1 ? Fax : Fay;
+    for (int c = WCStart; c <= WCEnd; ++c) {
+      if (c > 0 && Ccellt[c] == 0) columnWalk(c, area, relaxDensityTurb);
+    }
+    return;
+  }
+  if (e == 3 && Seiche1 >= 1 && NoVerttemp > 0) dampVerticalMotion();
+}
