@@ -102,6 +102,59 @@ void columnWalk(int c0, const double *area, double relax) {
   }
 }
 
+// The force of the depth-mean densities of the column below top cell c0 and
+// its neighbouring columns, spread over the column by cell height, less the
+// cell-by-cell force of the column walk; with F 69 3 that cell-by-cell
+// force is first scaled down towards the depth-mean one (by at most ten).
+void columnMean(int c0, const double *area, double relax, bool limited) {
+  double own = 0.0, h = 0.0;
+  double side[4] = {}, height[4] = {};
+  int x[4] = {Ccelle[c0], Ccellw[c0], Ccelln[c0], Ccells[c0]};
+  int bottom = c0;
+  for (int c = c0; c > 0; c = Ccellb[c]) {
+    bottom = c;
+    own += relativeWaterDensity(Ccomp[0][c]) * Ckdist[c];
+    h += Ckdist[c];
+    for (int k = 0; k < 4; ++k) {
+      if (x[k] <= 0) continue;
+      side[k] += relativeWaterDensity(Ccomp[0][x[k]]) * Ckdist[x[k]];
+      height[k] += Ckdist[x[k]];
+      x[k] = Ccellb[x[k]];
+    }
+  }
+  double mean[4];
+  for (int k = 0; k < 4; ++k) mean[k] = side[k] / (height[k] + 1e-30);
+  const double ownMean = own / h;
+  const int b = bottom;
+  const double gi = sideDifference(Ccelle[b], Ccellw[b], mean[0], mean[1], ownMean);
+  const double gj = sideDifference(Ccelln[b], Ccells[b], mean[2], mean[3], ownMean);
+  const double depthMean = ((area[Cflatee[b]] + area[Cflatew[b]]) * gi + (area[Cflaten[b]] + area[Cflates[b]]) * gj) *
+                           9810.0 * h * 0.5 * h / Ckdist[b];
+  double ratio = 1.0;
+  if (limited) {
+    double s = 0.0, ri = 0.0, rj = 0.0;
+    int above = 0;
+    for (int c = c0; c > 0; above = c, c = Ccellb[c]) {
+      const Layer l = layerOf(c, above);
+      ri += l.di;
+      rj += l.dj;
+      s += cellForce(c, area, ri, rj) * relax;
+    }
+    s = -s;
+    ratio = -depthMean / (s + 1e-30);
+    if (!(ratio > 0.1)) ratio = 0.1;
+    if (ratio >= 1.0) ratio = 1.0;
+  }
+  double ri = 0.0, rj = 0.0;
+  int above = 0;
+  for (int c = c0; c > 0; above = c, c = Ccellb[c]) {
+    const Layer l = layerOf(c, above);
+    ri += l.di;
+    rj += l.dj;
+    Csource[c] -= (cellForce(c, area, ri, rj) * ratio - Ckdist[c] * depthMean / h) * relax;
+  }
+}
+
 // Stable layering (denser water below) damps W by -D w, D growing with the
 // density gradient; the damping takes over as much of the existing source
 // as it cancels and puts the rest on the diagonal.
@@ -137,14 +190,17 @@ void DensityGradients(int) {
   if (TemperatureFlag != 1 || !(relaxDensityTurb > 0.0)) return;
   const int e = Equation;
   if (e == 1 || e == 2) {
-    if (Seiche2 == 3 || Seiche1 == 2 || Seiche1 == 3) {
+    if (Seiche2 == 3) {
       notAvailableYet("DensityGradients", "F 69");
       return;
     }
-    if (Seiche1 > 1 || UMethod != 0) return;
     const double *area = e == 1 ? Fax : Fay;
+    const bool mean = Seiche1 == 2 || Seiche1 == 3;
+    if (!mean && (Seiche1 > 1 || UMethod != 0)) return;
     for (int c = WCStart; c <= WCEnd; ++c) {
-      if (c > 0 && Ccellt[c] == 0) columnWalk(c, area, relaxDensityTurb);
+      if (c <= 0 || Ccellt[c] != 0) continue;
+      if (mean) columnMean(c, area, relaxDensityTurb, Seiche1 == 3);
+      else columnWalk(c, area, relaxDensityTurb);
     }
     return;
   }

@@ -202,3 +202,37 @@ TEST_F(ThreeColumns, WalkStopsWhereNeighboursLeaveTheLevel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Here the depth-mean force of the middle column equals its summed
+// cell-by-cell force, 4 x 3.67179 N: F 69 2 and 3 with ratio 1 give the
+// column walk's forces, summing to nothing.
+TEST_F(ThreeColumns, ColumnMeanMatchesTheWalkOnLevelColumns) {
+  for (int method : {2, 3}) {
+    Seiche1 = method;
+    UMethod = 11;  // not consulted by this method
+    clear();
+    DensityGradients(3);
+    EXPECT_NEAR(Csource[4], 3.67179, 1e-5) << method;
+    EXPECT_NEAR(Csource[3], -3.67179, 1e-5) << method;
+  }
+}
+
+// With F 40 10 the cell-by-cell force is ten times the depth-mean one: F 69 3
+// scales it by 0.1, and the column keeps (F2D - 0.1 x sum) x 10 = 9 F2D.
+TEST_F(ThreeColumns, LimitedColumnMeanScalesTheCellForce) {
+  const double f2d = 9810.0 * (relativeWaterDensity(10.0) - relativeWaterDensity(20.0));
+  relaxDensityTurb = 10.0;
+  Seiche1 = 3;
+  clear();
+  DensityGradients(3);
+  EXPECT_NEAR(Csource[3] + Csource[4], 9.0 * f2d, 1e-9);
+  EXPECT_NEAR(Csource[4], -(0.25 * f2d * 0.1 - 0.5 * f2d) * 10.0, 1e-9);
+  Seiche1 = 2;
+  clear();
+  DensityGradients(3);
+  EXPECT_NEAR(Csource[3] + Csource[4], 0.0, 1e-9);
+}
+
+}  // namespace
