@@ -4,7 +4,6 @@
 // vertical velocity in stably layered water.
 #include <cmath>
 
-#include "base/log.h"
 #include "model/cells.h"
 #include "model/control_tables.h"
 #include "model/faces.h"
@@ -102,6 +101,125 @@ void columnWalk(int c0, const double *area, double relax) {
   }
 }
 
+// The side neighbour of cell c: 0 east, 1 west, 2 north, 3 south.
+int sideOf(int c, int k) {
+  switch (k) {
+    case 0: return Ccelle[c];
+    case 1: return Ccellw[c];
+    case 2: return Ccelln[c];
+    default: return Ccells[c];
+  }
+}
+
+// The relative density in the column from cell `start` down at the level z:
+// interpolated between the first cell whose centre lies below z and the
+// cell above it; a level above the column's top centre holds the top cell's
+// value, one below its bottom centre the bottom cell's. `reached` is the
+// cell below z, 0 when the column ends above z. For levels that only fall,
+// `start` may move to the last cell found above z: the walk resumes there.
+double densityAtLevel(int &start, double z, int &reached) {
+  const double *t = Ccomp[0];
+  int last = 0, m = start;
+  while (m > 0 && Czcenter[m] >= z) {
+    last = m;
+    m = Ccellb[m];
+  }
+  reached = m;
+  if (last > 0) start = last;
+  if (m == 0) return relativeWaterDensity(t[last]);
+  const int u = Ccellt[m];
+  if (u == 0) return relativeWaterDensity(t[m]);
+  const double f = (Czcenter[u] - z) / ((Czcenter[u] - Czcenter[m]) + 1e-30);
+  return relativeWaterDensity(f * t[m] + (1.0 - f) * t[u]);
+}
+
+// The integrals of the relative density from the water surface down to the
+// centre of each cell of the column below c0, for the column itself and for
+// the neighbouring columns at the same depth below their own surfaces. The
+// whole cells above the current one are carried as running sums.
+class EqualDepthColumn {
+ public:
+  explicit EqualDepthColumn(int c0) {
+    const double surface = Czcenter[c0] + Ckdist[c0];
+    for (int k = 0; k < 4; ++k) {
+      int top = sideOf(c0, k);
+      start_[k] = top;
+      while (top > 0 && Ccellt[top] > 0) top = Ccellt[top];
+      offset_[k] = top > 0 ? surface - (Czcenter[top] + Ckdist[top]) : 0.0;
+    }
+  }
+
+  // The differences along i and j at cell c, the next cell down.
+  void differences(int c, double &gi, double &gj) const {
+    const double *t = Ccomp[0];
+    const double own = above_ + Ckdist[c] * relativeWaterDensity(t[c]);
+    double side[4];
+    int end[4];
+    for (int k = 0; k < 4; ++k) {
+      const int nb = sideOf(c, k);
+      side[k] = whole_[k];
+      end[k] = 0;
+      if (nb == 0) continue;
+      if (std::fabs(Czcenter[c] - Czcenter[nb]) < 1e-7) {
+        side[k] += Ckdist[nb] * relativeWaterDensity(t[nb]);
+        end[k] = nb;
+      } else {
+        side[k] += Ckdist[c] * densityAtLevel(start_[k], Czcenter[c] - offset_[k], end[k]);
+      }
+    }
+    gi = sideDifference(end[0], end[1], side[0], side[1], own);
+    gj = sideDifference(end[2], end[3], side[2], side[3], own);
+  }
+
+  // Cell c joins the whole cells above the next one.
+  void pass(int c) {
+    const double *t = Ccomp[0];
+    above_ += 2.0 * Ckdist[c] * relativeWaterDensity(t[c]);
+    for (int k = 0; k < 4; ++k) {
+      if (stopped_[k]) continue;
+      const int nb = sideOf(c, k);
+      if (nb == 0) {
+        stopped_[k] = true;
+      } else if (std::fabs(Czcenter[c] - Czcenter[nb]) < 1e-7) {
+        whole_[k] += 2.0 * Ckdist[nb] * relativeWaterDensity(t[nb]);
+      } else {
+        int reached = 0, from = nb;
+        whole_[k] += 2.0 * Ckdist[c] * densityAtLevel(from, Czcenter[c] - offset_[k], reached);
+      }
+    }
+  }
+
+ private:
+  mutable int start_[4];  // the half-cell walks resume where the last one stopped
+  double offset_[4];
+  double above_ = 0.0;
+  double whole_[4] = {};
+  bool stopped_[4] = {};
+};
+
+// The equal-depth force of the column below c0, relative to a share
+// proportional to the cell heights.
+void equalDepth(int c0, const double *area, double relax) {
+  double h = 0.0, sum = 0.0;
+  {
+    EqualDepthColumn column(c0);
+    for (int c = c0; c > 0; c = Ccellb[c]) {
+      double gi, gj;
+      column.differences(c, gi, gj);
+      h += Ckdist[c];
+      sum += cellForce(c, area, gi, gj);
+      column.pass(c);
+    }
+  }
+  EqualDepthColumn column(c0);
+  for (int c = c0; c > 0; c = Ccellb[c]) {
+    double gi, gj;
+    column.differences(c, gi, gj);
+    Csource[c] -= (cellForce(c, area, gi, gj) - Ckdist[c] * sum / h) * relax;
+    column.pass(c);
+  }
+}
+
 // The force of the depth-mean densities of the column below top cell c0 and
 // its neighbouring columns, spread over the column by cell height, less the
 // cell-by-cell force of the column walk; with F 69 3 that cell-by-cell
@@ -190,11 +308,13 @@ void DensityGradients(int) {
   if (TemperatureFlag != 1 || !(relaxDensityTurb > 0.0)) return;
   const int e = Equation;
   if (e == 1 || e == 2) {
+    const double *area = e == 1 ? Fax : Fay;
     if (Seiche2 == 3) {
-      notAvailableYet("DensityGradients", "F 69");
+      for (int c = WCStart; c <= WCEnd; ++c) {
+        if (c > 0 && Ccellt[c] == 0) equalDepth(c, area, relaxDensityTurb);
+      }
       return;
     }
-    const double *area = e == 1 ? Fax : Fay;
     const bool mean = Seiche1 == 2 || Seiche1 == 3;
     if (!mean && (Seiche1 > 1 || UMethod != 0)) return;
     for (int c = WCStart; c <= WCEnd; ++c) {

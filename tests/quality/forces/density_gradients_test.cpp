@@ -236,3 +236,43 @@ TEST_F(ThreeColumns, LimitedColumnMeanScalesTheCellForce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Level neighbours: the equal-depth integrals are built from the neighbours'
+// own cells, and the force is that of the column walk.
+TEST_F(ThreeColumns, EqualDepthOnLevelColumnsMatchesTheWalk) {
+  Seiche2 = 3;
+  UMethod = 11;
+  clear();
+  DensityGradients(3);
+  EXPECT_NEAR(Csource[4], 3.67179, 1e-5);
+  EXPECT_NEAR(Csource[3], -3.67179, 1e-5);
+  EXPECT_EQ(Cdensgradi[4], 0.0);  // this method leaves the face-flux values alone
+}
+
+// The middle and west columns' cells are raised by 0.5 m (surface 2.5 m);
+// the east column is a single cell from 0.5 to 1.3 m. At the same depths
+// below its surface the east column holds no water for either middle cell:
+// the east side is absent and the differences are one-sided.
+TEST_F(ThreeColumns, ShallowNeighbourCountsAsAbsent) {
+  for (int c = 1; c <= 4; ++c) Czcenter[c] += 0.5;
+  Ccellt[5] = 0;  // cell 6 leaves the grid
+  Ccelle[4] = 5;
+  Czcenter[5] = 0.9;
+  Ckdist[5] = 0.4;
+  WCEnd = 5;
+  Seiche2 = 3;
+  clear();
+  DensityGradients(3);
+  // Bottom cell 3: west integral 2 x 0.5 r(20) + 0.5 r(20), own likewise
+  // with r(15); Gi = I_c - I_w. Top cell 4: Gi = 0.5 (r15 - r20).
+  const double r15 = relativeWaterDensity(15.0), r20 = relativeWaterDensity(20.0);
+  const double g3 = 1.5 * (r15 - r20);
+  const double g4 = 0.5 * (r15 - r20);
+  const double f3 = 9810.0 * 0.5 * 2.0 * g3, f4 = 9810.0 * 0.5 * 2.0 * g4;
+  EXPECT_NEAR(Csource[3], -(f3 - 0.5 * (f3 + f4)), 1e-9);
+  EXPECT_NEAR(Csource[4], -(f4 - 0.5 * (f3 + f4)), 1e-9);
+}
+
+}  // namespace
