@@ -1,6 +1,6 @@
-// The pieces of the baroclinic pressure force that the momentum sources and
-// the hydrostatic flow share: the relative density integrated over half
-// cells, and the difference across a column from the two sides.
+// What the momentum sources and the hydrostatic flow share of the baroclinic
+// pressure force: the relative density integrated over half cells, and the
+// difference across a column from the two sides.
 #pragma once
 
 #include "flow/equation_terms/momentum_sources.h"
