@@ -1,5 +1,6 @@
-// Sources of the other processes in the flow and component equations:
-// vegetation drag, wind, Coriolis, density gradients and component sources.
+// Sources of the other processes in the flow and component equations, as the
+// stages call them: vegetation drag (quality/vegetation), wind, Coriolis and
+// density gradients (quality/forces), component sources (quality/components).
 #pragma once
 
 void extra_source();              // vegetation and porosity drag (F 115)

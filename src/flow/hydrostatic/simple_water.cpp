@@ -22,6 +22,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "model/work_ranges.h"
+#include "quality/forces/density_layers.h"
 #include "solvers/point_solver.h"
 #include "base/log.h"
 #include "turbulence/eddy_viscosity.h"
@@ -71,22 +72,6 @@ void addWind(int e) {
   for (int c = WCStart; c <= WCEnd; ++c) {
     if (Ccellt[c] == 0) Csource[c] += stress * Farea[Cflatet[c]];
   }
-}
-
-// The depth integral of rho from the centre above down to the centre of cell
-// x, whose counterpart one level up is `above` (0 at the top).
-inline double densityStep(int x, int above) {
-  const double *t = Ccomp[0];
-  const double here = relativeWaterDensity(t[x]) * Ckdist[x];
-  return above > 0 ? here + relativeWaterDensity(t[above]) * Ckdist[above] : here;
-}
-
-// One-sided where a neighbour is missing, central where both exist.
-inline double sideDifference(int plus, int minus, double dPlus, double dMinus, double dCentre) {
-  if (plus > 0 && minus > 0) return 0.5 * (dPlus - dMinus);
-  if (plus > 0) return dPlus - dCentre;
-  if (minus > 0) return dCentre - dMinus;
-  return 0.0;
 }
 
 // The baroclinic force of the column below top cell `top`: at every level the
