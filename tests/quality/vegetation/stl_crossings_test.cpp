@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kEmpty = -1e20;
 
-class TwoColumns : public GridFixture {
+class CrossingColumns : public GridFixture {
  protected:
   void SetUp() override {
     GridFixture::SetUp();
@@ -42,7 +42,7 @@ class TwoColumns : public GridFixture {
   }
 };
 
-TEST_F(TwoColumns, SortsAndCountsASharedEdgeOnce) {
+TEST_F(CrossingColumns, SortsAndCountsASharedEdgeOnce) {
   // An edge of one face: three crossings, two after; both faces' shared
   // diagonals: four crossings, two after.
   fill(1, {0.8, 0.3, 0.30000001});
@@ -52,7 +52,7 @@ TEST_F(TwoColumns, SortsAndCountsASharedEdgeOnce) {
   expectLevels(2, {0.3, 0.8});
 }
 
-TEST_F(TwoColumns, ColumnWithEverySlotUsedIsOnlySorted) {
+TEST_F(CrossingColumns, ColumnWithEverySlotUsedIsOnlySorted) {
   fill(1, {6.0, 5.0, 4.0, 3.0, 2.0, 2.0});
   computeVegdataBubblesort();
   expectLevels(1, {2.0, 2.0, 3.0, 4.0, 5.0, 6.0});
