@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "files/write_check.h"
 #include "flow/corrections/continuity_defect.h"
 #include "flow/corrections/correction_limiters.h"
 #include "flow/outer_steps/driver_state.h"
@@ -311,11 +310,7 @@ void FastDriver::run() {
   if (FlagInitialized == 0) operations.waterflow(WFStart, WFEnd);
   FlagInitialized = 1;
   FlagFlowParamChange = 0;
-  if (FlagTSC == 0 && TimePrintNo > 0) {
-    std::FILE *f = std::fopen("timeo", "w");
-    if (!f) endCannotOpen("timeo");
-    std::fclose(f);
-  }
+  if (FlagTSC == 0 && TimePrintNo > 0) emptyTimeSeriesOutput();
   const int outerCount = MGSNo > 0 ? 300 : FlagTSC > 0 ? 1 : iterGlobalMax;
   if (FlagTSC == 0 && TimeStep > 1e-8) stimet = 0.0;
   if (Flag2DAccSolver > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "files/write_check.h"
 #include "flow/stages/debug_dumps.h"
 #include "flow/outer_steps/driver_steps.h"
 #include "flow/outer_steps/driver_state.h"
@@ -105,11 +104,7 @@ void WaterSolve() {
       Cconc[0][c] = total;
     }
   }
-  if (TimePrintNo > 0 && FlagTSC == 0) {
-    std::FILE *f = std::fopen("timeo", "w");
-    if (!f) endCannotOpen("timeo");
-    std::fclose(f);
-  }
+  if (TimePrintNo > 0 && FlagTSC == 0) emptyTimeSeriesOutput();
   if (FlagGravityInitialize == 1 && FlagGravity > 0 && NoCells > 0) hydrostaticStart();
   if (FlagInitiatePres > 1 || (FlagInitiatePres == 1 && Iter == 1)) initiatePressure();
   const int outerCount = MGSNo >= 1 ? 300 : FlagTSC >= 1 ? 1 : iterGlobalMax;

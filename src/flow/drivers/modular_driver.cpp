@@ -2,7 +2,6 @@
 // loops of the main driver, each SIMPLE stage a step of its own (velocities,
 // pressure correction, k and epsilon), with the periodic results, the
 // free-surface updates and the end of the driver. It solves no components.
-#include "files/write_check.h"
 #include "flow/drivers/modular_driver.h"
 
 #include <cmath>
@@ -127,11 +126,7 @@ void WaterSolveNew() {
       Cthixorat[c] = 0.0;
     }
   }
-  if (TimePrintNo > 0 && FlagTSC == 0) {
-    std::FILE *f = std::fopen("timeo", "w");
-    if (!f) endCannotOpen("timeo");
-    std::fclose(f);
-  }
+  if (TimePrintNo > 0 && FlagTSC == 0) emptyTimeSeriesOutput();
   const int outerCount = MGSNo > 0 ? 300 : (FlagTSC > 0 ? 1 : iterGlobalMax);
   if (FlagTSC == 0 && TimeStep > 1e-8) stimet = 0.0;
   if (Flag2DAccSolver > 0 && NoBlocks > 0 && block[NoBlocks].BlockKind == 0) AlgMGMake();
