@@ -85,6 +85,20 @@ double columnSlope(int i, int j, int b) {
   return (hi - lo) / std::sqrt(Barea[b]);
 }
 
+// Visits the water columns (i, j) of block 1 with their bottom cell c and
+// bed cell b; the time-loop variants act on block 1 only.
+template <class Visit>
+void forColumnsOfBlockOne(Visit visit) {
+  const GridBlock &g = block[1];
+  for (int i = g.i1; i <= g.i2; ++i) {
+    for (int j = g.j1; j <= g.j2; ++j) {
+      const int c = static_cast<int>(zval[i][j][0]);
+      const int b = pointbed[i][j];
+      if (c > 0 && b > 0) visit(i, j, c, b);
+    }
+  }
+}
+
 }  // namespace
 
 void BedVectorSourceCalc(int l) {
@@ -133,28 +147,22 @@ void computeBedLoadVector() {
   const SlopeFactor kind = BedLoadVectorFlag == 2   ? SlopeFactor::Floored
                            : BedLoadVectorFlag == 3 ? SlopeFactor::Shifted
                                                     : SlopeFactor::Plain;
-  const GridBlock &g = block[1];
-  for (int i = g.i1; i <= g.i2; ++i) {
-    for (int j = g.j1; j <= g.j2; ++j) {
-      const int c = static_cast<int>(zval[i][j][0]);
-      const int b = pointbed[i][j];
-      if (c <= 0 || b <= 0) continue;
-      const double s = columnSlope(i, j, b);
-      if (!(s > 0.02)) continue;
-      const Drops d = steepestDrops(c);
-      if (!(d.d1 > 1e-6)) continue;
-      const double w1 = d.d1 / (d.d1 + d.d2), w2 = d.d2 / (d.d1 + d.d2);
-      const double carried = s * 2.0 * Ckdist[c] * speedOf(c) * 1000.0;
-      for (int l = 1; l <= lnumber; ++l) {
-        const double gf = slopeFactor(kind, mobility(Ckinen[c], l));
-        if (!(gf > 0.0)) continue;  // no bed shear, no bed load
-        const double K = BedLoadVectorParam / gf * carried;
-        Capm[l][c] += K;
-        Csourcem[l][d.m1] += Cconc_old[l][c] * K * w1;
-        if (d.m2 > 0) Csourcem[l][d.m2] += Cconc_old[l][c] * K * w2;
-      }
+  forColumnsOfBlockOne([kind](int i, int j, int c, int b) {
+    const double s = columnSlope(i, j, b);
+    if (!(s > 0.02)) return;
+    const Drops d = steepestDrops(c);
+    if (!(d.d1 > 1e-6)) return;
+    const double w1 = d.d1 / (d.d1 + d.d2), w2 = d.d2 / (d.d1 + d.d2);
+    const double carried = s * 2.0 * Ckdist[c] * speedOf(c) * 1000.0;
+    for (int l = 1; l <= lnumber; ++l) {
+      const double gf = slopeFactor(kind, mobility(Ckinen[c], l));
+      if (!(gf > 0.0)) continue;  // no bed shear, no bed load
+      const double K = BedLoadVectorParam / gf * carried;
+      Capm[l][c] += K;
+      Csourcem[l][d.m1] += Cconc_old[l][c] * K * w1;
+      if (d.m2 > 0) Csourcem[l][d.m2] += Cconc_old[l][c] * K * w2;
     }
-  }
+  });
 }
 
 void computeBedLoadVector3() {
@@ -192,27 +200,21 @@ void computeBedLoadVector4() {
   const SlopeFactor kind = BedLoadVectorFlag == 32   ? SlopeFactor::Floored
                            : BedLoadVectorFlag == 33 ? SlopeFactor::Shifted
                                                      : SlopeFactor::Plain;
-  const GridBlock &g = block[1];
-  for (int i = g.i1; i <= g.i2; ++i) {
-    for (int j = g.j1; j <= g.j2; ++j) {
-      const int c = static_cast<int>(zval[i][j][0]);
-      const int b = pointbed[i][j];
-      if (c <= 0 || b <= 0) continue;
-      const double t = std::tan(std::acos(std::clamp(Fvz[Cflateb[c]], -1.0, 1.0)));
-      if (!(t > 0.1)) continue;
-      // Only beside a wall or a step of the bed.
-      if (Ccelle[c] > 0 && Ccelln[c] > 0 && Ccellw[c] > 0 && Ccells[c] > 0) continue;
-      const Drops d = steepestDrops(c);
-      if (!(d.d1 > 1e-6)) continue;
-      const int m = d.m1;
-      const double carried = 2.0 * Ckdist[c] * speedOf(c) * TimeStep * std::sqrt(Barea[b]) * 1000.0 * t * 1000.0;
-      for (int l = 1; l <= lnumber; ++l) {
-        const double gf = slopeFactor(kind, mobility(Ckinen[c], l));
-        if (!(gf > 0.0)) continue;  // no bed shear, no bed load
-        const double X = std::min(BedLoadVectorParam / gf * carried, 0.2 * Capm[l][m]);
-        Capm[l][c] += X;
-        Capm[l][m] -= X;
-      }
+  forColumnsOfBlockOne([kind](int, int, int c, int b) {
+    const double t = std::tan(std::acos(std::clamp(Fvz[Cflateb[c]], -1.0, 1.0)));
+    if (!(t > 0.1)) return;
+    // Only beside a wall or a step of the bed.
+    if (Ccelle[c] > 0 && Ccelln[c] > 0 && Ccellw[c] > 0 && Ccells[c] > 0) return;
+    const Drops d = steepestDrops(c);
+    if (!(d.d1 > 1e-6)) return;
+    const int m = d.m1;
+    const double carried = 2.0 * Ckdist[c] * speedOf(c) * TimeStep * std::sqrt(Barea[b]) * 1000.0 * t * 1000.0;
+    for (int l = 1; l <= lnumber; ++l) {
+      const double gf = slopeFactor(kind, mobility(Ckinen[c], l));
+      if (!(gf > 0.0)) continue;  // no bed shear, no bed load
+      const double X = std::min(BedLoadVectorParam / gf * carried, 0.2 * Capm[l][m]);
+      Capm[l][c] += X;
+      Capm[l][m] -= X;
     }
-  }
+  });
 }

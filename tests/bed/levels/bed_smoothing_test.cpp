@@ -42,16 +42,11 @@ class BedSmoothing : public BedLayerFixture {
   // level bed face of 1 m2, flow of 1 m/s along x, 0.001 in suspension,
   // bed forms 0.1 m high and 0.05 m of active layer.
   static void wetBlock(int i1, int i2, int j1, int j2) {
-    GridBlock &g = block[addBlock(i1, i2, j1, j2)];
-    g.WorkFlag = 1;
+    addBedColumns(i1, i2, j1, j2);
     for (int i = i1; i <= i2; ++i) {
       for (int j = j1; j <= j2; ++j) {
-        const int c = ++NoCells, b = ++NoBCells;
-        zval[i][j][0] = c;
-        Cbed[c] = b;
-        Bcellt[b] = c;
-        pointbed[i][j] = b;
-        Barea[b] = armap[i][j] = Careaz[c] = 1.0;
+        const int c = static_cast<int>(zval[i][j][0]), b = Cbed[c];
+        Careaz[c] = 1.0;
         Ckdist[c] = 0.5;
         Cflateb[c] = c;
         Farea[c] = Fvz[c] = 1.0;
@@ -105,6 +100,19 @@ class BedSmoothing : public BedLayerFixture {
   }
 
   static double &z(int i, int j) { return zval[i][j][1]; }
+
+  // Every bed point at one level, with no movement booked.
+  static void setLevels(double level) {
+    for (int i = 0; i <= xnumber + 1; ++i)
+      for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = level, Surfaces[1][i][j] = 0.0;
+  }
+
+  // The smoothing leaves every bed point where it was.
+  static void expectBedKept() {
+    const std::vector<double> start = levels();
+    bedsmooth();
+    EXPECT_EQ(levels(), start);
+  }
 };
 
 // Methods 1 and 3 move the points of shared edges towards each other and
@@ -184,8 +192,7 @@ TEST_F(BedSmoothing, DownSlopeTransportMovesTheCorners) {
   for (const double layer : {0.05, 1e-7}) {
     BSedDistrib[1][0][pointbed[4][3]] = layer;
     const double moved = std::min(V, layer) * std::sqrt(0.5);
-    for (int i = 0; i <= xnumber + 1; ++i)
-      for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = Surfaces[1][i][j] = 0.0;
+    setLevels(0.0);
     bedsmooth();
     EXPECT_NEAR(z(4, 3), moved, 1e-15) << layer;
     EXPECT_NEAR(z(4, 2), moved, 1e-15) << layer;
@@ -204,8 +211,7 @@ TEST_F(BedSmoothing, SharpPeaks) {
   wetBlock(2, 7, 2, 5);
   FlagBedSmooth = 9;
   auto spike = [](double south) {
-    for (int i = 0; i <= xnumber + 1; ++i)
-      for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = 0.5, Surfaces[1][i][j] = 0.0;
+    setLevels(0.5);
     z(4, 3) = 1.0;
     z(3, 3) = z(5, 3) = z(4, 4) = 0.2;
     z(4, 5) = 0.3;
@@ -219,9 +225,7 @@ TEST_F(BedSmoothing, SharpPeaks) {
   EXPECT_NEAR(Surfaces[1][4][3], -0.4, 1e-15);
   EXPECT_NEAR(Surfaces[1][4][2], 0.1, 1e-15);
   spike(0.4);  // below (4, 1) at 0.5, but not below (4, 5) at 0.3
-  const std::vector<double> start = levels();
-  bedsmooth();
-  EXPECT_EQ(levels(), start);
+  expectBedKept();
 }
 
 // Method 10: a point strictly above its four neighbours is lowered, one
@@ -233,12 +237,9 @@ TEST_F(BedSmoothing, PeaksStrictlyAboveTheirNeighbours) {
   bedsmooth();
   EXPECT_NEAR(z(4, 3), 0.5, 1e-15);
   EXPECT_NEAR(z(5, 3), 0.125, 1e-15);
-  for (int i = 0; i <= xnumber + 1; ++i)
-    for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = 0.0;
+  setLevels(0.0);
   z(4, 3) = z(5, 3) = 1.0;
-  const std::vector<double> start = levels();
-  bedsmooth();
-  EXPECT_EQ(levels(), start);
+  expectBedKept();
 }
 
 // Method 11 in two dimensions keeps the sum of the levels of the inner
@@ -258,8 +259,7 @@ TEST_F(BedSmoothing, LaplacianInTwoAndOneDimensions) {
 
   NoBlocks = 0;
   wetBlock(2, 7, 3, 3);
-  for (int i = 0; i <= xnumber + 1; ++i)
-    for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = 0.0;
+  setLevels(0.0);
   z(4, 3) = z(4, 2) = 1.0;
   z(4, 4) = 2.0;  // off the row: not smoothed
   bedsmooth();
@@ -274,9 +274,7 @@ TEST_F(BedSmoothing, LaplacianInTwoAndOneDimensions) {
   EXPECT_EQ(z(4, 1), 0.0);
 
   block[1].j2 = 2;  // j2 < j1
-  const std::vector<double> start = levels();
-  bedsmooth();
-  EXPECT_EQ(levels(), start);
+  expectBedKept();
 }
 
 // Method 12 at threshold 0.5: a twist of -1 in every column passes by
@@ -287,15 +285,13 @@ TEST_F(BedSmoothing, TwistThresholdByMagnitudeThenBySign) {
   std::vector<double> result[3];
   const double twists[3] = {-1.0, 1.0, 0.2};
   for (int n = 0; n < 3; ++n) {
-    for (int i = 0; i <= xnumber + 1; ++i)
-      for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = 0.0;
+    setLevels(0.0);
     z(4, 3) = 1.0;
     for (int b = 1; b <= NoBCells; ++b) Bfly[b] = twists[n];
     bedsmooth();
     result[n] = levels();
   }
-  for (int i = 0; i <= xnumber + 1; ++i)
-    for (int j = 0; j <= ynumber + 1; ++j) z(i, j) = 0.0;
+  setLevels(0.0);
   z(4, 3) = 1.0;
   const std::vector<double> untouched = levels();
   EXPECT_NE(result[0], untouched);
@@ -325,8 +321,7 @@ TEST_F(BedSmoothing, FastFlowSmoothing) {
   for (int b = 1; b <= NoBCells; ++b) BFroude[b] = 0.6;
   roughBed();
   const std::vector<double> start = levels();
-  bedsmooth();
-  EXPECT_EQ(levels(), start);
+  expectBedKept();
   BFroude[pointbed[4][3]] = 0.7;
   bedsmooth();
   bool moved = false;

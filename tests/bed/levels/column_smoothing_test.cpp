@@ -37,25 +37,14 @@ class ColumnSmoothing : public BedLayerFixture {
   // Columns i1..i2, j1..j2 of 1 m2 with one cell each (bottom at 0, 1 m
   // high), linked to their side neighbours, and no bed change.
   static void columns(int i1, int i2, int j1, int j2) {
-    GridBlock &g = block[addBlock(i1, i2, j1, j2)];
-    g.WorkFlag = 1;
+    addBedColumns(i1, i2, j1, j2);
     for (int i = i1; i <= i2; ++i) {
       for (int j = j1; j <= j2; ++j) {
-        const int c = ++NoCells, b = ++NoBCells;
-        zval[i][j][0] = c;
-        Cbed[c] = b;
-        Bcellt[b] = c;
-        pointbed[i][j] = b;
-        Barea[b] = armap[i][j] = 1.0;
+        const int c = static_cast<int>(zval[i][j][0]), b = Cbed[c];
         Ckdist[c] = Czcenter[c] = 0.5;
         Bedmove[b] = 0.0;
         for (int k = 1; k <= lnumber; ++k) Bbedchange[k][b] = 0.0;
         setStack(b, {{1.0, 0.5, {0.5, 0.5}}});
-      }
-    }
-    for (int i = i1; i <= i2; ++i) {
-      for (int j = j1; j <= j2; ++j) {
-        const int c = static_cast<int>(zval[i][j][0]);
         Ccellw[c] = i > i1 ? static_cast<int>(zval[i - 1][j][0]) : 0;
         Ccelle[c] = i < i2 ? static_cast<int>(zval[i + 1][j][0]) : 0;
         Ccells[c] = j > j1 ? static_cast<int>(zval[i][j - 1][0]) : 0;
