@@ -45,6 +45,32 @@ double meanChange(const std::map<int, std::vector<double>> &levels, const std::m
   return meanLevel(levels, first, last) - meanLevel(start, first, last);
 }
 
+// The bed-cell lines of "bedres.t": no layer thinner than 0, the active
+// layer (sixth value) at 0.05 m in every column, and the two layers together
+// (with layer 0, the eighth value) changed from their start, 10 m above
+// plane 3 plus the column's start level, by the volume of the end report.
+// Bed cell b is column (2 + (b-1)/5, 2 + (b-1)%5) of 4 m2.
+void expectLayersHoldTheVolume(const CaseResult &r, const std::map<int, std::vector<double>> &start) {
+  EndReport end;
+  ASSERT_TRUE(readEndReport(r.file("boogie"), end));
+  const std::vector<std::string> bedres = linesOf(r.file("bedres.t"));
+  double volume = 0.0;
+  int cells = 0;
+  for (std::size_t n = 2; n < bedres.size(); ++n) {
+    const std::vector<double> v = numbersOf(bedres[n]);
+    if (v.size() < 8) continue;
+    const int b = static_cast<int>(v[0]), i = 2 + (b - 1) / 5, j = 2 + (b - 1) % 5;
+    ++cells;
+    EXPECT_GE(v[7], 0.0) << bedres[n];
+    EXPECT_NEAR(v[5], 0.05, 1e-12) << bedres[n];
+    const std::vector<double> &east = start.at(i), &west = start.at(i - 1);
+    const double level = 0.25 * (east[j - 1] + east[j - 2] + west[j - 1] + west[j - 2]);
+    volume += (v[5] + v[7] - 10.0 - level) * 4.0;
+  }
+  EXPECT_EQ(cells, 250);
+  EXPECT_NEAR(volume, end.volume, 1e-3 * std::fabs(end.volume));
+}
+
 TEST(SedimentTrenchRun, DepositsInTheTrenchAndTheBedLoadVectorAndSmoothingKeepTheMass) {
   const CaseResult converged = runCaseFolder("sediment-trench");
   ASSERT_EQ(converged.status, 1);
@@ -69,6 +95,7 @@ TEST(SedimentTrenchRun, DepositsInTheTrenchAndTheBedLoadVectorAndSmoothingKeepTh
   EXPECT_GT(meanChange(levels, start, 12, 18), 0.0);
   EXPECT_GT(meanChange(levels, start, 12, 18), largestRiseUpstream);
   EXPECT_LT(meanChange(levels, start, 27, 31), 0.0);
+  expectLayersHoldTheVolume(plain, start);
 
   // Across the faces of bottom cells: only faces beside a wall or an open
   // end (21), and every face (23).
