@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/log.h"
+#include "bed/levels/bed_smoothing.h"
 #include "bed/levels/open_boundary_levels.h"
 #include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
@@ -107,9 +108,8 @@ double suspendedVolume() {
 
 void completeBedChange() {
   if (debugging == 'P') otime[38] = wallClock();
-  if (FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8) {
-    notAvailableYet("bedsmooth", "F 144");
-  }
+  // Method 5 smoothed the column changes before the points moved.
+  if (FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8) bedsmooth();
   if (FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
   copyNestedPoints();
   if (FlagBedDownstream != 0) computeBedBoundary();

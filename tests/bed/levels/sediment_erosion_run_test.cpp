@@ -4,81 +4,18 @@
 // levels must fall by what the bed layers lost, and most at the inlet.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "support/run_case.h"
+#include "bed/levels/sediment_runs.h"
 
 namespace {
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::vector<double> v;
-  std::istringstream in(line);
-  for (double x; in >> x;) v.push_back(x);
-  return v;
-}
-
-// The sediment run's "control": the channel's with the letters of a restart
-// and the data sets of the fixture, its time steps in place of the flow's.
-std::string sedimentControl() {
-  std::string control = caseFile("straight-channel", "control");
-  control.replace(control.find("F 2 YW\n"), 7, "F 2 YRS\n");
-  control.replace(control.find("K 1 5000 50000\n"), 15, "");
-  return control + caseFile("sediment-erosion", "control.sediment");
-}
-
 // The sediment run with extra data sets, restarted from the converged flow.
 CaseResult runSediment(const std::string &result, const std::string &extra = "") {
-  CaseSetup sediment;
-  sediment.files["control"] = sedimentControl() + extra;
-  sediment.files["koosurf"] = caseFile("straight-channel", "koosurf");
-  sediment.files["result"] = result;
-  return runCase(sediment);
-}
-
-// Each step's table: Inflow, Outflow, Suspension, BedLayerCh, Bedchange,
-// Defect; the defect within 1 % of the largest mass moved, the layers'
-// change equal to the bed change. Returns the number of tables.
-int checkContinuityTables(const std::string &log) {
-  const std::vector<std::string> lines = linesOf(log);
-  int tables = 0;
-  for (std::size_t n = 0; n + 1 < lines.size(); ++n) {
-    if (lines[n].rfind("Size  Inflow (kg)", 0) != 0) continue;
-    ++tables;
-    const std::vector<double> v = numbersOf(lines[n + 1]);
-    EXPECT_GE(v.size(), 7u) << lines[n + 1];
-    if (v.size() < 7) continue;
-    const double inflow = v[1], outflow = v[2], layers = v[4], bedchange = v[5], defect = v[6];
-    EXPECT_LE(std::fabs(defect), 0.01 * std::max({inflow, outflow, std::fabs(layers)})) << lines[n + 1];
-    EXPECT_NEAR(layers, bedchange, 1e-5 * std::fabs(bedchange)) << lines[n + 1];
-  }
-  return tables;
-}
-
-// The bed levels of the grid points of "bedres.t" by grid line i.
-std::map<int, std::vector<double>> bedLevelsByLine(const std::string &bedresText) {
-  std::map<int, std::vector<double>> levels;
-  const std::vector<std::string> bedres = linesOf(bedresText);
-  for (std::size_t n = 2; n < bedres.size(); ++n) {
-    const std::vector<double> v = numbersOf(bedres[n]);
-    if (v.size() != 7) break;
-    levels[static_cast<int>(v[0])].push_back(v[3]);
-  }
-  return levels;
-}
-
-// The mean bed level of grid lines first..last.
-double meanLevel(const std::map<int, std::vector<double>> &levels, int first, int last) {
-  double sum = 0.0;
-  int count = 0;
-  for (int i = first; i <= last; ++i)
-    for (double z : levels.at(i)) sum += z, ++count;
-  return sum / count;
+  return ::runSediment("straight-channel", "sediment-erosion", result, extra);
 }
 
 TEST(SedimentErosionRun, MassHoldsAndTheBedFallsMostAtTheInlet) {
@@ -94,15 +31,11 @@ TEST(SedimentErosionRun, MassHoldsAndTheBedFallsMostAtTheInlet) {
   EXPECT_EQ(checkContinuityTables(log), 6);
 
   // The end report: the bed levels moved by the mass the balance booked.
-  double volume = 0.0, kg = 0.0, booked = 0.0;
-  const std::size_t total = log.find("Total change in bed levels: ");
-  ASSERT_NE(total, std::string::npos);
-  ASSERT_EQ(std::sscanf(log.c_str() + total, "Total change in bed levels: %le qubic meters or %le kg", &volume, &kg), 2);
-  const std::size_t report = log.find("\nContinuity: Bedchange ");
-  ASSERT_NE(report, std::string::npos);
-  ASSERT_EQ(std::sscanf(log.c_str() + report, "\nContinuity: Bedchange %lg kg", &booked), 1);
+  EndReport end;
+  ASSERT_TRUE(readEndReport(log, end)) << log;
+  const double volume = end.volume;
   EXPECT_LT(volume, 0.0);
-  EXPECT_NEAR(kg, booked, 2e-5 * std::fabs(booked));
+  EXPECT_NEAR(end.kg, end.booked, 2e-5 * std::fabs(end.booked));
 
   // "bedres.t": grid points (i j . bed water plane3 plane1), then bed cells.
   const std::vector<std::string> bedres = linesOf(r.file("bedres.t"));
