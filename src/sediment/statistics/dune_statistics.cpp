@@ -169,7 +169,9 @@ void analyseDune(int i0, int i1, double slope, std::FILE *diff, CallSums &sums) 
   ++sums.dunes;
   std::fprintf(diff, "%lf %lf %lf %lf %lf %lf %lf %lf %lf %d\n", diffusion, viscosity, gamma, froude, u, height,
                length, h + 1e-20, stimet, sums.dunes);
-  for (std::size_t m = 0; m < state.duneLevels.size(); ++m) state.callLevels[m] += state.duneLevels[m] / (n * height);
+  // A dune as high as its trough (a step in the bed) must not divide by zero.
+  const double levelDivisor = n * height + 1e-20;
+  for (std::size_t m = 0; m < state.duneLevels.size(); ++m) state.callLevels[m] += state.duneLevels[m] / levelDivisor;
   sums.depth += h + 1e-20;
   sums.height += height;
   sums.length += length;

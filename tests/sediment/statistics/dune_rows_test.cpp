@@ -128,3 +128,17 @@ TEST_F(DuneRows, DunesSpeedAndProfile) {
   EXPECT_EQ(linesOf(readFile("dunediff")).size(), 6u);
   EXPECT_EQ(readFile("dunevert"), vert);
 }
+
+// With F 439 the header names the two deposit depths and every row ends with
+// them.
+TEST_F(DuneRows, DepositDepthColumns) {
+  FlagDepthDeposit = 1;
+  depthDepositIn = 0.25;
+  depthDepositOut = 0.5;
+  waveBed(0, 0.0);
+  stimet = 1000.0;
+  writeDune();
+  EXPECT_EQ(readFile("dune"),
+            "Time,   depth,  duneheigh,  dunelength, dunespeed, K_A, alpha_diff, bech1, bech2\n"
+            "1000.000000 0.000000 0.000000 0.000000 0.000000 0.000000 0.000000 0.250000 0.500000\n");
+}
