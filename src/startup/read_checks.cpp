@@ -94,6 +94,16 @@ constexpr ReadCheck kAfterAllocation[] = {
      .text = "Warning: using artificial viscosity of %e\n",
      .value = [] { return ArtDiff; }},
     {.fails = [] { return FillPart > 1e-10; }, .text = "Using accellertated deposition routine\n"},
+    // The bed statistics keep their means in the planes of Surfaces where the
+    // slide layer and the groundwater layer keep their levels.
+    {.fails = [] { return FlagMorphStatistics > 0 && FlagThixo > 0; },
+     .text = "Error: F 404 can not be combined with F 236: both use the bed planes 5 and 6\n",
+     .ends = true,
+     .exitCode = kExitInconsistent},
+    {.fails = [] { return FlagMorphStatistics > 0 && FlagGroundwater > 0; },
+     .text = "Error: F 404 can not be combined with F 262: both use the bed planes 5 and 6\n",
+     .ends = true,
+     .exitCode = kExitInconsistent},
 };
 
 constexpr ReadCheck kOnTheGrid[] = {

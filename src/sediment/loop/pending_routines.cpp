@@ -28,11 +28,3 @@ void bagger() { notAvailableYet("bagger", "F 386"); }
 int setInitialCohesive() { notAvailableYet("setInitialCohesive", "F 385"); }
 
 void computeCohesion() { notAvailableYet("computeCohesion", "F 385"); }
-
-void computeMorphStatistics() { notAvailableYet("computeMorphStatistics", "F 404"); }
-
-void computeDensityStat(int, int) { notAvailableYet("computeDensityStat", "F 71"); }
-
-void writeDune() { notAvailableYet("writeDune", "F 370"); }
-
-void writeBraided() { notAvailableYet("writeBraided", "F 368"); }

@@ -15,7 +15,3 @@ void computeSlideBlock();                       // F 236 3
 void bagger();                                  // F 386
 int setInitialCohesive();                       // F 385
 void computeCohesion();                         // F 385, F 330
-void computeMorphStatistics();                  // F 404
-void computeDensityStat(int i1, int i2);        // F 71
-void writeDune();                               // F 370
-void writeBraided();                            // F 368
