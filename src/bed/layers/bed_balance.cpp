@@ -22,11 +22,7 @@ enum class Exchange { Coefficients, Settling };
 // What the bottom cell c gives to the bed of size k, from the neighbours'
 // coefficients of its last sediment equation, as metres of bed.
 double coefficientChange(int k, int b, int c) {
-  const double *C = Cconc[k];
-  const double top = lnumber == 1 ? Cat[c] : Catm[k][c];
-  const double flux = C[Ccelln[c]] * Can[c] + C[Ccells[c]] * Cas[c] + C[Ccellw[c]] * Caw[c] + C[Ccelle[c]] * Cae[c] +
-                      C[Ccellt[c]] * top + Bsource[k][b] - Bap[k][b] * C[c];
-  return flux * 0.001 * TimeStep / (SolidFrac * (Barea[b] + 1e-20));
+  return coefficientFlux(k, b, c) * 0.001 * TimeStep / (SolidFrac * (Barea[b] + 1e-20));
 }
 
 // What settles through the bottom face minus what is picked up (Bsource in
@@ -194,6 +190,13 @@ void bedBalance(double active, Exchange exchange) {
 }
 
 }  // namespace
+
+double coefficientFlux(int k, int b, int c) {
+  const double *C = Cconc[k];
+  const double top = lnumber == 1 ? Cat[c] : Catm[k][c];
+  return C[Ccelln[c]] * Can[c] + C[Ccells[c]] * Cas[c] + C[Ccellw[c]] * Caw[c] + C[Ccelle[c]] * Cae[c] +
+         C[Ccellt[c]] * top + Bsource[k][b] - Bap[k][b] * C[c];
+}
 
 void morphology_fractions(double active) { bedBalance(active, Exchange::Coefficients); }
 

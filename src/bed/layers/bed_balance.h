@@ -12,6 +12,11 @@ void morphology_fractions(double active);
 // Bsource (F 37 2); active is the active-layer thickness, m.
 void morphology2_fractions(double active);
 
+// The flux (kg/s) that bottom cell c of bed cell b gives to the bed of size
+// k: its five neighbours through the last sediment equation's coefficients
+// (Cat with one size, Catm with several), plus Bsource, minus Bap·C of c.
+double coefficientFlux(int k, int b, int c);
+
 // Warning of a layer update whose fractions do not sum to 1.
 void printErrorMorphology2(int b, double sumG, double D);
 
