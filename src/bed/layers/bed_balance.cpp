@@ -71,17 +71,7 @@ void updateSeveralSizes(int b, int c, const double dz[], double active, Exchange
   double *const *f1 = BSedDistrib[1];
   double midA[kMaxGrainSizes + 2];
   double S = 0.0;
-  for (int k = 1; k <= lnumber; ++k) {
-    double v = dz[k] + f1[k][b] * t1;
-    if (v <= 0.0) {
-      bedLimDef[k] += v;
-      v = 0.0;
-    }
-    midA[k] = v;
-    S += v;
-  }
-  const double D = S - t1;
-  kLimDef += SolidFrac * (Bedmove[b] - D) * Barea[b] * 1000.0 * density;
+  const double D = activeContents(b, dz, midA, S);
 
   double sumG = 1.0;
   double thick2 = 0.0;
@@ -168,19 +158,10 @@ void updateSeveralSizes(int b, int c, const double dz[], double active, Exchange
 
 void bedBalance(double active, Exchange exchange) {
   double dz[kMaxGrainSizes + 2];
+  const SizeChange change = exchange == Exchange::Coefficients ? coefficientChange : settlingChange;
   for (int b = WBStart; b <= WBEnd; ++b) {
+    if (!columnBedChange(b, dz, change)) continue;
     const int c = Bcellt[b];
-    if (c < 1) {
-      Bedmove[b] = 0.0;
-      continue;
-    }
-    double total = 0.0;
-    for (int k = 1; k <= lnumber; ++k) {
-      dz[k] = exchange == Exchange::Coefficients ? coefficientChange(k, b, c) : settlingChange(k, b, c);
-      total += dz[k];
-      kBedmove[k] += Barea[b] * dz[k] * 1000.0 * SolidFrac;
-    }
-    Bedmove[b] = total;
     if (lnumber == 1) {
       updateOneSize(b, dz[1], active);
     } else {
@@ -190,6 +171,39 @@ void bedBalance(double active, Exchange exchange) {
 }
 
 }  // namespace
+
+double activeContents(int b, const double dz[], double midA[], double &S) {
+  const double t1 = BSedDistrib[1][0][b];
+  S = 0.0;
+  for (int k = 1; k <= lnumber; ++k) {
+    double v = dz[k] + BSedDistrib[1][k][b] * t1;
+    if (v <= 0.0) {
+      bedLimDef[k] += v;
+      v = 0.0;
+    }
+    midA[k] = v;
+    S += v;
+  }
+  const double D = S - t1;
+  kLimDef += SolidFrac * (Bedmove[b] - D) * Barea[b] * 1000.0 * density;
+  return D;
+}
+
+bool columnBedChange(int b, double dz[], SizeChange change) {
+  const int c = Bcellt[b];
+  if (c < 1) {
+    Bedmove[b] = 0.0;
+    return false;
+  }
+  double total = 0.0;
+  for (int k = 1; k <= lnumber; ++k) {
+    dz[k] = change(k, b, c);
+    total += dz[k];
+    kBedmove[k] += Barea[b] * dz[k] * 1000.0 * SolidFrac;
+  }
+  Bedmove[b] = total;
+  return true;
+}
 
 double coefficientFlux(int k, int b, int c) {
   const double *C = Cconc[k];

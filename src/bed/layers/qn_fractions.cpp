@@ -59,17 +59,7 @@ void updateTwoLayers(int b, int c, const double dz[], double active) {
   double *const *f1 = BSedDistrib[1];
   double midA[kMaxGrainSizes + 2];
   double S = 0.0;
-  for (int k = 1; k <= lnumber; ++k) {
-    double v = dz[k] + f1[k][b] * t1;
-    if (v < 0.0) {
-      bedLimDef[k] += v;
-      v = 0.0;
-    }
-    midA[k] = v;
-    S += v;
-  }
-  const double D = S - t1;
-  kLimDef += SolidFrac * (Bedmove[b] - D) * Barea[b] * 1000.0 * density;
+  const double D = activeContents(b, dz, midA, S);
 
   double sumG = 0.0, slice = 0.0;
   if (D > 1e-9) {
@@ -135,21 +125,9 @@ void updateStack(int b, const double dz[]) {
 void morphology_QNfractions(double active) {
   double dz[kMaxGrainSizes + 2];
   for (int b = WBStart; b <= WBEnd; ++b) {
-    const int c = Bcellt[b];
-    if (c < 1) {
-      Bedmove[b] = 0.0;
-      continue;
-    }
-    double total = 0.0;
-    for (int k = 1; k <= lnumber; ++k) {
-      dz[k] = listedChange(k, b, c);
-      total += dz[k];
-      kBedmove[k] += Barea[b] * dz[k] * 1000.0 * SolidFrac;
-    }
-    Bedmove[b] = total;
-    if (lnumber == 1) continue;
+    if (!columnBedChange(b, dz, listedChange) || lnumber == 1) continue;
     if (NoBedLayers == 2) {
-      updateTwoLayers(b, c, dz, active);
+      updateTwoLayers(b, Bcellt[b], dz, active);
     } else if (FlagTSC == 3) {
       updateStack(b, dz);
     }

@@ -26,5 +26,9 @@ class BedLayerFixture : public GridFixture {
 // last one given and every layer above it is cleared.
 void setStack(int b, std::initializer_list<HandLayer> layers);
 
+// Writes the two-layer bed of bed cell b: thicknesses of the inactive layer
+// 0 and the active layer 1 and their grain fractions of sizes 1, 2, ...
+void setTwoLayers(int b, double t0, double t1, std::initializer_list<double> f0, std::initializer_list<double> f1);
+
 // Thickness of layer l of bed cell b.
 double thicknessOf(int b, int layer);
