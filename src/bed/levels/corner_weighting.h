@@ -1,7 +1,8 @@
 // The corner weightings of F 205: they skew how a column's bed change
 // reaches its four corners by the corners' levels, the flow direction or the
 // bed slope, either through the area sums the moves are placed with or
-// through the corner factors. Neither kind changes the volume placed.
+// through the corner factors. Neither kind changes the volume placed, except
+// option 21, which places a quarter and books the rest as defect.
 #pragma once
 
 #include "bed/levels/corner_spreading.h"
