@@ -22,11 +22,7 @@ enum class Exchange { Coefficients, Settling };
 // What the bottom cell c gives to the bed of size k, from the neighbours'
 // coefficients of its last sediment equation, as metres of bed.
 double coefficientChange(int k, int b, int c) {
-  const double *C = Cconc[k];
-  const double top = lnumber == 1 ? Cat[c] : Catm[k][c];
-  const double flux = C[Ccelln[c]] * Can[c] + C[Ccells[c]] * Cas[c] + C[Ccellw[c]] * Caw[c] + C[Ccelle[c]] * Cae[c] +
-                      C[Ccellt[c]] * top + Bsource[k][b] - Bap[k][b] * C[c];
-  return flux * 0.001 * TimeStep / (SolidFrac * (Barea[b] + 1e-20));
+  return coefficientFlux(k, b, c) * 0.001 * TimeStep / (SolidFrac * (Barea[b] + 1e-20));
 }
 
 // What settles through the bottom face minus what is picked up (Bsource in
@@ -75,17 +71,7 @@ void updateSeveralSizes(int b, int c, const double dz[], double active, Exchange
   double *const *f1 = BSedDistrib[1];
   double midA[kMaxGrainSizes + 2];
   double S = 0.0;
-  for (int k = 1; k <= lnumber; ++k) {
-    double v = dz[k] + f1[k][b] * t1;
-    if (v <= 0.0) {
-      bedLimDef[k] += v;
-      v = 0.0;
-    }
-    midA[k] = v;
-    S += v;
-  }
-  const double D = S - t1;
-  kLimDef += SolidFrac * (Bedmove[b] - D) * Barea[b] * 1000.0 * density;
+  const double D = activeContents(b, dz, midA, S);
 
   double sumG = 1.0;
   double thick2 = 0.0;
@@ -172,19 +158,10 @@ void updateSeveralSizes(int b, int c, const double dz[], double active, Exchange
 
 void bedBalance(double active, Exchange exchange) {
   double dz[kMaxGrainSizes + 2];
+  const SizeChange change = exchange == Exchange::Coefficients ? coefficientChange : settlingChange;
   for (int b = WBStart; b <= WBEnd; ++b) {
+    if (!columnBedChange(b, dz, change)) continue;
     const int c = Bcellt[b];
-    if (c < 1) {
-      Bedmove[b] = 0.0;
-      continue;
-    }
-    double total = 0.0;
-    for (int k = 1; k <= lnumber; ++k) {
-      dz[k] = exchange == Exchange::Coefficients ? coefficientChange(k, b, c) : settlingChange(k, b, c);
-      total += dz[k];
-      kBedmove[k] += Barea[b] * dz[k] * 1000.0 * SolidFrac;
-    }
-    Bedmove[b] = total;
     if (lnumber == 1) {
       updateOneSize(b, dz[1], active);
     } else {
@@ -194,6 +171,46 @@ void bedBalance(double active, Exchange exchange) {
 }
 
 }  // namespace
+
+double activeContents(int b, const double dz[], double midA[], double &S) {
+  const double t1 = BSedDistrib[1][0][b];
+  S = 0.0;
+  for (int k = 1; k <= lnumber; ++k) {
+    double v = dz[k] + BSedDistrib[1][k][b] * t1;
+    if (v <= 0.0) {
+      bedLimDef[k] += v;
+      v = 0.0;
+    }
+    midA[k] = v;
+    S += v;
+  }
+  const double D = S - t1;
+  kLimDef += SolidFrac * (Bedmove[b] - D) * Barea[b] * 1000.0 * density;
+  return D;
+}
+
+bool columnBedChange(int b, double dz[], SizeChange change) {
+  const int c = Bcellt[b];
+  if (c < 1) {
+    Bedmove[b] = 0.0;
+    return false;
+  }
+  double total = 0.0;
+  for (int k = 1; k <= lnumber; ++k) {
+    dz[k] = change(k, b, c);
+    total += dz[k];
+    kBedmove[k] += Barea[b] * dz[k] * 1000.0 * SolidFrac;
+  }
+  Bedmove[b] = total;
+  return true;
+}
+
+double coefficientFlux(int k, int b, int c) {
+  const double *C = Cconc[k];
+  const double top = lnumber == 1 ? Cat[c] : Catm[k][c];
+  return C[Ccelln[c]] * Can[c] + C[Ccells[c]] * Cas[c] + C[Ccellw[c]] * Caw[c] + C[Ccelle[c]] * Cae[c] +
+         C[Ccellt[c]] * top + Bsource[k][b] - Bap[k][b] * C[c];
+}
 
 void morphology_fractions(double active) { bedBalance(active, Exchange::Coefficients); }
 

@@ -44,6 +44,19 @@ void copyNestedPoints() {
   }
 }
 
+// Grid points of the coarse block take the bed level and movement of the
+// nested column's corner 1 above them.
+void copyNestedPointsFromColumns() {
+  if (Bnestcoarse == nullptr || NoNestflater < 2 || NoBCells <= 0) return;
+  for (int b = 1; b <= NoBCells; ++b) {
+    const int n = Bnestcoarse[b];
+    if (n <= 0) continue;
+    const int i = Bkooi[b], j = Bkooj[b], ci = Bkooi[n], cj = Bkooj[n];
+    zval[ci][cj][1] = zval[i][j][1];
+    Surfaces[1][ci][cj] = Surfaces[1][i][j];
+  }
+}
+
 // The free surface before the regeneration (F 432 1), when an update is due.
 void updateSurfaceIfDue() {
   const bool tfsUpdates = FlagTFS != 6 && FlagTFS >= 2 && (FlagTFS <= 10 || FlagTFS == 30);
@@ -77,9 +90,10 @@ void splitGrid() {
   NoGridSplitRise();
 }
 
-void regenerateGrid() {
-  if (FlagCallSurface == 1) updateSurfaceIfDue();
-  splitGrid();
+void regenerateGrid(BedChangeForm form) {
+  const bool spread = form == BedChangeForm::Spread;
+  if (spread && FlagCallSurface == 1) updateSurfaceIfDue();
+  if (spread) splitGrid();
   otime[41] = wallClock();
   rememberCellNumbering();
   const int result = operations.Unstructure();
@@ -89,7 +103,7 @@ void regenerateGrid() {
   otime[43] = wallClock();
   operations.metric();
   otime[48] = wallClock();
-  if (Iter == 1 && UMethod2 == 0) CheckFparam();
+  if (spread && Iter == 1 && UMethod2 == 0) CheckFparam();
   operations.BedMake();
   otime[51] = wallClock();
   clearPressureWeightsIfRenumbered();
@@ -106,18 +120,23 @@ double suspendedVolume() {
   return sum;
 }
 
-void completeBedChange() {
-  if (debugging == 'P') otime[38] = wallClock();
+void completeBedChange(BedChangeForm form) {
+  const bool spread = form == BedChangeForm::Spread;
+  if (spread && debugging == 'P') otime[38] = wallClock();
   // Method 5 smoothed the column changes before the points moved.
   if (FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8) bedsmooth();
-  if (FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
-  copyNestedPoints();
+  if (spread && FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
+  if (spread) {
+    copyNestedPoints();
+  } else {
+    copyNestedPointsFromColumns();
+  }
   if (FlagBedDownstream != 0) computeBedBoundary();
   if (IterAvalanche < 1 ? FlagSlideDLL > 0 : IterAvalanche != 205 && IterAvalanche != 206) {
     operations.computeSandSlide();
   }
   const double before = suspendedVolume();
   otime[39] = otime[40] = wallClock();
-  if (std::fabs(std::fmod(static_cast<double>(Iter - 1), static_cast<double>(BedRecIter))) < 0.001) regenerateGrid();
+  if (std::fabs(std::fmod(static_cast<double>(Iter - 1), static_cast<double>(BedRecIter))) < 0.001) regenerateGrid(form);
   SuspVolChangeDef += density * (before - suspendedVolume()) * 1000.0;
 }

@@ -95,6 +95,10 @@ void readKoosurf() {
     zval[p.i][p.j][1] = p.bed;
     Surfaces[0][p.i][p.j] = p.bed;  // the bed at the start of the run
     zval[p.i][p.j][znumber] = p.surface;
+    // The level slot above the water level holds the level read, as the
+    // default block and the grid file keep it: the surface routines and the
+    // Froude limit of the column-ordered bed change take it as reference.
+    zval[p.i][p.j][znumber + 1] = p.surface;
   }
   logPrintf("Have read koosurf file: max i: %d, max j: %d\n\n", maxI, maxJ);
 }

@@ -9,10 +9,6 @@ void morphology_tsc_solver_tsc3_standard() { notAvailableYet("morphology_tsc_sol
 
 void morphology3_fractions(double) { notAvailableYet("morphology3_fractions", "F 37"); }
 
-void morphology_QNfractions(double) { notAvailableYet("morphology_QNfractions", "F 137"); }
-
-void bedchange2() { notAvailableYet("bedchange2", "F 255"); }
-
 void bedchange3() { notAvailableYet("bedchange3", "F 255"); }
 
 void bedchange4(int) { notAvailableYet("bedchange4", "F 255"); }

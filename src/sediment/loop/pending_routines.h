@@ -5,8 +5,6 @@
 
 void morphology_tsc_solver_tsc3_standard();     // F 37 3
 void morphology3_fractions(double active);      // grain fractions, F 37 3
-void morphology_QNfractions(double active);     // grain fractions on QN grids (F 137)
-void bedchange2();                              // F 255 1
 void bedchange3();                              // F 255 3
 void bedchange4(int later);                     // F 255 4
 void bedchange5();                              // F 255 5

@@ -66,12 +66,7 @@ class BedBalance : public BedLayerFixture {
   }
 
   static void layers(double t0, double t1, std::initializer_list<double> f0, std::initializer_list<double> f1) {
-    BSedDistrib[0][0][kB] = t0;
-    BSedDistrib[1][0][kB] = t1;
-    int k = 1;
-    for (double f : f0) BSedDistrib[0][k++][kB] = f;
-    k = 1;
-    for (double f : f1) BSedDistrib[1][k++][kB] = f;
+    setTwoLayers(kB, t0, t1, f0, f1);
   }
 };
 

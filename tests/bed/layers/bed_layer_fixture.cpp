@@ -40,6 +40,15 @@ void setStack(int b, std::initializer_list<HandLayer> layers) {
   }
 }
 
+void setTwoLayers(int b, double t0, double t1, std::initializer_list<double> f0, std::initializer_list<double> f1) {
+  BSedDistrib[0][0][b] = t0;
+  BSedDistrib[1][0][b] = t1;
+  int k = 1;
+  for (double f : f0) BSedDistrib[0][k++][b] = f;
+  k = 1;
+  for (double f : f1) BSedDistrib[1][k++][b] = f;
+}
+
 double thicknessOf(int b, int layer) { return BSedDistrib[layer][0][b]; }
 
 int addBedColumns(int i1, int i2, int j1, int j2) {

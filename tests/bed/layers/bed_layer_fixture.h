@@ -30,6 +30,9 @@ void setStack(int b, std::initializer_list<HandLayer> layers);
 // 1), each with one cell and one bed cell of 1 m2 numbered after those
 // there; returns the block's number.
 int addBedColumns(int i1, int i2, int j1, int j2);
+// Writes the two-layer bed of bed cell b: thicknesses of the inactive layer
+// 0 and the active layer 1 and their grain fractions of sizes 1, 2, ...
+void setTwoLayers(int b, double t0, double t1, std::initializer_list<double> f0, std::initializer_list<double> f1);
 
 // Thickness of layer l of bed cell b.
 double thicknessOf(int b, int layer);

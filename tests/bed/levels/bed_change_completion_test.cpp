@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "bed/layers/bed_layer_fixture.h"
+#include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/status.h"
+#include "model/structured.h"
 #include "model/work_ranges.h"
 #include "startup/operations.h"
 
@@ -133,6 +135,35 @@ TEST_F(BedChangeCompletion, SurfaceUpdateBeforeTheRegeneration) {
     EXPECT_EQ(!calls.empty() && calls.front() == "surface", c.updated) << "F 36 " << c.tfs;
     EXPECT_EQ(NoNumNoSurfUpdate, c.skipped) << "F 36 " << c.tfs;
   }
+}
+
+// The form of the column-ordered bed change: no surface update before the
+// regeneration even when one is due, and the coarse point under a nested
+// column takes that column's corner 1 through Bnestcoarse.
+TEST_F(BedChangeCompletion, OrderedFormSkipsTheSurfaceAndCopiesNestedColumns) {
+  BedRecIter = 1;
+  FlagCallSurface = 1;
+  FlagRoof = 1;
+  FlagTFS = 3;
+  IterWaterUpdate = 10;
+  Iter = 10;
+  int nest[4] = {0, 0, 0, 1};  // bed cell 3 lies over bed cell 1
+  NoBCells = 3;
+  NoNestflater = 2;
+  Bkooi[1] = 2, Bkooj[1] = 2;
+  Bkooi[3] = 4, Bkooj[3] = 3;
+  zval[4][3][1] = 0.3;
+  Surfaces[1][4][3] = 0.1;
+  Bnestcoarse = nest;
+  calls.clear();
+  completeBedChange(BedChangeForm::Ordered);
+  Bnestcoarse = nullptr;
+  EXPECT_EQ(calls, (std::vector<std::string>{"Unstructure", "metric", "BedMake", "waterflow"}));
+  EXPECT_EQ(zval[2][2][1], 0.3);
+  EXPECT_EQ(Surfaces[1][2][2], 0.1);
+  calls.clear();
+  completeBedChange();
+  EXPECT_EQ(calls.front(), "surface") << "the area-ordered form updates it";
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-#include "bed/layers/bed_layer_fixture.h"
+#include "bed/levels/bed_level_fixture.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -21,50 +21,7 @@
 
 namespace {
 
-class BedLevelChange : public BedLayerFixture {
- protected:
-  // A plan grid of 1 m2 columns i = 2..nx, j = 2..ny, flat bed at 0 under
-  // 1 m of water, one cell per column; the blocks are added by the test.
-  void SetUp() override {
-    BedLayerFixture::SetUp();
-    allocateBed(1, 2, false, 9, 9);
-    flatGrid(0, xnumber + 1, 0, ynumber + 1, 1.0);
-    TimeStep = 10.0;
-    SolidFrac = 0.5;
-    density = 2.65;
-    Iter = 2;
-    BedRecIter = 5;  // no regeneration in step 2
-    FlagBedDownstream = 0;
-    IterAvalanche = 0;
-    FlagSlideDLL = 0;
-    WCStart = 1;
-    WCEnd = 0;
-    BedMoveDefectSum = BedMoveDefectAbs = 0.0;
-  }
-
-  // A bed block of columns i1..i2, j1..j2 with its cells and bed cells.
-  static void bedBlock(int i1, int i2, int j1, int j2) {
-    GridBlock &g = block[addBlock(i1, i2, j1, j2)];
-    g.WorkFlag = 1;
-    for (int i = i1; i <= i2; ++i) {
-      for (int j = j1; j <= j2; ++j) {
-        const int c = ++NoCells;
-        const int b = ++NoBCells;
-        zval[i][j][0] = c;
-        Cbed[c] = b;
-        Bcellt[b] = c;
-        pointbed[i][j] = b;
-        armap[i][j] = 1.0;
-        Barea[b] = 1.0;
-        Bkooi[b] = i;
-        Bkooj[b] = j;
-        Bedmove[b] = 0.0;
-      }
-    }
-  }
-
-  static double &move(int i, int j) { return Bedmove[pointbed[i][j]]; }
-};
+using BedLevelChange = BedLevelFixture;
 
 // Each corner takes dz/4 from each of its four columns, a border point dz/2
 // from each of two, a block corner dz from its one column.

@@ -18,6 +18,21 @@ CaseResult runSediment(const std::string &result, const std::string &extra = "")
   return ::runSediment("straight-channel", "sediment-erosion", result, extra);
 }
 
+// The checks every erosion run must pass: no error, the formula line, six
+// steps whose continuity tables close, and the end report's bed-level
+// change equal to the booked bed change, eroding. Returns that volume, m3.
+double checkErosionRun(const CaseResult &r, const std::string &what) {
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(log.find("\nError"), std::string::npos) << what << log;
+  EXPECT_NE(log.find("Using van Rijns suspended load formula\n"), std::string::npos) << what;
+  EXPECT_EQ(checkContinuityTables(log), 6) << what;
+  EndReport end;
+  EXPECT_TRUE(readEndReport(log, end)) << what << log;
+  EXPECT_LT(end.volume, 0.0) << what;
+  EXPECT_NEAR(end.kg, end.booked, 2e-5 * std::fabs(end.booked)) << what;
+  return end.volume;
+}
+
 TEST(SedimentErosionRun, MassHoldsAndTheBedFallsMostAtTheInlet) {
   const CaseResult converged = runCaseFolder("straight-channel");
   ASSERT_EQ(converged.status, 1);
@@ -25,17 +40,7 @@ TEST(SedimentErosionRun, MassHoldsAndTheBedFallsMostAtTheInlet) {
 
   const CaseResult r = runSediment(converged.file("result.end"));
   ASSERT_EQ(r.status, 1);
-  const std::string log = r.file("boogie");
-  EXPECT_EQ(log.find("\nError"), std::string::npos) << log;
-  EXPECT_NE(log.find("Using van Rijns suspended load formula\n"), std::string::npos);
-  EXPECT_EQ(checkContinuityTables(log), 6);
-
-  // The end report: the bed levels moved by the mass the balance booked.
-  EndReport end;
-  ASSERT_TRUE(readEndReport(log, end)) << log;
-  const double volume = end.volume;
-  EXPECT_LT(volume, 0.0);
-  EXPECT_NEAR(end.kg, end.booked, 2e-5 * std::fabs(end.booked));
+  const double volume = checkErosionRun(r, "");
 
   // "bedres.t": grid points (i j . bed water plane3 plane1), then bed cells.
   const std::vector<std::string> bedres = linesOf(r.file("bedres.t"));
@@ -96,6 +101,49 @@ TEST(SedimentErosionRun, OtherFormulasHoldTheMass) {
       EXPECT_LE(ratio, 5.0);
     }
   }
+}
+
+// The corner weighting of F 205 and the column-ordered bed change of F 255 1
+// on the same bed. F 205 12 ends the run at the first column that moves;
+// F 255 1 does not weigh by it. F 205 1 moves the change between corners
+// (after step 1 they differ) and keeps its volume. F 255 1 places the same
+// corner moves in another order: without a limit acting the bed levels are
+// those of F 255 0.
+TEST(SedimentErosionRun, CornerWeightingAndColumnOrder) {
+  const CaseResult converged = runCaseFolder("straight-channel");
+  ASSERT_EQ(converged.status, 1);
+  const std::string result = converged.file("result.end");
+
+  const CaseResult discontinued = runSediment(result, "F 205 12 2.0\n");
+  EXPECT_EQ(discontinued.status, 253);
+  const std::string message = "Error in F 205 data set. Option 12 is discontinued due to bug\n";
+  const std::string log = discontinued.file("boogie");
+  ASSERT_GE(log.size(), message.size());
+  EXPECT_EQ(log.substr(log.size() - message.size()), message);
+  EXPECT_EQ(runSediment(result, "F 205 12 2.0\nF 255 1\n").status, 1);
+
+  const CaseResult weighted = runSediment(result, "F 205 1 2.0\n");
+  ASSERT_EQ(weighted.status, 1);
+  checkErosionRun(weighted, "F 205 1");
+
+  const CaseResult plain = runSediment(result);
+  const CaseResult ordered = runSediment(result, "F 255 1\n");
+  ASSERT_EQ(plain.status, 1);
+  ASSERT_EQ(ordered.status, 1);
+  checkErosionRun(ordered, "F 255 1");
+  const std::map<int, std::vector<double>> a = bedLevelsByLine(plain.file("bedres.t"));
+  const std::map<int, std::vector<double>> b = bedLevelsByLine(ordered.file("bedres.t"));
+  ASSERT_EQ(a.size(), b.size());
+  const std::map<int, std::vector<double>> w = bedLevelsByLine(weighted.file("bedres.t"));
+  double largestShift = 0.0;
+  for (const auto &[line, levels] : a) {
+    ASSERT_EQ(levels.size(), b.at(line).size()) << line;
+    for (std::size_t n = 0; n < levels.size(); ++n) {
+      EXPECT_NEAR(b.at(line)[n], levels[n], 1e-12) << "grid line " << line << " point " << n;
+      largestShift = std::max(largestShift, std::fabs(w.at(line)[n] - levels[n]));
+    }
+  }
+  EXPECT_GT(largestShift, 1e-9) << "F 205 1 moves the change between corners";
 }
 
 }  // namespace

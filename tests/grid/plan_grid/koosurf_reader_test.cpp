@@ -116,6 +116,7 @@ TEST_F(KoosurfReader, ChannelBlockRecordAndArrays) {
       EXPECT_EQ(yval[i][j], j - 1.0);
       EXPECT_EQ(zval[i][j][1], 0.0);
       EXPECT_EQ(zval[i][j][11], 1.0);
+      EXPECT_EQ(zval[i][j][12], 1.0) << "the slot above the water level keeps the level read";
     }
   }
   // The levels between bed and surface and the bottom-cell entry are left alone.

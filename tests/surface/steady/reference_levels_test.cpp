@@ -173,11 +173,12 @@ TEST_F(ReferenceLevels, ModifyWaterlevelSpreadsTheDownstreamRise) {
   oldZvalDownstream = 1.0;
   GlobZRef = 1.2;
   iPres2 = 0;
+  const double slot = secondSlotAt(11, 3);
   modifyWaterlevel();
   // Ten columns of 1 m: line i rises by 0.2 (i - 1) / 10, line 1 not at all.
   EXPECT_NEAR(levelAt(11, 3), 1.2, 1e-12);
   EXPECT_NEAR(levelAt(2, 3), 1.02, 1e-12);
   EXPECT_NEAR(levelAt(6, 1), 1.1, 1e-12);
   EXPECT_EQ(levelAt(1, 3), 1.0);
-  EXPECT_EQ(secondSlotAt(11, 3), 0.0) << "only the level slot";
+  EXPECT_EQ(secondSlotAt(11, 3), slot) << "only the level slot";
 }

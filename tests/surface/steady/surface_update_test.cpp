@@ -164,10 +164,11 @@ TEST_F(SurfaceUpdate, TailClampsBlockOneAndClearsTheRegression) {
   PresRegresSumPres[5][3] = 700.0;
   PresRegresSumXPres[5][3] = 2800.0;
   zval[6][3][znumber] = 0.2;
+  const double slot = secondSlotAt(5, 3);
   computeTailSurf();
   EXPECT_EQ(levelAt(5, 3), 0.8);
   EXPECT_EQ(levelAt(6, 3), 0.5);
-  EXPECT_EQ(secondSlotAt(5, 3), 0.0) << "only the level slot";
+  EXPECT_EQ(secondSlotAt(5, 3), slot) << "only the level slot";
   EXPECT_EQ(RegIter, 0);
   EXPECT_EQ(PresRegresN[5][3], 0);
   EXPECT_EQ(PresRegresSumX[5][3], 0);
