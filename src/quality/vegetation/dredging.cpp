@@ -157,6 +157,13 @@ void mixIntoLayers(const Feeding &fd, int b, double a, int i, int j) {
   }
 }
 
+// The source of size s in the concentration equations: a single size is
+// solved with the equation's own source.
+double *sizeSource(int s) {
+  if (lnumber > 1) return Csourcem ? Csourcem[s] : nullptr;
+  return Csource;
+}
+
 // One column fed with the thickness h; returns the volume it received.
 double feedColumn(const Feeding &fd, int i, int j, double h) {
   const int b = pointbed[i][j];
@@ -180,8 +187,7 @@ double feedColumn(const Feeding &fd, int i, int j, double h) {
     case Route::TopCell: {
       int c = Bcellt[b];
       while (c > 0 && Ccellt[c] > 0) c = Ccellt[c];
-      // A single size is solved with the equation's own source.
-      for (int s = 1; s <= lnumber; ++s) (lnumber > 1 ? Csourcem[s] : Csource)[c] += zugabeFractions[fd.n][s] * flux;
+      for (int s = 1; s <= lnumber; ++s) sizeSource(s)[c] += zugabeFractions[fd.n][s] * flux;
       break;
     }
   }
@@ -214,7 +220,7 @@ double feedOperation(int n, const WindowStep &step) {
     fd.levelControl = FlagBagger == 3;
     fd.r = stimet - t0 <= TimeStep ? 0.0 : r;
   }
-  if ((fd.route == Route::TopCell && !(lnumber > 1 ? Csourcem != nullptr : Csource != nullptr)) || (fd.route == Route::BedChange && !Bbedchange)) return 0.0;
+  if ((fd.route == Route::TopCell && !sizeSource(1)) || (fd.route == Route::BedChange && !Bbedchange)) return 0.0;
   double volume = 0.0;
   if (fd.kind == 4) {
     const GridBlock &blk = block[1];

@@ -419,8 +419,8 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (FlagTSC == 3) operations.sumBedMoveMass();
   if (FlagBagger == 1) operations.bagger();
   if (FlagProfiles > 0 && isMultiple(Iter, FlagProfiles)) operations.print_profiles();
-  // Bed change and the suspended volume over the grid move; the step's
-  // dredging cuts join the bed balance first, whatever F 386 called them.
+  // Bed change and the suspended volume over the grid move; the cuts that
+  // dredging took out of the layers in this step join the bed balance first.
   addDredgedCuts();
   bedChange();
   if (FlagScaleGridMove == 1) scaleConcGridMove2();

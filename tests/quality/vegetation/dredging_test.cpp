@@ -114,7 +114,8 @@ class DredgingColumn : public GridFixture {
 // "D" records giving the thickness h at the four corners of column (4, 3).
 std::string cornerThickness(double h) {
   std::string text;
-  for (const char *corner : {"3 2", "4 2", "3 3", "4 3"}) text += std::string("D ") + corner + " 0 0 " + std::to_string(h) + "\n";
+  for (const char *corner : {"3 2", "4 2", "3 3", "4 3"})
+    text += std::string("D ") + corner + " 0 0 " + std::to_string(h) + "\n";
   return text;
 }
 
