@@ -32,11 +32,6 @@ struct BaggerReader {
   // The operations the tables can hold.
   static int capacity() { return std::min(MaxNoBagger, kMaxBaggerOperations); }
 
-  bool numbers(const char *format, double &a, double &b) {
-    const ScanResult r = scan(stream, format, &a, &b);
-    return r.count == 2 && !r.bad;
-  }
-
   // A record that belongs to an operation: before the first T record there
   // is none, and the file is refused.
   void needOperation() {
@@ -47,9 +42,9 @@ struct BaggerReader {
 
   void timeRecord() {
     double t0 = 0.0, t1 = 0.0;
-    const bool ok = numbers("%lf %lf", t0, t1);
+    const ScanResult r = scan(stream, "%lf %lf", &t0, &t1);
     ++operation;
-    if (!ok || t0 > t1 || operation >= capacity())
+    if (r.count != 2 || r.bad || t0 > t1 || operation >= capacity())
       fatalPrintf(-5, nullptr, "Error for T data set no. %d in bagger file\n", operation + 1);
     baggerTime[operation][0] = t0;
     baggerTime[operation][1] = t1;

@@ -196,6 +196,11 @@ INSTANTIATE_TEST_SUITE_P(
                  FeedCase::BedChange},
         FeedCase{"D_level_control_bed_change", "F 386 3 1\nF 37 3\nF 255 5\n", kD, 0.1, 0.12, kDVolume,
                  FeedCase::BedChange},
+        // 0.03 m counts under the layered level control: the column gets
+        // 0.009 m, its side neighbours (h 0.015 m) 0.0045 m each, the diagonal
+        // ones (h 0.0075 m, below 1 cm) nothing.
+        FeedCase{"D_level_control_1cm", "F 386 3 1\nF 37 3\nF 255 5\n", cornerThickness(0.03), 0.0, 0.009, 0.027,
+                 FeedCase::BedChange},
         FeedCase{"D_top_cell", "F 386 4 1\nF 37 2\n", kD, 0.0, 0.12, kDVolume, FeedCase::TopCell},
         FeedCase{"D_top_cell_below_5cm", "F 386 4 1\nF 37 2\n", kSmallD, 0.0, 0.0, 0.0, FeedCase::TopCell}),
     [](const ::testing::TestParamInfo<FeedCase> &info) { return std::string(info.param.name); });
