@@ -7,6 +7,7 @@
 #include "quality/vegetation/dredging.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "base/log.h"
@@ -116,6 +117,9 @@ double dredgeToLevels(int n, double w) {
   return volume;
 }
 
+// The thickness limit of the modes that count every thickness.
+constexpr double kNoMinimum = -std::numeric_limits<double>::infinity();
+
 // How a feeding reaches the bed in the mode of the run.
 enum class Route { Layers, BedSource, BedChange, TopCell };
 
@@ -205,18 +209,18 @@ double feedOperation(int n, const WindowStep &step) {
   const double r = std::min((stimet - t0) / (t1 - t0 + 1e-20), 1.0);
   if (FlagBagger == 1) {
     fd.route = Route::Layers;
-    fd.minimum = fd.kind == 4 ? 0.05 : -1e300;
+    fd.minimum = fd.kind == 4 ? 0.05 : kNoMinimum;
   } else if (FlagBagger == 4) {
     fd.route = Route::TopCell;
     fd.minimum = 0.05;
   } else if (FlagTSC == 2) {
     fd.route = Route::BedSource;
-    fd.minimum = -1e300;
+    fd.minimum = kNoMinimum;
     fd.levelControl = FlagBagger == 3;
     fd.r = r;
   } else {
     fd.route = Route::BedChange;
-    fd.minimum = FlagBagger == 3 ? 0.01 : fd.kind == 4 ? 0.05 : -1e300;
+    fd.minimum = FlagBagger == 3 ? 0.01 : fd.kind == 4 ? 0.05 : kNoMinimum;
     fd.levelControl = FlagBagger == 3;
     fd.r = stimet - t0 <= TimeStep ? 0.0 : r;
   }

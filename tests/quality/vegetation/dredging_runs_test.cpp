@@ -3,6 +3,7 @@
 // and "bagger" files the reader refuses end the run with their message.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <ostream>
@@ -111,12 +112,14 @@ TEST(DredgingRun, CutReachesTheLevelsInEveryMode) {
 // effect and say so once.
 TEST(DredgingRun, OperationsWithoutEffectLeaveTheBed) {
   struct Row {
-    const char *name, *mode, *bagger, *warning;
+    const char *name, *mode, *bagger;
+    int operations, records;  // of the count line
+    const char *warning;
   } rows[] = {
-      {"no T record", "F 386 1 1", "only words, no records\n", nullptr},
-      {"E records", "F 386 1 1", "T 0 50\nE 5 3 0 0 0.5\nE 6 3 0 0 0.5\n",
+      {"no T record", "F 386 1 1", "only words, no records\n", 0, 0, nullptr},
+      {"E records", "F 386 1 1", "T 0 50\nE 5 3 0 0 0.5\nE 6 3 0 0 0.5\n", 1, 2,
        "Warning: E data sets of operation no. 1 in bagger file have no effect\n"},
-      {"Z under F 386 4", "F 386 4 1", "T 0 50\nN 4 7 2 4\nZ 0.5\nF 1.0\n",
+      {"Z under F 386 4", "F 386 4 1", "T 0 50\nN 4 7 2 4\nZ 0.5\nF 1.0\n", 1, 1,
        "Warning: Z data sets of operation no. 1 in bagger file have no effect with F 386 4 and F 37 2\n"},
   };
   for (const Row &row : rows) {
@@ -127,10 +130,8 @@ TEST(DredgingRun, OperationsWithoutEffectLeaveTheBed) {
     const CaseResult r = runCase(s);
     ASSERT_EQ(r.status, 1) << r.file("boogie");
     const std::string log = r.file("boogie");
-    const int records = std::string(row.bagger).find('T') == std::string::npos ? 0 : 1;
-    const int counted = std::string(row.name) == "E records" ? 2 : std::string(row.name) == "no T record" ? 0 : 1;
-    EXPECT_EQ(r.file("bag_res"), "Time [sec], Volume [m3]\n\nHave read " + std::to_string(records) +
-                                     " T data sets and " + std::to_string(counted) +
+    EXPECT_EQ(r.file("bag_res"), "Time [sec], Volume [m3]\n\nHave read " + std::to_string(row.operations) +
+                                     " T data sets and " + std::to_string(row.records) +
                                      " D/E/F/N/K data sets from bagger file\n");
     if (row.warning) {
       EXPECT_NE(log.find(row.warning), std::string::npos) << log;
@@ -143,8 +144,8 @@ TEST(DredgingRun, OperationsWithoutEffectLeaveTheBed) {
 struct ReaderCase {
   const char *name;
   std::string control;  // replaces "F 386 1 1"
-  std::string bagger;   // nullptr-like "" with missing = true: no file
-  bool missing;
+  std::string bagger;
+  bool missing;         // no "bagger" at all
   int status;
   std::string message;  // the end of the log
   friend void PrintTo(const ReaderCase &c, std::ostream *os) { *os << c.name; }
