@@ -44,6 +44,13 @@ void allocateStructuredArrays(TableAllocator &a) {
     a.reportedVector(zugabeZval, MaxNoBagger);
     a.matrix(baggerTime, MaxNoBagger, 2);
     a.matrix(zugabeFractions, MaxNoBagger, std::int64_t{lnumber} + 1);
+    a.vector(baggerFlags, MaxNoBagger);
+    a.cube(baggerAreas, MaxNoBagger, kMaxBaggerAreas, 4);
+    a.vector(NoBaggerAreas, MaxNoBagger);
+    a.vector(baggerLevels, MaxNoBagger);
+    a.vector(baggerApplied, MaxNoBagger);
+    a.cube(baggerRest, MaxNoBagger, nx, ny);
+    a.matrix(baggerCut, nx, ny);
   }
   if (a.when(PresRegres >= 1)) {
     a.matrix(PresRegresSumPres, nx, ny);

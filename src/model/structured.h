@@ -25,10 +25,19 @@ inline double **bedStatDepth;        // [0..BedStatI2+1][0..BedStatJ2+1] depth s
 inline double **bedStatBed;          // the F 358 window: bed-level statistics, m
 inline double **bedStatDev;          // the F 358 window: deviation of the bed level, m
 inline double **bedStatK;            // the F 358 window: fourth statistic
+inline constexpr int kMaxBaggerOperations = 100;  // T records of "bagger" the tables can hold
+inline constexpr int kMaxBaggerAreas = 20;        // N records of one operation
 inline double ***baggerZval;         // [operation 0..MaxNoBagger-1][i][j] dredging level, m
 inline double *zugabeZval;           // [operation] dumping level, m
 inline double **baggerTime;          // [operation][0..1] start and end of the dredging period, s
 inline double **zugabeFractions;     // [operation][size 0..lnumber] fractions of the dumped material
+inline int *baggerFlags;             // [operation] 0 cut to levels, 2 fed thickness, 4 thickness per point, 5 E
+inline int ***baggerAreas;           // [operation][area 0..19][0..3] i1, i2, j1, j2 of the grid points
+inline int *NoBaggerAreas;           // [operation] areas read
+inline double *baggerLevels;         // [operation] level of the L record, m (kept, not used)
+inline double *baggerApplied;        // [operation] fraction of the window applied so far
+inline double ***baggerRest;         // [operation][i][j] cut still to come in column (i, j), m; -1 before it starts
+inline double **baggerCut;           // [i][j] cut of column (i, j) in this step, waiting for the bed change, m
 inline double **PresRegresSumPres;   // surface-pressure regression (F 143): sum of pressures, Pa
 inline double **PresRegresSumXPres;  // surface-pressure regression: sum of step times pressure
 inline int **PresRegresSumX;         // surface-pressure regression: sum of the steps

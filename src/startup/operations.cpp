@@ -25,6 +25,7 @@
 #include "grid/grid_services.h"
 #include "model/allocation.h"
 #include "quality/quality_services.h"
+#include "quality/vegetation/dredging.h"
 #include "sediment/concentration/concentration_solvers.h"
 #include "sediment/concentration/equation_terms.h"
 #include "sediment/loop/pending_routines.h"

@@ -40,15 +40,17 @@ const std::string kWorkBound = "\nF 20 1\nK 1 3 3\n";
 
 // The ends that the Parts give without an "Error" line.
 const char *const kEndsWithoutError[] = {"For sediment computations (F 37)",
+                                         "In TELVA 2 you have to specify a value on the F 37 data set",
                                          "The combination of values on the F 168 and F 36",
-                                         "Could not allocate enough memory", "Increase array for G 18 and recompile"};
+                                         "Could not allocate enough memory", "Increase array for G 18 and recompile",
+                                         "Could not open 'baggger' file", "Could not open 'bag_res' file"};
 
 const char *const kExtremes[] = {"0", "-1", "2147483647", "2147483648", "1e308", "nan", "inf", "0.5"};
 
 const char *const kInputFiles[] = {"control", "koosurf", "timei", "inflow", "inspace", "cyclic", "bedrough"};
 
 struct Folder {
-  std::string control, koosurf;
+  std::string control, koosurf, bagger;  // "" for a file the folder does not have
 };
 
 std::string readFile(const fs::path &path) {
@@ -64,7 +66,9 @@ std::vector<Folder> corpus() {
   for (const auto &entry : fs::directory_iterator(TELVA_CASES_DIR)) paths.push_back(entry.path());
   std::sort(paths.begin(), paths.end());
   for (const auto &path : paths) {
-    if (fs::exists(path / "control")) folders.push_back({readFile(path / "control"), readFile(path / "koosurf")});
+    if (!fs::exists(path / "control")) continue;
+    const std::string bagger = fs::exists(path / "bagger") ? readFile(path / "bagger") : "";
+    folders.push_back({readFile(path / "control"), readFile(path / "koosurf"), bagger});
   }
   return folders;
 }
@@ -186,6 +190,7 @@ TEST_P(HostileInput, EndsCleanly) {
     setup.timeLimit = kTimeLimit;
     setup.files["control"] = m.mutate(folder.control) + kWorkBound;
     if (m.chance(70)) setup.files["koosurf"] = m.chance(30) ? m.mutate(folder.koosurf) : folder.koosurf;
+    if (!folder.bagger.empty()) setup.files["bagger"] = m.chance(30) ? m.mutate(folder.bagger) : folder.bagger;
     if (m.chance(10)) {
       // A side file made of the lines of the grid file, or a folder in place of an input file.
       const std::string name = kInputFiles[1 + m.below(std::size(kInputFiles) - 1)];

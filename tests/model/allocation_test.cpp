@@ -239,10 +239,17 @@ const ConditionCase kConditions[] = {
     {"NestTopPerColumn", [] { FlagNestTop = 3; }, Family::Structured, 9496 + 624, nullptr},
     {"BedStatisticsWindow", [] { BedStatI1 = 1, BedStatI2 = 3, BedStatJ2 = 2; }, Family::Structured, 9496 + 800,
      [] { return bedStatK && bedStatK[1] - bedStatK[0] == 4; }},
-    {"Dredging", [] { MaxNoBagger = 2; }, Family::Structured, 9496 + 688 + 16 + 48 + 48,
-     [] { return baggerZval && zugabeZval && zugabeFractions && baggerTime && baggerTime[1] - baggerTime[0] == 2; }},
+    // baggerZval and baggerRest [2][6][6] 688 each, zugabeZval, baggerLevels and
+    // baggerApplied 16 each, baggerTime and zugabeFractions [2][2] 48 each, the
+    // areas [2][20][4] ints 976, baggerFlags and NoBaggerAreas 8 each,
+    // baggerCut [6][6] 336.
+    {"Dredging", [] { MaxNoBagger = 2; }, Family::Structured, 9496 + 2 * 688 + 3 * 16 + 2 * 48 + 976 + 2 * 8 + 336,
+     [] {
+       return baggerZval && zugabeZval && zugabeFractions && baggerTime && baggerTime[1] - baggerTime[0] == 2 &&
+              baggerAreas && baggerAreas[1][1] - baggerAreas[1][0] == 4 && baggerRest && baggerCut;
+     }},
     {"NoDredgingNoInspace", [] {}, Family::Structured, 9496,
-     [] { return !baggerZval && !zugabeZval && !Tinspace && !pointcell && !pointnest; }},
+     [] { return !baggerZval && !zugabeZval && !baggerAreas && !baggerCut && !Tinspace && !pointcell && !pointnest; }},
     {"PressureRegression", [] { PresRegres = 1; }, Family::Structured, 9496 + 2 * 336 + 3 * 192, nullptr},
     {"SecondGeneratorStructured", [] { UMethod2 = 1; }, Family::Structured, 9496 + 192, [] { return pointcell != nullptr; }},
     {"SecondGeneratorIndex", [] { UMethod2 = 1; }, Family::GridIndex, 1872 + 7 * 192 + 3 * 336, nullptr},

@@ -12,7 +12,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "base/log.h"
+#include "quality/vegetation/dredging_file.h"
 
 namespace {
 
@@ -138,9 +138,9 @@ void writekoosurf() {
     coarseFractions = create("fracres.cor");
     if (!coarseFractions) return;
   }
-  // The dredging input is not read by this engine yet: without a period the
-  // coarse dredging file is left out and the grid's own end follows.
-  if (FlagBagger > 0 && NoBaggerTimes == -1) logText("Error: bagger is not available yet (F 386)\n");
+  // The dredging input is read here only to know its last period; no
+  // operation acts. Without a period the coarse dredging file is left out.
+  if (FlagBagger > 0 && NoBaggerTimes == -1) readBagger();
   File coarseDredging;
   if (FlagBagger > 0 && NoBaggerTimes >= 0 && NoBaggerTimes < MaxNoBagger && baggerZval) {
     coarseDredging = create("bagger.cor");

@@ -19,8 +19,6 @@ void computeSandSlide() { notAvailableYet("computeSandSlide", "F 56"); }
 
 void computeSlideBlock() { notAvailableYet("computeSlideBlock", "F 236"); }
 
-void bagger() { notAvailableYet("bagger", "F 386"); }
-
 int setInitialCohesive() { notAvailableYet("setInitialCohesive", "F 385"); }
 
 void computeCohesion() { notAvailableYet("computeCohesion", "F 385"); }

@@ -26,6 +26,7 @@
 #include "model/structured.h"
 #include "model/threads.h"
 #include "model/work_ranges.h"
+#include "quality/vegetation/dredging.h"
 #include "sediment/loop/bed_coefficients.h"
 #include "sediment/loop/sediment_setup.h"
 #include "sediment/loop/time_step_size.h"
@@ -418,7 +419,9 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (FlagTSC == 3) operations.sumBedMoveMass();
   if (FlagBagger == 1) operations.bagger();
   if (FlagProfiles > 0 && isMultiple(Iter, FlagProfiles)) operations.print_profiles();
-  // Bed change and the suspended volume over the grid move.
+  // Bed change and the suspended volume over the grid move; the cuts that
+  // dredging took out of the layers in this step join the bed balance first.
+  addDredgedCuts();
   bedChange();
   if (FlagScaleGridMove == 1) scaleConcGridMove2();
   if (TransWriteFiles[1] > 0 && isMultiple(Iter, TransWriteFiles[1])) operations.WriteTransFiles();

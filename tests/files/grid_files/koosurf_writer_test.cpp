@@ -134,6 +134,24 @@ TEST_F(KoosurfWriter, CoarseDredgingOfTheLastPeriod) {
   EXPECT_FALSE(std::filesystem::exists("bagger.cor"));
 }
 
+// Before any period is known the writer has "bagger" read, and writes its
+// last period; no operation acts, so "bag_res" holds only the count.
+TEST_F(KoosurfWriter, ReadsTheDredgingFileForItsLastPeriod) {
+  MaxNoBagger = 2;
+  allocate(7, 5, 5);
+  linearBlock();
+  FlagBagger = 1;
+  NoBaggerTimes = -1;
+  std::ofstream("bagger") << "T 0 10\nD 3 3 0 0 0.3\nT 10 20\nF 0.5\nD 3 3 0 0 -0.5\nD 5 1 0 0 0.005\n";
+  writekoosurf();
+  EXPECT_EQ(NoBaggerTimes, 1);
+  EXPECT_EQ(linesOf("bagger.cor"),
+            (std::vector<std::string>{"T 10.000000 20.000000", "F 0.500000 ", "D 2 2 3.000000 30.000000 -0.500000"}));
+  EXPECT_EQ(linesOf("bag_res"), (std::vector<std::string>{"Time [sec], Volume [m3]", "",
+                                                         "Have read 2 T data sets and 3 D/E/F/N/K data sets from "
+                                                         "bagger file"}));
+}
+
 TEST_F(KoosurfWriter, FileThatCannotBeOpened) {
   allocate(7, 5, 5);
   linearBlock();
