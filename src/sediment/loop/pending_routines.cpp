@@ -21,8 +21,6 @@ void bedchange5() { notAvailableYet("bedchange5", "F 255"); }
 
 void smoothBedchange() { notAvailableYet("smoothBedchange", "F 414"); }
 
-void computeSandSlide() { notAvailableYet("computeSandSlide", "F 56"); }
-
 void computeSlideBlock() { notAvailableYet("computeSlideBlock", "F 236"); }
 
 void bagger() { notAvailableYet("bagger", "F 386"); }
