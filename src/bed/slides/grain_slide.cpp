@@ -55,18 +55,10 @@ void levelEdgeWithFractions(int i, int j, int own, const ColumnNeighbours &nb, c
 
 void levelPointsWithFractions(int sweeps) {
   for (int sweep = 0; sweep < sweeps; ++sweep) {
-    for (int blk = 1; blk <= NoBlocks; ++blk) {
-      const GridBlock &g = block[blk];
-      if (!slideBlock(g)) continue;
-      for (int i = g.i1; i <= g.i2; ++i) {
-        for (int j = g.j1; j <= g.j2; ++j) {
-          const int c = bottomCell(i, j);
-          if (c <= 0) continue;
-          const ColumnNeighbours nb = columnNeighbours(c);
-          for (const EdgeTest &edge : kEdgeTests) levelEdgeWithFractions(i, j, Cbed[c], nb, edge);
-        }
-      }
-    }
+    forEachWetColumn([](int i, int j, int c) {
+      const ColumnNeighbours nb = columnNeighbours(c);
+      for (const EdgeTest &edge : kEdgeTests) levelEdgeWithFractions(i, j, Cbed[c], nb, edge);
+    });
   }
 }
 

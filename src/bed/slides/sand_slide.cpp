@@ -24,12 +24,15 @@ namespace {
 
 using namespace slide_columns;
 
-// The area each wet column gives each of its four corners for point
-// levelling: [(i·(ynumber+2) + j)·4 + corner]. Sized at the first call; the
-// areas do not change while the grid stands, so every call fills it once.
-std::vector<double> cornerAreas;
+// What point levelling needs of each wet column, from slot
+// (i·(ynumber+2) + j)·8: the areas of its four corners, then the height
+// difference its four edge tests allow (the repose tangent times the plan
+// length). Sized at the first call; nothing of it changes while the grid
+// stands, so every call fills it once and the sweeps only read it.
+constexpr std::size_t kSlotSize = 8;
+std::vector<double> columnTable;
 
-std::size_t columnSlot(int i, int j) { return (static_cast<std::size_t>(i) * (ynumber + 2) + j) * 4; }
+std::size_t columnSlot(int i, int j) { return (static_cast<std::size_t>(i) * (ynumber + 2) + j) * kSlotSize; }
 
 double bedArea(int cell) { return cell > 0 ? Barea[bedCellOf(cell)] : 0.0; }
 
@@ -42,24 +45,30 @@ double pointArea(int p, int q) {
   return area;
 }
 
-// The corner areas of the wet columns of block g. On the block's border the
-// columns beyond it belong to another block and lie elsewhere in the index
-// space, so their bed-cell areas are added through the cell neighbours.
-void fillCornerAreas(const GridBlock &g) {
+// The corner areas and edge allowances of the wet columns of block g. On the
+// block's border the columns beyond it belong to another block and lie
+// elsewhere in the index space, so their bed-cell areas are added through
+// the cell neighbours.
+void fillColumnTable(const GridBlock &g) {
   for (int i = g.i1; i <= g.i2; ++i) {
     for (int j = g.j1; j <= g.j2; ++j) {
       const int c = bottomCell(i, j);
       if (c <= 0) continue;
       const ColumnNeighbours nb = columnNeighbours(c);
-      double *area = &cornerAreas[columnSlot(i, j)];
+      double *slot = &columnTable[columnSlot(i, j)];
       for (int corner = 0; corner < 4; ++corner) {
         const bool borderI = corner < 2 ? i == g.i2 : i == g.i1;
         const bool borderJ = corner == 0 || corner == 3 ? j == g.j2 : j == g.j1;
         const CornerColumns beyond = cornerColumns(nb, corner);
-        area[corner] = pointArea(i + kCornerDi[corner], j + kCornerDj[corner]);
-        if (borderI) area[corner] += bedArea(beyond.iSide);
-        if (borderJ) area[corner] += bedArea(beyond.jSide);
-        if (borderI && borderJ) area[corner] += bedArea(beyond.diagonal);
+        slot[corner] = pointArea(i + kCornerDi[corner], j + kCornerDj[corner]);
+        if (borderI) slot[corner] += bedArea(beyond.iSide);
+        if (borderJ) slot[corner] += bedArea(beyond.jSide);
+        if (borderI && borderJ) slot[corner] += bedArea(beyond.diagonal);
+      }
+      for (int t = 0; t < 4; ++t) {
+        const EdgeTest &edge = kEdgeTests[t];
+        slot[4 + t] = AngleAvalanche * planLength(i + kCornerDi[edge.a], j + kCornerDj[edge.a], i + kCornerDi[edge.b],
+                                                  j + kCornerDj[edge.b]);
       }
     }
   }
@@ -70,18 +79,16 @@ void fillCornerAreas(const GridBlock &g) {
 // excess times the lower point's share of the two areas, the lower rises by
 // the rest, so area times change is equal and opposite and the volume holds.
 // The fall stops at the non-erodible level; the rise then keeps the volume.
-void levelEdge(int i, int j, const EdgeTest &edge, const double *area) {
-  const int pa = i + kCornerDi[edge.a], qa = j + kCornerDj[edge.a];
-  const int pb = i + kCornerDi[edge.b], qb = j + kCornerDj[edge.b];
-  const double za = zval[pa][qa][1], zb = zval[pb][qb][1];
-  const double excess = std::fabs(za - zb) - planLength(pa, qa, pb, qb) * AngleAvalanche;
+void levelEdge(int i, int j, const EdgeTest &edge, double *const *z, const double *area, double allowed) {
+  const double za = *z[edge.a], zb = *z[edge.b];
+  const double excess = std::fabs(za - zb) - allowed;
   if (!(excess > 0.0)) return;
-  const bool aHigh = za > zb;
-  const int pHigh = aHigh ? pa : pb, qHigh = aHigh ? qa : qb, pLow = aHigh ? pb : pa, qLow = aHigh ? qb : qa;
-  const double areaHigh = area[aHigh ? edge.a : edge.b], areaLow = area[aHigh ? edge.b : edge.a];
+  const int high = za > zb ? edge.a : edge.b, low = za > zb ? edge.b : edge.a;
+  const int pHigh = i + kCornerDi[high], qHigh = j + kCornerDj[high];
+  const int pLow = i + kCornerDi[low], qLow = j + kCornerDj[low];
+  const double areaHigh = area[high], areaLow = area[low];
   if (areaLow <= 0.0) return;
-  const double fall =
-      std::min(excess * areaLow / (areaHigh + areaLow + 1e-20), zval[pHigh][qHigh][1] - Surfaces[3][pHigh][qHigh]);
+  const double fall = std::min(excess * areaLow / (areaHigh + areaLow + 1e-20), *z[high] - Surfaces[3][pHigh][qHigh]);
   if (!(fall > 0.0)) return;
   moveBedPoint(pHigh, qHigh, -fall);
   moveBedPoint(pLow, qLow, fall * areaHigh / areaLow);
@@ -149,37 +156,30 @@ void rotateColumn(int variant, int i, int j) {
 
 void levelPoints(int sweeps) {
   const std::size_t size = columnSlot(xnumber + 2, 0);
-  if (cornerAreas.size() != size) cornerAreas.assign(size, 0.0);
+  if (columnTable.size() != size) columnTable.assign(size, 0.0);
   for (int b = 1; b <= NoBlocks; ++b) {
-    if (slideBlock(block[b])) fillCornerAreas(block[b]);
+    if (slideBlock(block[b])) fillColumnTable(block[b]);
   }
   for (int sweep = 0; sweep < sweeps; ++sweep) {
-    for (int b = 1; b <= NoBlocks; ++b) {
-      const GridBlock &g = block[b];
-      if (!slideBlock(g)) continue;
-      for (int i = g.i1; i <= g.i2; ++i) {
-        for (int j = g.j1; j <= g.j2; ++j) {
-          if (bottomCell(i, j) <= 0) continue;
-          const double *area = &cornerAreas[columnSlot(i, j)];
-          for (const EdgeTest &edge : kEdgeTests) levelEdge(i, j, edge, area);
-        }
-      }
-    }
+    forEachWetColumn([](int i, int j, int) {
+      const double *column = &columnTable[columnSlot(i, j)];
+      double *z[4];
+      for (int k = 0; k < 4; ++k) z[k] = &zval[i + kCornerDi[k]][j + kCornerDj[k]][1];
+      for (int t = 0; t < 4; ++t) levelEdge(i, j, kEdgeTests[t], z, column, column[4 + t]);
+    });
   }
 }
 
 void rotateColumns(int variant, bool backward) {
+  if (!backward) {
+    forEachWetColumn([variant](int i, int j, int) { rotateColumn(variant, i, j); });
+    return;
+  }
   for (int b = 1; b <= NoBlocks; ++b) {
     const GridBlock &g = block[b];
     if (!slideBlock(g)) continue;
-    if (backward) {
-      for (int i = g.i2; i >= g.i1; --i) {
-        for (int j = g.j2; j >= g.j1; --j) rotateColumn(variant, i, j);
-      }
-    } else {
-      for (int i = g.i1; i <= g.i2; ++i) {
-        for (int j = g.j1; j <= g.j2; ++j) rotateColumn(variant, i, j);
-      }
+    for (int i = g.i2; i >= g.i1; --i) {
+      for (int j = g.j2; j >= g.j1; --j) rotateColumn(variant, i, j);
     }
   }
 }

@@ -68,7 +68,8 @@ inline constexpr EdgeTest kEdgeTests[4] = {{0, 3, true}, {1, 2, true}, {3, 2, fa
 
 // Plan length of the edge between grid points (p1, q1) and (p2, q2), m.
 inline double planLength(int p1, int q1, int p2, int q2) {
-  return std::hypot(xval[p1][q1] - xval[p2][q2], yval[p1][q1] - yval[p2][q2]);
+  const double dx = xval[p1][q1] - xval[p2][q2], dy = yval[p1][q1] - yval[p2][q2];
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 // Moves the bed level of grid point (p, q) by dz and books it in the
@@ -84,5 +85,21 @@ inline int bedCellOf(int cell) { return cell > 0 ? Cbed[cell] : 0; }
 
 // The bottom cell of column (i, j), 0 for a dry column.
 inline int bottomCell(int i, int j) { return static_cast<int>(zval[i][j][0]); }
+
+// Calls visit(i, j, c) for every wet column (bottom cell c) of the treated
+// blocks, blocks in ascending order, i outer and j inner.
+template <class Visit>
+void forEachWetColumn(Visit visit) {
+  for (int n = 1; n <= NoBlocks; ++n) {
+    const GridBlock &g = block[n];
+    if (!slideBlock(g)) continue;
+    for (int i = g.i1; i <= g.i2; ++i) {
+      for (int j = g.j1; j <= g.j2; ++j) {
+        const int c = bottomCell(i, j);
+        if (c > 0) visit(i, j, c);
+      }
+    }
+  }
+}
 
 }  // namespace slide_columns
