@@ -40,6 +40,7 @@ const std::string kWorkBound = "\nF 20 1\nK 1 3 3\n";
 
 // The ends that the Parts give without an "Error" line.
 const char *const kEndsWithoutError[] = {"For sediment computations (F 37)",
+                                         "In TELVA 2 you have to specify a value on the F 37 data set",
                                          "The combination of values on the F 168 and F 36",
                                          "Could not allocate enough memory", "Increase array for G 18 and recompile"};
 
