@@ -62,7 +62,7 @@ class GrainSlide : public SlideFixture {
     std::set<int> columns;
     for (int i = p.first; i <= p.first + 1; ++i) {
       for (int j = p.second; j <= p.second + 1; ++j) {
-        if (i >= 2 && i <= 5 && j >= 2 && j <= 5) columns.insert(bedAt(i, j));
+        if (i >= 2 && i <= 5 && j >= 2 && j <= 5) columns.insert(bedCellAt(i, j));
       }
     }
     return columns;
@@ -176,7 +176,7 @@ TEST_F(GrainSlide, RisingFillsTheActiveLayerFromTheTop) {
                         {0.3, 0.2, 0.75, 1.2, (1.0 + 0.75 * 0.1) / 1.2}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.t);
-    const int b = bedAt(2, 2);
+    const int b = bedCellAt(2, 2);
     setStack(b, {{1.0, 0.5, {1.0, 0.0}}, {0.1, 0.5, {0.0, 1.0}}});
     AvalMove[1] = 3.0;
     AvalMove[2] = 1.0;

@@ -29,9 +29,9 @@ class LayerStackSlide : public SlideFixture {
     SolidFrac = 0.5;
   }
   // One layer of size 1 under column (i, j).
-  static void single(int i, int j, double thickness) { setStack(bedAt(i, j), {{thickness, 0.5, {1.0, 0.0}}}); }
+  static void single(int i, int j, double thickness) { setStack(bedCellAt(i, j), {{thickness, 0.5, {1.0, 0.0}}}); }
   static double stack(int i, int j) {
-    const int b = bedAt(i, j);
+    const int b = bedCellAt(i, j);
     double sum = 0.0;
     for (int l = 0; l <= BlayerTop[b]; ++l) sum += BSedDistrib[l][0][b];
     return sum;
@@ -58,7 +58,7 @@ TEST_F(LayerStackSlide, VariantTwoHundredTwoPassesAlongJThenAlongI) {
     for (int j = 2; j <= 4; ++j) {
       EXPECT_NEAR(stack(i, j), expected[i - 2][j - 2], 1e-12) << i << " " << j;
       total += stack(i, j);
-      const int b = bedAt(i, j);
+      const int b = bedCellAt(i, j);
       EXPECT_NEAR(BSedDistrib[BlayerTop[b]][1][b], 1.0, 1e-12);
     }
   }
@@ -84,14 +84,14 @@ TEST_F(LayerStackSlide, VariantTwoHundredFourMakesOnePassAlongI) {
     double volume = 0.0;
     for (int i = 2; i <= last; ++i) {
       single(i, 2, c.start.begin()[i - 2]);
-      Barea[bedAt(i, 2)] = c.areas.begin()[i - 2];
-      volume += stack(i, 2) * Barea[bedAt(i, 2)];
+      Barea[bedCellAt(i, 2)] = c.areas.begin()[i - 2];
+      volume += stack(i, 2) * Barea[bedCellAt(i, 2)];
     }
     run(204);
     double after = 0.0;
     for (int i = 2; i <= last; ++i) {
       EXPECT_NEAR(stack(i, 2), c.end.begin()[i - 2], 1e-12) << i;
-      after += stack(i, 2) * Barea[bedAt(i, 2)];
+      after += stack(i, 2) * Barea[bedCellAt(i, 2)];
     }
     EXPECT_NEAR(after, volume, 1e-12);
   }
@@ -122,7 +122,7 @@ TEST_F(LayerStackSlide, VariantTwoHundredThreeShiftsTheWholeTopLayer) {
     for (int q = 1; q <= 2; ++q) {
       for (int p = 1; p <= 4; ++p) Surfaces[3][p][q] = 3.5 - p;
     }
-    const int giver = bedAt(2, 2), taker = bedAt(3, 2);
+    const int giver = bedCellAt(2, 2), taker = bedCellAt(3, 2);
     setStack(giver, c.giver);
     setStack(taker, c.taker);
     single(4, 2, c.takerTotal + 0.6);  // 0.4 m below column 3 after the shift: no further move
@@ -143,7 +143,7 @@ TEST_F(LayerStackSlide, VariantTwoHundredThreeShiftsTheWholeTopLayer) {
 TEST_F(LayerStackSlide, VariantTwoHundredFiveMovesHalfTheExcessOfThePendingChange) {
   grid(10);
   wetBlock(2, 3, 2, 2);
-  const int high = bedAt(2, 2), low = bedAt(3, 2);
+  const int high = bedCellAt(2, 2), low = bedCellAt(3, 2);
   setStack(high, {{1.0, 0.5, {0.25, 0.75}}});
   setStack(low, {{0.2, 0.5, {1.0, 0.0}}});
   Bedmove[high] = 0.5;
@@ -171,7 +171,7 @@ TEST_F(LayerStackSlide, VariantTwoHundredSixShiftsOnlyDeposits) {
       zval[1][q][1] = zval[2][q][1] = 2.0;
       zval[3][q][1] = 0.0;
     }
-    const int high = bedAt(2, 2), low = bedAt(3, 2);
+    const int high = bedCellAt(2, 2), low = bedCellAt(3, 2);
     Bedmove[low] = Bbedchange[1][low] = Bbedchange[2][low] = 0.0;
     Bedmove[high] = pending;
     Bbedchange[1][high] = pending / 3.0;

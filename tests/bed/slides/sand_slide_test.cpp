@@ -91,8 +91,8 @@ TEST_F(SandSlide, BlockBorderPointsAddTheColumnsBeyond) {
   wetBlock(2, 3, 2, 3);
   wetBlock(6, 7, 1, 3);
   for (int j = 2; j <= 3; ++j) linkEastWest(3, j, 6, j);
-  Barea[bedAt(6, 2)] = 2.0;
-  Barea[bedAt(6, 1)] = 3.0;
+  Barea[bedCellAt(6, 2)] = 2.0;
+  Barea[bedCellAt(6, 1)] = 3.0;
   setLevels(1, 3, 1, 3, 1.0);
   setLevels(5, 7, 0, 3, 1.0);
   level(2, 1) = 0.5;
@@ -238,7 +238,7 @@ TEST_F(Rotation, TheFlowDirectionChoosesTheAngleOf201) {
 TEST_F(Rotation, BedAnglesGiveEachColumnItsTangent) {
   column(1.0, -10.0, -10.0);
   std::vector<double> angles(NoBCells + 1, 0.5);
-  angles[bedAt(2, 2)] = 0.25;
+  angles[bedCellAt(2, 2)] = 0.25;
   Bavalanche = angles.data();
   FlagBedAngles = 2;
   IterAvalanche = 200;

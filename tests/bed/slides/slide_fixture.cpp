@@ -89,4 +89,4 @@ double SlideFixture::steepestExcess(int n) {
   return worst;
 }
 
-int bedAt(int i, int j) { return pointbed[i][j]; }
+int bedCellAt(int i, int j) { return pointbed[i][j]; }

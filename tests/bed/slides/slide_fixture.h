@@ -33,4 +33,4 @@ class SlideFixture : public BedLayerFixture {
 };
 
 // The bed cell of column (i, j).
-int bedAt(int i, int j);
+int bedCellAt(int i, int j);
