@@ -57,6 +57,7 @@ void setRunStateDefaults() {
   FlagWhatsRunning = 0;
   FlagThixoIsComputing = 0;
   FlagDSO1 = FlagDSO2 = -1;
+  FlagSandSlideWarned = 0;
   SampleNo = 0;
   TimeInNo = 0;
   NoNestflater = 0;

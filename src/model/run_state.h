@@ -46,6 +46,7 @@ inline int FlagGridStabFix2;
 inline int FlagBechInt;
 inline int FlagHaveDoneMetric;
 inline int FlagDSO1, FlagDSO2;
+inline int FlagSandSlideWarned;  // 1 once the sand slide warned that its F 56 value does nothing
 
 // Counters of the run (0 at the start, NoBaggerTimes and NoInterpol -1).
 inline int SampleNo;
@@ -137,6 +138,7 @@ inline double totalsusp[50];         // suspended volume per size before the gri
 inline double kLimDef;               // mass defect from erosion under the non-movable bed, kg
 inline double BedMoveDefectAbs;      // defect sums of the bed routines, kg
 inline double BedMoveDefectSum;
+inline double AvalMove[51];         // sand slide: volume of each size 1..lnumber one point lowering moved, [0] their sum, m3
 inline double SuspVolChangeDef;      // defect of the suspended volume over grid moves, kg
 inline double scaleBackwater;        // scale of the backwater curve
 inline double scaleBackwater2;       // second scale of the backwater curve

@@ -8,6 +8,7 @@
 #include "bed/levels/bed_level_change.h"
 #include "bed/levels/bed_smoothing.h"
 #include "bed/levels/column_ordered_bed_change.h"
+#include "bed/slides/sand_slide.h"
 #include "files/file_services.h"
 #include "files/grid_files/grid_file.h"
 #include "files/monitoring/fraction_series.h"

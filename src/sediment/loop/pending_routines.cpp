@@ -15,7 +15,6 @@ void bedchange4(int) { notAvailableYet("bedchange4", "F 255"); }
 
 void bedchange5() { notAvailableYet("bedchange5", "F 255"); }
 
-void computeSandSlide() { notAvailableYet("computeSandSlide", "F 56"); }
 
 void computeSlideBlock() { notAvailableYet("computeSlideBlock", "F 236"); }
 

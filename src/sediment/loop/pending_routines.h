@@ -8,7 +8,6 @@ void morphology3_fractions(double active);      // grain fractions, F 37 3
 void bedchange3();                              // F 255 3
 void bedchange4(int later);                     // F 255 4
 void bedchange5();                              // F 255 5
-void computeSandSlide();                        // F 56 205, 206
 void computeSlideBlock();                       // F 236 3
 int setInitialCohesive();                       // F 385
 void computeCohesion();                         // F 385, F 330

@@ -59,11 +59,17 @@ const char *formulaLine() {
 }
 
 // The data sets that would send the loop outside its tables: F 56's slide
-// variants need a grid one column wide; a sediment work block must exist and
-// the "tolvenika" cross-section must lie on the grid.
+// variants need a grid one column wide and the multi-layer bed; a sediment
+// work block must exist and the "tolvenika" cross-section must lie on the grid.
 void checkGridData() {
   if (IterAvalanche >= 203 && IterAvalanche <= 206 && block[1].j2 - block[1].j1 > 0) {
     fatalExit(kExitInputError, "Error for F 56 203-206: is only coded for a 2D case\n\n");
+  }
+  // The slide variants 202 to 206 work on the layer stacks of the multi-layer
+  // bed, which only F 37 3 builds (F 56 itself refuses 202 to 205 read after
+  // F 37; F 270 and 206 reach here).
+  if (IterAvalanche >= 202 && IterAvalanche <= 206 && FlagTSC != 3) {
+    fatalExit(kExitInputError, "Error for F 56/F 37 data sets: F 56 204/205 should only be used with F 37 3\n\n");
   }
   if (FlagWorkSedim < -1 || FlagWorkSedim > NoBlocks) fatalExit(kExitInputError, "Error for F 188 in control\n");
   if (FlagTolvenika > 0 && (CrossTolvenika < 0 || CrossTolvenika > xnumber + 1)) {
