@@ -166,3 +166,134 @@ TEST(SedimentErosionRun, OtherFormulasHoldTheMass) {
 }
 
 }  // namespace
+
+namespace {
+
+// The multi-layer bed on the same case: five layers, the layered solver and
+// the point levels from the layers.
+const char *const kMultiLayer = "F 37 3\nF 134 5\nF 255 5\nF 106 0.05\n";
+
+// Every continuity table carries the fraction defect line, below 1e-6, and
+// the defect against the bed change within 1 % of the largest mass moved.
+void checkMultiLayerTables(const std::string &log, int expected) {
+  const std::vector<std::string> lines = linesOf(log);
+  int tables = 0;
+  for (std::size_t n = 0; n + 1 < lines.size(); ++n) {
+    if (lines[n].rfind("Size  Inflow (kg)", 0) != 0) continue;
+    ++tables;
+    ASSERT_GE(n, 1u);
+    double fractions = 1.0;
+    EXPECT_EQ(std::sscanf(lines[n - 1].c_str(), "Max def. fractions: %lg", &fractions), 1) << lines[n - 1];
+    EXPECT_LT(fractions, 1e-6) << lines[n - 1];
+    const std::vector<double> v = numbersOf(lines[n + 1]);
+    ASSERT_GE(v.size(), 8u) << lines[n + 1];
+    const double inflow = v[1], outflow = v[2], bedchange = v[5], defect2 = v[7];
+    EXPECT_LE(std::fabs(defect2), 0.01 * std::max({inflow, outflow, std::fabs(bedchange)})) << lines[n + 1];
+  }
+  EXPECT_EQ(tables, expected);
+}
+
+// The "bedres.t" grid-point levels by (i, j).
+std::map<std::pair<int, int>, double> pointLevels(const std::string &bedresText) {
+  std::map<std::pair<int, int>, double> levels;
+  const std::vector<std::string> bedres = linesOf(bedresText);
+  for (std::size_t n = 2; n < bedres.size(); ++n) {
+    const std::vector<double> v = numbersOf(bedres[n]);
+    if (v.size() != 7) break;
+    levels[{static_cast<int>(v[0]), static_cast<int>(v[1])}] = v[3];
+  }
+  return levels;
+}
+
+double endReportKilograms(const std::string &log, double *booked) {
+  double volume = 0.0, kg = 0.0;
+  const std::size_t total = log.find("Total change in bed levels: ");
+  EXPECT_NE(total, std::string::npos);
+  if (total == std::string::npos) return 0.0;
+  EXPECT_EQ(std::sscanf(log.c_str() + total, "Total change in bed levels: %le qubic meters or %le kg", &volume, &kg), 2);
+  const std::size_t report = log.find("\nContinuity: Bedchange ");
+  EXPECT_NE(report, std::string::npos);
+  if (report != std::string::npos) {
+    EXPECT_EQ(std::sscanf(log.c_str() + report, "\nContinuity: Bedchange %lg kg", booked), 1);
+  }
+  return kg;
+}
+
+TEST(MultiLayerErosionRun, MassHoldsAndTheBedFollowsTheLayers) {
+  const CaseResult converged = runCaseFolder("straight-channel");
+  ASSERT_EQ(converged.status, 1);
+  const std::string result = converged.file("result.end");
+  const CaseResult twoLayer = runSediment(result);
+  ASSERT_EQ(twoLayer.status, 1);
+  const CaseResult r = runSediment(result, std::string(kMultiLayer) + "F 329 1 1 0 0 0 1\nF 449 0 -10\n");
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  const std::string log = r.file("boogie");
+  EXPECT_EQ(log.find("\nError"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Bvollefttot["), std::string::npos);
+  checkMultiLayerTables(log, 6);
+
+  double booked = 0.0;
+  const double kg = endReportKilograms(log, &booked);
+  EXPECT_LT(booked, 0.0);
+  EXPECT_NEAR(kg, booked, 1e-4 * std::fabs(booked));
+
+  // The layer stacks (bed cells numbered along j within i, layers top first
+  // as thickness and fraction, printed to 1e-6 m): no negative layer, and
+  // the sum less the 10 m start is the column's change, its corners' mean.
+  const std::map<std::pair<int, int>, double> levels = pointLevels(r.file("bedres.t"));
+  const int iFirst = levels.begin()->first.first + 1, jFirst = levels.begin()->first.second + 1;
+  const int jLast = levels.rbegin()->first.second;
+  const std::vector<std::string> bedres = linesOf(r.file("bedres.t"));
+  int cells = 0;
+  for (std::size_t n = 2 + levels.size(); n < bedres.size(); ++n) {
+    const std::vector<double> v = numbersOf(bedres[n]);
+    if (v.size() < 7) continue;
+    const int i = iFirst + cells / (jLast - jFirst + 1), j = jFirst + cells % (jLast - jFirst + 1);
+    ++cells;
+    double sum = 0.0;
+    for (std::size_t k = 5; k < v.size(); k += 2) {
+      EXPECT_GE(v[k], 0.0) << bedres[n];
+      sum += v[k];
+    }
+    const double change = 0.25 * (levels.at({i, j}) + levels.at({i - 1, j}) + levels.at({i - 1, j - 1}) +
+                                  levels.at({i, j - 1}));
+    EXPECT_NEAR(sum - 10.0, change, 5e-6) << bedres[n];
+  }
+  EXPECT_EQ(cells, 250);
+
+  // No grid line rises, and every point lies within 3 % of the largest
+  // lowering of the two-layer run's level.
+  const std::map<int, std::vector<double>> lines = bedLevelsByLine(r.file("bedres.t"));
+  for (const auto &[line, z] : lines) EXPECT_LE(meanLevel(lines, line, line), 1e-9) << "grid line " << line;
+  const std::map<std::pair<int, int>, double> reference = pointLevels(twoLayer.file("bedres.t"));
+  double largest = 0.0;
+  for (const auto &[point, z] : reference) largest = std::max(largest, -z);
+  ASSERT_GT(largest, 0.0);
+  for (const auto &[point, z] : reference) {
+    EXPECT_NEAR(levels.at(point), z, 0.03 * largest) << point.first << " " << point.second;
+  }
+
+  // The stacked layers of block 1 for ParaView: 5 layers of 250 columns.
+  const std::string view = r.file("ParaBed3D.vtk");
+  EXPECT_NE(view.find("\nCELLS 1250 "), std::string::npos) << view.substr(0, 300);
+}
+
+// A cohesion above every bed shear keeps the bed where it is; F 385 2
+// without its file ends the run.
+TEST(MultiLayerErosionRun, CohesionHoldsTheBed) {
+  const CaseResult converged = runCaseFolder("straight-channel");
+  ASSERT_EQ(converged.status, 1);
+  const std::string result = converged.file("result.end");
+  const CaseResult r = runSediment(result, std::string(kMultiLayer) + "F 385 1 1e6\n");
+  ASSERT_EQ(r.status, 1) << r.file("boogie");
+  for (const auto &[point, z] : pointLevels(r.file("bedres.t"))) {
+    EXPECT_NEAR(z, 0.0, 1e-9) << point.first << " " << point.second;
+  }
+  const CaseResult missing = runSediment(result, std::string(kMultiLayer) + "F 385 2 0\n");
+  EXPECT_EQ(missing.status, 251);
+  EXPECT_TRUE(endsWith(missing.file("boogie"),
+                       "\nError: F 385 2 data set is specified in 'control' file and 'cohesion' file can not be read\n\n"))
+      << missing.file("boogie");
+}
+
+}  // namespace
