@@ -37,8 +37,15 @@ double activeDepth(int b, double active) {
   return std::max(depth, bottom);
 }
 
-// The pick-up of every size at bed cell b with bottom cell c.
-void pickUp(int b, int c, double active) {
+void setIterationStatus(int i) {
+  char text[kStatusTextLength];
+  std::snprintf(text, sizeof text, "Iter, %d   ", i);
+  setStatus(mc_message, text);
+}
+
+}  // namespace
+
+void pickUpFromLayers(int b, int c, double active) {
   double a[kMaxGrainSizes + 1];
   computeAvailableFraction(b, a, activeDepth(b, active));
   double sum = 1e-30;
@@ -68,14 +75,6 @@ void pickUp(int b, int c, double active) {
   }
 }
 
-void setIterationStatus(int i) {
-  char text[kStatusTextLength];
-  std::snprintf(text, sizeof text, "Iter, %d   ", i);
-  setStatus(mc_message, text);
-}
-
-}  // namespace
-
 void morphology_tsc_solver_tsc3_standard() {
   const double active = referenceLayerThickness();
   for (int b = WBStart; b <= WBEnd; ++b) {
@@ -90,7 +89,7 @@ void morphology_tsc_solver_tsc3_standard() {
     setIterationStatus(i);
     for (int b = WBStart; b <= WBEnd; ++b) {
       const int c = Bcellt[b];
-      if (c > 0) pickUp(b, c, active);
+      if (c > 0) pickUpFromLayers(b, c, active);
     }
     for (int l = 1; l <= lnumber; ++l) {
       if (BedLoadVectorFlag == 1 && i == 1) bedVectorSourceCall(l);

@@ -8,3 +8,8 @@
 // Bupflux, the step's bed change in Bedmove and Bbedchange, and adds its
 // mass to SumBedChange.
 void morphology_tsc_solver_tsc3_standard();
+
+// The pick-up of every size at bed cell b with bottom cell c into Bupflux[l][b]
+// and the bottom cell's source Csourcem[l][c]; active is the active-layer
+// thickness, m.
+void pickUpFromLayers(int b, int c, double active);
