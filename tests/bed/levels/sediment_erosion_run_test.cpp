@@ -278,7 +278,8 @@ TEST(MultiLayerErosionRun, MassHoldsAndTheBedFollowsTheLayers) {
 }
 
 // A cohesion above every bed shear keeps the bed where it is; F 385 2
-// without its file ends the run.
+// without its file ends the run, and so does the column-wise smoothing of
+// F 451, which is not built yet.
 TEST(MultiLayerErosionRun, CohesionHoldsTheBed) {
   const CaseResult converged = runCaseFolder("straight-channel");
   ASSERT_EQ(converged.status, 1);
@@ -293,6 +294,10 @@ TEST(MultiLayerErosionRun, CohesionHoldsTheBed) {
   EXPECT_TRUE(endsWith(missing.file("boogie"),
                        "\nError: F 385 2 data set is specified in 'control' file and 'cohesion' file can not be read\n\n"))
       << missing.file("boogie");
+  const CaseResult smoothing = runSediment(result, std::string(kMultiLayer) + "F 451 1 1.0\n");
+  EXPECT_EQ(smoothing.status, 251);
+  EXPECT_TRUE(endsWith(smoothing.file("boogie"), "Error: bedSmooth4 is not available yet (F 451)\n"))
+      << smoothing.file("boogie");
 }
 
 }  // namespace
