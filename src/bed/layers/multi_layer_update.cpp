@@ -27,12 +27,6 @@ namespace {
 
 using SizeSums = std::array<double, kMaxGrainSizes + 1>;
 
-double stackThickness(int b) {
-  double sum = 0.0;
-  for (int layer = 0; layer <= BlayerTop[b]; ++layer) sum += BSedDistrib[layer][0][b];
-  return sum;
-}
-
 void warnLargeChange(int b, int k, int c, double s) {
   logPrintf(
       "Warning in computeBedmove, b=%d, l=%d, Conc=%lf, Barea=%lf, Faz=%lf, Bupflux=%lf, Bbedchange = %lf, "

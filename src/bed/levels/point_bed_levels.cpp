@@ -9,6 +9,7 @@
 
 #include "base/exit_codes.h"
 #include "base/log.h"
+#include "bed/layers/bed_layer_operations.h"
 #include "bed/levels/bed_change_completion.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
@@ -30,12 +31,6 @@ constexpr int kColumnDi[4] = {0, 1, 0, 1};
 constexpr int kColumnDj[4] = {0, 0, 1, 1};
 
 bool counts(int b) { return b > 0 && Bcellt[b] > 0; }
-
-double stackSum(int b) {
-  double sum = 0.0;
-  for (int layer = 0; layer <= BlayerTop[b]; ++layer) sum += BSedDistrib[layer][0][b];
-  return sum;
-}
 
 // Moves point (i, j) to level, adding the change to plane 1 when asked.
 void setPointLevel(int i, int j, double level, bool countMovement) {
@@ -85,7 +80,7 @@ void lineFromColumns(const GridBlock &g, int j, int row, bool countMovement) {
 
 double layerTop(int i, int j, int b) {
   const double base = (Surfaces[3][i][j] + Surfaces[3][i - 1][j] + Surfaces[3][i - 1][j - 1] + Surfaces[3][i][j - 1]) / 4.0;
-  return BlayerTop[b] < 0 ? base : base + stackSum(b);
+  return BlayerTop[b] < 0 ? base : base + stackThickness(b);
 }
 
 void bedchange3() {
@@ -149,7 +144,7 @@ void bedchange5() {
       for (int j = g.j1; j <= g.j2; ++j) {
         const int b = pointbed[i][j];
         if (b <= 0) continue;
-        const double sum = stackSum(b);
+        const double sum = stackThickness(b);
         if (std::isnan(sum)) {
           logPrintf("Error in bedchange5: NAN5: %lf\n", sum);
           endOnBrokenLayers(i, j, b);

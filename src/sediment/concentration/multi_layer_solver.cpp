@@ -21,13 +21,6 @@
 
 namespace {
 
-// Sum of the thicknesses of the whole stack of bed cell b (0 without layers).
-double stackThickness(int b) {
-  double sum = 0.0;
-  for (int layer = BlayerTop[b]; layer >= 0; --layer) sum += BSedDistrib[layer][0][b];
-  return sum;
-}
-
 // The depth (<= 0) down to which the bed material is available: the active
 // thickness below the bed as changed so far in this step, or the armour
 // depth of F 447, never below the stack.
