@@ -275,6 +275,21 @@ TEST(MultiLayerErosionRun, MassHoldsAndTheBedFollowsTheLayers) {
   // The stacked layers of block 1 for ParaView: 5 layers of 250 columns.
   const std::string view = r.file("ParaBed3D.vtk");
   EXPECT_NE(view.find("\nCELLS 1250 "), std::string::npos) << view.substr(0, 300);
+
+  // The border lines from the column changes (F 255 4) or every point from
+  // them (F 255 3): the same balance, and the levels hold the booked mass.
+  for (const char *option : {"F 255 4\n", "F 255 3\n"}) {
+    const CaseResult other = runSediment(result, std::string(kMultiLayer) + option);
+    ASSERT_EQ(other.status, 1) << option << other.file("boogie");
+    const std::string otherLog = other.file("boogie");
+    EXPECT_EQ(otherLog.find("\nError"), std::string::npos) << option << otherLog;
+    checkMultiLayerTables(otherLog, 6);
+    double otherBooked = 0.0;
+    const double otherKg = endReportKilograms(otherLog, &otherBooked);
+    EXPECT_NEAR(otherKg, otherBooked, 1e-4 * std::fabs(otherBooked)) << option;
+    const std::map<int, std::vector<double>> otherLines = bedLevelsByLine(other.file("bedres.t"));
+    for (const auto &[line, z] : otherLines) EXPECT_LE(meanLevel(otherLines, line, line), 1e-9) << option << line;
+  }
 }
 
 // A cohesion above every bed shear keeps the bed where it is; F 385 2
