@@ -20,9 +20,7 @@
 
 namespace {
 
-bool isPointBlock(const GridBlock &g) {
-  return g.BlockKind == 0 && g.GridLevel == 0 && g.WorkFlag == 1;
-}
+bool isPointBlock(const GridBlock &g) { return g.BlockKind == 0 && g.GridLevel == 0 && g.WorkFlag == 1; }
 
 bool isLayerBlock(const GridBlock &g) { return isPointBlock(g) && g.LayerMark == 0; }
 
@@ -79,7 +77,8 @@ void lineFromColumns(const GridBlock &g, int j, int row, bool countMovement) {
 }  // namespace
 
 double layerTop(int i, int j, int b) {
-  const double base = (Surfaces[3][i][j] + Surfaces[3][i - 1][j] + Surfaces[3][i - 1][j - 1] + Surfaces[3][i][j - 1]) / 4.0;
+  const double base =
+      (Surfaces[3][i][j] + Surfaces[3][i - 1][j] + Surfaces[3][i - 1][j - 1] + Surfaces[3][i][j - 1]) / 4.0;
   return BlayerTop[b] < 0 ? base : base + stackThickness(b);
 }
 
