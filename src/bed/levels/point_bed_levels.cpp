@@ -30,6 +30,22 @@ constexpr int kColumnDj[4] = {0, 0, 1, 1};
 
 bool counts(int b) { return b > 0 && Bcellt[b] > 0; }
 
+// The mean of value(k, ci, cj, b) over the columns of point (i, j) that
+// count, k their position 1..4; false when none counts.
+template <class Value>
+bool columnMean(int i, int j, Value value, double &mean) {
+  double sum = 0.0;
+  int n = 0;
+  for (int k = 0; k < 4; ++k) {
+    const int ci = i + kColumnDi[k], cj = j + kColumnDj[k], b = pointbed[ci][cj];
+    if (!counts(b)) continue;
+    sum += value(k + 1, ci, cj, b);
+    ++n;
+  }
+  if (n > 0) mean = sum / n;
+  return n > 0;
+}
+
 // Moves point (i, j) to level, adding the change to plane 1 when asked.
 void setPointLevel(int i, int j, double level, bool countMovement) {
   if (countMovement) Surfaces[1][i][j] += level - zval[i][j][1];
@@ -45,20 +61,19 @@ void setPointLevel(int i, int j, double level, bool countMovement) {
 // bedchange4: a point between the border lines takes the mean layer top of
 // its columns.
 void pointFromLayers(int i, int j, bool countMovement) {
-  double sum = 0.0;
-  int n = 0;
-  for (int k = 0; k < 4; ++k) {
-    const int ci = i + kColumnDi[k], cj = j + kColumnDj[k], b = pointbed[ci][cj];
-    if (!counts(b)) continue;
-    const double T = layerTop(ci, cj, b);
-    if (std::isnan(T)) {
-      logPrintf("Error in bedchange4: NAN%d: %lf\n", k + 1, T);
-      endOnBrokenLayers(i, j, b);
-    }
-    sum += T;
-    ++n;
-  }
-  if (n > 0) setPointLevel(i, j, sum / n, countMovement);
+  double mean = 0.0;
+  const bool any = columnMean(
+      i, j,
+      [i, j](int k, int ci, int cj, int b) {
+        const double T = layerTop(ci, cj, b);
+        if (std::isnan(T)) {
+          logPrintf("Error in bedchange4: NAN%d: %lf\n", k, T);
+          endOnBrokenLayers(i, j, b);
+        }
+        return T;
+      },
+      mean);
+  if (any) setPointLevel(i, j, mean, countMovement);
 }
 
 // bedchange4: border line j follows the changes of the columns of row
@@ -90,15 +105,10 @@ void bedchange3() {
     if (!isPointBlock(g)) continue;
     for (int i = g.i1 - 1; i <= g.i2; ++i) {
       for (int j = g.j1 - 1; j <= g.j2; ++j) {
-        double sum = 0.0;
-        int count = 0;
-        for (int k = 0; k < 4; ++k) {
-          const int b = pointbed[i + kColumnDi[k]][j + kColumnDj[k]];
-          if (!counts(b)) continue;
-          sum += Bedmove[b];
-          ++count;
+        double mean = 0.0;
+        if (columnMean(i, j, [](int, int, int, int b) { return Bedmove[b]; }, mean)) {
+          setPointLevel(i, j, std::max(Surfaces[3][i][j], zval[i][j][1] + mean), true);
         }
-        if (count > 0) setPointLevel(i, j, std::max(Surfaces[3][i][j], zval[i][j][1] + sum / count), true);
       }
     }
   }
@@ -153,15 +163,8 @@ void bedchange5() {
     }
     for (int i = g.i1 - 1; i <= g.i2; ++i) {
       for (int j = g.j1 - 1; j <= g.j2; ++j) {
-        double sum = 0.0;
-        int count = 0;
-        for (int k = 0; k < 4; ++k) {
-          const int b = pointbed[i + kColumnDi[k]][j + kColumnDj[k]];
-          if (!counts(b)) continue;
-          sum += Bedlev[b];
-          ++count;
-        }
-        if (count > 0) setPointLevel(i, j, sum / count, true);
+        double mean = 0.0;
+        if (columnMean(i, j, [](int, int, int, int b) { return Bedlev[b]; }, mean)) setPointLevel(i, j, mean, true);
       }
     }
   }
