@@ -387,6 +387,7 @@ inline double EModulus;                        // F 247, F 410: elasticity modul
 inline double PoissonRatio;                    // F 247, F 410: Poisson ratio of the soil
 inline double GModulus;                        // F 247, F 410: shear modulus E/(2(1+nu)), Pa
 inline double LModulus;                        // F 247, F 410: Lame modulus E nu/((1-2nu)(1+nu)), Pa
+inline double MModulus;                        // F 247, F 410: constrained modulus E/(1+nu) of the soil stress, Pa
 inline int FlagAllowNegatveSedimentthickness;  // F 249
 inline int FlagShields;                        // F 251
 inline double relaxOutFlux;                    // F 252

@@ -37,6 +37,14 @@ void requireCells(char letter) {
               letter);
 }
 
+// Letters P and N work on the columns: the cell geometry must be current and
+// the bed cells numbered, which after letter Y alone they are not yet.
+void prepareColumns(char letter) {
+  requireCells(letter);
+  operations.metric();
+  if (NoBCells == 0) operations.BedMake();
+}
+
 // A grid letter has built or read the grid: it must hold cells.
 void gridFrom(const char *source, char letter) {
   gridSource = source;
@@ -180,6 +188,7 @@ bool RunLetter(char letter, std::int64_t pass) {
       break;
     case 'N':
       if (FlagSoilStress == 1) {
+        prepareColumns('N');
         operations.startup();
         operations.computeSoilStress();
       } else if (FlagSoilStress == 2) {
@@ -193,11 +202,7 @@ bool RunLetter(char letter, std::int64_t pass) {
       gFlagRead = 0;
       break;
     case 'P':
-      // The column centres and their bed cells: after letter Y alone there
-      // are no bed cells yet.
-      requireCells('P');
-      operations.metric();
-      if (NoBCells == 0) operations.BedMake();
+      prepareColumns('P');
       operations.computeVegdataFromSTL();
       break;
     case 'Q':

@@ -81,6 +81,11 @@ constexpr ReadCheck kAfterAllocation[] = {
      .text = "Error: Use F 255 5 data set with F 37 3\n",
      .ends = true,
      .exitCode = kExitCompanionMissing},
+    // The deposit relocation moves the per-size bed change of the layer stack.
+    {.fails = [] { return FlagSmoothBedchange > 0 && FlagTSC != 3; },
+     .text = "Error: The F 414 data set is only used in combination with the F 37 3 data set\n",
+     .ends = true,
+     .exitCode = kExitInconsistent},
     {.fails = [] { return FlagLogInflow > 0 && FlagShapeInflow > 0; },
      .text = "Error: Both F 524 and F 202 are used in the control file. Only one can be used\n\n",
      .ends = true,
@@ -89,6 +94,16 @@ constexpr ReadCheck kAfterAllocation[] = {
      .text = "Warning: using artificial viscosity of %e\n",
      .value = [] { return ArtDiff; }},
     {.fails = [] { return FillPart > 1e-10; }, .text = "Using accellertated deposition routine\n"},
+    // The bed statistics keep their means in the planes of Surfaces where the
+    // slide layer and the groundwater layer keep their levels.
+    {.fails = [] { return FlagMorphStatistics > 0 && FlagThixo > 0; },
+     .text = "Error: F 404 can not be combined with F 236: both use the bed planes 5 and 6\n",
+     .ends = true,
+     .exitCode = kExitInconsistent},
+    {.fails = [] { return FlagMorphStatistics > 0 && FlagGroundwater > 0; },
+     .text = "Error: F 404 can not be combined with F 262: both use the bed planes 5 and 6\n",
+     .ends = true,
+     .exitCode = kExitInconsistent},
 };
 
 constexpr ReadCheck kOnTheGrid[] = {

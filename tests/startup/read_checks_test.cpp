@@ -94,6 +94,11 @@ const EndCase kEnds[] = {
      "Error in control file: When the F 37 data set is used, the F 64 data set must also be given\n"
      "Often F 64 11 is used in combination with F 37\n"},
     {"F37ThreeWithoutF255", "F 37 3\n", 255, "structured arrays\n\n\nError: Use F 255 5 data set with F 37 3\n"},
+    // F 414 needs the layer stack of F 37 3, whichever data set comes first.
+    {"F414WithoutF37", "F 414 1\n", 251,
+     "structured arrays\n\n\nError: The F 414 data set is only used in combination with the F 37 3 data set\n"},
+    {"F414BeforeF37Two", "F 414 2\nF 37 2\n", 251,
+     "structured arrays\n\n\nError: The F 414 data set is only used in combination with the F 37 3 data set\n"},
     {"F202WithF524", "F 202 1 0.1\nF 524 1\n", 255,
      "structured arrays\n\n\nError: Both F 524 and F 202 are used in the control file. Only one can be used\n\n"},
     {"FractionsSumToZero", "G 1 5 5 2 0\n", 252,

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/log.h"
+#include "bed/levels/bed_smoothing.h"
 #include "bed/levels/open_boundary_levels.h"
 #include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
@@ -19,7 +20,6 @@
 #include "model/structured.h"
 #include "model/threads.h"
 #include "model/work_ranges.h"
-#include "sediment/loop/pending_routines.h"
 #include "solvers/coarse_grid_levels.h"
 #include "startup/operations.h"
 #include "surface/surface_services.h"
@@ -142,7 +142,8 @@ void completeBedChange(BedLevelRoutine routine, bool countMovement) {
   const bool smooths = routine == BedLevelRoutine::PointMeans
                            ? FlagBedSmooth == 1 || FlagBedSmooth == 3
                            : FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8;
-  if (smooths) notAvailableYet("bedsmooth", "F 144");
+  // Method 5 smoothed the column changes before the points moved.
+  if (smooths) bedsmooth();
   if (columns) {
     if (FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
     copyNestedPoints();

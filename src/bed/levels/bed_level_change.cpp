@@ -10,6 +10,7 @@
 
 #include "base/log.h"
 #include "bed/levels/bed_change_completion.h"
+#include "bed/levels/bed_smoothing.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -278,7 +279,6 @@ void bedchange() {
   Bcellt[0] = 0;
   // Routines the spreading depends on that the engine does not have yet.
   if (FlagSkewedBedchange != 0) notAvailableYet("corner weighting", "F 205");
-  if (FlagBedSmooth == 5) notAvailableYet("bedsmooth", "F 144");
 
   if (FlagGridConnect == 1 && FlagThixo > 0) {
     for (int n = 1; n <= NoBlocks; ++n) {
@@ -290,6 +290,8 @@ void bedchange() {
       }
     }
   }
+  // Method 5 spreads the column changes before they move the points.
+  if (FlagBedSmooth == 5) bedsmooth();
 
   Column col{};
   for (int n = 1; n <= NoBlocks; ++n) {

@@ -11,6 +11,7 @@
 #include "base/log.h"
 #include "bed/layers/bed_layer_operations.h"
 #include "bed/levels/bed_change_completion.h"
+#include "bed/levels/bed_smoothing.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/run_state.h"
@@ -99,7 +100,7 @@ double layerTop(int i, int j, int b) {
 
 void bedchange3() {
   Barea[0] = 0.0;
-  if (FlagBedSmooth == 5) notAvailableYet("bedsmooth", "F 144");
+  if (FlagBedSmooth == 5) bedsmooth();
   for (int n = 1; n <= NoBlocks; ++n) {
     const GridBlock &g = block[n];
     if (!isPointBlock(g)) continue;
@@ -119,7 +120,7 @@ void bedchange4(int countMovement) {
   otime[38] = wallClock();
   Barea[0] = 0.0;
   Bedmove[0] = 0.0;
-  if (FlagBedSmooth == 5) notAvailableYet("bedsmooth", "F 144");
+  if (FlagBedSmooth == 5) bedsmooth();
   const bool count = countMovement == 1;
   for (int n = 1; n <= NoBlocks; ++n) {
     const GridBlock &g = block[n];

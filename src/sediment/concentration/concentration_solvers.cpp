@@ -17,12 +17,11 @@
 #include "model/status.h"
 #include "model/structured.h"
 #include "model/work_ranges.h"
+#include "sediment/transport/bed_load_vector.h"
 #include "solvers/point_solver.h"
 #include "solvers/sediment_solvers.h"
 
 namespace {
-
-void pendingBedVectorSource(int) { notAvailableYet("BedVectorSourceCalc", "F 78"); }
 
 void setIterationStatus(const char *format, int i) {
   char text[kStatusTextLength];
@@ -233,7 +232,7 @@ void coupleNestedSizes() {
 
 }  // namespace
 
-void (*bedVectorSourceCall)(int l) = pendingBedVectorSource;
+void (*bedVectorSourceCall)(int l) = BedVectorSourceCalc;
 
 void morphology_tsc_solver_tsc1_single() {
   for (int i = 0; i < iter_morph; ++i) {

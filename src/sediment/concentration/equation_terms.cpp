@@ -19,6 +19,7 @@
 #include "model/work_ranges.h"
 #include "sediment/concentration/inflow_sediment.h"
 #include "sediment/loop/bed_coefficients.h"
+#include "sediment/transport/bed_load_vector.h"
 #include "sediment/transport/classic_formulas.h"
 #include "solvers/coefficients.h"
 #include "solvers/sediment_coefficients.h"
@@ -26,10 +27,6 @@
 #include "turbulence/eddy_viscosity.h"
 
 namespace {
-
-void pendingBedLoadVector() { notAvailableYet("computeBedLoadVector", "F 78"); }
-void pendingBedLoadVector3() { notAvailableYet("computeBedLoadVector3", "F 78"); }
-void pendingBedLoadVector4() { notAvailableYet("computeBedLoadVector4", "F 78"); }
 
 // One size with F 37 1 or 2 keeps the shared coefficient set.
 bool sharedSet() { return lnumber == 1 && FlagTSC < 3; }
@@ -171,9 +168,9 @@ void nearBedConcentration() {
 }  // namespace
 
 void (*makeApCall)(int l) = MakeAp;
-void (*computeBedLoadVectorCall)() = pendingBedLoadVector;
-void (*computeBedLoadVector3Call)() = pendingBedLoadVector3;
-void (*computeBedLoadVector4Call)() = pendingBedLoadVector4;
+void (*computeBedLoadVectorCall)() = computeBedLoadVector;
+void (*computeBedLoadVector3Call)() = computeBedLoadVector3;
+void (*computeBedLoadVector4Call)() = computeBedLoadVector4;
 void (*concEngelundCall)() = concEngelund;
 
 void deflectNearBedFlow() {

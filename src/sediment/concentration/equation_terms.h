@@ -21,7 +21,7 @@ void deflectNearBedFlow();
 
 // The routines the equation calls through pointers, so that tests can
 // replace them with recorders: the bed-cell outflow coefficient of size l,
-// the bed-load vector sources (not built yet) and the classic formulas.
+// the bed-load vector sources and the classic formulas.
 extern void (*makeApCall)(int l);
 extern void (*computeBedLoadVectorCall)();
 extern void (*computeBedLoadVector3Call)();

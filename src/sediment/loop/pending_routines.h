@@ -5,12 +5,6 @@
 
 void morphology_QNfractions(double active);     // grain fractions on QN grids (F 137)
 void bedchange2();                              // F 255 1
-void smoothBedchange();                         // F 414
 void computeSandSlide();                        // F 56 205, 206
-void bedSmooth4();                              // F 451
 void computeSlideBlock();                       // F 236 3
 void bagger();                                  // F 386
-void computeMorphStatistics();                  // F 404
-void computeDensityStat(int i1, int i2);        // F 71
-void writeDune();                               // F 370
-void writeBraided();                            // F 368

@@ -3,7 +3,11 @@
 
 #include "model/allocation.h"
 #include "model/bed_cells.h"
+#include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/run_state.h"
 #include "model/settings.h"
+#include "model/structured.h"
 
 void BedLayerFixture::allocateBed(int sizes, int layers, bool multiLayer, int nx, int ny) {
   xnumber = nx;
@@ -37,3 +41,21 @@ void setStack(int b, std::initializer_list<HandLayer> layers) {
 }
 
 double thicknessOf(int b, int layer) { return BSedDistrib[layer][0][b]; }
+
+int addBedColumns(int i1, int i2, int j1, int j2) {
+  const int n = addBlock(i1, i2, j1, j2);
+  block[n].WorkFlag = 1;
+  for (int i = i1; i <= i2; ++i) {
+    for (int j = j1; j <= j2; ++j) {
+      const int c = ++NoCells, b = ++NoBCells;
+      zval[i][j][0] = c;
+      Cbed[c] = b;
+      Bcellt[b] = c;
+      pointbed[i][j] = b;
+      Barea[b] = armap[i][j] = 1.0;
+      Bkooi[b] = i;
+      Bkooj[b] = j;
+    }
+  }
+  return n;
+}

@@ -26,5 +26,10 @@ class BedLayerFixture : public GridFixture {
 // last one given and every layer above it is cleared.
 void setStack(int b, std::initializer_list<HandLayer> layers);
 
+// Appends a block of columns i1..i2, j1..j2 in the sediment work (WorkFlag
+// 1), each with one cell and one bed cell of 1 m2 numbered after those
+// there; returns the block's number.
+int addBedColumns(int i1, int i2, int j1, int j2);
+
 // Thickness of layer l of bed cell b.
 double thicknessOf(int b, int layer);

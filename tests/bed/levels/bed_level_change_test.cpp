@@ -93,6 +93,28 @@ TEST_F(BedLevelChange, TinyChangeMovesNothing) {
     for (int j = 0; j <= ynumber + 1; ++j) EXPECT_EQ(zval[i][j][1], 0.0) << i << " " << j;
 }
 
+// With F 144 5 the changes spread over the neighbouring columns before the
+// points move; the points still take the volume the columns booked.
+TEST_F(BedLevelChange, SpreadChangesMoveTheBookedVolume) {
+  bedBlock(2, 6, 2, 5);
+  FlagBedSmooth = 5;
+  ParamBedSmooth = 1.0;
+  double booked = 0.0;
+  for (int b = 1; b <= NoBCells; ++b) {
+    Bedmove[b] = 0.01 * (b % 3 + 1);
+    booked += Barea[b] * Bedmove[b];
+  }
+  const double first = Bedmove[1];
+  bedchange();
+  EXPECT_NE(Bedmove[1], first);
+  double volume = 0.0;
+  for (int i = 2; i <= 6; ++i) {
+    for (int j = 2; j <= 5; ++j)
+      volume += 0.25 * (zval[i][j][1] + zval[i - 1][j][1] + zval[i][j - 1][1] + zval[i - 1][j - 1][1]);
+  }
+  EXPECT_NEAR(volume, booked, 1e-12 * booked);
+}
+
 // Erosion on the non-erodible level moves nothing and books the whole
 // change as rest, with the warning block when it passes F 501.
 TEST_F(BedLevelChange, ErosionOnTheFixedBedIsBookedAsRest) {

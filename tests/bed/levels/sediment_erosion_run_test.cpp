@@ -8,100 +8,17 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "support/run_case.h"
+#include "bed/levels/sediment_runs.h"
 
 namespace {
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::vector<double> v;
-  std::istringstream in(line);
-  for (double x; in >> x;) v.push_back(x);
-  return v;
-}
-
-// The sediment run's "control": the channel's with the letters of a restart
-// and the data sets of the fixture, its time steps in place of the flow's.
-std::string sedimentControl() {
-  std::string control = caseFile("straight-channel", "control");
-  control.replace(control.find("F 2 YW\n"), 7, "F 2 YRS\n");
-  control.replace(control.find("K 1 5000 50000\n"), 15, "");
-  return control + caseFile("sediment-erosion", "control.sediment");
-}
-
 // The sediment run with extra data sets, restarted from the converged flow.
 CaseResult runSediment(const std::string &result, const std::string &extra = "") {
-  CaseSetup sediment;
-  sediment.files["control"] = sedimentControl() + extra;
-  sediment.files["koosurf"] = caseFile("straight-channel", "koosurf");
-  sediment.files["result"] = result;
-  return runCase(sediment);
-}
-
-// Each step's table: Inflow, Outflow, Suspension, BedLayerCh, Bedchange,
-// Defect; the defect within 1 % of the largest mass moved, the layers'
-// change equal to the bed change. Returns the number of tables.
-int checkContinuityTables(const std::string &log) {
-  const std::vector<std::string> lines = linesOf(log);
-  int tables = 0;
-  for (std::size_t n = 0; n + 1 < lines.size(); ++n) {
-    if (lines[n].rfind("Size  Inflow (kg)", 0) != 0) continue;
-    ++tables;
-    const std::vector<double> v = numbersOf(lines[n + 1]);
-    EXPECT_GE(v.size(), 7u) << lines[n + 1];
-    if (v.size() < 7) continue;
-    const double inflow = v[1], outflow = v[2], layers = v[4], bedchange = v[5], defect = v[6];
-    EXPECT_LE(std::fabs(defect), 0.01 * std::max({inflow, outflow, std::fabs(layers)})) << lines[n + 1];
-    EXPECT_NEAR(layers, bedchange, 1e-5 * std::fabs(bedchange)) << lines[n + 1];
-  }
-  return tables;
-}
-
-// The bed levels of the grid points of "bedres.t" by grid line i.
-std::map<int, std::vector<double>> bedLevelsByLine(const std::string &bedresText) {
-  std::map<int, std::vector<double>> levels;
-  const std::vector<std::string> bedres = linesOf(bedresText);
-  for (std::size_t n = 2; n < bedres.size(); ++n) {
-    const std::vector<double> v = numbersOf(bedres[n]);
-    if (v.size() != 7) break;
-    levels[static_cast<int>(v[0])].push_back(v[3]);
-  }
-  return levels;
-}
-
-// The mean bed level of grid lines first..last.
-double meanLevel(const std::map<int, std::vector<double>> &levels, int first, int last) {
-  double sum = 0.0;
-  int count = 0;
-  for (int i = first; i <= last; ++i)
-    for (double z : levels.at(i)) sum += z, ++count;
-  return sum / count;
-}
-
-// The end report: the volume and kilograms of "Total change in bed levels"
-// and the bed change the balance booked.
-struct EndReport {
-  double volume = 0.0, kg = 0.0, booked = 0.0;
-};
-
-EndReport endReport(const std::string &log) {
-  EndReport e;
-  const std::size_t total = log.find("Total change in bed levels: ");
-  EXPECT_NE(total, std::string::npos);
-  if (total != std::string::npos) {
-    EXPECT_EQ(std::sscanf(log.c_str() + total, "Total change in bed levels: %le qubic meters or %le kg", &e.volume,
-                          &e.kg),
-              2);
-  }
-  const std::size_t report = log.find("\nContinuity: Bedchange ");
-  EXPECT_NE(report, std::string::npos);
-  if (report != std::string::npos) {
-    EXPECT_EQ(std::sscanf(log.c_str() + report, "\nContinuity: Bedchange %lg kg", &e.booked), 1);
-  }
-  return e;
+  return ::runSediment("straight-channel", "sediment-erosion", result, extra);
 }
 
 TEST(SedimentErosionRun, MassHoldsAndTheBedFallsMostAtTheInlet) {
@@ -117,7 +34,8 @@ TEST(SedimentErosionRun, MassHoldsAndTheBedFallsMostAtTheInlet) {
   EXPECT_EQ(checkContinuityTables(log), 6);
 
   // The end report: the bed levels moved by the mass the balance booked.
-  const EndReport end = endReport(log);
+  EndReport end;
+  ASSERT_TRUE(readEndReport(log, end)) << log;
   const double volume = end.volume;
   EXPECT_LT(volume, 0.0);
   EXPECT_NEAR(end.kg, end.booked, 2e-5 * std::fabs(end.booked));
@@ -232,7 +150,8 @@ CaseResult runMultiLayer(const std::string &result, const std::string &extra) {
   const std::string log = r.file("boogie");
   EXPECT_EQ(log.find("\nError"), std::string::npos) << extra << log;
   checkMultiLayerTables(log, 6);
-  const EndReport end = endReport(log);
+  EndReport end;
+  EXPECT_TRUE(readEndReport(log, end)) << extra;
   EXPECT_LT(end.booked, 0.0) << extra;
   EXPECT_NEAR(end.kg, end.booked, 1e-4 * std::fabs(end.booked)) << extra;
   const std::map<int, std::vector<double>> lines = bedLevelsByLine(r.file("bedres.t"));
@@ -249,7 +168,8 @@ TEST(MultiLayerErosionRun, MassHoldsAndTheBedFollowsTheLayers) {
   const CaseResult r = runMultiLayer(result, "F 329 1 1 0 0 0 1\nF 449 0 -10\n");
   const std::string log = r.file("boogie");
   EXPECT_EQ(log.find("Bvollefttot["), std::string::npos);
-  const EndReport end = endReport(log);
+  EndReport end;
+  ASSERT_TRUE(readEndReport(log, end));
 
   // The layer stacks (layers top first as thickness and fraction, printed to
   // 1e-6 m): no negative layer, and what the stacks lost below their 10 m
@@ -288,14 +208,14 @@ TEST(MultiLayerErosionRun, MassHoldsAndTheBedFollowsTheLayers) {
   const std::string view = r.file("ParaBed3D.vtk");
   EXPECT_NE(view.find("\nCELLS 1250 "), std::string::npos) << view.substr(0, 300);
 
-  // The border lines from the column changes (F 255 4) or every point from
-  // them (F 255 3): the same balance, and the levels hold the booked mass.
-  for (const char *option : {"F 255 4\n", "F 255 3\n"}) runMultiLayer(result, option);
+  // The border lines from the column changes (F 255 4), every point from
+  // them (F 255 3), or the stacks smoothed before the levels are set
+  // (F 451): the same balance, and the levels hold the booked mass.
+  for (const char *option : {"F 255 4\n", "F 255 3\n", "F 451 1 0.001\n"}) runMultiLayer(result, option);
 }
 
 // A cohesion above every bed shear keeps the bed where it is; F 385 2
-// without its file ends the run, and so does the column-wise smoothing of
-// F 451, which is not built yet.
+// without its file ends the run.
 TEST(MultiLayerErosionRun, CohesionHoldsTheBed) {
   const CaseResult converged = runCaseFolder("straight-channel");
   ASSERT_EQ(converged.status, 1);
@@ -310,10 +230,6 @@ TEST(MultiLayerErosionRun, CohesionHoldsTheBed) {
   EXPECT_TRUE(endsWith(missing.file("boogie"),
                        "\nError: F 385 2 data set is specified in 'control' file and 'cohesion' file can not be read\n\n"))
       << missing.file("boogie");
-  const CaseResult smoothing = runSediment(result, std::string(kMultiLayer) + "F 451 1 1.0\n");
-  EXPECT_EQ(smoothing.status, 251);
-  EXPECT_TRUE(endsWith(smoothing.file("boogie"), "Error: bedSmooth4 is not available yet (F 451)\n"))
-      << smoothing.file("boogie");
 }
 
 }  // namespace

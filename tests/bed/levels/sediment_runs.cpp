@@ -1,0 +1,76 @@
+#include "bed/levels/sediment_runs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+std::vector<double> numbersOf(const std::string &line) {
+  std::vector<double> v;
+  std::istringstream in(line);
+  for (double x; in >> x;) v.push_back(x);
+  return v;
+}
+
+std::string sedimentControl(const std::string &flowCase, const std::string &sedimentCase, const std::string &extra) {
+  std::string control = caseFile(flowCase, "control");
+  control.replace(control.find("F 2 YW\n"), 7, "F 2 YRS\n");
+  const std::size_t k1 = control.find("K 1 ");
+  control.erase(k1, control.find('\n', k1) + 1 - k1);
+  return control + caseFile(sedimentCase, "control.sediment") + extra;
+}
+
+CaseResult runSediment(const std::string &flowCase, const std::string &sedimentCase, const std::string &result,
+                       const std::string &extra) {
+  CaseSetup sediment;
+  sediment.files["control"] = sedimentControl(flowCase, sedimentCase, extra);
+  sediment.files["koosurf"] = caseFile(flowCase, "koosurf");
+  sediment.files["result"] = result;
+  return runCase(sediment);
+}
+
+int checkContinuityTables(const std::string &log) {
+  const std::vector<std::string> lines = linesOf(log);
+  int tables = 0;
+  for (std::size_t n = 0; n + 1 < lines.size(); ++n) {
+    if (lines[n].rfind("Size  Inflow (kg)", 0) != 0) continue;
+    ++tables;
+    const std::vector<double> v = numbersOf(lines[n + 1]);
+    EXPECT_GE(v.size(), 7u) << lines[n + 1];
+    if (v.size() < 7) continue;
+    const double inflow = v[1], outflow = v[2], layers = v[4], bedchange = v[5], defect = v[6];
+    EXPECT_LE(std::fabs(defect), 0.01 * std::max({inflow, outflow, std::fabs(layers)})) << lines[n + 1];
+    EXPECT_NEAR(layers, bedchange, 1e-5 * std::fabs(bedchange)) << lines[n + 1];
+  }
+  return tables;
+}
+
+bool readEndReport(const std::string &log, EndReport &report) {
+  const std::size_t total = log.find("Total change in bed levels: ");
+  const std::size_t booked = log.find("\nContinuity: Bedchange ");
+  if (total == std::string::npos || booked == std::string::npos) return false;
+  return std::sscanf(log.c_str() + total, "Total change in bed levels: %le qubic meters or %le kg", &report.volume,
+                     &report.kg) == 2 &&
+         std::sscanf(log.c_str() + booked, "\nContinuity: Bedchange %lg kg", &report.booked) == 1;
+}
+
+std::map<int, std::vector<double>> bedLevelsByLine(const std::string &bedresText) {
+  std::map<int, std::vector<double>> levels;
+  const std::vector<std::string> bedres = linesOf(bedresText);
+  for (std::size_t n = 2; n < bedres.size(); ++n) {
+    const std::vector<double> v = numbersOf(bedres[n]);
+    if (v.size() != 7) break;
+    levels[static_cast<int>(v[0])].push_back(v[3]);
+  }
+  return levels;
+}
+
+double meanLevel(const std::map<int, std::vector<double>> &levels, int first, int last) {
+  double sum = 0.0;
+  int count = 0;
+  for (int i = first; i <= last; ++i)
+    for (double z : levels.at(i)) sum += z, ++count;
+  return sum / count;
+}
