@@ -127,6 +127,7 @@ void clearSedimentMasses() {
                         totalsusp}) {
     std::fill(table, table + 50, 0.0);
   }
+  SumBedChangeLoc = 0.0;
   kLimDef = SumBedMoveDef = SuspVolChangeDef = BedMoveDefectAbs = BedMoveDefectSum = 0.0;
   kSumfrac = kSumSolid = kSumBSed0 = kSumThick = AvBedmove = MaxBedmove = 0.0;
   kSumfracCell = kSumfracLayer = 0;

@@ -119,6 +119,7 @@ inline double otime[80];     // wall-clock stamps of the stages (omp_get_wtime),
 // Figures of the sediment loop and the backwater curve that the time series
 // prints (0 until their routines set them).
 inline double SumBedChange;          // bed change summed over the grid, kg
+inline double SumBedChangeLoc;       // bed change of the current step (F 37 3), kg
 inline double SumInflow;             // sediment inflow summed, kg
 inline double SumOutflow;            // sediment outflow summed, kg
 inline double SurfacesBM;            // bed-movement figure of the sediment loop

@@ -2,7 +2,8 @@
 """The ParaView files of the engine read back through VTK's own legacy readers.
 
 Runs the engine on the straight channel (converged, with the Tecplot and
-ParaView outputs of F 329 and three G 24 variables), on the same channel moved
+ParaView outputs of F 329 and three G 24 variables) with a layered-bed
+sediment run restarted from it, on the same channel moved
 to real-world coordinates, and with an empty G 24 list, and on the example,
 and checks what VTK reads: counts, array names, points, the water volume of
 the cells and the speed on the example's inlet.
@@ -138,6 +139,21 @@ def check_cases(telva, cases):
     check(abs(volume - expected) <= 1e-3 * expected, "3D volume %g against %g" % (volume, expected))
     velocity = three.GetPointData().GetArray("Velocity")
     check(max(velocity.GetTuple3(k)[0] for k in range(velocity.GetNumberOfTuples())) > 0.5, "3D velocities")
+
+    # The layered bed of a multi-layer sediment run restarted from the
+    # converged channel: five layers under each of the 250 columns.
+    layered = os.path.join(work, "layered")
+    os.makedirs(layered, exist_ok=True)
+    shutil.copy(os.path.join(flow, "result.end"), os.path.join(layered, "result"))
+    with open(os.path.join(cases, "sediment-erosion", "control.sediment")) as f:
+        sediment = f.read()
+    restart = "".join(line for line in control.splitlines(True) if not line.startswith("K 1 5000"))
+    restart = restart.replace("F 2 YW\n", "F 2 YRS\n")
+    run(layered, restart + sediment + "F 37 3\nF 134 5\nF 255 5\nF 106 0.05\nF 329 1 1 0 0 0 1\nF 449 0 -10\n",
+        koosurf, telva)
+    stack = read(os.path.join(layered, "ParaBed3D.vtk"), False)
+    check(stack.GetNumberOfCells() == 1250, "layered bed cells %d" % stack.GetNumberOfCells())
+    check(all(stack.GetCellType(k) == HEXAHEDRON for k in range(stack.GetNumberOfCells())), "layered bed cell types")
 
     # The same grid moved to real-world coordinates: double precision keeps
     # every point within 2e-6 m of the unmoved one plus the offset.

@@ -126,6 +126,12 @@ double referenceLayerThickness() {
   return largest;
 }
 
+double stackThickness(int b) {
+  double sum = 0.0;
+  for (int layer = 0; layer <= BlayerTop[b]; ++layer) sum += thick(layer, b);
+  return sum;
+}
+
 void ChangeLayers(int b, double movement) {
   if (movement > 0.0) {
     depositLayer(b);

@@ -42,5 +42,8 @@ void computeAvailableFraction(int b, double avail[], double depth);
 // As computeAvailableFraction in bulk metres (pores included).
 void computeAvailableFractionMeters(int b, double avail[], double depth);
 
+// The summed thickness of layers 0..BlayerTop[b] (0 without layers), m.
+double stackThickness(int b);
+
 // The reference layer thickness: F 106 when positive, else the largest grain.
 double referenceLayerThickness();

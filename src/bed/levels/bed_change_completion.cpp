@@ -44,16 +44,16 @@ void copyNestedPoints() {
   }
 }
 
-// Grid points of the coarse block take the bed level and movement of the
-// nested column's corner 1 above them.
-void copyNestedPointsFromColumns() {
+// The nested columns give their corner 1 point's level, and with
+// countMovement its movement, to the coinciding point of the coarse column.
+void copyNestedColumns(bool countMovement) {
   if (Bnestcoarse == nullptr || NoNestflater < 2 || NoBCells <= 0) return;
   for (int b = 1; b <= NoBCells; ++b) {
     const int n = Bnestcoarse[b];
     if (n <= 0) continue;
-    const int i = Bkooi[b], j = Bkooj[b], ci = Bkooi[n], cj = Bkooj[n];
-    zval[ci][cj][1] = zval[i][j][1];
-    Surfaces[1][ci][cj] = Surfaces[1][i][j];
+    const int ci = Bkooi[n], cj = Bkooj[n], fi = Bkooi[b], fj = Bkooj[b];
+    zval[ci][cj][1] = zval[fi][fj][1];
+    if (countMovement) Surfaces[1][ci][cj] = Surfaces[1][fi][fj];
   }
 }
 
@@ -90,22 +90,25 @@ void splitGrid() {
   NoGridSplitRise();
 }
 
-void regenerateGrid(BedChangeForm form) {
-  const bool spread = form == BedChangeForm::Spread;
-  if (spread && FlagCallSurface == 1) updateSurfaceIfDue();
-  if (spread) splitGrid();
-  otime[41] = wallClock();
+void regenerateGrid(BedLevelRoutine routine) {
+  const bool columns = routine == BedLevelRoutine::Columns;
+  const bool stamps = routine != BedLevelRoutine::PointMeans;
+  if (columns) {
+    if (FlagCallSurface == 1) updateSurfaceIfDue();
+    splitGrid();
+  }
+  if (stamps) otime[41] = wallClock();
   rememberCellNumbering();
   const int result = operations.Unstructure();
   if (result < 0) endOnGridFailure(result);
-  otime[42] = wallClock();
+  if (stamps) otime[42] = wallClock();
   if (MGSNo > 0) MGSCoarserGridMake2D();
-  otime[43] = wallClock();
+  if (stamps) otime[43] = wallClock();
   operations.metric();
-  otime[48] = wallClock();
-  if (spread && Iter == 1 && UMethod2 == 0) CheckFparam();
+  if (stamps) otime[48] = wallClock();
+  if (columns && Iter == 1 && UMethod2 == 0) CheckFparam();
   operations.BedMake();
-  otime[51] = wallClock();
+  if (stamps) otime[51] = wallClock();
   clearPressureWeightsIfRenumbered();
   operations.waterflow(WFStart, WFEnd);
 }
@@ -120,23 +123,43 @@ double suspendedVolume() {
   return sum;
 }
 
-void completeBedChange(BedChangeForm form) {
-  const bool spread = form == BedChangeForm::Spread;
-  if (spread && debugging == 'P') otime[38] = wallClock();
-  // Method 5 smoothed the column changes before the points moved.
-  if (FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8) bedsmooth();
-  if (spread && FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
-  if (spread) {
-    copyNestedPoints();
-  } else {
-    copyNestedPointsFromColumns();
-  }
-  if (FlagBedDownstream != 0) computeBedBoundary();
+void sandSlideIfDue() {
   if (IterAvalanche < 1 ? FlagSlideDLL > 0 : IterAvalanche != 205 && IterAvalanche != 206) {
     operations.computeSandSlide();
   }
+}
+
+void slideAfterBedChange() {
+  sandSlideIfDue();
+  if (FlagBedSmooth4 > 0) bedSmooth4();
+}
+
+void completeBedChange() { completeBedChange(BedLevelRoutine::Columns); }
+
+void completeBedChange(BedLevelRoutine routine, bool countMovement) {
+  const bool columns = routine == BedLevelRoutine::Columns;
+  if (columns && debugging == 'P') otime[38] = wallClock();
+  const bool smooths = routine == BedLevelRoutine::PointMeans
+                           ? FlagBedSmooth == 1 || FlagBedSmooth == 3
+                           : FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8;
+  // Method 5 smoothed the column changes before the points moved.
+  if (smooths) bedsmooth();
+  if (columns) {
+    if (FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
+    copyNestedPoints();
+  } else {
+    copyNestedColumns(countMovement);
+  }
+  if (FlagBedDownstream != 0) computeBedBoundary();
+  if (routine == BedLevelRoutine::LayerLines) {
+    slideAfterBedChange();
+  } else if (routine != BedLevelRoutine::Layers) {
+    sandSlideIfDue();
+  }
   const double before = suspendedVolume();
-  otime[39] = otime[40] = wallClock();
-  if (std::fabs(std::fmod(static_cast<double>(Iter - 1), static_cast<double>(BedRecIter))) < 0.001) regenerateGrid(form);
+  if (routine != BedLevelRoutine::PointMeans) otime[39] = otime[40] = wallClock();
+  if (std::fabs(std::fmod(static_cast<double>(Iter - 1), static_cast<double>(BedRecIter))) < 0.001) {
+    regenerateGrid(routine);
+  }
   SuspVolChangeDef += density * (before - suspendedVolume()) * 1000.0;
 }

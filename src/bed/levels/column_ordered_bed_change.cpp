@@ -150,5 +150,5 @@ void bedchange2() {
       }
     }
   }
-  completeBedChange(BedChangeForm::Ordered);
+  completeBedChange(BedLevelRoutine::ColumnOrder);
 }

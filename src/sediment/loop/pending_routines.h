@@ -3,11 +3,4 @@
 // it; the sediment loop calls them through the operations table.
 #pragma once
 
-void morphology_tsc_solver_tsc3_standard();     // F 37 3
-void morphology3_fractions(double active);      // grain fractions, F 37 3
-void bedchange3();                              // F 255 3
-void bedchange4(int later);                     // F 255 4
-void bedchange5();                              // F 255 5
 void computeSlideBlock();                       // F 236 3
-int setInitialCohesive();                       // F 385
-void computeCohesion();                         // F 385, F 330

@@ -81,13 +81,6 @@ bool isEngelundHansen(int formula) {
   return formula == 6 || formula == 8 || formula == 9 || formula == 11 || formula == 12;
 }
 
-// Routines that the near-bed concentration calls for some data sets and
-// that this engine does not have yet.
-void endWhereRoutinesAreMissing() {
-  if (FlagCohesion > 0) notAvailableYet("Bcohesion", "F 385");
-  if (NoCohesiveDepth > 0) notAvailableYet("Bcohesion", "F 330");
-}
-
 // The fraction reports: they flag a bed the layer bookkeeping has spoilt and
 // the run goes on with the fractions as they are.
 void checkFractions(int b, int layer, const double *f) {
@@ -277,7 +270,6 @@ void bedCellConcentrations(const CallConstants &cc, int blockNo, int b) {
 
 void concRijn() {
   if (FlagExtraDebug == 1) logText("Start concRijn\n");
-  endWhereRoutinesAreMissing();
   const double s = density;
   // 9810000000000 is g / nu^2 with nu = 1e-6 m2/s; the cube root is taken
   // as the power 0.3333, as the formula has always been fitted with.

@@ -156,7 +156,7 @@ TEST_F(BedChangeCompletion, OrderedFormSkipsTheSurfaceAndCopiesNestedColumns) {
   Surfaces[1][4][3] = 0.1;
   Bnestcoarse = nest;
   calls.clear();
-  completeBedChange(BedChangeForm::Ordered);
+  completeBedChange(BedLevelRoutine::ColumnOrder);
   Bnestcoarse = nullptr;
   EXPECT_EQ(calls, (std::vector<std::string>{"Unstructure", "metric", "BedMake", "waterflow"}));
   EXPECT_EQ(zval[2][2][1], 0.3);

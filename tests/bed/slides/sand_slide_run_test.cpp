@@ -145,6 +145,37 @@ TEST(SandSlideRun, TheStepSettlesAtTheReposeSlopeAndKeepsItsVolume) {
   }
 }
 
+// The multi-layer bed (F 37 3) with variant 202: the slide moves layers
+// between neighbouring columns until no pair differs by more than the repose
+// tangent times their distance. The column levels, plane 3 (-10 m) plus the
+// stack, step by 0.5 m over the former step, and the stacks keep their
+// volume: 10, 10, 10, 10, 11, 12, 12, 12 m of the columns i = 2..9 become
+// 10, 10, 10, 10.5, 11, 11.5, 12, 12 m.
+TEST(SandSlideRun, TheLayerStacksSettleAtTheReposeSlope) {
+  const CaseResult run = runSlide({{"F 37 2", "F 37 3\nF 255 5\nF 134 5"}, {"K 1 1", "K 1 30"}, {"F 56 50 0.5", "F 56 202 0.5"}});
+  ASSERT_EQ(run.status, 1) << run.file("boogie");
+  EXPECT_EQ(run.file("boogie").find("Error"), std::string::npos) << run.file("boogie");
+  const BedResult r = readBedres(run.file("bedres.t"));
+  // Bed cells are numbered along j (three per column of i); each row holds
+  // b, its bottom cell, three values, then thickness and fraction of the
+  // five layers.
+  ASSERT_EQ(r.bedCells.size(), 24u);
+  const double expected[8] = {0, 0, 0, 0.5, 1.0, 1.5, 2.0, 2.0};
+  double volume = 0.0;
+  for (std::size_t b = 0; b < r.bedCells.size(); ++b) {
+    const std::vector<double> &row = r.bedCells[b];
+    ASSERT_EQ(row.size(), 15u) << b;
+    double stack = 0.0;
+    for (int layer = 0; layer < 5; ++layer) {
+      EXPECT_GE(row[5 + 2 * layer], 0.0) << b;
+      stack += row[5 + 2 * layer];
+    }
+    EXPECT_NEAR(stack - 10.0, expected[b / 3], 1e-6) << "bed cell " << b + 1;  // six decimals in the file
+    volume += stack;
+  }
+  EXPECT_NEAR(volume, 3 * (4 * 10.0 + 11.0 + 3 * 12.0), 1e-5);
+}
+
 // The variants of the layer stack refused without it, also where F 56's own
 // check cannot see them (F 270, or 206).
 TEST(SandSlideRun, LayerStackVariantsNeedTheMultiLayerBed) {

@@ -238,20 +238,17 @@ TEST_F(NearBedFormulas, FractionReports) {
   EXPECT_GT(Bconc[1][2], 0.0);
 }
 
-// The mixture formula, the boundary adjustments of k and the bank factors
-// run through letter I and end normally; the bed cohesion still ends the run
-// and names its routine.
+// The mixture formula, the boundary adjustments of k, the bank factors and
+// the bed cohesion run through letter I and end normally.
 TEST(NearBedRoutines, DataSetsOfTheNearBedConcentration) {
   const char *runs[] = {"F 84 7\n", "F 320 1\n", "F 320 22\n", "F 512 5.0 0.5\n",
-                        "F 214 2 10.0 1.0 1.0 1.0\nF 215 1 1.0\nF 216 1 10.0\nF 217 2 1.0 10.0\n"};
+                        "F 214 2 10.0 1.0 1.0 1.0\nF 215 1 1.0\nF 216 1 10.0\nF 217 2 1.0 10.0\n", "F 385 1 1.0\n",
+                        "F 330 1 0.0 5.0\n"};
   for (const char *control : runs) {
     const CaseResult result = runControl(std::string("F 2 I\n") + control);
     EXPECT_EQ(result.status, 1) << control << result.file("boogie");
     EXPECT_EQ(result.file("boogie").find("Error"), std::string::npos) << control << result.file("boogie");
   }
-  const CaseResult result = runControl("F 2 I\nF 385 1 1.0\n");
-  EXPECT_EQ(result.status, 251) << result.file("boogie");
-  EXPECT_TRUE(endsWith(result.file("boogie"), "Error: Bcohesion is not available yet (F 385)\n")) << result.file("boogie");
 }
 
 }  // namespace
