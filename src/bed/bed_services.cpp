@@ -1,8 +1,6 @@
-// Slides and soil stress are not built yet: a run that asks for them ends.
+// Soil stress is not built yet: a run that asks for it ends.
 #include "bed/bed_services.h"
 
 #include "base/log.h"
 
-int computeSlidemovement() { notAvailableYet("computeSlidemovement", "D"); }
 void computeSoilStress() { notAvailableYet("computeSoilStress", "N"); }
-void computeSlideLocation() { notAvailableYet("computeSlideLocation", "N, F 289"); }

@@ -122,6 +122,15 @@ void warnSkippedLetters() {
   }
 }
 
+// The column centres and their bed cells, which the letters that work on the
+// columns read: after letter Y alone the geometry is not computed and there
+// are no bed cells yet.
+void prepareColumns(char letter) {
+  requireCells(letter);
+  operations.metric();
+  if (NoBCells == 0) operations.BedMake();
+}
+
 // Letter I: bed concentrations; a sediment run keeps them as the old-time values.
 void computeBedConcentrations() {
   operations.concRijn();
@@ -180,9 +189,11 @@ bool RunLetter(char letter, std::int64_t pass) {
       break;
     case 'N':
       if (FlagSoilStress == 1) {
+        prepareColumns('N');
         operations.startup();
         operations.computeSoilStress();
       } else if (FlagSoilStress == 2) {
+        prepareColumns('N');
         operations.startup();
         operations.computeSlideLocation();
       }
@@ -193,11 +204,7 @@ bool RunLetter(char letter, std::int64_t pass) {
       gFlagRead = 0;
       break;
     case 'P':
-      // The column centres and their bed cells: after letter Y alone there
-      // are no bed cells yet.
-      requireCells('P');
-      operations.metric();
-      if (NoBCells == 0) operations.BedMake();
+      prepareColumns('P');
       operations.computeVegdataFromSTL();
       break;
     case 'Q':

@@ -5,6 +5,7 @@
 #include "bed/layers/bed_balance.h"
 #include "bed/layers/bed_initialisation.h"
 #include "bed/levels/bed_level_change.h"
+#include "bed/slides/slide_movement.h"
 #include "files/file_services.h"
 #include "files/grid_files/grid_file.h"
 #include "files/monitoring/fraction_series.h"

@@ -23,8 +23,6 @@ void smoothBedchange() { notAvailableYet("smoothBedchange", "F 414"); }
 
 void computeSandSlide() { notAvailableYet("computeSandSlide", "F 56"); }
 
-void computeSlideBlock() { notAvailableYet("computeSlideBlock", "F 236"); }
-
 void bagger() { notAvailableYet("bagger", "F 386"); }
 
 int setInitialCohesive() { notAvailableYet("setInitialCohesive", "F 385"); }

@@ -12,7 +12,6 @@ void bedchange4(int later);                     // F 255 4
 void bedchange5();                              // F 255 5
 void smoothBedchange();                         // F 414
 void computeSandSlide();                        // F 56 205, 206
-void computeSlideBlock();                       // F 236 3
 void bagger();                                  // F 386
 int setInitialCohesive();                       // F 385
 void computeCohesion();                         // F 385, F 330
