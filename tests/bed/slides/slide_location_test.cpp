@@ -1,0 +1,116 @@
+// The slide location in process on the "slide" fixture's soil layer: the
+// local factors of plane 7 to full precision, the held block edge, the
+// pull of the sliding surface, the surfaces kept and the stable slides
+// dropped or, with F 236 3, kept without driving force.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "bed/bed_services.h"
+#include "bed/slides/slide_columns.h"
+#include "bed/slides/slide_grouping.h"
+#include "bed/slides/slide_layer_fixture.h"
+#include "model/bed_cells.h"
+#include "model/blocks_groups.h"
+#include "model/cells.h"
+#include "model/settings.h"
+#include "model/structured.h"
+#include "support/run_case.h"
+
+namespace {
+
+class SlideLocation : public SlideLayer {
+ protected:
+  void SetUp() override {
+    SlideLayer::SetUp();
+    build(10, 8, caseFile("slide", "koosurf"));
+  }
+
+  // Plane 7 of the layer column under block 1's column (i, j).
+  static double factor(int i, int j) {
+    const int b = column(i, j);
+    return Surfaces[7][Bkooi[b]][Bkooj[b]];
+  }
+};
+
+// 10880 Pa of friction over 13600 · slope: 8 on the slope of 0.1, 0.8 / 1.1
+// where all four corners lie on the rise (x = 3.5..5.5, y = 3.5 and 4.5).
+TEST_F(SlideLocation, LocalFactors) {
+  computeSlideLocation();
+  for (int i = 2; i <= 10; ++i) {
+    for (int j = 2; j <= 4; ++j) EXPECT_NEAR(factor(i, j), 8.0, 8e-9) << i << ' ' << j;
+  }
+  for (int i = 5; i <= 7; ++i) {
+    for (int j = 5; j <= 6; ++j) EXPECT_NEAR(factor(i, j), 0.8 / 1.1, 0.8 / 1.1 * 1e-9) << i << ' ' << j;
+  }
+  EXPECT_GE(listedSlides(), 1);
+}
+
+TEST_F(SlideLocation, F408HoldsTheBlockEdge) {
+  FlagBoundaryThixo = 1;
+  computeSlideLocation();
+  EXPECT_EQ(factor(2, 3), 0.0);
+  EXPECT_EQ(factor(10, 3), 0.0);
+  EXPECT_EQ(factor(5, 2), 0.0);
+  EXPECT_EQ(factor(5, 8), 0.0);
+  EXPECT_NEAR(factor(3, 3), 8.0, 8e-9);
+  EXPECT_NEAR(factor(6, 5), 0.8 / 1.1, 1e-9);
+}
+
+// Without a target mode one vertical iteration pulls every slide down by
+// -0.05 kLength / BNo^p, and the surfaces are kept: never below the
+// non-erodible level, the lowest level never above the surface.
+TEST_F(SlideLocation, PullAndKeptSurfaces) {
+  for (const int stab : {1, 0}) {
+    FlagGridStab1 = stab;
+    computeSlideLocation();
+    const int slides = listedSlides();
+    ASSERT_GE(slides, 1);
+    const double p = stab == 0 ? 1.4 : 0.77;
+    for (int s = 0; s < slides; ++s) {
+      for (const int b : slideColumns(BVal[s])) {
+        if (Bcellth[b] != BVal[s]) continue;
+        EXPECT_NEAR(Csource[Bcellt[b]], -0.05 * kLength[s] / std::pow(BNo[s], p), 1e-12) << "slot " << s;
+      }
+    }
+    const GridBlock &g = block[2];
+    for (int b = g.FirstBedCell; b <= g.LastBedCell; ++b) {
+      if (Bcellt[b] <= 0) continue;
+      EXPECT_GE(Bthixolev[b], meanCornerPlane(3, Bkooi[b], Bkooj[b])) << b;
+      EXPECT_LE(BthixolevMin[b], Bthixolev[b]) << b;
+      EXPECT_LE(Bthixolev[b], columnTop(Bcellt[b]) + 1e-12) << b;
+    }
+  }
+}
+
+// A cohesion of 1 MPa still lets the rise fail in the strain solve (a
+// thick layer spreads it), but makes every slide stable when judged.
+TEST_F(SlideLocation, StableSlidesAreDropped) {
+  FlagSlide = 1;
+  ThixoCritshear = 1e6;
+  computeSlideLocation();
+  EXPECT_EQ(listedSlides(), 0);
+  const GridBlock &g = block[2];
+  for (int b = g.FirstBedCell; b <= g.LastBedCell; ++b) {
+    if (Bcellt[b] <= 0) continue;
+    EXPECT_EQ(Bcellth[b], 0) << b;
+    EXPECT_DOUBLE_EQ(Bthixolev[b], columnTop(Bcellt[b])) << b;
+  }
+}
+
+TEST_F(SlideLocation, BlockSlidesKeepStableSlidesWithoutDrivingForce) {
+  FlagSlide = 1;
+  ThixoCritshear = 1e6;
+  FlagThixo = 3;
+  computeSlideLocation();
+  const int slides = listedSlides();
+  ASSERT_GE(slides, 1);
+  for (int s = 0; s < slides; ++s) {
+    EXPECT_GT(kSF[s], 1.0);
+    EXPECT_EQ(kGravityI[s], 0.0);
+    EXPECT_EQ(kGravityJ[s], 0.0);
+    EXPECT_GT(kCohesion[s], 0.0);
+  }
+}
+
+}  // namespace
