@@ -13,7 +13,10 @@
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
+#include "model/run_state.h"
 #include "model/settings.h"
+#include "model/structured.h"
+#include "support/run_case.h"
 
 namespace {
 
@@ -171,6 +174,72 @@ TEST_F(SlideTargets, SlideWithoutCentreEndsTheRun) {
   EXPECT_NE(boogie().find("Error setting BCen[0] for stimet = 0.000000 zTop = 2.750000, zBot = 1.750000, BVal[0] = "),
             std::string::npos)
       << boogie();
+}
+
+}  // namespace
+
+namespace {
+
+// One line of 9000 hand-made columns, failing in pairs "xx.": 3000 slides
+// for a table of 2999. The last pair finds no slot: it keeps no label, is
+// held like every other unlabelled column, and slot 2999 stays the end mark.
+class SlideTableOverflow : public GridFixture {
+ protected:
+  static constexpr int kColumns = 9000;
+
+  void SetUp() override {
+    GridFixture::SetUp();
+    FlagThixo = 2;
+    allocate(3, kColumns + 3, 3, kColumns + 10);
+    NoBlocks = 2;
+    block[1] = GridBlock{};
+    block[2] = GridBlock{};
+    GridBlock &g = block[2];
+    g.LayerMark = 1;
+    g.i1 = g.i2 = 1;
+    g.j1 = 1;
+    g.j2 = kColumns;
+    g.FirstBedCell = g.FirstCell = 1;
+    g.LastBedCell = g.LastCell = kColumns;
+    NoBCells = NoCells = kColumns;
+    for (int j = 0; j <= kColumns; ++j) {
+      for (int i = 0; i <= 1; ++i) {
+        zval[i][j][znumber] = 1.0;
+        Surfaces[3][i][j] = 0.0;
+      }
+    }
+    for (int b = 1; b <= kColumns; ++b) {
+      Bcellt[b] = b;
+      Cbed[b] = b;
+      Bkooi[b] = 1;
+      Bkooj[b] = b;
+      pointbed[1][b] = b;
+      Ccellt[b] = 0;
+      Czcenter[b] = 0.5;
+      Ckdist[b] = 0.5;
+      Bthixolev[b] = 1.0;
+      Bcellth[b] = 0;
+      Cap[b] = b % 3 == 0 ? 1e20 : 1.0;
+    }
+    FlagGridStab1 = 1;
+    FlagThixoGrid = 2;
+  }
+};
+
+TEST_F(SlideTableOverflow, TheLastSlideFindsNoSlot) {
+  slideModify();
+  EXPECT_EQ(listedSlides(), kMaxSlideRegions - 1);
+  EXPECT_EQ(BVal[kMaxSlideRegions - 2], kColumns - 5);
+  EXPECT_EQ(BVal[kMaxSlideRegions - 1], 0);
+  EXPECT_EQ(BNo[kMaxSlideRegions - 2], 2);
+  for (const int b : {kColumns - 2, kColumns - 1}) {
+    EXPECT_EQ(Bcellth[b], 0) << b;
+    EXPECT_EQ(Cap[b], 1e20) << b;
+    EXPECT_EQ(Csource[b], 1e20) << b;
+  }
+  const std::string warning = "Warning: more than 2999 slides; the rest are not moved\n";
+  EXPECT_TRUE(endsWith(boogie(), warning)) << boogie();
+  EXPECT_EQ(boogie().find(warning), boogie().size() - warning.size());
 }
 
 }  // namespace
