@@ -45,6 +45,13 @@ double columnThickness(int c) {
   return h;
 }
 
+void holdAtSurface(int b) {
+  const int c = Bcellt[b];
+  if (c <= 0) return;
+  Csource[c] = Bthixolev[b] * 1e20;
+  Cap[c] = 1e20;
+}
+
 double meanCornerPlane(int plane, int i, int j) {
   double **s = Surfaces[plane];
   return 0.25 * (s[i - 1][j - 1] + s[i][j - 1] + s[i][j] + s[i - 1][j]);

@@ -17,8 +17,16 @@ double columnTop(int c, int floorCell = 0);
 // Thickness of the column above bottom cell c: the sum of its cell heights.
 double columnThickness(int c);
 
+// Holds column b at its sliding surface in the bottom-cell equations: the
+// centre coefficient 1e20 swamps every neighbour.
+void holdAtSurface(int b);
+
 // Mean over the four corners of column (i, j) of Surfaces plane p.
 double meanCornerPlane(int plane, int i, int j);
+
+// Holds column b at its sliding surface in the bottom-cell equations: the
+// centre coefficient 1e20 swamps every neighbour.
+void holdAtSurface(int b);
 
 // Mean over the four corners of column (i, j) of the top level (k = znumber).
 double meanCornerTop(int i, int j);

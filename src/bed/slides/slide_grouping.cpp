@@ -28,10 +28,6 @@ constexpr int kLastSlot = kMaxSlideRegions - 2;
 constexpr int kSimpleSweeps = 50;
 constexpr int kJoinSweeps = 5000;
 
-// A fixed column keeps its sliding surface: the centre coefficient swamps
-// every neighbour.
-constexpr double kFixed = 1e20;
-
 // Slot of each label during one grouping, -1 for none; sized once.
 std::vector<int> slotOf;
 
@@ -39,13 +35,6 @@ struct Range {
   int first, last;  // bed cells of the layer block
   int i1, i2, j1, j2;
 };
-
-void fixColumn(int b) {
-  const int c = Bcellt[b];
-  if (c <= 0) return;
-  Csource[c] = Bthixolev[b] * kFixed;
-  Cap[c] = kFixed;
-}
 
 // A column joins the candidates when it still fails (its bottom cell is not
 // fixed) or already slides, and the layer above the non-erodible level is
@@ -180,7 +169,7 @@ void listLabels(const Range &r) {
   for (int b = r.first; b <= r.last; ++b) {
     if (Bcellth[b] > 0 && slotOf[Bcellth[b]] < 0) {
       Bcellth[b] = 0;
-      fixColumn(b);
+      holdAtSurface(b);
     }
   }
   logText("Warning: more than 2999 slides; the rest are not moved\n");
@@ -284,7 +273,7 @@ void slideModify() {
     groupJoined(r);
   }
   for (int b = r.first; b <= r.last; ++b) {
-    if (!labelled(b)) fixColumn(b);
+    if (!labelled(b)) holdAtSurface(b);
   }
   listLabels(r);
   listSlideColumns(r.first, r.last);

@@ -66,11 +66,6 @@ double wallNow() { return wallClock(); }
 
 bool fixedColumn(int c) { return Cap[c] >= 1e19; }
 
-void fixAtSurface(int b, int c) {
-  Csource[c] = Bthixolev[b] * kFixed;
-  Cap[c] = kFixed;
-}
-
 // Stiffness of the horizontal solve: shear across j, normal along i. F 410
 // variants other than 1 take the elasticity modulus for both.
 void moduli(double &g, double &e) {
@@ -192,7 +187,7 @@ void prepareVerticalSolve(const Block &k) {
   for (int b = k.first; b <= k.last; ++b) {
     const int c = Bcellt[b];
     if (c <= 0) continue;
-    if (Bstrain[b] > -1e-8 || columnThickness(c) < MinVertDist0) fixAtSurface(b, c);
+    if (Bstrain[b] > -1e-8 || columnThickness(c) < MinVertDist0) holdAtSurface(b);
   }
   slideModify();
   sliding.clear();
@@ -201,7 +196,7 @@ void prepareVerticalSolve(const Block &k) {
     if (c <= 0) continue;
     surfaceLevel[b] = Bthixolev[b];
     if (Bcellth[b] <= 0) {
-      fixAtSurface(b, c);
+      holdAtSurface(b);
       continue;
     }
     Cae[c] = Ccelle[c] > 0 ? 0.25 : 0.0;
@@ -212,7 +207,7 @@ void prepareVerticalSolve(const Block &k) {
     Csource[c] = 0.0;
     // A labelled column without a neighbour cell has nothing to follow.
     if (Cap[c] <= 0.0) {
-      fixAtSurface(b, c);
+      holdAtSurface(b);
       continue;
     }
     sliding.push_back(b);

@@ -71,8 +71,10 @@ class SlideMovement : public BoxCells {
     BoxCells::TearDown();
   }
 
-  // Block 1 without columns, block 2 the slide layer of the boxes.
+  // Three columns of two boxes 1 m x 1 m x 0.5 m as block 2, the slide
+  // layer; block 1 without columns.
   static void layerOfBoxes() {
+    BoxCells::build(3, 2, 1.0, 1.0, 0.5);
     NoBlocks = 2;
     block[1] = GridBlock{};
     block[1].FirstBedCell = 1;
@@ -86,7 +88,6 @@ class SlideMovement : public BoxCells {
 };
 
 TEST_F(SlideMovement, FlowStepLeavesTheTimeAsItWas) {
-  BoxCells::build(3, 2, 1.0, 1.0, 0.5);
   layerOfBoxes();
   stimet = 100.0;
   TimeStep = 5.0;
@@ -112,7 +113,6 @@ TEST_F(SlideMovement, FlowStepLeavesTheTimeAsItWas) {
 }
 
 TEST_F(SlideMovement, SedimentRunWorksOnTheLayerCells) {
-  BoxCells::build(3, 2, 1.0, 1.0, 0.5);
   layerOfBoxes();
   FlagTSC = 1;
   FlagUnstrucThixo = 1;
@@ -124,7 +124,6 @@ TEST_F(SlideMovement, SedimentRunWorksOnTheLayerCells) {
 }
 
 TEST_F(SlideMovement, FailedFlowWritesTheResults) {
-  BoxCells::build(3, 2, 1.0, 1.0, 0.5);
   layerOfBoxes();
   FlagErrorBreak = 1;
   EXPECT_EQ(computeSlidemovement(), -1);
@@ -154,7 +153,6 @@ void twoSlides() {
 }
 
 TEST_F(SlideMovement, RigidBlocksGlideWithTheirExcessForce) {
-  BoxCells::build(3, 2, 1.0, 1.0, 0.5);
   layerOfBoxes();
   FlagThixo = 3;
   ThixoEddyvisc = 1000.0;
@@ -187,7 +185,6 @@ TEST_F(SlideMovement, RigidBlocksGlideWithTheirExcessForce) {
 // A thin viscosity or a long step would move the block beyond half a cell
 // (or its own height) in one step: the speed is held at that limit.
 TEST_F(SlideMovement, BlockSpeedIsLimited) {
-  BoxCells::build(3, 2, 1.0, 1.0, 0.5);
   layerOfBoxes();
   ThixoEddyvisc = 10.0;
   TimeStep = 2.0;
@@ -199,7 +196,6 @@ TEST_F(SlideMovement, BlockSpeedIsLimited) {
 // The driving terms are cleared before the location: a slide the location
 // leaves without new ones (F 325 0 judges none) does not move.
 TEST_F(SlideMovement, ClearedDrivingTermsMoveNothing) {
-  BoxCells::build(3, 2, 1.0, 1.0, 0.5);
   layerOfBoxes();
   ThixoEddyvisc = 1000.0;
   TimeStep = 1.0;
