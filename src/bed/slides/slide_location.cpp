@@ -251,7 +251,7 @@ void changeSources(int s, Change change) {
 
 double centreLevel(int s) { return surfaceLevel[BCen[s]]; }
 
-// Modes 1 to 4 (and above 7): the sources scale towards the target surfaceLevel.
+// Modes 1 to 4 (and above 7): the sources scale towards the target level.
 Measure scaleToTarget(int listed) {
   Measure m;
   int treated = 0;
@@ -286,7 +286,7 @@ Measure scaleBySafety(int listed, double &lastStored) {
   return m;
 }
 
-// Mode 6: the difference to the target surfaceLevel is spread over the columns.
+// Mode 6: the difference to the target level is spread over the columns.
 Measure addToTarget(int listed) {
   Measure m;
   for (int s = 0; s < listed; ++s) {
@@ -427,8 +427,9 @@ void computeSlideLocation() {
   const double started = wallNow();
   setStatus(mc_program, "ComputeSlideLocation");
   if (NoBCells == 0) BedMake();
+  // The groundwater layer of F 262 alone has no slide tables: no slide block.
   const int blk = slideLayerBlock(true);
-  if (blk == 0) return;
+  if (blk == 0 || !Bstrain || !BthixolevMin) return;
   const Block k{block[blk].FirstBedCell, block[blk].LastBedCell, !firstCall && layerIsLayered(blk)};
   const std::size_t size = static_cast<std::size_t>(bedCellCapacity()) + 2;
   if (surfaceLevel.size() != size) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "bed/bed_services.h"
 #include "bed/slides/slide_columns.h"
@@ -111,6 +112,25 @@ TEST_F(SlideLocation, BlockSlidesKeepStableSlidesWithoutDrivingForce) {
     EXPECT_EQ(kGravityJ[s], 0.0);
     EXPECT_GT(kCohesion[s], 0.0);
   }
+}
+
+// The strain solve's shear modulus: G of F 410 with variant 1, E with any
+// other, and variants above 1 say once that they act as 0.
+TEST_F(SlideLocation, ModulusVariants) {
+  const int held = Bcellt[column(3, 3)];  // on the slope: never a slide, keeps its strain coefficients
+  FlagModulus = 1;
+  computeSlideLocation();
+  EXPECT_NEAR(Cae[held], 2.0 * GModulus * Cjdist[held], 1e-6);
+  EXPECT_NEAR(Can[held], 2.0 * EModulus * Cidist[held], 1e-6);
+  FlagModulus = 2;
+  computeSlideLocation();
+  computeSlideLocation();
+  EXPECT_NEAR(Cae[held], 2.0 * EModulus * Cjdist[held], 1e-6);
+  const std::string warning =
+      "Warning: F 410 modulus variant 2 is not used by the slide location; it takes E for both moduli\n";
+  const std::string log = boogie();
+  ASSERT_NE(log.find(warning), std::string::npos) << log;
+  EXPECT_EQ(log.find(warning), log.rfind(warning));
 }
 
 }  // namespace
