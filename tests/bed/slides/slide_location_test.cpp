@@ -15,6 +15,7 @@
 #include "model/blocks_groups.h"
 #include "model/cells.h"
 #include "model/settings.h"
+#include "model/status.h"
 #include "model/structured.h"
 #include "support/run_case.h"
 
@@ -132,5 +133,70 @@ TEST_F(SlideLocation, ModulusVariants) {
   ASSERT_NE(log.find(warning), std::string::npos) << log;
   EXPECT_EQ(log.find(warning), log.rfind(warning));
 }
+
+// The target modes of F 325 on the fixture's slide, one vertical iteration
+// each: the pull of every column after the adjustment against its start
+// value -0.05 kLength / BNo^0.77, and the mean measure of the log line.
+double loggedMean(const std::string &log) {
+  const std::string key = "diffav = ";
+  const std::size_t at = log.rfind(key);
+  return at == std::string::npos ? -1.0 : std::stod(log.substr(at + key.size()));
+}
+
+class SlideTargetModes : public SlideLocation, public ::testing::WithParamInterface<int> {};
+
+// The column lists are those of the grouping, so they still hold the
+// columns of a slide the judgement found stable and unlabelled.
+TEST_P(SlideTargetModes, OneIteration) {
+  // The block-slide mode keeps the slides listed even when judged stable.
+  FlagThixo = 3;
+  debugging = 'D';
+  IterSlideVert = 1;
+  const int mode = GetParam();
+  FlagSlide = mode;
+  computeSlideLocation();
+  const double mean = loggedMean(boogie());
+  EXPECT_STREQ(mc_program, "End ComputeSlideLocation");
+  const int slides = listedSlides();
+  ASSERT_GE(slides, 1);
+  if (mode == 0) {
+    EXPECT_EQ(mean, 0.0);
+  }
+  int visited = 0;
+  for (int s = 0; s < slides; ++s) {
+    const double pull = -0.05 * kLength[s] / std::pow(BNo[s], 0.77);
+    const ColumnList columns = slideColumns(BVal[s]);
+    const double shift = Csource[Bcellt[*columns.begin()]] - pull;
+    for (const int b : columns) {
+      const double q = Csource[Bcellt[b]];
+      ++visited;
+      switch (mode) {
+        case 0: EXPECT_NEAR(q, pull, 1e-12); break;
+        case 1:
+        case 4:
+          // The pull scaled by 1 - r, |r| the logged mean, at most 0.5.
+          EXPECT_NEAR(std::fabs(1.0 - q / pull), mean, 1e-6);
+          EXPECT_LE(mean, 0.5);
+          break;
+        case 5:
+          // At the first call every surface still lies at its top: the
+          // slide has no weight above it, its safety factor is 0, and a
+          // factor that small never scales the pull.
+          EXPECT_NEAR(q, pull, 1e-12);
+          EXPECT_EQ(kLastMult[s], 1.2);
+          break;
+        case 6: EXPECT_NEAR(q - pull, shift, 1e-12); break;  // one share for every column
+        case 7: EXPECT_LE(q, 0.0); break;
+        default: break;
+      }
+    }
+  }
+  EXPECT_GT(visited, 1);
+  if (mode == 5) {
+    EXPECT_NE(boogie().find("sf1 = 1000.000000\n"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SlideTargetModes, ::testing::Values(0, 1, 4, 5, 6, 7));
 
 }  // namespace
