@@ -32,3 +32,5 @@ inline constexpr int kExitInflowValues = -3;      // an "inflow" record with few
 inline constexpr int kExitNestedRecord = -9999999;  // a bad placing record in "koosurf.nes"
 inline constexpr int kExitLayerStack = -4;        // a bed-layer stack that cannot be kept consistent
 inline constexpr int kExitBedThickness = -8;      // restart bed layers that do not fill the sediment thickness (F 310 0)
+inline constexpr int kExitSlideCentre = -4;       // a slide of the soil layer without a centre column
+inline constexpr int kExitSlideLabel = -88;       // a slide label missing from the slide table

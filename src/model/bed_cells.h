@@ -78,11 +78,34 @@ void allocateBedCellTables(TableAllocator &allocator);
 // no minimum water level.
 void setBedCellStartValues();
 
-// Slide groups of the block-slide mode (F 236 3), filled by the slide
-// location: the group numbers (a list ending at the first 0, at most 2999
-// used), the columns of each group and its mean surface change over one time
-// step, m.
+// The slide table: one slot per slide of the soil layer (slots 0..2998), the
+// list ending at the first BVal of 0; slot 2999 always stays the end mark.
+// The slide location fills it; the slide movement and the surface update of
+// the layer read it.
 inline constexpr int kMaxSlideRegions = 3000;
-inline int BVal[kMaxSlideRegions];
-inline int BNo[kMaxSlideRegions];
-inline double kFlux[kMaxSlideRegions];
+inline int BVal[kMaxSlideRegions];             // label of the slide (a bed cell), 0 ends the list
+inline int BNo[kMaxSlideRegions];              // columns of the slide
+inline int BCen[kMaxSlideRegions];             // centre column (bed cell), 0 none
+inline double kFlux[kMaxSlideRegions];         // mean surface change of the slide over one time step, m
+inline double kHeight[kMaxSlideRegions];       // highest minus lowest column top, m
+inline double kLength[kMaxSlideRegions];       // plan length between the highest and lowest column, m
+inline double kFac[kMaxSlideRegions];          // depth factor of the sliding surface
+inline double kLevel[kMaxSlideRegions];        // target sliding-surface level at the centre column, m
+inline double kA[kMaxSlideRegions];            // plane through the highest and lowest column top:
+inline double kB[kMaxSlideRegions];            //   level (kA x + kB y + kD) ikC
+inline double kC[kMaxSlideRegions];
+inline double kD[kMaxSlideRegions];
+inline double ikC[kMaxSlideRegions];
+inline double kDiff[kMaxSlideRegions];         // greatest depth of the sliding surface below that plane, m
+inline double kSF[kMaxSlideRegions];           // safety factor, resisting over driving force
+inline double kLastMult[kMaxSlideRegions];     // last multiplier of the surface sources
+inline double kStrain[kMaxSlideRegions];       // cleared with the table
+inline double kCohesion[kMaxSlideRegions];     // cohesion per unit area, Pa
+inline double kFriction[kMaxSlideRegions];     // friction per unit area, Pa
+inline double kGravityI[kMaxSlideRegions];     // gravity along i per unit area, Pa
+inline double kGravityJ[kMaxSlideRegions];     // gravity along j per unit area, Pa
+inline double kGroundwaterI[kMaxSlideRegions]; // groundwater flow force along i per unit area, Pa
+inline double kGroundwaterJ[kMaxSlideRegions]; // groundwater flow force along j per unit area, Pa
+inline double kHeightN[kMaxSlideRegions];      // mean height above the sliding surface, m
+inline double kHeightW[kMaxSlideRegions];      // its part below the groundwater level, m
+inline double kHeightD[kMaxSlideRegions];      // its part above the groundwater level, m

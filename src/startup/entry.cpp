@@ -37,7 +37,7 @@ void requireCells(char letter) {
               letter);
 }
 
-// Letters P and N work on the columns: the cell geometry must be current and
+// Letters P, N and G work on the columns: the cell geometry must be current and
 // the bed cells numbered, which after letter Y alone they are not yet.
 void prepareColumns(char letter) {
   requireCells(letter);
@@ -192,6 +192,7 @@ bool RunLetter(char letter, std::int64_t pass) {
         operations.startup();
         operations.computeSoilStress();
       } else if (FlagSoilStress == 2) {
+        prepareColumns('N');
         operations.startup();
         operations.computeSlideLocation();
       }

@@ -22,10 +22,6 @@ bool isMomentum(int equation) { return equation >= 1 && equation <= 3; }
 
 inline double speedOf(int c) { return std::sqrt(Cxvel[c] * Cxvel[c] + Cyvel[c] * Cyvel[c]); }
 
-// Safety factor of the first slide; the slide computation does not fill one
-// yet, so the mud viscosity takes no credit for it.
-constexpr double kFirstSlideSafety = 0.0;
-
 // The block whose cells take the fixed mud viscosity: the last block while a
 // slide layer is computed, else block 1 in the mud mode 1; 0 none.
 int overrideBlock() {
@@ -140,7 +136,7 @@ double mudViscosity(const GridBlock &blk) {
     sw += (h2 + s) * 9810.0 * a;
   }
   if (n == 0) return std::fabs(fixed);
-  const double m = std::max(0.0, ThixoSlideModifier - kFirstSlideSafety);
+  const double m = std::max(0.0, ThixoSlideModifier - kSF[0]);
   return (sk / n * st) / (m * TimeStep * st / (sw + 1e-8) + 1e-8 + su / n) + ThixoMinGamma;
 }
 

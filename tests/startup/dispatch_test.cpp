@@ -191,7 +191,10 @@ TEST_F(Dispatch, ThixoFlowMarksTheSlideComputation) {
 
 TEST_F(Dispatch, SoilStressLetterFollowsF248) {
   const std::pair<int, std::vector<std::string>> rows[] = {
-      {0, {}}, {1, {"metric", "BedMake", "startup", "computeSoilStress"}}, {2, {"startup", "computeSlideLocation"}}, {3, {}}};
+      {0, {}},
+      {1, {"metric", "BedMake", "startup", "computeSoilStress"}},
+      {2, {"metric", "BedMake", "startup", "computeSlideLocation"}},
+      {3, {}}};
   for (const auto &[mode, expected] : rows) {
     FlagSoilStress = mode;
     calls.clear();

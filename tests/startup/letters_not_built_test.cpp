@@ -1,5 +1,5 @@
-// Run letters whose operations are not built end the run with 251 and say
-// which routine is missing, instead of ending normally having done nothing.
+// Run letters that need a grid and find none end the run with 252 and name
+// the letters that read one, instead of ending normally having done nothing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,20 +7,6 @@
 #include "support/run_case.h"
 
 namespace {
-
-TEST(LettersNotBuilt, EndTheRunAndNameTheRoutine) {
-  struct Row {
-    const char *letters, *tail;
-  };
-  const Row rows[] = {
-      {"D", "Error: computeSlidemovement is not available yet (D)\n"},
-  };
-  for (const Row &row : rows) {
-    const CaseResult r = runControl(std::string("F 2 ") + row.letters + "\n");
-    EXPECT_EQ(r.status, 251) << row.letters;
-    EXPECT_TRUE(endsWith(r.file("boogie"), row.tail)) << row.letters << "\n" << r.file("boogie");
-  }
-}
 
 // Letters S, C and P are built: without a grid they stop before their first
 // flow computation, naming the letters that read one.

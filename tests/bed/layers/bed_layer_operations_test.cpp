@@ -19,24 +19,24 @@ namespace {
 
 using BedLayerStack = BedLayerFixture;
 
-constexpr int kB = 7;  // the bed cell of the single-column cases
+constexpr int kColumn = 7;  // the bed cell of the single-column cases
 
 struct ExpectedLayer {
   double thickness, fraction1;
 };
 
 void expectStack(const std::vector<ExpectedLayer> &expected, const char *name) {
-  ASSERT_EQ(BlayerTop[kB], static_cast<int>(expected.size()) - 1) << name;
+  ASSERT_EQ(BlayerTop[kColumn], static_cast<int>(expected.size()) - 1) << name;
   for (std::size_t l = 0; l < expected.size(); ++l) {
     const int layer = static_cast<int>(l);
-    EXPECT_NEAR(thicknessOf(kB, layer), expected[l].thickness, 1e-12) << name << ", layer " << layer;
-    EXPECT_NEAR(BSedDistrib[layer][1][kB], expected[l].fraction1, 1e-12) << name << ", layer " << layer;
+    EXPECT_NEAR(thicknessOf(kColumn, layer), expected[l].thickness, 1e-12) << name << ", layer " << layer;
+    EXPECT_NEAR(BSedDistrib[layer][1][kColumn], expected[l].fraction1, 1e-12) << name << ", layer " << layer;
   }
 }
 
 void setChange(double size1, double size2) {
-  Bbedchange[1][kB] = size1;
-  Bbedchange[2][kB] = size2;
+  Bbedchange[1][kColumn] = size1;
+  Bbedchange[2][kColumn] = size2;
 }
 
 }  // namespace
@@ -63,11 +63,11 @@ TEST_F(BedLayerStack, DepositOnFullStackJoinsFirst) {
        {{1.0, 1.0}, {1.0, 0.475}, {0.3, 0.0}, {0.02, 1.0}}},
   };
   for (const Case &c : cases) {
-    setStack(kB, c.stack);
+    setStack(kColumn, c.stack);
     setChange(0.02, 0.0);
-    ChangeLayers(kB, 0.02);
+    ChangeLayers(kColumn, 0.02);
     expectStack(c.after, c.name);
-    EXPECT_EQ(thicknessOf(kB, 4), 0.0) << c.name;
+    EXPECT_EQ(thicknessOf(kColumn, 4), 0.0) << c.name;
   }
 }
 
@@ -89,20 +89,20 @@ TEST_F(BedLayerStack, ErodedSizeOfADepositDescendsByErodeUnder) {
   };
   for (const Case &c : cases) {
     FlagErodeUnder = c.erodeUnder;
-    Barmourthick[kB] = c.armour;
-    setStack(kB, {{1.0, 0.5, {0.5, 0.5}}, {0.1, 0.5, {0.5, 0.5}}, {0.01, 0.5, {0.5, 0.5}}});
-    Bvolleft[2][kB] = 99.0;
+    Barmourthick[kColumn] = c.armour;
+    setStack(kColumn, {{1.0, 0.5, {0.5, 0.5}}, {0.1, 0.5, {0.5, 0.5}}, {0.01, 0.5, {0.5, 0.5}}});
+    Bvolleft[2][kColumn] = 99.0;
     setChange(0.05, -0.02);
-    ChangeLayers(kB, 0.03);
+    ChangeLayers(kColumn, 0.03);
     const std::string name = "F 412 " + std::to_string(c.erodeUnder) + ", armour " + std::to_string(c.armour);
-    ASSERT_EQ(BlayerTop[kB], 3) << name;
-    EXPECT_NEAR(thicknessOf(kB, 2), c.top, 1e-15) << name;
-    EXPECT_DOUBLE_EQ(BSedDistrib[2][1][kB], 1.0) << name;
-    EXPECT_NEAR(thicknessOf(kB, 1), c.layer1, 1e-15) << name;
-    EXPECT_NEAR(Bvolleft[2][kB], c.left, 1e-15) << name;
-    EXPECT_NEAR(thicknessOf(kB, 3), 0.05, 1e-15) << name;  // the new layer of the deposit
-    EXPECT_DOUBLE_EQ(BSedDistrib[3][1][kB], 1.0) << name;
-    EXPECT_DOUBLE_EQ(Bsolidfraction[3][kB], 0.5) << name;
+    ASSERT_EQ(BlayerTop[kColumn], 3) << name;
+    EXPECT_NEAR(thicknessOf(kColumn, 2), c.top, 1e-15) << name;
+    EXPECT_DOUBLE_EQ(BSedDistrib[2][1][kColumn], 1.0) << name;
+    EXPECT_NEAR(thicknessOf(kColumn, 1), c.layer1, 1e-15) << name;
+    EXPECT_NEAR(Bvolleft[2][kColumn], c.left, 1e-15) << name;
+    EXPECT_NEAR(thicknessOf(kColumn, 3), 0.05, 1e-15) << name;  // the new layer of the deposit
+    EXPECT_DOUBLE_EQ(BSedDistrib[3][1][kColumn], 1.0) << name;
+    EXPECT_DOUBLE_EQ(Bsolidfraction[3][kColumn], 0.5) << name;
   }
 }
 
@@ -112,40 +112,40 @@ TEST_F(BedLayerStack, ErodedSizeOfADepositDescendsByErodeUnder) {
 TEST_F(BedLayerStack, DepositKeepsTheSolidsOfTheTopLayer) {
   allocateBed(2, 5);
   SolidFrac = 0.5;
-  setStack(kB, {{1.0, 0.64, {0.5, 0.5}}});
+  setStack(kColumn, {{1.0, 0.64, {0.5, 0.5}}});
   setChange(0.01, 0.0);
-  ChangeLayers(kB, 0.01);
-  ASSERT_EQ(BlayerTop[kB], 1);
-  EXPECT_NEAR(thicknessOf(kB, 1), 0.0128, 1e-15);
-  EXPECT_NEAR(thicknessOf(kB, 1) * Bsolidfraction[1][kB], 0.01 * 0.64, 1e-15);
-  EXPECT_DOUBLE_EQ(Bsolidfraction[1][kB], 0.5);
+  ChangeLayers(kColumn, 0.01);
+  ASSERT_EQ(BlayerTop[kColumn], 1);
+  EXPECT_NEAR(thicknessOf(kColumn, 1), 0.0128, 1e-15);
+  EXPECT_NEAR(thicknessOf(kColumn, 1) * Bsolidfraction[1][kColumn], 0.01 * 0.64, 1e-15);
+  EXPECT_DOUBLE_EQ(Bsolidfraction[1][kColumn], 0.5);
 }
 
 TEST_F(BedLayerStack, ErosionMixesTheLayersItReaches) {
   allocateBed(2, 5);
   // 0.08 m reaches into layer 1: layers 2 and 1 hold 0.075 of solids, the
   // demand takes 0.02 of each size.
-  setStack(kB, {{1.0, 0.5, {0.5, 0.5}}, {0.1, 0.5, {1, 0}}, {0.05, 0.5, {0, 1}}});
+  setStack(kColumn, {{1.0, 0.5, {0.5, 0.5}}, {0.1, 0.5, {1, 0}}, {0.05, 0.5, {0, 1}}});
   setChange(-0.04, -0.04);
-  ChangeLayers(kB, -0.08);
+  ChangeLayers(kColumn, -0.08);
   expectStack({{1.0, 0.5}, {0.07, 0.03 / 0.035}}, "two layers");
-  EXPECT_NEAR(BSedDistrib[1][2][kB], 0.005 / 0.035, 1e-12);
+  EXPECT_NEAR(BSedDistrib[1][2][kColumn], 0.005 / 0.035, 1e-12);
 
   // Deeper than the stack: one layer 0 is left, empty, and what the bed
   // could not give is missing in Bvolleft.
-  setStack(kB, {{0.02, 0.5, {1, 0}}, {0.01, 0.5, {1, 0}}});
+  setStack(kColumn, {{0.02, 0.5, {1, 0}}, {0.01, 0.5, {1, 0}}});
   setChange(-0.05, -0.05);
-  ChangeLayers(kB, -0.1);
+  ChangeLayers(kColumn, -0.1);
   expectStack({{0.0, 0.0}}, "whole stack");
-  EXPECT_NEAR(Bvolleft[1][kB], -0.01, 1e-15);
-  EXPECT_NEAR(Bvolleft[2][kB], -0.025, 1e-15);
+  EXPECT_NEAR(Bvolleft[1][kColumn], -0.01, 1e-15);
+  EXPECT_NEAR(Bvolleft[2][kColumn], -0.025, 1e-15);
 }
 
 // A layer of 1e-4 m whose fractions sum to 0.9 stops the run with the report.
 TEST_F(BedLayerStack, BrokenStackEndsTheRun) {
   allocateBed(2, 5);
-  setStack(kB, {{1.0, 0.5, {0.5, 0.5}}, {1e-4, 0.5, {0.45, 0.45}}});
-  EXPECT_EXIT(ChangeLayers(kB, 0.0), ::testing::ExitedWithCode(252), "");
+  setStack(kColumn, {{1.0, 0.5, {0.5, 0.5}}, {1e-4, 0.5, {0.45, 0.45}}});
+  EXPECT_EXIT(ChangeLayers(kColumn, 0.0), ::testing::ExitedWithCode(252), "");
   EXPECT_TRUE(endsWith(boogie(),
             "Error in function ChangeLayers: sum of grain sizes layer 1 = 0.900000 for bedcell 7\n"
             "size=1, fraction=0.45\n"
@@ -157,22 +157,22 @@ TEST_F(BedLayerStack, BrokenStackEndsTheRun) {
 
 TEST_F(BedLayerStack, JoinWeighsByThicknessMoveBySolids) {
   allocateBed(2, 5);
-  setStack(kB, {{0.3, 0.5, {1, 0}}, {0.1, 0.7, {0, 1}}});
-  JoinLayers(kB, 0);  // raised to 1
+  setStack(kColumn, {{0.3, 0.5, {1, 0}}, {0.1, 0.7, {0, 1}}});
+  JoinLayers(kColumn, 0);  // raised to 1
   expectStack({{0.4, 0.75}}, "join");
-  EXPECT_DOUBLE_EQ(BSedDistrib[0][2][kB], 0.25);
-  EXPECT_NEAR(Bsolidfraction[0][kB], 0.55, 1e-15);
-  EXPECT_EQ(thicknessOf(kB, 1), 0.0);
-  EXPECT_EQ(BSedDistrib[1][2][kB], 0.0);
+  EXPECT_DOUBLE_EQ(BSedDistrib[0][2][kColumn], 0.25);
+  EXPECT_NEAR(Bsolidfraction[0][kColumn], 0.55, 1e-15);
+  EXPECT_EQ(thicknessOf(kColumn, 1), 0.0);
+  EXPECT_EQ(BSedDistrib[1][2][kColumn], 0.0);
 
-  setStack(kB, {{0.3, 0.5, {1, 0}}, {0.2, 0.7, {0, 1}}});
-  MoveSediment(1, 0, kB, 0.1);
-  EXPECT_NEAR(Bsolidfraction[0][kB], 0.55, 1e-15);
-  EXPECT_NEAR(BSedDistrib[0][1][kB], 0.15 / 0.22, 1e-12);
-  EXPECT_NEAR(BSedDistrib[0][2][kB], 0.07 / 0.22, 1e-12);
-  EXPECT_NEAR(thicknessOf(kB, 0), 0.4, 1e-15);
-  EXPECT_NEAR(thicknessOf(kB, 1), 0.1, 1e-15);
-  EXPECT_DOUBLE_EQ(BSedDistrib[1][2][kB], 1.0);
+  setStack(kColumn, {{0.3, 0.5, {1, 0}}, {0.2, 0.7, {0, 1}}});
+  MoveSediment(1, 0, kColumn, 0.1);
+  EXPECT_NEAR(Bsolidfraction[0][kColumn], 0.55, 1e-15);
+  EXPECT_NEAR(BSedDistrib[0][1][kColumn], 0.15 / 0.22, 1e-12);
+  EXPECT_NEAR(BSedDistrib[0][2][kColumn], 0.07 / 0.22, 1e-12);
+  EXPECT_NEAR(thicknessOf(kColumn, 0), 0.4, 1e-15);
+  EXPECT_NEAR(thicknessOf(kColumn, 1), 0.1, 1e-15);
+  EXPECT_DOUBLE_EQ(BSedDistrib[1][2][kColumn], 1.0);
 }
 
 TEST_F(BedLayerStack, SplitAndRemoveEmptyLayers) {
@@ -180,47 +180,47 @@ TEST_F(BedLayerStack, SplitAndRemoveEmptyLayers) {
   TopThickness = 0.1;  // layers above 0.3 m split
   for (int mode : {1, 2}) {
     FlagSplitLayers = mode;
-    setStack(kB, {{1.0, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
-    SplitLayers(kB);
+    setStack(kColumn, {{1.0, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
+    SplitLayers(kColumn);
     const double upper = mode == 1 ? 0.1 : 0.5;
     expectStack({{1.0 - upper, 0.2}, {upper, 0.2}, {0.2, 1.0}}, mode == 1 ? "split 1" : "split 2");
   }
-  setStack(kB, {{0.3, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
-  SplitLayers(kB);
+  setStack(kColumn, {{0.3, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
+  SplitLayers(kColumn);
   expectStack({{0.3, 0.2}, {0.2, 1.0}}, "nothing thick");
   // Another F 434 value has no way to share the thickness: copying the
   // layer alone would create sediment, so nothing splits.
   FlagSplitLayers = 3;
-  setStack(kB, {{1.0, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
-  SplitLayers(kB);
+  setStack(kColumn, {{1.0, 0.5, {0.2, 0.8}}, {0.2, 0.5, {1, 0}}});
+  SplitLayers(kColumn);
   expectStack({{1.0, 0.2}, {0.2, 1.0}}, "F 434 3");
 
-  setStack(kB, {{0.5, 0.5, {1, 0}}});
-  EXPECT_EQ(removeZerolayers(kB), 0);
+  setStack(kColumn, {{0.5, 0.5, {1, 0}}});
+  EXPECT_EQ(removeZerolayers(kColumn), 0);
   expectStack({{0.5, 1.0}}, "one layer");
-  setStack(kB, {{0.0, 0.5, {0, 0}}, {0.2, 0.5, {0.3, 0.7}}});
-  EXPECT_EQ(removeZerolayers(kB), 0);
+  setStack(kColumn, {{0.0, 0.5, {0, 0}}, {0.2, 0.5, {0.3, 0.7}}});
+  EXPECT_EQ(removeZerolayers(kColumn), 0);
   expectStack({{0.2, 0.3}}, "empty layer 0");
-  setStack(kB, {{0.5, 0.5, {1, 0}}, {1e-13, 0.5, {0, 1}}, {0.3, 0.5, {0, 1}}});
-  EXPECT_EQ(removeZerolayers(kB), 1);
+  setStack(kColumn, {{0.5, 0.5, {1, 0}}, {1e-13, 0.5, {0, 1}}, {0.3, 0.5, {0, 1}}});
+  EXPECT_EQ(removeZerolayers(kColumn), 1);
   expectStack({{0.5 + 1e-13, 1.0}, {0.3, 0.0}}, "empty middle layer");
 }
 
 TEST_F(BedLayerStack, ErodeOneSizeFromALayer) {
   allocateBed(2, 5);
-  setStack(kB, {{0.2, 0.5, {0.5, 0.5}}});  // 0.05 m of size 1 solids
-  const double all = erodeLayerUnder(kB, 0, 1, -0.02);
+  setStack(kColumn, {{0.2, 0.5, {0.5, 0.5}}});  // 0.05 m of size 1 solids
+  const double all = erodeLayerUnder(kColumn, 0, 1, -0.02);
   EXPECT_EQ(all, 0.0);
   EXPECT_TRUE(std::signbit(all));
-  EXPECT_NEAR(BSedDistrib[0][1][kB], 0.375, 1e-15);
-  EXPECT_NEAR(BSedDistrib[0][2][kB], 0.625, 1e-15);
-  EXPECT_NEAR(thicknessOf(kB, 0), 0.16, 1e-15);
+  EXPECT_NEAR(BSedDistrib[0][1][kColumn], 0.375, 1e-15);
+  EXPECT_NEAR(BSedDistrib[0][2][kColumn], 0.625, 1e-15);
+  EXPECT_NEAR(thicknessOf(kColumn, 0), 0.16, 1e-15);
 
-  setStack(kB, {{0.2, 0.5, {0.5, 0.5}}});
-  EXPECT_NEAR(erodeLayerUnder(kB, 0, 1, -0.08), -0.03, 1e-15);
-  EXPECT_EQ(BSedDistrib[0][1][kB], 0.0);
-  EXPECT_NEAR(BSedDistrib[0][2][kB], 1.0, 1e-15);
-  EXPECT_NEAR(thicknessOf(kB, 0), 0.1, 1e-15);
+  setStack(kColumn, {{0.2, 0.5, {0.5, 0.5}}});
+  EXPECT_NEAR(erodeLayerUnder(kColumn, 0, 1, -0.08), -0.03, 1e-15);
+  EXPECT_EQ(BSedDistrib[0][1][kColumn], 0.0);
+  EXPECT_NEAR(BSedDistrib[0][2][kColumn], 1.0, 1e-15);
+  EXPECT_NEAR(thicknessOf(kColumn, 0), 0.1, 1e-15);
 }
 
 // The armour depth of each F 447 method on layers 1.0, 0.3, 0.1 m (top 2),
@@ -239,37 +239,37 @@ TEST_F(BedLayerStack, ArmourDepthByMethod) {
       {6, -0.01, 2}, {7, -0.2, 1},   {8, -0.1, 1},  {9, -0.4, 0}, {10, -0.2, 1},
   };
   for (const Case &c : cases) {
-    setStack(kB, {{1.0, 0.5, {0.6, 0.4}}, {0.3, 0.5, {0.6, 0.4}}, {0.1, 0.5, {0.6, 0.4}}});
-    Bedmove[kB] = -0.05;
+    setStack(kColumn, {{1.0, 0.5, {0.6, 0.4}}, {0.3, 0.5, {0.6, 0.4}}, {0.1, 0.5, {0.6, 0.4}}});
+    Bedmove[kColumn] = -0.05;
     setChange(-0.02, 0.004);  // method 5: min(0.0231, -0.0022) is not positive
     FlagArmourDepth = c.method;
-    Barmourthick[kB] = -7;
-    const double got = computeArmourDepth(kB, 0.2);
+    Barmourthick[kColumn] = -7;
+    const double got = computeArmourDepth(kColumn, 0.2);
     EXPECT_NEAR(got, c.result, 1e-15) << "F 447 " << c.method;
-    EXPECT_EQ(Barmourthick[kB], c.armour) << "F 447 " << c.method;
+    EXPECT_EQ(Barmourthick[kColumn], c.armour) << "F 447 " << c.method;
     if (c.result == 0.0) {
       EXPECT_TRUE(std::signbit(got)) << "F 447 " << c.method;
     }
   }
-  setStack(kB, {{0.7, 0.5, {0.6, 0.4}}});
+  setStack(kColumn, {{0.7, 0.5, {0.6, 0.4}}});
   FlagArmourDepth = 9;
-  EXPECT_DOUBLE_EQ(computeArmourDepth(kB, 0.2), -0.7);
-  EXPECT_EQ(Barmourthick[kB], 0);
+  EXPECT_DOUBLE_EQ(computeArmourDepth(kColumn, 0.2), -0.7);
+  EXPECT_EQ(Barmourthick[kColumn], 0);
 }
 
 TEST_F(BedLayerStack, AvailableSedimentInTheTopOfTheBed) {
   allocateBed(2, 5);
   relaxAvailable = 0.5;
-  setStack(kB, {{1.0, 0.5, {0.2, 0.8}}, {0.1, 0.7, {1, 0}}});
+  setStack(kColumn, {{1.0, 0.5, {0.2, 0.8}}, {0.1, 0.7, {1, 0}}});
   double avail[3] = {-1.0, 9.0, 9.0};
-  computeAvailableFraction(kB, avail, -0.3);
+  computeAvailableFraction(kColumn, avail, -0.3);
   EXPECT_EQ(avail[0], -1.0);
   EXPECT_NEAR(avail[1], 0.045, 1e-15);
   EXPECT_NEAR(avail[2], 0.04, 1e-15);
-  computeAvailableFractionMeters(kB, avail, -0.3);
+  computeAvailableFractionMeters(kColumn, avail, -0.3);
   EXPECT_NEAR(avail[1], 0.07, 1e-15);
   EXPECT_NEAR(avail[2], 0.08, 1e-15);
-  computeAvailableFraction(kB, avail, 0.1);
+  computeAvailableFraction(kColumn, avail, 0.1);
   EXPECT_EQ(avail[1], 0.0);
   EXPECT_EQ(avail[2], 0.0);
   EXPECT_EQ(avail[0], -1.0);
