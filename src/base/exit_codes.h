@@ -31,4 +31,6 @@ inline constexpr int kExitInspaceWithF294 = -12;  // B in "inspace" together wit
 inline constexpr int kExitInflowValues = -3;      // an "inflow" record with fewer than five values
 inline constexpr int kExitNestedRecord = -9999999;  // a bad placing record in "koosurf.nes"
 inline constexpr int kExitLayerStack = -4;        // a bed-layer stack that cannot be kept consistent
+inline constexpr int kExitNoGroundwaterBlock = -9;   // the groundwater model finds no layer block at its set-up
+inline constexpr int kExitGroundwaterBlock = -8;     // the groundwater model finds no layer block at a later call
 inline constexpr int kExitBedThickness = -8;      // restart bed layers that do not fill the sediment thickness (F 310 0)

@@ -37,7 +37,7 @@ void requireCells(char letter) {
               letter);
 }
 
-// Letters P and N work on the columns: the cell geometry must be current and
+// Letters G, P and N work on the columns: the cell geometry must be current and
 // the bed cells numbered, which after letter Y alone they are not yet.
 void prepareColumns(char letter) {
   requireCells(letter);
@@ -166,7 +166,10 @@ bool RunLetter(char letter, std::int64_t pass) {
       break;
     case 'G':
       if (timeiFailed()) return false;
-      if (FlagGroundwater == 1) operations.groundwater();
+      if (FlagGroundwater == 1) {
+        prepareColumns('G');
+        operations.groundwater();
+      }
       break;
     case 'H':
       gFlagWriteR = 1;

@@ -9,6 +9,7 @@
 #include "base/log.h"
 #include "bed/levels/bed_smoothing.h"
 #include "bed/levels/open_boundary_levels.h"
+#include "bed/slides/limit_equilibrium.h"
 #include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
@@ -125,7 +126,7 @@ void completeBedChange(BedChangeForm form) {
   if (spread && debugging == 'P') otime[38] = wallClock();
   // Method 5 smoothed the column changes before the points moved.
   if (FlagBedSmooth == 1 || FlagBedSmooth == 3 || FlagBedSmooth == 6 || FlagBedSmooth > 8) bedsmooth();
-  if (spread && FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
+  if (spread && FlagGLEA > 0) computeGLEA();
   if (spread) {
     copyNestedPoints();
   } else {
