@@ -138,10 +138,11 @@ TEST_F(GroundwaterModel, EmptyWlinitLeavesTheLevels) {
   }
 }
 
-// K = 1e-4 between 1 m columns of the layer, side faces 10 m high under the
-// river (bed 0) and 12 m under the bank (bed 2): K·0.5·area/0.5 m. The block's
-// edges are closed. Under a wet column the level is fixed at its surface,
-// under a dry one cut to the top of the soil.
+// K = 1e-4 between 1 m columns of the layer, K·0.5·area/0.5 m: the layer
+// reaches from the non-erodible level 0 up to the bed, so its side faces are
+// 2 m high under the bank (bed 2) and 1 mm, its least thickness, under the
+// river (bed 0). The block's edges are closed. Under a wet column the level
+// is fixed at its surface, under a dry one cut to the top of the soil.
 TEST_F(GroundwaterModel, CoefficientsByHand) {
   Conductivity = 1e-4;
   bankAt18();
@@ -151,17 +152,17 @@ TEST_F(GroundwaterModel, CoefficientsByHand) {
   EXPECT_EQ(Cap[river], 1e30);
   EXPECT_NEAR(Csource[river], 1e30, 1e16);
   EXPECT_NEAR(Cgroundwater[river], 1.0, 1e-12);
-  EXPECT_NEAR(Cas[river], 1e-3, 1e-12);
-  EXPECT_NEAR(Cae[river], 1e-3, 1e-12);
+  EXPECT_NEAR(Cas[river], 1e-7, 1e-15);
+  EXPECT_NEAR(Cae[river], 1e-7, 1e-15);
 
   struct Row {
     int i, j;
     double e, w, n, s;
   };
   const Row rows[] = {
-      {5, 12, 1.2e-3, 1.2e-3, 1.2e-3, 1.2e-3},  // interior of the bank
-      {2, 12, 1.2e-3, 0.0, 1.2e-3, 1.2e-3},     // west edge
-      {9, 13, 0.0, 1.2e-3, 0.0, 1.2e-3},        // north-east corner
+      {5, 12, 2e-4, 2e-4, 2e-4, 2e-4},  // interior of the bank
+      {2, 12, 2e-4, 0.0, 2e-4, 2e-4},   // west edge
+      {9, 13, 0.0, 2e-4, 0.0, 2e-4},    // north-east corner
   };
   for (const Row &r : rows) {
     const int c = bottom(r.i, r.j);

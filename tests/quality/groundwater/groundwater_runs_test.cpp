@@ -34,7 +34,9 @@ std::vector<PlanPoint> planPoints(const std::string &tecplot) {
 // beside it (a time scale of a few hundred seconds against 59,400 s) and
 // never rose.
 TEST(GroundwaterRuns, DrainsTheBankTowardsTheRiver) {
-  const CaseResult r = runCaseFolder("groundwater");
+  CaseSetup setup;
+  for (const char *name : {"control", "koosurf", "wlinit"}) setup.files[name] = caseFile("groundwater", name);
+  const CaseResult r = runCase(setup);
   const std::string log = r.file("boogie");
   ASSERT_EQ(r.status, 1) << log;
   expectInOrder(log, {"Warning: F 262 data is set without setting slide data set F 236\n\n",
