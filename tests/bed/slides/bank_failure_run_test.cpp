@@ -7,11 +7,11 @@
 
 #include <cmath>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/bedres_levels.h"
 #include "support/run_case.h"
 
 namespace {
@@ -19,12 +19,7 @@ namespace {
 // Bed levels of the grid points in "bedres.t", by (i, j).
 std::map<std::pair<int, int>, double> bedLevels(const std::string &bedres) {
   std::map<std::pair<int, int>, double> levels;
-  const std::vector<std::string> text = linesOf(bedres);
-  for (std::size_t n = 2; n < text.size(); ++n) {
-    std::istringstream in(text[n]);
-    std::vector<double> v;
-    for (double x; in >> x;) v.push_back(x);
-    if (v.size() != 7) break;
+  for (const std::vector<double> &v : bedresPointRows(bedres)) {
     levels[{static_cast<int>(v[0]), static_cast<int>(v[1])}] = v[3];
   }
   return levels;
