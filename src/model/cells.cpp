@@ -79,6 +79,12 @@ void allocateSingleValueTables(TableAllocator &a, std::int64_t nc) {
     for (double **t : {&Cxmove, &Cymove, &Czmove}) a.vector(*t, nc);
   }
   if (a.when(TurbDensFlag == 5)) a.vector(CdampDensity, nc);
+  // The groundwater model solves in arrays of its own: Cf may point at a
+  // live field of a sediment or slide run when it is called.
+  if (a.when(FlagGroundwater > 0)) {
+    a.vector(Cgroundwater, nc);
+    a.vector(Cgroundwater_old, nc);
+  }
   a.vector(Cbed, nc);
   if (a.when(ExtrapAlgo1 == 0)) a.vector(Czcenter_old, nc);
   if (a.when(ExtrapAlgo1 == 2)) a.vector(Ckdist_old, nc);

@@ -137,6 +137,8 @@ inline double *CdampDensity;  // density damping of turbulence (F 71 5)
 inline int *Cbed;             // bed cell of the cell's column, 1..NoBCells
 inline double *Czcenter_old;  // Czcenter before the last grid regeneration (F 147 0), m
 inline double *Ckdist_old;    // Ckdist before the last grid regeneration (F 147 2), m
+inline double *Cgroundwater;      // groundwater level solved in the layer's bottom cells (F 262), m
+inline double *Cgroundwater_old;  // that level at the previous groundwater step (F 262), m
 inline double *Cpt;           // line-solver work vector (F 186, F 261 18/19, F 343 2)
 inline double *Cqt;           // line-solver work vector
 

@@ -166,7 +166,10 @@ bool RunLetter(char letter, std::int64_t pass) {
       break;
     case 'G':
       if (timeiFailed()) return false;
-      if (FlagGroundwater == 1) operations.groundwater();
+      if (FlagGroundwater == 1) {
+        prepareColumns('G');
+        operations.groundwater();
+      }
       break;
     case 'H':
       gFlagWriteR = 1;

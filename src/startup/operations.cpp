@@ -43,6 +43,7 @@
 #include "startup/control_reader.h"
 #include "startup/timei_reader.h"
 #include "surface/steady/froude_numbers.h"
+#include "surface/steady/steady_dispatch.h"
 #include "surface/surface_services.h"
 
 EngineOperations engineOperations() {
@@ -78,6 +79,7 @@ EngineOperations engineOperations() {
       .printAtCrash = printAtCrash,
       .backwater = backwater,
       .surface = surface,
+      .surface2 = surface2,
       .surface_tfs = surface_tfs,
       .surface_LS_update = surface_LS_update,
       .SetiPresjPres = SetiPresjPres,

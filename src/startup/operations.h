@@ -41,6 +41,7 @@ struct EngineOperations {
   // free surface
   void (*backwater)();
   void (*surface)();
+  void (*surface2)();
   void (*surface_tfs)(int, int);
   void (*surface_LS_update)();
   void (*SetiPresjPres)();

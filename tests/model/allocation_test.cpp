@@ -176,6 +176,8 @@ const ConditionCase kConditions[] = {
     {"TwoGrainSizes", [] { lnumber = 2; }, Family::Cells, 5256 - 176 + 264 + 4 * 264,
      [] { return Catm && Cabm && Capm && Csourcem && !CinvApf; }},
     {"SedimentMode3", [] { FlagTSC = 3; }, Family::Cells, 5256 + 4 * 176, [] { return Catm && Csourcem; }},
+    {"GroundwaterLevels", [] { FlagGroundwater = 1; }, Family::Cells, 5256 + 2 * 80,
+     [] { return Cgroundwater && Cgroundwater_old; }},
     {"FastDriverThreeSizesFiveSourceRows", [] { FlagFastWatersolve = 1, lnumber = 3; }, Family::Cells,
      5256 + 176 + 3 * 352 + 2 * 440 + 440, [] { return Csourcem && CinvApf && Cff; }},
     {"FastDriverFiveSizes", [] { FlagFastWatersolve = 1, lnumber = 5; }, Family::Cells,

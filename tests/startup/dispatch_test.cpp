@@ -107,7 +107,7 @@ TEST_F(Dispatch, EachLetterCallsItsOperationWithItsFlags) {
       {'A', {"writeMPIkoosurf"}, "000000"},   {'B', {"ReadAllData"}, "000000"},
       {'C', {"Components"}, "000010"},        {'D', {"computeSlidemovement"}, "000000"},
       {'E', {"writeConqRes"}, "010000"},      {'F', {"writeConcRes"}, "010000"},
-      {'G', {"groundwater"}, "000000"},       {'H', {"WriteUnstructure"}, "010000"},
+      {'G', {"metric", "BedMake", "groundwater"}, "000000"}, {'H', {"WriteUnstructure"}, "010000"},
       {'I', {"concRijn"}, "000000"},          {'J', {"WriteAllData"}, "000000"},
       {'K', {"computeRoughness"}, "000000"},  {'L', {"shallowWater"}, "000000"},
       {'M', {"sprintflow"}, "010000"},        {'N', {}, ""},

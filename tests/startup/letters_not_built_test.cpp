@@ -8,11 +8,11 @@
 
 namespace {
 
-// Letters S, C and P are built: without a grid they stop before their first
-// flow computation, naming the letters that read one.
+// Letters S, C, P and G are built: without a grid they stop before their
+// first computation, naming the letters that read one.
 TEST(LettersNotBuilt, SedimentAndComponentsNeedAGrid) {
-  for (const char letter : {'S', 'C', 'P'}) {
-    const CaseResult r = runControl(std::string("F 2 ") + letter + "\n");
+  for (const char letter : {'S', 'C', 'P', 'G'}) {
+    const CaseResult r = runControl(std::string("F 2 ") + letter + "\nF 262 1 1e-3\n");
     EXPECT_EQ(r.status, 252) << letter;
     EXPECT_TRUE(endsWith(r.file("boogie"), std::string("Error: letter ") + letter +
                                                " needs a grid: read the koosurf file (letter Y) or the unstruc "

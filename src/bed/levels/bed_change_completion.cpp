@@ -9,6 +9,7 @@
 #include "base/log.h"
 #include "bed/levels/bed_smoothing.h"
 #include "bed/levels/open_boundary_levels.h"
+#include "bed/slides/limit_equilibrium.h"
 #include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
@@ -145,7 +146,7 @@ void completeBedChange(BedLevelRoutine routine, bool countMovement) {
   // Method 5 smoothed the column changes before the points moved.
   if (smooths) bedsmooth();
   if (columns) {
-    if (FlagGLEA > 0) notAvailableYet("computeGLEA", "F 266");
+    if (FlagGLEA > 0) computeGLEA();
     copyNestedPoints();
   } else {
     copyNestedColumns(countMovement);
