@@ -9,7 +9,7 @@
 #include "base/log.h"
 #include "bed/levels/bed_smoothing.h"
 #include "bed/levels/open_boundary_levels.h"
-#include "bed/slides/limit_equilibrium.h"
+#include "bed/slides/bed_slopes/limit_equilibrium.h"
 #include "grid/generation/cell_numbering.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "bed/slides/slide_grouping.h"
-#include "bed/slides/slide_layer_fixture.h"
+#include "bed/slides/soil_layer/slide_grouping.h"
+#include "bed/slides/soil_layer/slide_layer_fixture.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

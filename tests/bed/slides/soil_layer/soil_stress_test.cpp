@@ -1,7 +1,7 @@
 // The soil stress of the channel case (10 x 4 columns of nine cells of
 // 1/9 m) taken as a soil body: displacements under its own weight, the
 // stresses of the variants and the failure marks.
-#include "bed/slides/soil_stress.h"
+#include "bed/slides/soil_layer/soil_stress.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // candidates share the smallest label, and each slide gets its size, target
 // sliding-surface level, centre column and reference plane. Writes Bcellth,
 // the bottom cells' Cap and Csource of unlabelled columns, and the slide table.
-#include "bed/slides/slide_grouping.h"
+#include "bed/slides/soil_layer/slide_grouping.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 
 #include "base/exit_codes.h"
 #include "base/log.h"
-#include "bed/slides/slide_layer.h"
+#include "bed/slides/soil_layer/slide_layer.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

@@ -3,7 +3,7 @@
 // shapes each sliding surface, and slides whose safety factor shows them
 // stable are dropped. Writes Bstrain, Bthixolev, BthixolevMin, Bcellth,
 // Surfaces plane 7, the bottom cells' coefficients and the slide table.
-#include "bed/slides/slide_location.h"
+#include "bed/slides/soil_layer/slide_location.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +13,9 @@
 #include "base/exit_codes.h"
 #include "base/log.h"
 #include "bed/bed_services.h"
-#include "bed/slides/slide_layer.h"
-#include "bed/slides/slide_grouping.h"
-#include "bed/slides/slide_safety.h"
+#include "bed/slides/soil_layer/slide_layer.h"
+#include "bed/slides/soil_layer/slide_grouping.h"
+#include "bed/slides/soil_layer/slide_safety.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"

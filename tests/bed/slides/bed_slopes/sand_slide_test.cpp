@@ -2,7 +2,7 @@
 // beds: the moves of one edge against hand values, the areas added on a block
 // border, the plan length of an edge on a sloped bed, the non-erodible level,
 // the tilt of a rotated column and the thickness test of the rotation.
-#include "bed/slides/sand_slide.h"
+#include "bed/slides/bed_slopes/sand_slide.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bed/slides/slide_fixture.h"
+#include "bed/slides/bed_slopes/slide_fixture.h"
 #include "support/run_case.h"
 #include "model/bed_cells.h"
 #include "model/cells.h"

@@ -1,6 +1,6 @@
 // The soil layer that slides: its block, the levels of its columns and the
 // per-label column lists the slide location walks instead of the whole block.
-#include "bed/slides/slide_layer.h"
+#include "bed/slides/soil_layer/slide_layer.h"
 
 #include <algorithm>
 #include <vector>

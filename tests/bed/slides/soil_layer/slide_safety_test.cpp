@@ -3,9 +3,9 @@
 // in a row worked out by hand.
 #include <gtest/gtest.h>
 
-#include "bed/slides/slide_layer.h"
-#include "bed/slides/slide_location.h"
-#include "bed/slides/slide_safety.h"
+#include "bed/slides/soil_layer/slide_layer.h"
+#include "bed/slides/soil_layer/slide_location.h"
+#include "bed/slides/soil_layer/slide_safety.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

@@ -2,7 +2,7 @@
 // wedge of the bank column against friction and cohesion, with the pore
 // pressure of the groundwater when it is computed. Writes the bed levels
 // zval[..][..][1] of the failing columns' corners and Surfaces plane 1.
-#include "bed/slides/limit_equilibrium.h"
+#include "bed/slides/bed_slopes/limit_equilibrium.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // (zval level 1) in place, Gauss-Seidel fashion, and add every move to the
 // accumulated bed movement (Surfaces plane 1); nothing goes below the
 // non-erodible level (plane 3).
-#include "bed/slides/sand_slide.h"
+#include "bed/slides/bed_slopes/sand_slide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "base/log.h"
-#include "bed/slides/grain_slide.h"
-#include "bed/slides/layer_stack_slide.h"
-#include "bed/slides/slide_columns.h"
+#include "bed/slides/bed_slopes/grain_slide.h"
+#include "bed/slides/bed_slopes/layer_stack_slide.h"
+#include "bed/slides/bed_slopes/slide_columns.h"
 #include "grid/geometry/plane_vectors.h"
 #include "model/bed_cells.h"
 #include "model/faces.h"

@@ -2,14 +2,14 @@
 // and 204 against hand values, the whole top layer of 203 with a full and a
 // one-layer stack, the pending change of 205 and 206, and unequal column
 // areas.
-#include "bed/slides/layer_stack_slide.h"
+#include "bed/slides/bed_slopes/layer_stack_slide.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 
-#include "bed/slides/sand_slide.h"
-#include "bed/slides/slide_fixture.h"
+#include "bed/slides/bed_slopes/sand_slide.h"
+#include "bed/slides/bed_slopes/slide_fixture.h"
 #include "model/bed_cells.h"
 #include "model/settings.h"
 #include "model/structured.h"

@@ -3,7 +3,7 @@
 // and either higher point, the smallest lowering, the non-erodible level and
 // an active layer too thin for its share. Every case keeps the volume of
 // each size and fractions that sum to 1.
-#include "bed/slides/grain_slide.h"
+#include "bed/slides/bed_slopes/grain_slide.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <string>
 #include <utility>
 
-#include "bed/slides/sand_slide.h"
-#include "bed/slides/slide_fixture.h"
+#include "bed/slides/bed_slopes/sand_slide.h"
+#include "bed/slides/bed_slopes/slide_fixture.h"
 #include "model/bed_cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"

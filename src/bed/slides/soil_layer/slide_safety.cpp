@@ -1,12 +1,12 @@
 // Safety factor of a slide of the soil layer: cohesion and friction on the
 // sliding surface against gravity along it and the groundwater flow. Writes
 // the slide's force terms per unit area and kSF.
-#include "bed/slides/slide_safety.h"
+#include "bed/slides/soil_layer/slide_safety.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "bed/slides/slide_layer.h"
+#include "bed/slides/soil_layer/slide_layer.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

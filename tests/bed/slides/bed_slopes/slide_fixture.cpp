@@ -1,5 +1,5 @@
 // The in-process set-up shared by the sand-slide tests.
-#include "bed/slides/slide_fixture.h"
+#include "bed/slides/bed_slopes/slide_fixture.h"
 
 #include <algorithm>
 #include <cmath>

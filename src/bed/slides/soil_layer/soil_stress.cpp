@@ -9,7 +9,7 @@
 #include "base/exit_codes.h"
 #include "base/log.h"
 #include "bed/bed_services.h"
-#include "bed/slides/soil_stress.h"
+#include "bed/slides/soil_layer/soil_stress.h"
 #include "grid/geometry/gradients.h"
 #include "model/cells.h"
 #include "model/faces.h"

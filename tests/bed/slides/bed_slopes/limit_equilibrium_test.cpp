@@ -3,7 +3,7 @@
 // grain density 2.65 and solid fraction 0.5. Then V = 0.4 m³, W = 5199.3 N,
 // F = W and R = 0.65·W = 3379.5 N: it fails and h = 0.02·V = 0.008 m, each
 // corner moving 0.002 m towards the mean.
-#include "bed/slides/limit_equilibrium.h"
+#include "bed/slides/bed_slopes/limit_equilibrium.h"
 
 #include <gtest/gtest.h>
 

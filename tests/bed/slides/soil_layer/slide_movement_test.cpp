@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bed/bed_services.h"
-#include "bed/slides/slide_layer.h"
-#include "bed/slides/slide_movement.h"
+#include "bed/slides/soil_layer/slide_layer.h"
+#include "bed/slides/soil_layer/slide_movement.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

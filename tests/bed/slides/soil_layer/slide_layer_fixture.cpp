@@ -1,5 +1,5 @@
 // The in-process soil layers of the slide tests.
-#include "bed/slides/slide_layer_fixture.h"
+#include "bed/slides/soil_layer/slide_layer_fixture.h"
 
 #include <sstream>
 

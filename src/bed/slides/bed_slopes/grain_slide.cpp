@@ -3,14 +3,14 @@
 // (BSedDistrib[layer][0][b] thickness, [layer][k][b] fraction of size k).
 // Writes the bed levels of the grid points, Surfaces plane 1, both layers
 // and the tally AvalMove.
-#include "bed/slides/grain_slide.h"
+#include "bed/slides/bed_slopes/grain_slide.h"
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
 #include "bed/layers/bed_layer_operations.h"
-#include "bed/slides/slide_columns.h"
+#include "bed/slides/bed_slopes/slide_columns.h"
 #include "model/bed_cells.h"
 #include "model/run_state.h"
 #include "model/settings.h"

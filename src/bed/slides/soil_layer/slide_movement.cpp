@@ -2,7 +2,7 @@
 // flow driver on the layer block, or slide by slide as rigid blocks gliding
 // along their sliding surface. Writes the velocities of the layer block and,
 // through the surface update, its grid.
-#include "bed/slides/slide_movement.h"
+#include "bed/slides/soil_layer/slide_movement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 #include "base/exit_codes.h"
 #include "base/log.h"
 #include "bed/bed_services.h"
-#include "bed/slides/slide_layer.h"
+#include "bed/slides/soil_layer/slide_layer.h"
 #include "grid/grid_services.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "bed/bed_services.h"
-#include "bed/slides/slide_layer.h"
-#include "bed/slides/slide_grouping.h"
-#include "bed/slides/slide_layer_fixture.h"
+#include "bed/slides/soil_layer/slide_layer.h"
+#include "bed/slides/soil_layer/slide_grouping.h"
+#include "bed/slides/soil_layer/slide_layer_fixture.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"

@@ -4,13 +4,13 @@
 // through the layer operations (ChangeLayers, JoinLayers), or moves the
 // pending change of the step (Bedmove, Bbedchange). The bed levels of the grid
 // points stay; the bed change rebuilds them from the layers.
-#include "bed/slides/layer_stack_slide.h"
+#include "bed/slides/bed_slopes/layer_stack_slide.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "bed/layers/bed_layer_operations.h"
-#include "bed/slides/slide_columns.h"
+#include "bed/slides/bed_slopes/slide_columns.h"
 #include "model/bed_cells.h"
 #include "model/settings.h"
 
