@@ -7,6 +7,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "base/exit_codes.h"
 #include "base/log.h"
 #include "flow/boundaries/face_fluxes.h"
 #include "flow/corrections/continuity_corrections.h"
@@ -238,8 +239,13 @@ void sedimentTimeTerm() {
 }
 
 void sedimentEquationTerms() {
-  // The bed-load vector rows exist only beside the per-size rows.
-  if (bedVectorCoefficients() && !Capm) notAvailableYet("coeff_make2m with one grain size", "F 78");
+  // The bed-load vector coefficients of F 78 5 to 9 are per-size rows, which
+  // exist only with two or more grain sizes or the multi-layer bed.
+  if (bedVectorCoefficients() && !Capm) {
+    fatalPrintf(kExitInconsistent, nullptr,
+                "Error: F 78 %d needs the per-size sediment equations: give two or more grain sizes or F 37 3\n",
+                BedLoadVectorFlag);
+  }
   Equation = 7;
   GammaCalc(WCStart, WCEnd);
   if (FlagCorrectContinuity == 1) correctContinuity();
