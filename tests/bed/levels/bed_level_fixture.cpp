@@ -27,23 +27,8 @@ void BedLevelFixture::SetUp() {
 }
 
 void BedLevelFixture::bedBlock(int i1, int i2, int j1, int j2) {
-  GridBlock &g = block[addBlock(i1, i2, j1, j2)];
-  g.WorkFlag = 1;
-  for (int i = i1; i <= i2; ++i) {
-    for (int j = j1; j <= j2; ++j) {
-      const int c = ++NoCells;
-      const int b = ++NoBCells;
-      zval[i][j][0] = c;
-      Cbed[c] = b;
-      Bcellt[b] = c;
-      pointbed[i][j] = b;
-      armap[i][j] = 1.0;
-      Barea[b] = 1.0;
-      Bkooi[b] = i;
-      Bkooj[b] = j;
-      Bedmove[b] = 0.0;
-    }
-  }
+  addBedColumns(i1, i2, j1, j2);
+  for (int b = NoBCells - (i2 - i1 + 1) * (j2 - j1 + 1) + 1; b <= NoBCells; ++b) Bedmove[b] = 0.0;
   for (int i = 1; i <= xnumber; ++i) {
     for (int j = 1; j <= ynumber; ++j) {
       const int c = Bcellt[pointbed[i][j]];

@@ -24,21 +24,7 @@ void SlideFixture::allocateSlideGrid(int sizes, int layers, bool multiLayer, int
 void SlideFixture::clearBlocks() { NoCells = NoBCells = NoBlocks = 0; }
 
 int SlideFixture::wetBlock(int i1, int i2, int j1, int j2) {
-  const int n = addBlock(i1, i2, j1, j2);
-  block[n].WorkFlag = 1;
-  for (int i = i1; i <= i2; ++i) {
-    for (int j = j1; j <= j2; ++j) {
-      const int c = ++NoCells, b = ++NoBCells;
-      zval[i][j][0] = c;
-      Cbed[c] = b;
-      Bcellt[b] = c;
-      pointbed[i][j] = b;
-      armap[i][j] = 1.0;
-      Barea[b] = 1.0;
-      Bkooi[b] = i;
-      Bkooj[b] = j;
-    }
-  }
+  const int n = addBedColumns(i1, i2, j1, j2);
   auto cellAt = [&](int i, int j) { return i >= i1 && i <= i2 && j >= j1 && j <= j2 ? static_cast<int>(zval[i][j][0]) : 0; };
   for (int i = i1; i <= i2; ++i) {
     for (int j = j1; j <= j2; ++j) {
