@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/grid_files/record_reader.h"
+#include "grid/plan_grid/corner_means.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -17,10 +18,6 @@
 namespace {
 
 // The mean over the four corners of column (i, j) of level k of zval.
-double cornerMean(int i, int j, int k) {
-  return 0.25 * (zval[i][j][k] + zval[i - 1][j][k] + zval[i - 1][j - 1][k] + zval[i][j - 1][k]);
-}
-
 // The mean lowering of the corners below the original bed, at least 0.
 double erosionDepth(int i, int j) {
   double sum = 0.0;

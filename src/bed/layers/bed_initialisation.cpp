@@ -10,6 +10,7 @@
 #include "base/exit_codes.h"
 #include "base/log.h"
 #include "bed/layers/bed_layer_operations.h"
+#include "grid/plan_grid/corner_means.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/control_tables.h"
@@ -20,14 +21,6 @@
 namespace {
 
 // The mean of a grid-point table over the four corners of column (i, j).
-double cornerMean(double **plane, int i, int j) {
-  return 0.25 * (plane[i][j] + plane[i - 1][j] + plane[i - 1][j - 1] + plane[i][j - 1]);
-}
-
-double cornerBedMean(int i, int j) {
-  return 0.25 * (zval[i][j][1] + zval[i - 1][j][1] + zval[i - 1][j - 1][1] + zval[i][j - 1][1]);
-}
-
 bool isBaseBlock(const GridBlock &blk) { return blk.BlockKind == 0 && blk.GridLevel == 0; }
 
 bool restartBed() { return FlagReadFracres > 0 || FlagUseBedres > 0 || FlagReadAlldata > 0; }
@@ -141,10 +134,10 @@ void initialiseColumn(int i, int j, double a) {
   }
   const bool restart = restartBed();
   if (!restart) freshLayers(b, d, da);
-  if ((FlagTSC == 3 || FlagBedchangeOption == 3) && Bedlev) Bedlev[b] = cornerBedMean(i, j);
+  if ((FlagTSC == 3 || FlagBedchangeOption == 3) && Bedlev) Bedlev[b] = cornerMean(i, j, 1);
   if (FlagTSC == 3 && FlagReadAlldata > 0 && NoBedLayers > 1) dropEmptyTopLayers(b);
   if (FlagTSC == 3 && FlagFracresVersion == 1 && FlagReadFracres == 1) {
-    fracresLayers(b, cornerBedMean(i, j) - cornerMean(Surfaces[3], i, j), a);
+    fracresLayers(b, cornerMean(i, j, 1) - cornerMean(Surfaces[3], i, j), a);
   }
   if (NoBedLayers > 2 && FlagInitiateBedlayers > 0) {
     for (int layer = BlayerTop[b]; layer >= 0; --layer) setSampleFractions(layer, b);

@@ -97,12 +97,6 @@ void updateTwoLayers(int b, int c, const double dz[], double active) {
   }
 }
 
-double stackThickness(int b) {
-  double sum = 0.0;
-  for (int l = 0; l <= BlayerTop[b]; ++l) sum += BSedDistrib[l][0][b];
-  return sum;
-}
-
 // The layer stack: the per-size changes at the top layer's solid fraction
 // go through ChangeLayers, and Bedmove becomes the change of the stack's
 // thickness, so the bed levels follow what the stack realised.

@@ -3,6 +3,7 @@
 // sediment the correction removes or adds in SumBedMoveDef.
 #include "bed/levels/open_boundary_levels.h"
 
+#include "bed/levels/corner_spreading.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -11,10 +12,6 @@
 #include "model/structured.h"
 
 namespace {
-
-// Corner k of column (i, j): 1 (i, j), 2 (i, j-1), 3 (i-1, j-1), 4 (i-1, j).
-constexpr int kCornerDi[5] = {0, 0, 0, -1, -1};
-constexpr int kCornerDj[5] = {0, 0, -1, -1, 0};
 
 // Moves corner k of column (i, j) by e, with the movement in plane 1 and the
 // sediment it takes from the bed booked (a negative e removes bed).

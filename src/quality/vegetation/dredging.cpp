@@ -12,6 +12,7 @@
 
 #include "base/log.h"
 #include "bed/layers/bed_layer_operations.h"
+#include "grid/plan_grid/corner_means.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -48,14 +49,6 @@ bool feedingActs(int kind) {
 namespace {
 
 // The mean of a grid-point table over the four corners of column (i, j).
-double cornerMean(double **plane, int i, int j) {
-  return 0.25 * (plane[i][j] + plane[i - 1][j] + plane[i - 1][j - 1] + plane[i][j - 1]);
-}
-
-double meanBed(int i, int j) {
-  return 0.25 * (zval[i][j][1] + zval[i - 1][j][1] + zval[i - 1][j - 1][1] + zval[i][j - 1][1]);
-}
-
 // Per-size room of the multi-layer cut, sized once for the run's sizes.
 std::vector<double> savedChange, available;
 
@@ -104,7 +97,7 @@ double dredgeToLevels(int n, double w) {
         const int b = pointbed[i][j];
         if (b <= 0) continue;
         double &rest = baggerRest[n][i][j];
-        if (rest < 0.0) rest = std::max(0.0, meanBed(i, j) - cornerMean(baggerZval[n], i, j));
+        if (rest < 0.0) rest = std::max(0.0, cornerMean(i, j, 1) - cornerMean(baggerZval[n], i, j));
         const double cut = w * rest;
         rest -= cut;
         if (cut <= 0.0) continue;
@@ -173,7 +166,7 @@ double feedColumn(const Feeding &fd, int i, int j, double h) {
   const int b = pointbed[i][j];
   if (b <= 0) return 0.0;
   if (h < fd.minimum) h = 0.0;
-  if (fd.levelControl && meanBed(i, j) - cornerMean(Surfaces[0], i, j) > fd.r * h) h = 0.0;
+  if (fd.levelControl && cornerMean(i, j, 1) - cornerMean(Surfaces[0], i, j) > fd.r * h) h = 0.0;
   const double a = h * fd.feed;
   Bedmove[b] += a;
   const double mass = a * Barea[b] * density * 1000.0 * SolidFrac;

@@ -10,7 +10,9 @@
 
 #include "base/exit_codes.h"
 #include "base/log.h"
+#include "bed/layers/bed_layer_operations.h"
 #include "files/write_check.h"
+#include "grid/plan_grid/corner_means.h"
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -26,14 +28,6 @@
 
 namespace {
 
-double cornerMean(double **plane, int i, int j) {
-  return 0.25 * (plane[i][j] + plane[i - 1][j] + plane[i - 1][j - 1] + plane[i][j - 1]);
-}
-
-double cornerBedMean(int i, int j) {
-  return 0.25 * (zval[i][j][1] + zval[i - 1][j][1] + zval[i - 1][j - 1][1] + zval[i][j - 1][1]);
-}
-
 double kgPerCubicMetre() { return 1000.0 * density; }
 
 bool multiLayer() { return FlagTSC == 3; }
@@ -41,12 +35,6 @@ bool multiLayer() { return FlagTSC == 3; }
 int topLayerOf(int b) { return multiLayer() ? BlayerTop[b] : 1; }
 
 double solidFractionOf(int layer, int b) { return multiLayer() ? Bsolidfraction[layer][b] : SolidFrac; }
-
-double stackThickness(int b) {
-  double sum = 0.0;
-  for (int layer = 0; layer <= BlayerTop[b]; ++layer) sum += BSedDistrib[layer][0][b];
-  return sum;
-}
 
 // F 37 3: the worst fraction sum of the layers in use, their mean solid
 // fraction, their thickness per bed cell and the mean sediment thickness.
@@ -71,7 +59,7 @@ void sumLayerDiagnostics() {
       ++layers;
     }
     const int i = Bkooi[b], j = Bkooj[b];
-    sediment += cornerBedMean(i, j) - cornerMean(Surfaces[3], i, j);
+    sediment += cornerMean(i, j, 1) - cornerMean(Surfaces[3], i, j);
   }
   kSumSolid = layers > 0 ? solids / static_cast<double>(layers) : 0.0;
   kSumBSed0 = cells > 0 ? thickness / cells : 0.0;
@@ -240,7 +228,7 @@ void writeTotalBedChange() {
     const GridBlock &blk = block[n];
     if (!reportedColumnBlock(blk)) continue;
     for (int i = blk.i1; i <= blk.i2; ++i) {
-      for (int j = blk.j1; j <= blk.j2; ++j) volume += (cornerBedMean(i, j) - cornerMean(Surfaces[0], i, j)) * armap[i][j];
+      for (int j = blk.j1; j <= blk.j2; ++j) volume += (cornerMean(i, j, 1) - cornerMean(Surfaces[0], i, j)) * armap[i][j];
     }
   }
   logPrintf("Total change in bed levels: %e qubic meters or %e kg\n", volume,

@@ -30,12 +30,6 @@ double meanCorners(int plane, int i, int j) {
   return sum / 4.0;
 }
 
-double stackThickness(int b) {
-  double sum = 0.0;
-  for (int l = 0; l <= BlayerTop[b]; ++l) sum += BSedDistrib[l][0][b];
-  return sum;
-}
-
 // The level a variant compares: the top of the stack, with the pending change
 // for 205; for 206 the mean bed level of the column's corners.
 double columnLevel(int variant, int i, int j, int b) {
