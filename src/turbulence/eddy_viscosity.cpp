@@ -14,6 +14,7 @@
 #include "model/series.h"
 #include "model/settings.h"
 #include "model/status.h"
+#include "model/threads.h"
 #include "solvers/coefficients.h"
 #include "turbulence/bed_form_viscosity.h"
 #include "turbulence/realizable_length_scale.h"
@@ -318,4 +319,16 @@ void GammaCalc(int first, int last) {
   }
   if (VertDiffTrekant > 1e-20) cornerColumns(first, last);
   bedFormTerms(first, last);
+}
+
+void GammaCalcOnChunks(int first, int last) {
+  const int model = TurbulenceModel, eq = Equation;
+  const bool cellwise = !windDriven(model) && !realizable(model) && TurbDensFlag != 2 && !isColumnModel(model) &&
+                        !mudOverrideActive() && VertDiffTrekant <= 1e-20 &&
+                        !(GammaVertCoeff1 > 1e-10 && Bdepth && Bedformheight && isMomentum(eq)) &&
+                        !(FlagDuneEddy >= 1 && FlagDuneEddy <= 6) &&
+                        !(FlagBedSmooth == 2 || FlagBedSmooth == 4 || FlagBedSmooth == 7 || FlagBedSmooth == 8) &&
+                        !(FlagThixo > 0 && NoBlocks > 0) && !(FlagTramel >= 12 && FlagTramel <= 14);
+  if (NoProcessesSolver > 0 && cellwise && first <= last) forEachChunk(first, last, [](int a, int b) { GammaCalc(a, b); });
+  else GammaCalc(first, last);
 }

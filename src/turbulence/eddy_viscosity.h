@@ -4,6 +4,12 @@
 
 void GammaCalc(int first, int last);
 
+// GammaCalc on the cell chunks of F 206 when every step of the current model
+// and options is the cell's own (the wind, realizable, column, Richardson,
+// mud, corner-column and bed-form steps reach other cells and keep the whole
+// range on this thread); the values are those of one call over the range.
+void GammaCalcOnChunks(int first, int last);
+
 // The wind drag function f(W) of F 73 at wind speed w (m/s): the surface
 // shear is 0.0012 f(W) N/m2. 0 W^2, above 5.6 m/s raised by 1.9 (1 - 5.6/W)^2;
 // 1 1.1 W^2; 2 1.25 W^1.5 below 1 m/s, 0.5 W^2.5 below 15 m/s, 2.6 W^2 above;

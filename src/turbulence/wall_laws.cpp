@@ -292,8 +292,10 @@ void wall_laws(int first, int last) {
   }
   const int model = TurbulenceModel, eq = Equation, family = FlagWallAll;
   const double cmu = model == 1 ? 0.0845 : 0.09;
-  XksWall = std::max(XksWall, 1e-6);
-  Xkappa = 0.4;
+  // Written only when they change, so that the chunks of one region, which
+  // all find them set, only read them.
+  if (XksWall < 1e-6) XksWall = 1e-6;
+  if (Xkappa != 0.4) Xkappa = 0.4;
   const LawConstants k{std::pow(cmu, 0.75), 1000.0 * std::pow(cmu, 0.75), 1000.0 * std::sqrt(cmu), Xkappa,
                        std::log(30.0 * WallLimiterU)};
   if (first > last) return;

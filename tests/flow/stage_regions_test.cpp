@@ -53,6 +53,7 @@ TEST_F(StageRegionBase, UnusableDiagonalsReportTheLowerCell) {
 TEST_P(StageRegions, ThreadedFormsMatchTheSerialForms) {
   GetParam().set();
   prepare();
+  GetParam().set();  // again over the channel's defaults (the wall family)
   if (GetParam().transient) TimeStep = 10.0;
   for (int threads : {1, 4, 7}) {
     if (!GetParam().pressureOnly) compare([] { momentumStage(1); }, threads);
@@ -77,6 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
                       Option{"SecondOrderMomentum", [] { sou[1] = sou[2] = sou[3] = 1; }, false},
                       Option{"LimiterSchemes", [] { sou[1] = sou[2] = sou[3] = 12; sou[5] = sou[6] = 12; }, false},
                       Option{"SlopingCellsAndNeighbours", [] { FlagDamp2 = 3; }, false},
+                      Option{"RoughWallLaw", [] { FlagWallAll = 0; }, false},
+                      Option{"SmoothWallLaw", [] { FlagWallAll = 5; }, false},
+                      Option{"FaceByFaceWallLaw", [] { FlagWallAll = 0; FlagNewWall = 1; }, false},
+                      Option{"RiverWallLaw", [] { FlagWallAll = 0; FlagNewWall = 2; }, false},
+                      Option{"KatoLaunderProduction", [] { FlagWallAll = 0; FlagKatoLaunder = 1; }, false},
+                      Option{"ArtificialDiffusion", [] { ArtDiff = 0.01; TurbMultVert = 0.5; }, false},
                       Option{"TurbulenceModelTen", [] { TurbulenceModel = 10; }, false},
                       Option{"TurbulenceModelThirteen", [] { TurbulenceModel = 13; }, false}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -60,15 +60,16 @@ void SimpleTurbulence(int equation) {
 
   const bool withSources = !(TurbulenceModel >= 2 && TurbulenceModel <= 7);
   const bool second = sou[equation] == 1;
-  // The eddy viscosity over the whole range on this thread: the column
-  // models and the mud steps write whole columns and blocks, which a chunk
-  // border would split.
-  GammaCalc(first, last);
+  // The eddy viscosity on the chunks only where every step is the cell's
+  // own: the column models and the mud steps write whole columns and blocks,
+  // which a chunk border would split.
   if (NoProcessesSolver == 0 || FlagOpenMP[5] == 1) {
+    GammaCalc(first, last);
     prepareTurbulenceCells(first, last, withSources, second);
     Cidist[0] = Cjdist[0] = Fflux[0] = 0.0;
     coeff_make(WFStart, WFEnd);
   } else {
+    GammaCalcOnChunks(first, last);
     forEachChunk(first, last, [&](int a, int z) { prepareTurbulenceCells(a, z, withSources, second); });
     Cidist[0] = Cjdist[0] = Fflux[0] = 0.0;
     if (FlagOpenMP[0] == 0) coeff_make_chunked(WFStart, WFEnd);
@@ -115,7 +116,12 @@ void SimpleTurbulence(int equation) {
   solver();
   stageStamp(23 + b);
   if (FlagCoupledNesting == 3) CoupledSolverNesting();
-  if (equation == 5)
-    for (int c = first; c <= last; ++c) Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
+  if (equation == 5) {
+    auto limit = [](int a, int z) {
+      for (int c = a; c <= z; ++c) Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
+    };
+    if (NoProcessesSolver > 0) forEachChunk(first, last, limit);
+    else limit(first, last);
+  }
   stageStamp(24 + b);
 }

@@ -35,10 +35,11 @@ namespace {
 // chunks of F 206.
 void buildVelocityCoefficients(bool chunked) {
   const bool second = sou[1] == 1;
-  // The eddy viscosity over the whole range on this thread: the column
-  // models and the mud steps write whole columns and blocks, which a chunk
-  // border would split.
-  GammaCalc(WCStart, WCEnd);
+  // The eddy viscosity on the chunks only where every step is the cell's
+  // own: the column models and the mud steps write whole columns and blocks,
+  // which a chunk border would split.
+  if (chunked) GammaCalcOnChunks(WCStart, WCEnd);
+  else GammaCalc(WCStart, WCEnd);
   auto prepare = [second](int a, int b) {
     clearNeighbourCoefficients(a, b, second);
     if (ompbugtrap > 0) ompbugtrapFunction(a, b);

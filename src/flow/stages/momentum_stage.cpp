@@ -111,10 +111,22 @@ void assembleVelocityEquation(int e, bool full) {
   const int first = WCStart, last = WCEnd;
   double *u = velocityField(e);
   const bool transient = TimeStep > 1e-8;
-  clearCentreAndSource(first, last);
-  wall_laws(first, last);
-  addDeferredBedFriction();
-  if (full) {
+  if (full && momentumRegionRuns()) {
+    // The cells' own wall terms and pressure force chunk by chunk; then the
+    // river law's bed friction of cells in the next chunk.
+    forEachChunk(first, last, [](int a, int b) {
+      clearCentreAndSource(a, b);
+      wall_laws(a, b);
+      pressure_source(a, b);
+    });
+    addDeferredBedFriction();
+    if (FlagTramel == 1 && e < 3) computeTramel(first, last);
+  } else {
+    clearCentreAndSource(first, last);
+    wall_laws(first, last);
+    addDeferredBedFriction();
+  }
+  if (full && !momentumRegionRuns()) {
     if (FlagThixo != 0 && FlagThixoIsComputing > 0) {
       wall_thixo();
       const int saved = FlagPresGrad;
@@ -198,13 +210,25 @@ void limitMudVelocities() {
 // viscosity, cleared neighbour coefficients, fresh face fluxes once 1/Ap
 // exists, the triangular flux corrections, then the builder of sou[1].
 void buildMomentumCoefficients() {
-  GammaCalc(WCStart, WCEnd);
-  clearNeighbourCoefficients(WCStart, WCEnd, sou[1] == 1);
-  if (ompbugtrap > 0) ompbugtrapFunction(WCStart, WCEnd);
-  if (FlagInitializedInvAp == 1) waterflow(WFStart, WFEnd);
+  const bool chunked = NoProcessesSolver != 0 && FlagOpenMP[1] != 1;
+  const bool second = sou[1] == 1;
+  auto prepare = [second](int a, int b) {
+    clearNeighbourCoefficients(a, b, second);
+    if (ompbugtrap > 0) ompbugtrapFunction(a, b);
+  };
+  if (chunked) {
+    GammaCalcOnChunks(WCStart, WCEnd);
+    forEachChunk(WCStart, WCEnd, prepare);
+  } else {
+    GammaCalc(WCStart, WCEnd);
+    prepare(WCStart, WCEnd);
+  }
+  if (FlagInitializedInvAp == 1) {
+    if (NoProcessesSolver == 0 || FlagOpenMP[3] == 1) waterflow(WFStart, WFEnd);
+    else waterflowChunked(WFStart, WFEnd);
+  }
   if (FlagCorrTrekant >= 8 && FlagCorrTrekant <= 23) TrekantFluxCorr(WCStart, WCEnd);
   if (FlagCorrTrekant4 > 0) TrekantFluxCorr4(WCStart, WCEnd);
-  const bool chunked = NoProcessesSolver != 0 && FlagOpenMP[1] != 1;
   if (sou[1] == 1) {
     if (chunked) coeff_make_sou2_chunked(WFStart, WFEnd);
     else coeff_make_sou2(WFStart, WFEnd);

@@ -34,12 +34,32 @@ namespace {
 // of the current Equation (5 or 6). The sources of models 0, 1 and 8..20 are
 // assigned by `turbulence`; models 2 and 3 carry none, so Cap and Csource
 // start from 0 for every model.
+// With the threaded completion every cell's terms are formed on the cell
+// chunks of F 206; each step writes only the cell's own entries.
 void buildTurbulenceCoefficients(bool withSources) {
-  GammaCalc(WCStart, WCEnd);
-  clearNeighbourCoefficients(WCStart, WCEnd, sou[Equation] == 1);
-  clearCentreAndSource(WCStart, WCEnd);
-  if (withSources) turbulence(WCStart, WCEnd);
-  wall_laws(WCStart, WCEnd);
+  const bool second = sou[Equation] == 1;
+  auto cellTerms = [withSources, second](int a, int b) {
+    clearNeighbourCoefficients(a, b, second);
+    clearCentreAndSource(a, b);
+    if (withSources) turbulence(a, b);
+    wall_laws(a, b);
+  };
+  if (NoProcessesSolver > 0 && FlagOpenMP[9] == 0) {
+    GammaCalcOnChunks(WCStart, WCEnd);
+    forEachChunk(WCStart, WCEnd, cellTerms);
+  } else {
+    GammaCalc(WCStart, WCEnd);
+    cellTerms(WCStart, WCEnd);
+  }
+}
+
+// The lower limit of k or epsilon over the work range.
+void keepAbove(double *field, double floor) {
+  auto limit = [field, floor](int a, int b) {
+    for (int c = a; c <= b; ++c) field[c] = std::max(field[c], floor);
+  };
+  if (NoProcessesSolver > 0) forEachChunk(WCStart, WCEnd, limit);
+  else limit(WCStart, WCEnd);
 }
 
 // Boundary terms and the other sources of k (equation 5) or epsilon (6).
@@ -131,7 +151,6 @@ void turbulenceStage(int inner) {
     return;
   }
   const bool withSources = TurbulenceModel < 2 || TurbulenceModel > 7;
-  const int first = WCStart, last = WCEnd;
 
   // k, which keeps one old time level.
   Equation = 5;
@@ -161,7 +180,7 @@ void turbulenceStage(int inner) {
   stageStamp(23);
   if (FlagCoupledNesting == 3) CoupledSolverNesting();
   if (debugDumpDue(inner)) printDebug(inner);
-  for (int c = first; c <= last; ++c) Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
+  keepAbove(Ckinen, ArtMinKinen);
   stageStamp(24);
 
   // Epsilon; diagonals of 1e20 and more, fixed by the wall laws, are not
@@ -177,7 +196,7 @@ void turbulenceStage(int inner) {
   accelerateTurbulence(inner);
   if (FlagTDMA == 1) solverTDMA();
   else solver();
-  for (int c = first; c <= last; ++c) Cepsilon[c] = std::max(Cepsilon[c], 1e-16);
+  keepAbove(Cepsilon, 1e-16);
   if (debugDumpDue(inner)) printDebug(inner);
   stageStamp(25);
 }
