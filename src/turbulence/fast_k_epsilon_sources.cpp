@@ -5,6 +5,7 @@
 
 #include "model/cells.h"
 #include "model/settings.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "turbulence/k_epsilon_sources.h"
 #include "turbulence/wall_law_cells.h"
@@ -23,20 +24,24 @@ void turbulenceFast() {
   if (model >= 2 && model <= 7) return;
   const int first = WCStart, last = WCEnd;
   double *pk = Csourcem[3], *pe = Csourcem[4], *dk = CinvApf[3], *de = CinvApf[4];
-  for (int c = first; c <= last; ++c) {
-    if (wall_cells::wallSides(c) == 0) pk[c] = Cgamma[c] * strainRateSquared(c) * Cvol[c];
-  }
+  // Every cell's own terms, on the cell chunks of F 206.
+  forEachChunk(first, last, [pk](int a, int b) {
+    for (int c = a; c <= b; ++c) {
+      if (wall_cells::wallSides(c) == 0) pk[c] = Cgamma[c] * strainRateSquared(c) * Cvol[c];
+    }
+  });
   // The dummy cell stays empty for every later reader of a missing neighbour.
   Cxvel[0] = Cyvel[0] = Czvel[0] = 0.0;
   Cidist[0] = Cjdist[0] = Ckdist[0] = 0.0;
-  for (int c = first; c <= last; ++c) {
-    const double r = Cepsilon[c] / (Ckinen[c] + 1e-20), v = Cvol[c];
-    dk[c] = 1000.0 * r * v;
-    pe[c] = pk[c] * r * 1.44;
-    de[c] = 1920.0 * r * v;
-  }
   // RNG: a smaller k production; epsilon keeps the full one.
-  if (model == 1) {
-    for (int c = first; c <= last; ++c) pk[c] *= 0.719;
-  }
+  const double kFactor = model == 1 ? 0.719 : 1.0;
+  forEachChunk(first, last, [=](int a, int b) {
+    for (int c = a; c <= b; ++c) {
+      const double r = Cepsilon[c] / (Ckinen[c] + 1e-20), v = Cvol[c];
+      dk[c] = 1000.0 * r * v;
+      pe[c] = pk[c] * r * 1.44;
+      de[c] = 1920.0 * r * v;
+      if (kFactor != 1.0) pk[c] *= kFactor;
+    }
+  });
 }

@@ -10,6 +10,7 @@
 #include "model/cells.h"
 #include "model/faces.h"
 #include "model/settings.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "turbulence/wall_law_cells.h"
 #include "turbulence/wall_laws.h"
@@ -67,16 +68,19 @@ void wallFast() {
   const FastLaw law{cmu75, 1000.0 * cmu75, 1000.0 * std::sqrt(cmu), cmu75 / Xkappa, FlagWallLimiterU == 3};
   const LawConstants constants{cmu75, law.cD, law.cS, Xkappa, 0.0};
   const double ks = XksWall;
-  for (int c = WCStart; c <= WCEnd; ++c) {
-    const unsigned sides = wallSides(c);
-    if (sides == 0) continue;
-    for (int l = 0; l < kRows; ++l) CinvApf[l][c] = Csourcem[l][c] = 0.0;
-    const CellWall cw = cellWall(c, constants);
-    if (sides & kEast) addWallFace(law, cw, c, Cflatee[c], Cidist[c], ks, false);
-    if (sides & kWest) addWallFace(law, cw, c, Cflatew[c], Cidist[c], ks, false);
-    if (sides & kSouth) addWallFace(law, cw, c, Cflates[c], Cjdist[c], ks, false);
-    if (sides & kNorth) addWallFace(law, cw, c, Cflaten[c], Cjdist[c], ks, false);
-    if (sides & kTop) addWallFace(law, cw, c, Cflatet[c], Ckdist[c], ks, true);
-    if (sides & kBottom) addWallFace(law, cw, c, Cflateb[c], Ckdist[c], Croughness[c], true);
-  }
+  // Each wall cell takes only its own faces: the cell chunks of F 206.
+  forEachChunk(WCStart, WCEnd, [&](int first, int last) {
+    for (int c = first; c <= last; ++c) {
+      const unsigned sides = wallSides(c);
+      if (sides == 0) continue;
+      for (int l = 0; l < kRows; ++l) CinvApf[l][c] = Csourcem[l][c] = 0.0;
+      const CellWall cw = cellWall(c, constants);
+      if (sides & kEast) addWallFace(law, cw, c, Cflatee[c], Cidist[c], ks, false);
+      if (sides & kWest) addWallFace(law, cw, c, Cflatew[c], Cidist[c], ks, false);
+      if (sides & kSouth) addWallFace(law, cw, c, Cflates[c], Cjdist[c], ks, false);
+      if (sides & kNorth) addWallFace(law, cw, c, Cflaten[c], Cjdist[c], ks, false);
+      if (sides & kTop) addWallFace(law, cw, c, Cflatet[c], Ckdist[c], ks, true);
+      if (sides & kBottom) addWallFace(law, cw, c, Cflateb[c], Ckdist[c], Croughness[c], true);
+    }
+  });
 }

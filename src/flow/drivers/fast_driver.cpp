@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "flow/boundaries/face_fluxes.h"
 #include "flow/corrections/continuity_defect.h"
 #include "flow/corrections/correction_limiters.h"
 #include "flow/outer_steps/driver_state.h"
@@ -32,6 +33,7 @@
 #include "model/series.h"
 #include "model/settings.h"
 #include "model/status.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "solvers/coefficients.h"
 #include "solvers/fast_solver.h"
@@ -85,48 +87,60 @@ Rows currentRows() {
 // The five-row system of the work range: sources, time term, the shared
 // neighbour sum, under-relaxation, and the centre coefficients replaced by
 // their reciprocals (CinvAp takes the U row for the pressure correction).
+// Every step but the inflow conditions is the cell's own: the copies, the
+// sources and the completion run on the cell chunks of F 206.
 void assembleRows(const Rows &rows) {
   const int first = WCStart, last = WCEnd;
-  for (int l = 0; l < kRows; ++l) {
-    std::copy(rows.field[l] + 1, rows.field[l] + NoCells + 1, Cff[l] + 1);
-    if (first > last) continue;
-    std::fill(CinvApf[l] + first, CinvApf[l] + last + 1, 0.0);
-    std::fill(Csourcem[l] + first, Csourcem[l] + last + 1, 0.0);
-  }
+  forEachChunk(1, NoCells, [&rows, first, last](int a, int b) {
+    for (int l = 0; l < kRows; ++l) {
+      std::copy(rows.field[l] + a, rows.field[l] + b + 1, Cff[l] + a);
+      const int from = std::max(a, first), to = std::min(b, last);
+      if (from > to) continue;
+      std::fill(CinvApf[l] + from, CinvApf[l] + to + 1, 0.0);
+      std::fill(Csourcem[l] + from, Csourcem[l] + to + 1, 0.0);
+    }
+  });
   turbulenceFast();
   if (TurbulenceModel < 4 || TurbulenceModel > 7) wallFast();
   presSourceFast();
   boundaryFast();
-  if (TimeStep > 1e-8 && rows.old[0]) {
-    for (int c = first; c <= last; ++c) {
-      const double t = 1000.0 * Cvol[c] / TimeStep;
-      for (int l = 0; l < kRows; ++l) {
-        CinvApf[l][c] += t;
-        Csourcem[l][c] += t * rows.old[l][c];
+  const bool timeTerm = TimeStep > 1e-8 && rows.old[0];
+  const bool second = sou[Equation] == 1;
+  forEachChunk(first, last, [&rows, timeTerm, second](int a, int b) {
+    if (timeTerm) {
+      for (int c = a; c <= b; ++c) {
+        const double t = 1000.0 * Cvol[c] / TimeStep;
+        for (int l = 0; l < kRows; ++l) {
+          CinvApf[l][c] += t;
+          Csourcem[l][c] += t * rows.old[l][c];
+        }
       }
     }
-  }
-  const bool second = sou[Equation] == 1;
-  for (int c = first; c <= last; ++c) {
-    double a = Can[c] + Cas[c] + Cae[c] + Caw[c] + Cat[c] + Cab[c];
-    if (second) a += Cann[c] + Cass[c] + Caee[c] + Caww[c] + Catt[c] + Cabb[c];
-    for (int l = 0; l < kRows; ++l) {
-      const double r = rows.relax[l];
-      const double ap = (CinvApf[l][c] + a) / r;
-      Csourcem[l][c] += (1.0 - r) * rows.field[l][c] * ap;
-      CinvApf[l][c] = 1.0 / ap;
+    for (int c = a; c <= b; ++c) {
+      double sum = Can[c] + Cas[c] + Cae[c] + Caw[c] + Cat[c] + Cab[c];
+      if (second) sum += Cann[c] + Cass[c] + Caee[c] + Caww[c] + Catt[c] + Cabb[c];
+      for (int l = 0; l < kRows; ++l) {
+        const double r = rows.relax[l];
+        const double ap = (CinvApf[l][c] + sum) / r;
+        Csourcem[l][c] += (1.0 - r) * rows.field[l][c] * ap;
+        CinvApf[l][c] = 1.0 / ap;
+      }
+      CinvAp[c] = CinvApf[0][c];
     }
-    CinvAp[c] = CinvApf[0][c];
-  }
+  });
 }
 
 // The solved rows back into the fields, k and epsilon kept positive.
 void takeSolvedRows(const Rows &rows) {
-  for (int l = 0; l < kRows; ++l) std::copy(Cff[l] + 1, Cff[l] + NoCells + 1, rows.field[l] + 1);
-  for (int c = WCStart; c <= WCEnd; ++c) {
-    Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
-    Cepsilon[c] = std::max(Cepsilon[c], 1e-16);
-  }
+  forEachChunk(1, NoCells, [&rows](int a, int b) {
+    for (int l = 0; l < kRows; ++l) std::copy(Cff[l] + a, Cff[l] + b + 1, rows.field[l] + a);
+  });
+  forEachChunk(WCStart, WCEnd, [](int a, int b) {
+    for (int c = a; c <= b; ++c) {
+      Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
+      Cepsilon[c] = std::max(Cepsilon[c], 1e-16);
+    }
+  });
 }
 
 // The F 36 6 surface update ends the call after the face fluxes of the last
@@ -144,18 +158,21 @@ void correctPressure(int inner) {
   pressure_coeff();
   pressure_fluxes();
   if (NoNestflater > 0) nestsource();
-  for (int c = first; c <= last; ++c) Cap[c] = pressureDiagonal(pressureNeighbourSum(c));
+  forEachChunk(first, last, [](int a, int b) {
+    for (int c = a; c <= b; ++c) Cap[c] = pressureDiagonal(pressureNeighbourSum(c));
+  });
   if (FlagEndCorrect != 0) addEndCorrection(first, last);
   MaxResidual[Equation] = 0.0;
   residual(first, last);
-  if (first <= last) {
-    std::fill(Cf + first, Cf + last + 1, 0.0);
-    std::fill(Cfn + first, Cfn + last + 1, 0.0);
-  }
+  forEachChunk(first, last, [](int a, int b) {
+    std::fill(Cf + a, Cf + b + 1, 0.0);
+    std::fill(Cfn + a, Cfn + b + 1, 0.0);
+  });
   accelerateSolve(4, inner);
   solver();
   if (FlagFroudeHystat == 1) FroudeHystatFunction();
-  SimpleCorrections(WFStart, WFEnd, WCStart, WCEnd);
+  if (NoProcessesSolver == 0 || FlagOpenMP[4] == 1) SimpleCorrections(WFStart, WFEnd, WCStart, WCEnd);
+  else SimpleCorrectionsRegion(WFStart, WFEnd, WCStart, WCEnd);
   CorrSimpleCorrections(inner);
   if (Seiche4 > 0) SeicheFunctions();
   if (NoNestflater > 0 && NestInterpolRelax > 1e-8) relaxNestedVelocities();
@@ -263,8 +280,13 @@ InnerEnd FastDriver::innerIteration(int inner) {
 
   // U, V, W, k and epsilon on the coefficients of U.
   Equation = 1;
-  GammaCalc(WCStart, WCEnd);
-  coeff_make(WFStart, WFEnd);
+  if (NoProcessesSolver != 0 && FlagOpenMP[1] != 1) {
+    GammaCalcOnChunks(WCStart, WCEnd);
+    coeff_make_chunked(WFStart, WFEnd);
+  } else {
+    GammaCalc(WCStart, WCEnd);
+    coeff_make(WFStart, WFEnd);
+  }
   const Rows rows = currentRows();
   assembleRows(rows);
   residualFast();
@@ -273,7 +295,8 @@ InnerEnd FastDriver::innerIteration(int inner) {
 
   Equation = 4;
   restoreCf();
-  operations.waterflow(WFStart, WFEnd);
+  if (NoProcessesSolver == 0 || FlagOpenMP[3] == 1) operations.waterflow(WFStart, WFEnd);
+  else waterflowChunked(WFStart, WFEnd);
   if (surfaceEndDue(inner, lastLargest_)) {
     operations.surface();
     if (FlagTSC == 0) {

@@ -12,6 +12,7 @@
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
+#include "model/threads.h"
 #include "model/work_ranges.h"
 #include "base/log.h"
 
@@ -388,14 +389,16 @@ void pressure_source(int first, int last) {
 void presSourceFast() {
   const bool second = Seiche5 != 0;
   double *su = Csourcem[0], *sv = Csourcem[1], *sw = Csourcem[2];
-  for (int c = WCStart; c <= WCEnd; ++c) {
-    const int w = Ccellw[c], e = Ccelle[c], s = Ccells[c], n = Ccelln[c];
-    const double gi = fastIncrement(c, w, e, w > 0 ? Ccellw[w] : 0, e > 0 ? Ccelle[e] : 0, second);
-    const double gj = fastIncrement(c, s, n, s > 0 ? Ccells[s] : 0, n > 0 ? Ccelln[n] : 0, second);
-    const double gk = fastIncrement(c, Ccellb[c], Ccellt[c], 0, 0, false);
-    const int fe = Cflatee[c], fw = Cflatew[c], fn = Cflaten[c], fs = Cflates[c], ft = Cflatet[c], fb = Cflateb[c];
-    su[c] -= 0.5 * ((Fax[fe] + Fax[fw]) * gi + (Fax[fn] + Fax[fs]) * gj + (Fax[ft] + Fax[fb]) * gk);
-    sv[c] -= 0.5 * ((Fay[fe] + Fay[fw]) * gi + (Fay[fn] + Fay[fs]) * gj + (Fay[ft] + Fay[fb]) * gk);
-    sw[c] -= gk * Faz[ft];
-  }
+  forEachChunk(WCStart, WCEnd, [=](int first, int last) {
+    for (int c = first; c <= last; ++c) {
+      const int w = Ccellw[c], e = Ccelle[c], s = Ccells[c], n = Ccelln[c];
+      const double gi = fastIncrement(c, w, e, w > 0 ? Ccellw[w] : 0, e > 0 ? Ccelle[e] : 0, second);
+      const double gj = fastIncrement(c, s, n, s > 0 ? Ccells[s] : 0, n > 0 ? Ccelln[n] : 0, second);
+      const double gk = fastIncrement(c, Ccellb[c], Ccellt[c], 0, 0, false);
+      const int fe = Cflatee[c], fw = Cflatew[c], fn = Cflaten[c], fs = Cflates[c], ft = Cflatet[c], fb = Cflateb[c];
+      su[c] -= 0.5 * ((Fax[fe] + Fax[fw]) * gi + (Fax[fn] + Fax[fs]) * gj + (Fax[ft] + Fax[fb]) * gk);
+      sv[c] -= 0.5 * ((Fay[fe] + Fay[fw]) * gi + (Fay[fn] + Fay[fs]) * gj + (Fay[ft] + Fay[fb]) * gk);
+      sw[c] -= gk * Faz[ft];
+    }
+  });
 }
