@@ -33,9 +33,9 @@ namespace {
 // Eddy viscosity, sources, wall terms and convection-diffusion coefficients
 // of the current Equation (5 or 6). The sources of models 0, 1 and 8..20 are
 // assigned by `turbulence`; models 2 and 3 carry none, so Cap and Csource
-// start from 0 for every model.
-// With the threaded completion every cell's terms are formed on the cell
-// chunks of F 206; each step writes only the cell's own entries.
+// start from 0 for every model. With the threaded completion the terms are
+// formed on the cell chunks of F 206: each step writes only the cell's own
+// entries.
 void buildTurbulenceCoefficients(bool withSources) {
   const bool second = sou[Equation] == 1;
   auto cellTerms = [withSources, second](int a, int b) {
