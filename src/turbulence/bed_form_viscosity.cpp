@@ -209,11 +209,31 @@ void mudOverride(int first, int last) {
   }
 }
 
+namespace {
+
+// Which of the terms the options switch on for equation eq.
+struct BedFormSwitches {
+  bool factor, dunes, smoothing, mud, roughness;
+};
+
+BedFormSwitches bedFormSwitches(int eq) {
+  return {GammaVertCoeff1 > 1e-10 && Bdepth && Bedformheight && isMomentum(eq), FlagDuneEddy >= 1 && FlagDuneEddy <= 6,
+          FlagBedSmooth == 2 || FlagBedSmooth == 4 || FlagBedSmooth == 7 || FlagBedSmooth == 8,
+          FlagThixo > 0 && NoBlocks > 0, FlagTramel >= 12 && FlagTramel <= 14 && eq >= 1 && eq <= 6};
+}
+
+}  // namespace
+
+bool bedFormTermsAct(int eq) {
+  const BedFormSwitches on = bedFormSwitches(eq);
+  return on.factor || on.dunes || on.smoothing || on.mud || on.roughness;
+}
+
 void bedFormTerms(int first, int last) {
-  const int eq = Equation;
-  if (GammaVertCoeff1 > 1e-10 && Bdepth && Bedformheight && isMomentum(eq)) bedFormFactor(first, last);
-  if (FlagDuneEddy >= 1 && FlagDuneEddy <= 6) duneEddy(first, last);
-  if (FlagBedSmooth == 2 || FlagBedSmooth == 4 || FlagBedSmooth == 7 || FlagBedSmooth == 8) bedSmoothing(first, last);
-  if (FlagThixo > 0 && NoBlocks > 0 && mudBlocksDue(first, last)) mudBlocks(first, last);
-  if (FlagTramel >= 12 && FlagTramel <= 14 && eq >= 1 && eq <= 6) bedFormRoughness(first, last);
+  const BedFormSwitches on = bedFormSwitches(Equation);
+  if (on.factor) bedFormFactor(first, last);
+  if (on.dunes) duneEddy(first, last);
+  if (on.smoothing) bedSmoothing(first, last);
+  if (on.mud && mudBlocksDue(first, last)) mudBlocks(first, last);
+  if (on.roughness) bedFormRoughness(first, last);
 }

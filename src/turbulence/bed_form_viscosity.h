@@ -12,6 +12,9 @@ void mudOverride(int first, int last);
 // (F 236) and the bed-form roughness terms (F 189), in this order.
 void bedFormTerms(int first, int last);
 
+// Whether any of these terms acts for equation eq.
+bool bedFormTermsAct(int eq);
+
 // Whether a call over first..last writes cell c of a whole-block step: its
 // own cells, and the cells outside the work range for the calls at its two
 // ends, so that the chunks of one sweep never write the same cell.

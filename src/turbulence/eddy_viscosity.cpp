@@ -266,6 +266,12 @@ void cornerColumns(int first, int last) {
   }
 }
 
+// Whether the model value and every modification up to the corner columns
+// are the cell's own, so that one pass over the cells forms them.
+bool everyStepOwn(int model, bool mud) {
+  return !windDriven(model) && !realizable(model) && TurbDensFlag != 2 && !isColumnModel(model) && !mud;
+}
+
 }  // namespace
 
 double windDrag(double w) {
@@ -306,7 +312,7 @@ void GammaCalc(int first, int last) {
     return;
   }
   const Finish finish = finishOf(model);
-  if (!windDriven(model) && !realizable(model) && TurbDensFlag != 2 && !isColumnModel(model) && !mud) {
+  if (everyStepOwn(model, mud)) {
     // Every step is the cell's own: one pass.
     perCellValues(first, last, model, floor, [&finish](int c, double g) { finishCell(c, g, finish); });
   } else {
@@ -322,13 +328,8 @@ void GammaCalc(int first, int last) {
 }
 
 void GammaCalcOnChunks(int first, int last) {
-  const int model = TurbulenceModel, eq = Equation;
-  const bool cellwise = !windDriven(model) && !realizable(model) && TurbDensFlag != 2 && !isColumnModel(model) &&
-                        !mudOverrideActive() && VertDiffTrekant <= 1e-20 &&
-                        !(GammaVertCoeff1 > 1e-10 && Bdepth && Bedformheight && isMomentum(eq)) &&
-                        !(FlagDuneEddy >= 1 && FlagDuneEddy <= 6) &&
-                        !(FlagBedSmooth == 2 || FlagBedSmooth == 4 || FlagBedSmooth == 7 || FlagBedSmooth == 8) &&
-                        !(FlagThixo > 0 && NoBlocks > 0) && !(FlagTramel >= 12 && FlagTramel <= 14);
+  const bool cellwise = everyStepOwn(TurbulenceModel, mudOverrideActive()) && VertDiffTrekant <= 1e-20 &&
+                        !bedFormTermsAct(Equation);
   if (NoProcessesSolver > 0 && cellwise && first <= last) forEachChunk(first, last, [](int a, int b) { GammaCalc(a, b); });
   else GammaCalc(first, last);
 }

@@ -23,13 +23,6 @@
 
 namespace {
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::istringstream in(line);
-  std::vector<double> values;
-  double v;
-  while (in >> v) values.push_back(v);
-  return values;
-}
 
 CaseSetup straightChannel(const std::string &extraControl) {
   CaseSetup s;

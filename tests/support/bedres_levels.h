@@ -4,7 +4,6 @@
 #pragma once
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,9 +16,7 @@ inline std::vector<std::vector<double>> bedresPointRows(const std::string &bedre
   std::vector<std::vector<double>> rows;
   const std::vector<std::string> text = linesOf(bedres);
   for (std::size_t n = 2; n < text.size(); ++n) {
-    std::vector<double> v;
-    std::istringstream in(text[n]);
-    for (double x; in >> x;) v.push_back(x);
+    std::vector<double> v = numbersOf(text[n]);
     if (v.size() != 7) break;
     rows.push_back(std::move(v));
   }

@@ -149,6 +149,13 @@ void expectLogCase(const LogCase &c) {
   EXPECT_EQ(r.stdoutText + r.stderrText, "");
 }
 
+std::vector<double> numbersOf(const std::string &line) {
+  std::vector<double> values;
+  std::istringstream in(line);
+  for (double v; in >> v;) values.push_back(v);
+  return values;
+}
+
 std::vector<std::string> linesOf(const std::string &text) {
   std::vector<std::string> lines;
   std::istringstream in(text);

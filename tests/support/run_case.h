@@ -50,6 +50,9 @@ inline const std::string kLogHeader = "TELVA 2.586 output file. 4. June 2024.\nI
 // The lines of a text, without their line ends.
 std::vector<std::string> linesOf(const std::string &text);
 
+// The numbers of one line of text, up to the first word that is not one.
+std::vector<double> numbersOf(const std::string &line);
+
 // The text n times over.
 std::string repeated(const std::string &text, int n);
 

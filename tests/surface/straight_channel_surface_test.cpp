@@ -25,12 +25,6 @@ CaseSetup channelWith(const std::string &extraControl) {
   return s;
 }
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::vector<double> values;
-  std::istringstream in(line);
-  for (double v; in >> v;) values.push_back(v);
-  return values;
-}
 
 int count(const std::string &text, const std::string &what) {
   int n = 0;

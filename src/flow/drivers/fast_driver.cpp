@@ -135,12 +135,8 @@ void takeSolvedRows(const Rows &rows) {
   forEachChunk(1, NoCells, [&rows](int a, int b) {
     for (int l = 0; l < kRows; ++l) std::copy(Cff[l] + a, Cff[l] + b + 1, rows.field[l] + a);
   });
-  forEachChunk(WCStart, WCEnd, [](int a, int b) {
-    for (int c = a; c <= b; ++c) {
-      Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
-      Cepsilon[c] = std::max(Cepsilon[c], 1e-16);
-    }
-  });
+  keepAbove(Ckinen, ArtMinKinen);
+  keepAbove(Cepsilon, 1e-16);
 }
 
 // The F 36 6 surface update ends the call after the face fluxes of the last

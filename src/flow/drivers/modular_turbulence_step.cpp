@@ -116,12 +116,6 @@ void SimpleTurbulence(int equation) {
   solver();
   stageStamp(23 + b);
   if (FlagCoupledNesting == 3) CoupledSolverNesting();
-  if (equation == 5) {
-    auto limit = [](int a, int z) {
-      for (int c = a; c <= z; ++c) Ckinen[c] = std::max(Ckinen[c], ArtMinKinen);
-    };
-    if (NoProcessesSolver > 0) forEachChunk(first, last, limit);
-    else limit(first, last);
-  }
+  if (equation == 5) keepAbove(Ckinen, ArtMinKinen);
   stageStamp(24 + b);
 }

@@ -52,6 +52,12 @@ void clearCentreAndSource(int first, int last) {
   clearRange(Csource, first, last);
 }
 
+void keepAbove(double *field, double floor) {
+  forEachChunk(WCStart, WCEnd, [field, floor](int first, int last) {
+    for (int c = first; c <= last; ++c) field[c] = std::max(field[c], floor);
+  });
+}
+
 void addNeighbourSum(int first, int last, bool second) {
   // One order of the additions for every form of a stage, so that the
   // chunked and the single-range completions agree to the last bit.

@@ -16,6 +16,10 @@ void pointVelocityFields(int e);
 void clearNeighbourCoefficients(int first, int last, bool second);
 // Cap = Csource = 0 over cells first..last.
 void clearCentreAndSource(int first, int last);
+
+// Raises every value of the field over the work range to at least `floor`
+// (the lower limits of k and epsilon), on the cell chunks of F 206.
+void keepAbove(double *field, double floor);
 // Cap += the six neighbour coefficients; with `second` also the six
 // second-neighbour ones; with QNFlag the coefficient lists of the layered
 // neighbours on the four horizontal sides.

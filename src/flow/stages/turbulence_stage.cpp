@@ -53,15 +53,6 @@ void buildTurbulenceCoefficients(bool withSources) {
   }
 }
 
-// The lower limit of k or epsilon over the work range.
-void keepAbove(double *field, double floor) {
-  auto limit = [field, floor](int a, int b) {
-    for (int c = a; c <= b; ++c) field[c] = std::max(field[c], floor);
-  };
-  if (NoProcessesSolver > 0) forEachChunk(WCStart, WCEnd, limit);
-  else limit(WCStart, WCEnd);
-}
-
 // Boundary terms and the other sources of k (equation 5) or epsilon (6).
 void addTurbulenceSources(int equation) {
   boundary();

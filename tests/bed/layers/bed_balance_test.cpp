@@ -31,18 +31,8 @@ class BedBalance : public BedLayerFixture {
   // One column of 4 m2 under the F 37 of the case, tallies cleared.
   static void column(int flagTsc) {
     FlagTSC = flagTsc;
-    WBStart = WBEnd = kB;
-    Bcellt[kB] = kC;
-    Barea[kB] = 4.0;
-    Cflateb[kC] = kF;
-    Faz[kF] = 4.0;
-    TimeStep = 10.0;
-    SolidFrac = 0.5;
-    density = 2.65;
-    for (int k = 1; k <= lnumber; ++k) {
-      fallvelo[k] = 0.025;
-      kBedmove[k] = bedLimDef[k] = 0.0;
-    }
+    setOneColumn(kB, kC, kF);
+    for (int k = 1; k <= lnumber; ++k) kBedmove[k] = bedLimDef[k] = 0.0;
     kLimDef = 0.0;
   }
 

@@ -5,9 +5,11 @@
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
+#include "model/faces.h"
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "model/work_ranges.h"
 
 void BedLayerFixture::allocateBed(int sizes, int layers, bool multiLayer, int nx, int ny) {
   xnumber = nx;
@@ -47,6 +49,18 @@ void setTwoLayers(int b, double t0, double t1, std::initializer_list<double> f0,
   for (double f : f0) BSedDistrib[0][k++][b] = f;
   k = 1;
   for (double f : f1) BSedDistrib[1][k++][b] = f;
+}
+
+void setOneColumn(int b, int c, int f) {
+  WBStart = WBEnd = b;
+  Bcellt[b] = c;
+  Barea[b] = 4.0;
+  Cflateb[c] = f;
+  Faz[f] = 4.0;
+  TimeStep = 10.0;
+  SolidFrac = 0.5;
+  density = 2.65;
+  for (int k = 1; k <= lnumber; ++k) fallvelo[k] = 0.025;
 }
 
 double thicknessOf(int b, int layer) { return BSedDistrib[layer][0][b]; }

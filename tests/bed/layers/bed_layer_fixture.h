@@ -34,5 +34,11 @@ int addBedColumns(int i1, int i2, int j1, int j2);
 // 0 and the active layer 1 and their grain fractions of sizes 1, 2, ...
 void setTwoLayers(int b, double t0, double t1, std::initializer_list<double> f0, std::initializer_list<double> f1);
 
+// The one column of the bed-update tests: bed cell b of 4 m2 over cell c
+// with the bottom face f (4 m2), the only bed cell of the work; steps of
+// 10 s, solid fraction 0.5, density 2.65 and a fall velocity of 0.025 m/s
+// for every size.
+void setOneColumn(int b, int c, int f);
+
 // Thickness of layer l of bed cell b.
 double thicknessOf(int b, int layer);

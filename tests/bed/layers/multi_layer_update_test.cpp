@@ -34,17 +34,9 @@ class MultiLayerUpdate : public BedLayerFixture {
  protected:
   static void column(int sizes, int layers) {
     allocateBed(sizes, layers);
-    WBStart = WBEnd = kB;
-    Bcellt[kB] = kC;
-    Barea[kB] = 4.0;
-    Cflateb[kC] = kF;
-    Faz[kF] = 4.0;
-    TimeStep = 10.0;
-    SolidFrac = 0.5;
-    density = 2.65;
+    setOneColumn(kB, kC, kF);
     gsize[1] = 0.001;
     gsize[2] = 0.0002;
-    for (int k = 1; k <= lnumber; ++k) fallvelo[k] = 0.025;
   }
 };
 

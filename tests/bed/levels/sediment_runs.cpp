@@ -7,12 +7,6 @@
 #include <cstdio>
 #include <sstream>
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::vector<double> v;
-  std::istringstream in(line);
-  for (double x; in >> x;) v.push_back(x);
-  return v;
-}
 
 std::string sedimentControl(const std::string &flowCase, const std::string &sedimentCase, const std::string &extra) {
   std::string control = caseFile(flowCase, "control");

@@ -36,5 +36,3 @@ std::map<int, std::vector<double>> bedLevelsByLine(const std::string &bedresText
 // The mean bed level of grid lines first..last.
 double meanLevel(const std::map<int, std::vector<double>> &levels, int first, int last);
 
-// The numbers of one line of text.
-std::vector<double> numbersOf(const std::string &line);

@@ -29,12 +29,6 @@ std::string withDataSet(std::string control, const std::string &from, const std:
   return control;
 }
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::vector<double> v;
-  std::istringstream in(line);
-  for (double x; in >> x;) v.push_back(x);
-  return v;
-}
 
 // Bed level of every grid point of "bedres.t", and the summed layer
 // thickness of every bed cell (one size: b, cell, three values, then

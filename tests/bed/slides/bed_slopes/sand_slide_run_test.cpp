@@ -37,12 +37,6 @@ CaseResult runSlide(const std::vector<std::pair<std::string, std::string>> &chan
   return runCase(setup);
 }
 
-std::vector<double> numbersOf(const std::string &line) {
-  std::vector<double> v;
-  std::istringstream in(line);
-  for (double x; in >> x;) v.push_back(x);
-  return v;
-}
 
 // "bedres.t": the grid points (i j bottom-cell bed water plane-3 plane-1),
 // then one row per bed cell with its layers.
