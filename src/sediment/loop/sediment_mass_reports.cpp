@@ -126,6 +126,27 @@ void stopOnBrokenFractions() {
   fatalPrintf(kExitLayerStack, nullptr, "BSedDistrib[%d][0][%d] = %le\n", layer, b, t);
 }
 
+// The backstop of the balance, every step: the defect of a size can never
+// exceed all the mass its row accounts for, |Inflow| + |Outflow| +
+// |Suspension| + |BedLayerCh| + |Bedchange|, unless sediment was lost or
+// created outside the equations (or a value is inf or NaN). The run ends
+// there, before the step's result files are written as if it were sound.
+void stopOnBrokenBalance() {
+  for (int l = 1; l <= lnumber; ++l) {
+    const double bedchange = kBedmove[l] * density;
+    const double defect = massDefect(l);
+    const double accounted =
+        std::fabs(kIn[l]) + std::fabs(kUt[l]) + std::fabs(kSusp[l]) + std::fabs(kLayer2[l]) + std::fabs(bedchange);
+    if (std::isfinite(defect) && std::isfinite(accounted) && std::fabs(defect) <= accounted) continue;
+    logPrintf("Error in continuity check, time step %d, time %lf: the defect of size %d is not finite or larger than "
+              "its inflow, outflow, suspension and bed change together\n",
+              Iter, stimet, l);
+    logText("Size  Inflow (kg) Outflow  Suspension BedLayerCh  Bedchange  Defect\n");
+    fatalPrintf(kExitMassBalance, nullptr, "  %2d %15lg %15lg %15lg %15lg %15lg %10lg\n", l, kIn[l], kUt[l], kSusp[l],
+                kLayer2[l], bedchange, defect);
+  }
+}
+
 void appendScourRow() {
   std::FILE *f = std::fopen("scour", "a");
   if (!f) fatalExit(kExitUnreadable, "Error writing 'scour' file\n\n");
@@ -367,6 +388,7 @@ void writeBootimeRow() {
 void stepMassReport() {
   sumSedimentMasses();
   if (continuityReportDue()) writeContinuityReport();
+  stopOnBrokenBalance();
   if (debugging == 'H') writeBootimeRow();
 }
 
