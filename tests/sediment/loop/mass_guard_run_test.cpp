@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/exit_codes.h"
+#include "bed/levels/sediment_runs.h"
 #include "support/run_case.h"
 
 namespace {
@@ -18,13 +19,9 @@ namespace {
 // One step of 10 s on the straight channel with the data sets of the erosion
 // case, its flow started from rest: the run the refused inputs start from.
 std::string oneStepControl(const std::string &letters, const std::string &extra = "") {
-  std::string control = caseFile("straight-channel", "control");
-  control.replace(control.find("F 2 YW\n"), 7, "F 2 " + letters + "\n");
-  const std::size_t k1 = control.find("K 1 ");
-  control.erase(k1, control.find('\n', k1) + 1 - k1);
-  std::string sediment = caseFile("sediment-erosion", "control.sediment");
-  sediment.replace(sediment.find("K 1 6 "), 6, "K 1 1 ");
-  return control + sediment + extra;
+  std::string control = sedimentControl("straight-channel", "sediment-erosion", extra, letters);
+  control.replace(control.find("K 1 6 "), 6, "K 1 1 ");
+  return control;
 }
 
 // The restart files of that step, written once for every case.
@@ -43,29 +40,27 @@ const OneStep &oneStep() {
   return step;
 }
 
+std::string joined(const std::vector<std::string> &lines) {
+  std::string out;
+  for (const std::string &l : lines) out += l + "\n";
+  return out;
+}
+
 // The text with its n-th line (from 1) handed to edit.
 template <class Edit>
 std::string withLine(const std::string &text, std::size_t n, Edit edit) {
   std::vector<std::string> lines = linesOf(text);
   edit(lines.at(n - 1));
-  std::string out;
-  for (const std::string &line : lines) out += line + "\n";
-  return out;
+  return joined(lines);
 }
 
-// The lines of a "bedres" and the index of its last grid-point line.
+// The index of the last grid-point line (seven numbers) of a "bedres".
 std::size_t lastPointLine(const std::vector<std::string> &lines) {
   std::size_t last = 0;
   for (std::size_t n = 2; n < lines.size(); ++n) {
     if (numbersOf(lines[n]).size() == 7) last = n;
   }
   return last;
-}
-
-std::string joined(const std::vector<std::string> &lines) {
-  std::string out;
-  for (const std::string &l : lines) out += l + "\n";
-  return out;
 }
 
 // A "bedres" whose grid-point line "9 4" stands just before the bed-cell
@@ -106,6 +101,16 @@ CaseSetup plainStep(const std::string &letters, const std::string &extra) {
   setup.files["control"] = oneStepControl(letters, extra);
   setup.files["koosurf"] = caseFile("straight-channel", "koosurf");
   return setup;
+}
+
+// A restart by letter R with F 306 1 from the step's "bedres" as edit
+// leaves it, refused at the line edit names.
+CaseSetup bedresStep(std::string (*edit)(const std::string &, int &), const char *why, std::string &tail) {
+  CaseSetup s = plainStep("YRS", "F 306 1\n");
+  int line = 0;
+  s.files["bedres"] = edit(oneStep().bedres, line);
+  tail = "Error in reading bedres file: line " + std::to_string(line) + ": " + why + "\n";
+  return s;
 }
 
 const Refusal kRefusals[] = {
@@ -159,20 +164,12 @@ const Refusal kRefusals[] = {
     // value: fractions of 1e+299 and "BedLayerCh -nan".
     {"BedresPointAmongBedCells",
      [](std::string &tail) {
-       CaseSetup s = plainStep("YRS", "F 306 1\n");
-       int line = 0;
-       s.files["bedres"] = bedresWithPointMoved(oneStep().bedres, line);
-       tail = "Error in reading bedres file: line " + std::to_string(line) + ": a grid-point line among the bed-cell lines\n";
-       return s;
+       return bedresStep(bedresWithPointMoved, "a grid-point line among the bed-cell lines", tail);
      },
      kExitCannotOpen},
     {"BedresCellAmongPoints",
      [](std::string &tail) {
-       CaseSetup s = plainStep("YRS", "F 306 1\n");
-       int line = 0;
-       s.files["bedres"] = bedresWithoutLastPoint(oneStep().bedres, line);
-       tail = "Error in reading bedres file: line " + std::to_string(line) + ": a bed-cell line among the grid-point lines\n";
-       return s;
+       return bedresStep(bedresWithoutLastPoint, "a bed-cell line among the grid-point lines", tail);
      },
      kExitCannotOpen},
 };
@@ -222,11 +219,7 @@ TEST_P(MassGuardQuiet, BackstopStaysQuiet) {
   const QuietCase &c = GetParam();
   CaseSetup setup;
   if (c.flowFolder) {
-    std::string control = caseFile(c.flowFolder, "control");
-    control.replace(control.find("F 2 YW\n"), 7, "F 2 YS\n");
-    const std::size_t k1 = control.find("K 1 ");
-    control.erase(k1, control.find('\n', k1) + 1 - k1);
-    setup.files["control"] = control + caseFile(c.folder, "control.sediment") + "F 1 D\n";
+    setup.files["control"] = sedimentControl(c.flowFolder, c.folder, "F 1 D\n", "YS");
     setup.files["koosurf"] = caseFile(c.flowFolder, "koosurf");
   } else {
     setup.files["control"] = caseFile(c.folder, "control") + "F 1 D\n";
@@ -238,18 +231,15 @@ TEST_P(MassGuardQuiet, BackstopStaysQuiet) {
   const std::string log = r.file("boogie");
   ASSERT_EQ(r.status, kExitNormal & 255) << log;
   EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-  const std::vector<std::string> lines = linesOf(log);
-  int tables = 0;
-  for (std::size_t n = 0; n + 1 < lines.size(); ++n) {
-    if (lines[n].rfind("Size  Inflow (kg)", 0) != 0) continue;
-    ++tables;
-    const std::vector<double> v = numbersOf(lines[n + 1]);
-    ASSERT_GE(v.size(), 7u) << lines[n + 1];
+  const std::vector<std::string> rows = continuityRows(log);
+  for (const std::string &row : rows) {
+    const std::vector<double> v = numbersOf(row);
+    ASSERT_GE(v.size(), 7u) << row;
     const double accounted = std::fabs(v[1]) + std::fabs(v[2]) + std::fabs(v[3]) + std::fabs(v[4]) + std::fabs(v[5]);
-    EXPECT_TRUE(std::isfinite(v[6])) << lines[n + 1];
-    EXPECT_LE(std::fabs(v[6]), accounted * (1.0 + 1e-6)) << lines[n + 1];
+    EXPECT_TRUE(std::isfinite(v[6])) << row;
+    EXPECT_LE(std::fabs(v[6]), accounted * (1.0 + 1e-6)) << row;
   }
-  EXPECT_EQ(tables, c.tables);
+  EXPECT_EQ(static_cast<int>(rows.size()), c.tables);
 }
 
 INSTANTIATE_TEST_SUITE_P(CaseFolders, MassGuardQuiet, testing::ValuesIn(kQuiet),
