@@ -3,8 +3,8 @@
 // and the thickness and grain fractions of each bed layer, top layer first.
 #include "files/restart/bed_result_file.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
