@@ -18,6 +18,7 @@ inline constexpr int kExitBlockAlloc = -44;     // block allocation, negative be
 inline constexpr int kExitGridSplit = -77;      // a cross-section without cells (F 1 D)
 inline constexpr int kExitSurfaceUpdate = -99;  // P 17, P 18, surface-update and layer errors
 inline constexpr int kExitConcentrationNaN = -99;  // a suspended volume that is not a number
+inline constexpr int kExitMassBalance = -99;       // a sediment mass balance whose defect exceeds all its mass
 inline constexpr int kExitCompanionMissing = -1;  // a companion data set missing, or two that exclude each other
 inline constexpr int kExitGrainFractions = -4;    // grain fractions of the N data sets do not sum to 1
 inline constexpr int kExitControlNew = -4;        // "control.new" (or "control") cannot be written

@@ -3,6 +3,11 @@
 
 void readKoosurf();       // reads "koosurf" into a new block
 
+// The largest magnitude of a level that the grid and bed files may give, m:
+// no river lies a thousand kilometres from its datum, and a mistyped level
+// such as 1e308 would turn every volume and mass of the run into inf or NaN.
+inline constexpr double kMaxLevelMagnitude = 1e6;
+
 // Append a block from a further "koosurf" file, or a nested block from
 // "koosurf.nes" (moved, scaled and turned by its placing record), after the
 // last block in j. Nothing calls them yet.

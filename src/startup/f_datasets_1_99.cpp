@@ -170,7 +170,9 @@ std::span<const DataSetRow> fRows1to99() {
        .vars = {{MinPorosity, 0.35}, {RelaxPorosity, 2.0}, {RoughPoros1, 0.5}, {RoughPoros2, 0.8}, {DiamPoros, 5}},
        .checks = {range(0, 0.001, 1.0), range(2, 0.001, 1.0), range(3, 0.001, 1.0), range(4, 0, 7),
                   range(1, -1.0, 10.0)}},
-      {.number = 26, .format = "%lf", .vars = {{SolidFrac, 0.5}}, .checks = {range(0, 0.0, 15.0)}},
+      // The solid fraction turns every bed volume into mass: 0 would divide the
+      // bed change by nothing, and more than 1 is more grain than volume.
+      {.number = 26, .format = "%lf", .vars = {{SolidFrac, 0.5}}, .checks = {above(0, 0.0), atMost(0, 1.0)}},
       {.number = 27,
        .format = "%d",
        .vars = {{SedimentScheme, 0}},

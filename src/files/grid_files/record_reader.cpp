@@ -115,3 +115,8 @@ void RecordReader::skipBlanks() {
 void RecordReader::refuse() const {
   fatalPrintf(kExitInconsistent, nullptr, "Error reading the '%s' file: %s %d\n", name_.c_str(), section_, record_);
 }
+
+void RecordReader::refuseValue(double value, const char *why) const {
+  fatalPrintf(kExitInconsistent, nullptr, "Error reading the '%s' file: %s %d, value %g %s\n", name_.c_str(), section_,
+              record_, value, why);
+}

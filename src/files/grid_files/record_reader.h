@@ -41,6 +41,9 @@ class RecordReader {
 
   // "Error reading the '<file>' file: <section> <record>" and exit -5.
   [[noreturn]] void refuse() const;
+  // The same refusal for a number read that lies outside what it may be:
+  // "... <section> <record>, value <v> <why>".
+  [[noreturn]] void refuseValue(double value, const char *why) const;
 
   const char *fileName() const { return name_.c_str(); }
 

@@ -3,8 +3,12 @@
 // and the thickness and grain fractions of each bed layer, top layer first.
 #include "files/restart/bed_result_file.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "files/series_files.h"
 #include "files/write_check.h"
@@ -38,11 +42,81 @@ void writeLayer(std::FILE *f, int layer, int b) {
   fatalPrintf(kExitCannotOpen, nullptr, "Error in reading bedres file: line %d\n", line);
 }
 
-// Reads count doubles with the format "%lf " each; all must be finite.
-void readValues(std::FILE *f, double *values, int count, int line) {
-  for (int n = 0; n < count; ++n) {
-    if (std::fscanf(f, "%lf ", &values[n]) != 1 || !std::isfinite(values[n])) badLine(line);
+// A line that cannot be what its place in the file says, with the reason.
+[[noreturn]] void badLine(int line, const char *why) {
+  fatalPrintf(kExitCannotOpen, nullptr, "Error in reading bedres file: line %d: %s\n", line, why);
+}
+
+// A grid-point line: i, j, the bottom cell number and four levels.
+constexpr std::size_t kPointNumbers = 7;
+
+// The record lines after the header. The writer puts every grid point and
+// every bed cell on a line of its own, so each line is read whole: a line
+// with the count of the other section is that section's line out of place,
+// and reading on would shift every later value into the wrong field.
+class RecordLines {
+ public:
+  RecordLines(std::FILE *f, int firstLine) : f_(f), line_(firstLine - 1) {}
+
+  // The next line that is not blank, split into its numbers; a field that
+  // is not a finite number refuses the line. False at the end of the file.
+  bool next() {
+    for (;;) {
+      ++line_;
+      text_.clear();
+      int c;
+      while ((c = std::fgetc(f_)) != EOF && c != '\n') text_.push_back(static_cast<char>(c));
+      if (c == EOF && text_.empty()) return false;
+      split();
+      if (!values_.empty()) return true;
+    }
   }
+  int line() const { return line_; }
+  std::size_t count() const { return values_.size(); }
+  double value(std::size_t n) const { return values_[n]; }
+  // A field that must be a whole number, as the writer's "%d" gives it.
+  int integer(std::size_t n) const {
+    const double v = values_[n];
+    if (v != std::floor(v) || std::fabs(v) > 2e9) badLine(line_);
+    return static_cast<int>(v);
+  }
+
+ private:
+  void split() {
+    values_.clear();
+    const char *p = text_.c_str();
+    for (;;) {
+      while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+      if (*p == '\0') return;
+      char *end = nullptr;
+      const double v = std::strtod(p, &end);
+      if (end == p || !std::isfinite(v) || (*end != '\0' && !std::isspace(static_cast<unsigned char>(*end)))) {
+        badLine(line_);
+      }
+      values_.push_back(v);
+      p = end;
+    }
+  }
+
+  std::FILE *f_;
+  int line_;
+  std::string text_;
+  std::vector<double> values_;
+};
+
+// The numbers of a bed-cell line: number, bottom cell, roughness twice and
+// bed-form height, then lnumber + 1 values per layer stored.
+std::size_t bedCellNumbers(char letter, bool multi) {
+  const int layers = multi ? NoBedLayers : (letter == 'H' ? 1 : 2);
+  return 5 + static_cast<std::size_t>(layers) * static_cast<std::size_t>(lnumber + 1);
+}
+
+// A level of the grid or the bed planes beyond any river refuses the line.
+void checkLevel(int line, double level) {
+  if (std::fabs(level) <= kMaxLevelMagnitude) return;
+  char why[96];
+  std::snprintf(why, sizeof why, "level %g is beyond %g m", level, kMaxLevelMagnitude);
+  badLine(line, why);
 }
 
 void checkSizes(int nx, int ny, int nz, int nl) {
@@ -56,50 +130,62 @@ void checkSizes(int nx, int ny, int nz, int nl) {
 }
 
 // The grid-point lines of one block; the i and j of a line place its values
-// and the reading goes on from there. Returns the next line number.
-int readBlockPoints(std::FILE *f, const GridBlock &b, int line) {
+// and the reading goes on from there. A line of bed-cell length here is a
+// bed-cell line among the grid points.
+void readBlockPoints(RecordLines &in, const GridBlock &b, std::size_t bedCellLength) {
   int i = b.i1 - 1, j = b.j1 - 1;
   while (i <= b.i2) {
-    int li, lj;
-    double v[5];
-    if (std::fscanf(f, "%d %d ", &li, &lj) != 2) badLine(line);
+    if (!in.next()) badLine(in.line());
+    const int line = in.line();
+    if (in.count() != kPointNumbers) {
+      if (in.count() == bedCellLength) badLine(line, "a bed-cell line among the grid-point lines");
+      badLine(line);
+    }
+    const int li = in.integer(0), lj = in.integer(1);
     if (li < b.i1 - 1 || li > b.i2 || lj < b.j1 - 1 || lj > b.j2) badLine(line);
-    readValues(f, v, 5, line);
+    for (std::size_t n = 3; n < kPointNumbers; ++n) checkLevel(line, in.value(n));
     i = li;
     j = lj;
-    zval[i][j][0] = v[0];
-    zval[i][j][1] = v[1];
-    zval[i][j][znumber] = v[2];
-    Surfaces[3][i][j] = v[3];
-    Surfaces[1][i][j] = v[4];
-    ++line;
+    zval[i][j][0] = in.value(2);
+    zval[i][j][1] = in.value(3);
+    zval[i][j][znumber] = in.value(4);
+    Surfaces[3][i][j] = in.value(5);
+    Surfaces[1][i][j] = in.value(6);
     if (++j > b.j2) {
       j = b.j1 - 1;
       ++i;
     }
   }
-  return line;
 }
 
-void readLayer(std::FILE *f, int layer, int b, int line) {
-  for (int k = 0; k <= lnumber; ++k) readValues(f, &BSedDistrib[layer][k][b], 1, line);
+void readLayer(const RecordLines &in, std::size_t &n, int layer, int b) {
+  for (int k = 0; k <= lnumber; ++k) BSedDistrib[layer][k][b] = in.value(n++);
 }
 
-void readBedCells(std::FILE *f, char letter, int line) {
-  for (int b = 1; b <= NoBCells; ++b, ++line) {
-    int number, bottom;
-    double v[3];
-    if (std::fscanf(f, "%d %d", &number, &bottom) != 2 || bottom < 0 || bottom > NoCells) badLine(line);
-    readValues(f, v, 3, line);
+// The bed-cell lines, one per bed cell of the regenerated grid. A line of
+// grid-point length here is a grid point among the bed cells.
+void readBedCells(RecordLines &in, char letter) {
+  const bool multi = multiLayerBed();
+  const std::size_t length = bedCellNumbers(letter, multi);
+  for (int b = 1; b <= NoBCells; ++b) {
+    if (!in.next()) badLine(in.line());
+    const int line = in.line();
+    if (in.count() != length) {
+      if (in.count() == kPointNumbers) badLine(line, "a grid-point line among the bed-cell lines");
+      badLine(line);
+    }
+    const int bottom = in.integer(1);
+    if (bottom < 0 || bottom > NoCells) badLine(line);
     Bcellt[b] = bottom;
-    Broughness[b] = v[0];
-    Croughness[bottom] = v[1];
-    Bedformheight[b] = v[2];
-    if (multiLayerBed()) {
-      for (int layer = NoBedLayers - 1; layer >= 0; --layer) readLayer(f, layer, b, line);
+    Broughness[b] = in.value(2);
+    Croughness[bottom] = in.value(3);
+    Bedformheight[b] = in.value(4);
+    std::size_t n = 5;
+    if (multi) {
+      for (int layer = NoBedLayers - 1; layer >= 0; --layer) readLayer(in, n, layer, b);
     } else {
-      readLayer(f, 1, b, line);
-      if (letter != 'H') readLayer(f, 0, b, line);
+      readLayer(in, n, 1, b);
+      if (letter != 'H') readLayer(in, n, 0, b);
     }
   }
 }
@@ -173,13 +259,14 @@ void readBedres() {
   }
   MaxDepth = depth;
   checkSizes(nx, ny, nz, nl);
-  int line = 3;
+  RecordLines in(f, 3);
+  const std::size_t bedCellLength = bedCellNumbers(letter, multiLayerBed());
   for (int n = 1; n <= NoBlocks; ++n) {
-    if (storedBlock(block[n])) line = readBlockPoints(f, block[n], line);
+    if (storedBlock(block[n])) readBlockPoints(in, block[n], bedCellLength);
   }
   endOnGridFailure(Unstructure());
   metric();
   BedMake();
-  readBedCells(f, letter, line);
+  readBedCells(in, letter);
   std::fclose(f);
 }

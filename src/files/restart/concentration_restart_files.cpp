@@ -32,6 +32,14 @@ void closeAndCheck(std::FILE *f, const std::string &name) {
   if (std::fclose(f) != 0 || failed) logPrintf("Error writing file '%s'\n", name.c_str());
 }
 
+// A suspended concentration is a volume fraction of grain in water: more
+// than 1 is more grain than volume, and one such cell can hold more mass than
+// the whole bed. Below 0 a margin is kept for the round-off undershoots a
+// run may write; the loop clips those to 0 at its start.
+constexpr double kConcentrationUndershoot = 1e-3;
+
+bool concentrationAccepted(double value) { return value >= -kConcentrationUndershoot && value <= 1.0; }
+
 void readComponents() {
   RecordReader in;
   if (!in.open("compres")) {
@@ -72,6 +80,7 @@ void readConcentrations() {
     for (int k = 0; k <= lnumber; ++k) {
       double value;
       if (!in.tryDouble(value)) return;
+      if (!concentrationAccepted(value)) in.refuseValue(value, "is not a concentration of 0 to 1");
       Cconc[k][c] = value;
       if (Cconc_old) Cconc_old[k][c] = value;
     }

@@ -51,6 +51,17 @@ double fractionSum(int layer, int b) {
 
 bool sumAccepted(double sum) { return sum >= 0.999 && sum <= 1.001; }
 
+// One fraction must lie in 0..1 within the tolerance of the sum: fractions of
+// 200 and -199 sum to 1 but put 200 times the layer's grain into one size.
+void checkFraction(int i, int j, int k, double fraction) {
+  if (fraction >= -0.001 && fraction <= 1.001) return;
+  fatalPrintf(kExitCannotOpen, nullptr, "Error in fracres, i=%d,j=%d, fraction of size %d = %lf\n", i, j, k, fraction);
+}
+
+void checkFractions(int i, int j, int layer, int b) {
+  for (int k = 1; k <= lnumber; ++k) checkFraction(i, j, k, BSedDistrib[layer][k][b]);
+}
+
 void readLayer(RecordReader &in, int layer, int b) {
   for (int k = 0; k <= lnumber; ++k) BSedDistrib[layer][k][b] = in.readDouble();
 }
@@ -84,7 +95,10 @@ void readFractionsOnly(RecordReader &in, int i, int j, int b, std::vector<double
   double sum = 0.0;
   for (int k = 1; k <= lnumber; ++k) {
     const double value = in.readDouble();
-    if (b > 0) BSedDistrib[0][k][b] = value;
+    if (b > 0) {
+      checkFraction(i, j, k, value);
+      BSedDistrib[0][k][b] = value;
+    }
     sum += value;
   }
   if (b <= 0) return;
@@ -169,12 +183,14 @@ int readFracres() {
       readLayer(in, 1, b);
       readLayer(in, 0, b);
       for (int layer : {1, 0}) {
+        checkFractions(i, j, layer, b);
         const double sum = fractionSum(layer, b);
         if (!sumAccepted(sum)) badSum(i, j, -1, sum);
       }
     } else {
       for (int layer = NoBedLayers - 1; layer >= 0; --layer) readLayer(in, layer, b);
       for (int layer = NoBedLayers - 1; layer >= 0; --layer) {
+        checkFractions(i, j, layer, b);
         const double sum = fractionSum(layer, b);
         if (!sumAccepted(sum)) badSum(i, j, layer, sum);
       }

@@ -12,6 +12,7 @@
 
 #include "base/exit_codes.h"
 #include "base/log.h"
+#include "grid/grid_services.h"
 
 namespace {
 
@@ -84,6 +85,12 @@ int GridPointFile::index() {
 
 double GridPointFile::number() { return convert<double>("is not a number"); }
 
+double GridPointFile::level() {
+  const double value = number();
+  if (std::fabs(value) > kMaxLevelMagnitude) fail(fieldLine_, "level %g is beyond %g m", value, kMaxLevelMagnitude);
+  return value;
+}
+
 int GridPointFile::startPoint() {
   const int i = index();
   pointLine_ = fieldLine_;
@@ -94,8 +101,8 @@ void GridPointFile::finishPoint(GridPoint &p) {
   p.j = index();
   p.x = number();
   p.y = number();
-  p.bed = number();
-  p.surface = number();
+  p.bed = level();
+  p.surface = level();
 }
 
 bool GridPointFile::nextPoint(GridPoint &p) {

@@ -29,6 +29,8 @@ class GridPointFile {
   int integer();
   // The next field as a finite number.
   double number();
+  // The next field as a level: a finite number of at most 1e6 m either way.
+  double level();
   // The next grid point: i, j, x, y, bed and water level; false at the end of
   // the file. A file that ends inside a point stops the run.
   bool nextPoint(GridPoint &p);

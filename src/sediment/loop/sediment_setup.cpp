@@ -4,6 +4,7 @@
 #include "sediment/loop/sediment_setup.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "base/exit_codes.h"
@@ -12,6 +13,7 @@
 #include "model/bed_cells.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
+#include "model/control_tables.h"
 #include "model/faces.h"
 #include "model/run_state.h"
 #include "model/series.h"
@@ -127,6 +129,55 @@ void startMasses() {
     kSuspo[l] = mass;
   }
   kLimDef = 0.0;
+}
+
+// The largest inflow concentration any group may bring in: the M data sets'
+// constants and every row of the "timei" series.
+double largestInflowConcentration() {
+  double largest = 0.0;
+  for (int g = 1; g <= 9; ++g) {
+    for (double c : CompInflow[g].conc) largest = std::max(largest, std::fabs(c));
+  }
+  if (Cinn) {
+    const int rows = std::max(TimeInNo, 1), columns = cinnColumns();
+    for (int r = 0; r < rows; ++r) {
+      for (int k = 0; k < columns; ++k) largest = std::max(largest, std::fabs(Cinn[r][k]));
+    }
+  }
+  return largest;
+}
+
+// The water of the inflow groups, kg/s, at its largest over the series.
+double largestInflowDischarge() {
+  double sum = 0.0;
+  for (int g = 1; g <= 9; ++g) {
+    const DischargeGroup &group = DischargeStruct[g];
+    if (group.faceCount < 1 || group.type != 1) continue;
+    double q = std::fabs(group.discharge);
+    if (FlagDischargeTime != 0 && QDinn) {
+      for (int r = 0; r < TimeInNo; ++r) q = std::max(q, std::fabs(QDinn[r][g]) * 1000.0);
+    }
+    sum += q;
+  }
+  return sum;
+}
+
+// A time step so long that one step's inflow, or the grain that can settle
+// on the whole bed in it (concentrations at most 1 falling at the largest
+// fall velocity), is not a finite number of kg would fill the mass balance
+// with inf and NaN from the first step on: F 33 is refused here instead.
+void checkStepMasses() {
+  double bedArea = 0.0;
+  for (int b = 1; b <= NoBCells; ++b) bedArea += std::fabs(Barea[b]);
+  double fall = 0.0;
+  for (int l = 1; l <= lnumber; ++l) fall = std::max(fall, std::fabs(fallvelo[l]));
+  const double inflow = TimeStep * density * largestInflowDischarge() * largestInflowConcentration();
+  const double bed = TimeStep * bedArea * fall * 1000.0 * density;
+  if (std::isfinite(inflow) && std::isfinite(bed)) return;
+  fatalPrintf(kExitInputError, nullptr,
+              "Error for F 33 in control: a time step of %g s gives one step an inflow of %g kg and a bed change of up "
+              "to %g kg\n",
+              TimeStep, inflow, bed);
 }
 
 // Debug letter L: the cross-sections of block 1, area, width and mean depth.
@@ -265,6 +316,7 @@ SedimentRun sedimentSetup() {
                 group.faceCount);
     }
   }
+  checkStepMasses();
   if (FlagCohesion > 0 && operations.setInitialCohesive() == -20) {
     fatalExit(kExitInconsistent,
               "\nError: F 385 2 data set is specified in 'control' file and 'cohesion' file can not be read\n\n");

@@ -10,8 +10,10 @@
 #include "support/run_case.h"
 
 // The sediment run's "control": the flow case's with the letters of a restart
-// and without its iteration count, then the fixture's data sets and extra.
-std::string sedimentControl(const std::string &flowCase, const std::string &sedimentCase, const std::string &extra = "");
+// (or the letters given) and without its iteration count, then the fixture's
+// data sets and extra.
+std::string sedimentControl(const std::string &flowCase, const std::string &sedimentCase, const std::string &extra = "",
+                            const std::string &letters = "YRS");
 
 // Runs the sediment steps of sedimentCase on the flow case's "koosurf",
 // restarted from the converged flow `result`.
@@ -22,6 +24,9 @@ CaseResult runSediment(const std::string &flowCase, const std::string &sedimentC
 // Bedchange, Defect): the defect within 1 % of the largest mass moved and the
 // layers' change equal to the bed change. Returns the number of tables.
 int checkContinuityTables(const std::string &log);
+
+// The row under each continuity table header of the log (one size).
+std::vector<std::string> continuityRows(const std::string &log);
 
 // The end report: the volume and mass of "Total change in bed levels" and the
 // mass of "Continuity: Bedchange"; false when a line is missing.

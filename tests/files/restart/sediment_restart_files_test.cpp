@@ -71,22 +71,23 @@ class SedimentRestart : public WorkFolderTest {
 TEST_F(SedimentRestart, ConcentrationsWriteTheirSumAndReadBack) {
   generateChannel("G 1 13 7 11 2\nS 1 0.004 0.1\nS 2 0.001 0.01\n");
   ASSERT_EQ(lnumber, 2);
+  // Volume concentrations, their sums below 1 as the reader requires.
   for (int c = 1; c <= NoCells; ++c) {
-    Cconc[1][c] = 0.25 * c;
-    Cconc[2][c] = 0.5;
+    Cconc[1][c] = c / 512.0;
+    Cconc[2][c] = 0.25;
   }
   EXPECT_EQ(writeConcRes(), 0);
-  EXPECT_DOUBLE_EQ(Cconc[0][4], 1.5);
+  EXPECT_DOUBLE_EQ(Cconc[0][4], 0.2578125);
   const std::vector<std::string> lines = linesOf(readFile("con2res.new"));
   EXPECT_EQ(lines[0], "360 2");
-  EXPECT_EQ(lines[4], "1.500000e+00 1.000000e+00 5.000000e-01 ");
+  EXPECT_EQ(lines[4], "2.578125e-01 7.812500e-03 2.500000e-01 ");
   EXPECT_STREQ(mc_message, "have written 'con2res' file ");
   writeFile("con2res", readFile("con2res.new"));
   for (int c = 1; c <= NoCells; ++c) Cconc[1][c] = 0.0;
   FlagTSC = 1;
   FlagUseBedres = 1;
   EXPECT_EQ(readConRes(), 0);
-  EXPECT_DOUBLE_EQ(Cconc[1][4], 1.0);
+  EXPECT_DOUBLE_EQ(Cconc[1][4], 0.0078125);
   EXPECT_STREQ(mc_message, "have read 'con2res' file ");
 }
 

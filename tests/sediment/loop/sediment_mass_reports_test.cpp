@@ -3,8 +3,10 @@
 // "bootime" row and the end-of-run report.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
+#include "base/exit_codes.h"
 #include "bed/layers/bed_layer_fixture.h"
 #include "model/blocks_groups.h"
 #include "model/cells.h"
@@ -274,4 +276,50 @@ TEST_F(MassReports, TotalChangeInBedLevels) {
   EXPECT_EQ(logged(endOfRunReportTail), "Total change in bed levels: 4.000000e-01 qubic meters or 5.300000e+02 kg\n");
   density = 2.0;
   EXPECT_EQ(logged(endOfRunReportTail), "Total change in bed levels: 4.000000e-01 qubic meters or 4.000000e+02 kg\n");
+}
+
+// The balance backstop after the sums of a step: a defect within the mass
+// the row accounts for goes on, also a dredged bed at exactly the bound;
+// suspension that vanished (a start concentration far above 1 did that) or a
+// value that is not finite ends the run with the step and the row.
+TEST_F(MassReports, BalanceBackstop) {
+  allocateBed(1, 2, false);
+  density = 1.0;
+  WCStart = WBStart = 1;
+  WCEnd = 1;
+  WBEnd = 0;  // no bed cells: the layers' change is -kLayer1
+  Cvol[1] = 1.0;
+  debugging = 'N';
+  Iter = 3;
+  stimet = 30.0;
+  struct Case {
+    const char *name;
+    double inflow, conc, startSuspension, startLayers;
+    bool stops;
+  };
+  const Case cases[] = {
+      {"closed", 100.0, 0.002, 0.0, -98.0, false},
+      {"dredged at the bound", 0.0, 0.0, 0.0, 7950.0, false},
+      {"suspension vanished", 0.0, 0.0017, 396000.0, 0.0, true},
+      {"inflow not finite", INFINITY, 0.0, 0.0, 0.0, true},
+  };
+  for (const Case &c : cases) {
+    kIn[1] = c.inflow;
+    Cconc[1][1] = c.conc;
+    kSuspo[1] = c.startSuspension;
+    kLayer1[1] = c.startLayers;
+    writeFile("boogie", "");
+    if (!c.stops) {
+      stepMassReport();
+      EXPECT_EQ(readFile("boogie"), "") << c.name;
+      continue;
+    }
+    EXPECT_EXIT(stepMassReport(), ::testing::ExitedWithCode(kExitMassBalance & 255), "") << c.name;
+    const std::string log = readFile("boogie");
+    EXPECT_EQ(log.substr(0, log.rfind("  1 ")),
+              "Error in continuity check, time step 3, time 30.000000: the defect of size 1 is not finite or larger "
+              "than its inflow, outflow, suspension and bed change together\n"
+              "Size  Inflow (kg) Outflow  Suspension BedLayerCh  Bedchange  Defect\n ")
+        << c.name;
+  }
 }
