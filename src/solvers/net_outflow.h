@@ -7,7 +7,7 @@
 // The neighbour coefficients of one equation by side code 1 south, 2 east,
 // 3 north, 4 west, 5 bottom, 6 top.
 struct SideRows {
-  double *a[7];
+  const double *a[7];
 };
 
 // Share of the neighbour terms that is implicit: 1 - CrankNicols in a

@@ -223,10 +223,9 @@ void sedimentTimeTerm() {
   const bool ownSides = bedVectorCoefficients();
   for (int l = 1; l <= lnumber; ++l) {
     double *ap = Capm[l], *src = Csourcem[l];
-    const double *old = Cconc_old[l];
-    double *at = Catm[l], *ab = Cabm[l];
-    double *ae = ownSides ? Caem[l] : Cae, *aw = ownSides ? Cawm[l] : Caw;
-    double *an = ownSides ? Canm[l] : Can, *as = ownSides ? Casm[l] : Cas;
+    const double *old = Cconc_old[l], *at = Catm[l], *ab = Cabm[l];
+    const double *ae = ownSides ? Caem[l] : Cae, *aw = ownSides ? Cawm[l] : Caw;
+    const double *an = ownSides ? Canm[l] : Can, *as = ownSides ? Casm[l] : Cas;
     for (int c = WCStart; c <= WCEnd; ++c) {
       const double t = Cvol[c] * perStep;
       ap[c] = t + ae[c] + aw[c] + ab[c] + at[c] + an[c] + as[c] + secondSum(c);
