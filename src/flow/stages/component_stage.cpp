@@ -15,6 +15,7 @@
 #include "model/work_ranges.h"
 #include "quality/process_sources.h"
 #include "solvers/coefficients.h"
+#include "solvers/net_outflow.h"
 #include "solvers/point_solver.h"
 #include "turbulence/eddy_viscosity.h"
 
@@ -41,6 +42,10 @@ void copyParentFlow() {
 void solveComponent(int n) {
   for (int c = 1; c <= NoCells; ++c) Cap[c] = 0.0;
   addNeighbourSum(1, NoCells, sou[8] == 1);
+  // What the cell gives away, so that no component is made or lost where
+  // the face fluxes of the iteration do not close.
+  addNetOutflow(WFStart, WFEnd, Cap, {{nullptr, Cas, Cae, Can, Caw, Cab, Cat}}, 0.0, implicitShare(sou[8] == 1));
+  addGroupOutflow(Cap, false);
   for (int c = 1; c <= NoCells; ++c) Csource[c] = 0.0;
   Equation = 8 + n;
   nestComponentSource(Ccomp[n]);

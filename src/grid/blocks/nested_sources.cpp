@@ -53,12 +53,18 @@ void updateWeights() {
   }
 }
 
-// The inflow of the parent cells' values into the border cells.
+// The inflow of the parent cells' values into the border cells. The
+// transport equations of sediment and components (Equation 7 and up) keep
+// their mass: their centre coefficient already holds what a border cell
+// gives to its fine neighbours, so the entering water adds only its load,
+// and the water leaving through a border face takes the cell's value out.
 void addInflow(double *ap, double *source, const double *phi) {
+  const bool conservative = Equation >= 7;
   for (int n = 1; n <= NoNestflater; ++n) {
     const int c = Npcelle[n];
+    if (conservative && Nflux[n] < 0.0) ap[c] -= 1000.0 * Nflux[n];
     for (int k = 0; k < kNestSlots; ++k) {
-      ap[c] += Nweight[n][k];
+      if (!conservative) ap[c] += Nweight[n][k];
       source[c] += Nweight[n][k] * phi[Ncell[n][k]];
     }
   }

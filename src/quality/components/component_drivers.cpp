@@ -20,11 +20,19 @@
 #include "quality/process_sources.h"
 #include "quality/quality_services.h"
 #include "solvers/coefficients.h"
+#include "solvers/net_outflow.h"
 #include "solvers/point_solver.h"
 #include "startup/operations.h"
 #include "turbulence/eddy_viscosity.h"
 
 namespace {
+
+// What each cell gives away: its net outflow and the outflow groups' water,
+// so that a component is neither made nor lost where the fluxes do not close.
+void addComponentOutflow() {
+  addNetOutflow(WFStart, WFEnd, Cap, {{nullptr, Cas, Cae, Can, Caw, Cab, Cat}}, 0.0, implicitShare(sou[8] == 1));
+  addGroupOutflow(Cap, false);
+}
 
 // The diagonal every component of letter C starts from: the neighbour
 // coefficients (second neighbours across the sides with the second-order
@@ -35,8 +43,10 @@ void letterDiagonal(bool transient) {
   for (int c = 1; c <= NoCells; ++c) {
     Cap[c] = Cae[c] + Caw[c] + Cat[c] + Cab[c] + Cas[c] + Can[c] + perVolume * Cvol[c];
   }
-  if (sou[8] != 1) return;
-  for (int c = 1; c <= NoCells; ++c) Cap[c] += Caee[c] + Cann[c] + Cass[c] + Caww[c];
+  if (sou[8] == 1) {
+    for (int c = 1; c <= NoCells; ++c) Cap[c] += Caee[c] + Cann[c] + Cass[c] + Caww[c];
+  }
+  addComponentOutflow();
 }
 
 // Two solves of component n, Cf pointed back where it was.
@@ -109,6 +119,7 @@ void SimpleComponents() {
     std::fill(Csource + WCStart, Csource + WCEnd + 1, 0.0);
     std::fill(Cap + WCStart, Cap + WCEnd + 1, 0.0);
     addNeighbourSum(WCStart, WCEnd, sou[8] == 1);
+    addComponentOutflow();
     Equation = 8 + n;
     if (transient) {
       Cf_old = Ccomp_old[n];

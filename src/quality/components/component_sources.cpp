@@ -67,8 +67,9 @@ bool componentInflow(int g, int n, double &concentration) {
 }
 
 // The water entering through an inflow group's faces brings its
-// concentration: Q·C into the source and Q into the diagonal of each cell
-// behind a face, by the face's share of the group's area. Each group counts
+// concentration: Q·C into the source of each cell behind a face, by the
+// face's share of the group's area. The water needs no diagonal term: the
+// cell's conservative centre coefficient holds what leaves it. Each group counts
 // once: with its M or "timei" concentration of the component where it has
 // one, otherwise with its own component's concentration.
 void inflowGroups(int n) {
@@ -86,7 +87,6 @@ void inflowGroups(int n) {
       const int f = group.faces[k];
       const int c = Fcell1[f] != 0 ? Fcell1[f] : Fcell2[f];
       const double inflow = Farea[f] * q;
-      Cap[c] += inflow;
       Csource[c] += concentration * inflow;
     }
   }

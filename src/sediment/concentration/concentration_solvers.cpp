@@ -365,11 +365,14 @@ void morphology_tsc_solver_tsc2_multiple_v2() {
 }
 
 void checkImplicitExchange() {
-  if (FlagImplicitSedim != 1 || lnumber <= 1) return;
+  if (FlagImplicitSedim != 1) return;
   const bool bedVector = BedLoadVectorFlag >= 5 && BedLoadVectorFlag <= 9;
+  // solver2 takes the exchange wherever it runs: for several sizes with F 37
+  // 1 or 2 (not the bed-plane variant or the bed-load vector rows), and for
+  // any size count in the multi-layer solver (F 37 3), one size included.
   bool solver2Runs = false;
-  if (FlagTSC == 1) solver2Runs = true;
-  else if (FlagTSC == 2) solver2Runs = FlagFracVer0 < 2 && !bedVector;
+  if (FlagTSC == 1) solver2Runs = lnumber > 1;
+  else if (FlagTSC == 2) solver2Runs = lnumber > 1 && FlagFracVer0 < 2 && !bedVector;
   else if (FlagTSC == 3) solver2Runs = !bedVector;
   if (solver2Runs) fatalPrintf(-5, nullptr, "Error: F 253 1 can not be combined with F 37 %d\n", FlagTSC);
 }

@@ -23,6 +23,7 @@
 #include "sediment/transport/bed_load_vector.h"
 #include "sediment/transport/classic_formulas.h"
 #include "solvers/coefficients.h"
+#include "solvers/net_outflow.h"
 #include "solvers/sediment_coefficients.h"
 #include "startup/operations.h"
 #include "turbulence/eddy_viscosity.h"
@@ -59,22 +60,6 @@ void bedLoadVectorTerms() {
   }
 }
 
-// Rising particles (F 417 1, negative fall velocity) gather under the water
-// surface: the top cell keeps what rises into it, and the bottom cell loses
-// what rises out of it, which the coefficients of the cell above do not hold.
-void risingParticles() {
-  if (FlagPlastics != 1) return;
-  for (int l = 1; l <= lnumber; ++l) {
-    const double w = fallvelo[l];
-    if (!(w < 0.0)) continue;
-    double *ap = sharedSet() ? Cap : Capm[l];
-    for (int c = WCStart; c <= WCEnd; ++c) {
-      if (Ccellt[c] == 0 && Ccellb[c] != 0) ap[c] += Faz[Cflatet[c]] * w * 1000.0;
-      if (Ccellb[c] == 0 && Ccellt[c] != 0) ap[c] -= Faz[Cflateb[c]] * w * 1000.0;
-    }
-  }
-}
-
 // The coefficients by which the neighbours of a bottom cell take up its
 // concentration, and its own time coefficient.
 void bedOutflowCoefficients(int l, const double *top) {
@@ -96,8 +81,11 @@ void copyBedSources(int l, const double *source) {
 
 // Inflow sediment, nested borders and the bed-cell coefficients.
 void inflowAndBedCells() {
+  // Rising particles (F 417 1, negative fall velocity) need no terms of
+  // their own: the net outflow in the centre coefficient already lets them
+  // leave each cell upwards and keeps them under the water surface, which
+  // nothing settles or rises through.
   for (int b = WBStart; b <= WBEnd; ++b) Binout[b] = 0.0;
-  risingParticles();
   if (sharedSet()) {
     InflowSediment();
     if (NoNestflater > 0) {
@@ -210,8 +198,14 @@ void deflectNearBedFlow() {
 void sedimentTimeTerm() {
   const double perStep = 1000.0 / TimeStep;
   const bool secondOrder = sou[7] == 1;
+  const double share = implicitShare(secondOrder);
+  // The outflow groups take out the discharges of the step, the same ones
+  // the outflow mass of the step is booked with.
+  stepDischarges(false);
   // The diagonal takes the sum of all neighbour coefficients, the second
-  // neighbours' included, so that a uniform field stays uniform.
+  // neighbours' included, and then the cell's net outflow: what the cell
+  // gives away, so that no sediment is made or lost where the water fluxes
+  // do not close (after a grid regeneration, in a flow not converged).
   auto secondSum = [&](int c) {
     return secondOrder ? Caee[c] + Caww[c] + Cann[c] + Cass[c] + Catt[c] + Cabb[c] : 0.0;
   };
@@ -222,6 +216,8 @@ void sedimentTimeTerm() {
       Cap[c] = t + Cae[c] + Caw[c] + Cab[c] + Cat[c] + Can[c] + Cas[c] + secondSum(c);
       Csource[c] = t * old[c];
     }
+    addNetOutflow(WFStart, WFEnd, Cap, {{nullptr, Cas, Cae, Can, Caw, Cab, Cat}}, 1000.0 * fallvelo[1], share);
+    addGroupOutflow(Cap, true);
     return;
   }
   const bool ownSides = bedVectorCoefficients();
@@ -235,6 +231,8 @@ void sedimentTimeTerm() {
       ap[c] = t + ae[c] + aw[c] + ab[c] + at[c] + an[c] + as[c] + secondSum(c);
       src[c] = t * old[c];
     }
+    addNetOutflow(WFStart, WFEnd, ap, {{nullptr, as, ae, an, aw, ab, at}}, 1000.0 * fallvelo[l], share);
+    addGroupOutflow(ap, true);
   }
 }
 

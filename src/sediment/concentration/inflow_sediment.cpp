@@ -2,7 +2,7 @@
 // discharges and concentrations of the step, cyclic return of the outflow
 // concentration, the "outconc" rows and the fixed sediment-feed averages, and
 // the inflow into the cells behind the inflow faces by the mode the data sets
-// choose. Writes DischargeArray, Cap/Csource or Capm/Csourcem, Binout,
+// choose. Writes DischargeArray, Csource or Csourcem, Binout,
 // SumInflow, kIn and concBuffer.
 #include "sediment/concentration/inflow_sediment.h"
 
@@ -33,7 +33,7 @@ constexpr int kGroups = 9;
 struct SizeTarget {
   int l;
   bool several;
-  double *ap, *source;
+  double *source;
 };
 
 int faceCell(int f) { return Fcell1[f] != 0 ? Fcell1[f] : Fcell2[f]; }
@@ -161,10 +161,10 @@ void countInflow(const SizeTarget &t, double massFlux) {
   kIn[t.l] += kg;
 }
 
-// The water of a face enters its cell: diagonal += waterFlux, and the
-// sediment it carries: source += waterFlux · c · share.
+// The water of a face enters its cell with the sediment it carries:
+// source += waterFlux · c · share. The water itself needs no diagonal term:
+// the cell's centre coefficient holds what leaves it (its net outflow).
 void addInflow(const SizeTarget &t, int c, double waterFlux, double conc, double share) {
-  t.ap[c] += waterFlux;
   t.source[c] += waterFlux * conc * share;
   countInflow(t, waterFlux * conc * share);
 }
@@ -271,7 +271,6 @@ void lowestColumnsInflow(const SizeTarget &t, const DischargeGroup &group, doubl
   for (int k = 0; k < group.faceCount; ++k) {
     const int f = group.faces[k], c = faceCell(f);
     const double water = Farea[f] * q;
-    t.ap[c] += water;
     markBottomInflow(t, c, water);
     if (!bottomCell(c) || !(Czcenter[c] < zlim)) continue;
     for (int m = c; m != 0; m = Ccellt[m]) {
@@ -307,7 +306,6 @@ void lowestCellsInflow(const SizeTarget &t, const DischargeGroup &group, double 
       });
       for (int m = above; m != 0; m = Ccellt[m]) {
         marked = Farea[Cflatew[m]];
-        t.ap[m] += marked * q;
         if (Ccellt[m] == 0) break;
       }
     }
@@ -362,6 +360,6 @@ double cyclicConcentration(int mode, double previous, double outflow, double inf
   }
 }
 
-void InflowSediment() { inflowOfSize({1, false, Cap, Csource}); }
+void InflowSediment() { inflowOfSize({1, false, Csource}); }
 
-void InflowSedimentM(int l) { inflowOfSize({l, true, Capm[l], Csourcem[l]}); }
+void InflowSedimentM(int l) { inflowOfSize({l, true, Csourcem[l]}); }

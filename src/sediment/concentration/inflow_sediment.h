@@ -1,14 +1,14 @@
 // Sediment that enters with the water of the inflow discharge groups: each
-// cell behind an inflow face gets the entering water as an outflow
-// coefficient and the sediment it carries as a source. The concentration
+// cell behind an inflow face gets the sediment the water carries as a
+// source (what leaves the cell is in its conservative centre coefficient). The concentration
 // comes from "timei" or the M data sets, from the outflow (cyclic sediment),
 // or from the "inspace" polynomial; "outconc" records the outflow.
 #pragma once
 
-// One grain size: into Cap and Csource.
+// One grain size: into Csource.
 void InflowSediment();
 
-// Size l of several: into Capm[l] and Csourcem[l]; the loop calls it for
+// Size l of several: into Csourcem[l]; the loop calls it for
 // l = 1..lnumber in order.
 void InflowSedimentM(int l);
 

@@ -28,6 +28,7 @@
 #include "model/work_ranges.h"
 #include "quality/vegetation/dredging.h"
 #include "sediment/loop/bed_coefficients.h"
+#include "sediment/loop/sediment_mass_reports.h"
 #include "sediment/loop/sediment_setup.h"
 #include "sediment/loop/time_step_size.h"
 #include "sediment/loop/work_stages.h"
@@ -174,9 +175,10 @@ void concentrationSolver() {
     switch (FlagTSC) {
       case 1: operations.morphology_tsc_solver_tsc1_multiple(); break;
       case 2:
+        // F 303 above 2 runs no concentration solver.
         if (FlagFracVer0 < 2) {
           operations.morphology_tsc_solver_tsc2_multiple();
-        } else {
+        } else if (FlagFracVer0 == 2) {
           operations.morphology_tsc_solver_tsc2_multiple_v2();
         }
         break;
@@ -185,6 +187,28 @@ void concentrationSolver() {
     }
   }
   if (FlagExtraDebug == 1) logText("After sediment solver \n");
+}
+
+// A concentration that is not a number ends the run before it reaches the
+// bed: the exit of a suspended volume that is not a number, no results.
+void stopOnConcentrationNaN() {
+  for (int l = 1; l <= lnumber; ++l) {
+    for (int c = WCStart; c <= WCEnd; ++c) {
+      if (!std::isnan(Cconc[l][c])) continue;
+      fatalPrintf(kExitConcentrationNaN, nullptr,
+                  "Error: sediment concentration of size %d is not a number in cell %d in time step %d\n\n", l, c,
+                  Iter);
+    }
+  }
+}
+
+// A bed change that is not a number ends the run before the bed levels move.
+void stopOnBedChangeNaN() {
+  for (int b = WBStart; b <= WBEnd; ++b) {
+    if (!std::isnan(Bedmove[b])) continue;
+    fatalPrintf(kExitConcentrationNaN, nullptr, "Error: bed change is not a number in bed cell %d in time step %d\n\n",
+                b, Iter);
+  }
 }
 
 // A concentration far above the bed concentration limit is a sign
@@ -346,6 +370,19 @@ double workVolume() {
   return volume;
 }
 
+// Debug letter P: the wall-clock stamps of the sediment part of a step,
+// otime[34..52]. The part starts at 34; every later slot starts there too, so
+// a stage that does not run in this step shows no time of its own.
+void startStageStamps() {
+  if (debugging != 'P') return;
+  otime[34] = wallClock();
+  std::fill(otime + 35, otime + 53, otime[34]);
+}
+
+void stamp(int slot) {
+  if (debugging == 'P') otime[slot] = wallClock();
+}
+
 // One time step in its fixed order.
 StepEnd sedimentStep(SedimentRun &run) {
   stepStart = stimet;
@@ -387,6 +424,7 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (Bfly && BFroude) operations.computeBFroude(block[1].FirstBedCell, block[1].LastBedCell);
   // The sediment equations.
   setStatus(mc_program, " Sediments");
+  startStageStamps();
   sedimentWorkRanges();
   if (debugging == 'P') {
     logPrintf("Main grid WaterSolve time %lf seconds, at %lf seconds\n", wallClock() - flowStart,
@@ -400,10 +438,13 @@ StepEnd sedimentStep(SedimentRun &run) {
   keepOldConcentrations();
   operations.sedimentEquationTerms();
   if (FlagErrorBreak == 1) return StepEnd::Return;
+  stamp(35);
   if (FlagBagger == 4) operations.bagger();
   if (debugging == 'D' && lnumber > 1) warnCoefficients();
   concentrationSolver();
+  stopOnConcentrationNaN();
   capConcentrations();
+  stamp(36);
   Cf = run.savedCf;
   if (FlagBugFind == 1) findConcentrationBugs();
   // Smoothing, dredging, slides and grain fractions.
@@ -411,6 +452,7 @@ StepEnd sedimentStep(SedimentRun &run) {
   if (FlagBagger == 2 || FlagBagger == 3) operations.bagger();
   if (IterAvalanche == 205 || IterAvalanche == 206) operations.computeSandSlide();
   grainFractions(run.activeLayer);
+  stamp(45);
   // Old-time fields, discharges, outflow mass.
   scaleConcGridMove1();
   keepOldFields();
@@ -422,15 +464,24 @@ StepEnd sedimentStep(SedimentRun &run) {
   // Bed change and the suspended volume over the grid move; the cuts that
   // dredging took out of the layers in this step join the bed balance first.
   addDredgedCuts();
+  stopOnBedChangeNaN();
+  stamp(46);
   bedChange();
+  stamp(47);
   if (FlagScaleGridMove == 1) scaleConcGridMove2();
+  stamp(49);
   if (TransWriteFiles[1] > 0 && isMultiple(Iter, TransWriteFiles[1])) operations.WriteTransFiles();
   // Statistics, sums and outputs.
   if (FlagTolvenika > 0 && isMultiple(Iter, FlagTolvenika)) tolvenikaRows();
   if (FlagMorphStatistics > 0) operations.computeMorphStatistics();
   if (FlagCohesion > 2 || NoCohesiveDepth > 0) operations.computeCohesion();
   totalConcentration();
+  stamp(50);
   operations.stepMassReport();
+  if (debugging == 'P') {
+    stamp(52);
+    logSedimentStepTimes();
+  }
   if (PrintRes != 0 && (Hydrostatic == 2 || skipWatersolve > 1) && isMultiple(Iter, PrintRes)) operations.sprintflow();
   if (FlagBraidedIndex > 0 && isMultiple(Iter, 100)) operations.writeBraided();
   if (WriteDuneI1 > 0 && isMultiple(Iter, WriteDuneIter)) operations.writeDune();

@@ -89,6 +89,18 @@ void checkSedimentData() {
               "on the bed. This is done with an N data set in the control file or with a \n"
               "fracres file read with the F 2 O option\n\n");
   }
+  // Every size needs a diameter and a fall velocity (its S data set): with
+  // either at 0 the near-bed concentration divides by it and the run fills
+  // the bed and the log with numbers that are none. Rising particles
+  // (F 417 1) may have a negative fall velocity.
+  for (int l = 1; l <= lnumber; ++l) {
+    const bool rising = FlagPlastics == 1 && fallvelo[l] < 0.0;
+    if (gsize[l] > 0.0 && (fallvelo[l] > 0.0 || rising)) continue;
+    fatalPrintf(kExitNoGrainSizes, nullptr,
+                "Error in input data: grain size %d has diameter %lg m and fall velocity %lg m/s.\n"
+                "Give it an S data set with both above zero in the control file\n\n",
+                l, gsize[l], fallvelo[l]);
+  }
   if (FlagTSC == 0) {
     fatalExit(kExitNoSedimentModel,
               "In TELVA 2 you have to specify a value on the F 37 data set \n"

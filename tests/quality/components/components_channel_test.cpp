@@ -84,7 +84,8 @@ double tracerMass(const double *c) {
 }
 
 // Also with F 170 1, whose five-row relaxation would leave the components
-// where they start.
+// where they start. The converged flow's fluxes close to about 1e-4, and the
+// conservative tracer follows them that closely.
 TEST(ComponentsChannel, ConservedTracerThroughTheBinary) {
   const std::string result = convergedResult();
   for (const char *solver : {"", "F 170 1\n"}) {
@@ -95,7 +96,7 @@ TEST(ComponentsChannel, ConservedTracerThroughTheBinary) {
     const std::vector<std::string> lines = linesOf(r.file("compres"));
     ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells)) << solver;
     for (size_t k = 0; k < lines.size(); ++k) {
-      ASSERT_EQ(lines[k].rfind("1.000000e+00 ", 0), 0u) << solver << "cell " << k + 1 << ": " << lines[k];
+      ASSERT_NEAR(std::stod(lines[k]), 1.0, 2e-4) << solver << "cell " << k + 1 << ": " << lines[k];
     }
   }
 }
@@ -107,15 +108,17 @@ TEST(ComponentsChannel, LetterCWithoutComponents) {
   expectInOrder(r.file("boogie"), {"End Unstructure 2250 cells\n", "Started components\n"});
 }
 
-// The hydrostatic driver carries the tracer in its outer iterations: with the
-// inflow counted once a uniform 1 solves the component equations whatever
-// the face fluxes, so the flow need not have converged.
+// The hydrostatic driver carries the tracer in its outer iterations. Its
+// component step takes face fluxes interpolated from the cell velocities,
+// which after 300 outer iterations are far from closing; the conservative
+// tracer gathers where they converge and thins where they diverge (0.68 to
+// 1.16), where the old diagonal kept a uniform 1 by making and losing mass.
 TEST(ComponentsChannel, HydrostaticDriverCarriesTheTracer) {
   const CaseResult r = runChannel("YWE", "F 68 1\nK 1 300 50000\nF 50 1\nM 1 0 1.0\n");
   EXPECT_EQ(r.status, 1) << r.file("boogie");
   const std::vector<std::string> lines = linesOf(r.file("compres"));
   ASSERT_GE(lines.size(), static_cast<size_t>(k3dCells));
-  for (int k = 0; k < k3dCells; ++k) ASSERT_EQ(lines[k], "1.000000e+00 ") << "cell " << k + 1;
+  for (int k = 0; k < k3dCells; ++k) ASSERT_NEAR(std::stod(lines[k]), 1.0, 0.35) << "cell " << k + 1;
 }
 
 // The main driver's component stage in a transient run of 100 steps of
@@ -130,22 +133,24 @@ TEST(ComponentsChannel, MainDriverCarriesATransientTracer) {
     const std::vector<std::string> lines = linesOf(r.file("compres"));
     ASSERT_EQ(lines.size(), static_cast<size_t>(k3dCells)) << level;
     for (size_t k = 0; k < lines.size(); ++k) {
-      ASSERT_NEAR(std::stod(lines[k]), 1.0, 1e-6) << level << "cell " << k + 1;
+      ASSERT_NEAR(std::stod(lines[k]), 1.0, 1e-4) << level << "cell " << k + 1;
     }
   }
 }
 
 // A steady letter C starts from the values in memory: after "compres" of 1
-// in every cell, one inner iteration keeps the uniform 1 that solves the
-// tracer's equation; from clean water it would not get there.
+// in every cell, one inner iteration stays at the 1 that solves the tracer's
+// equation (to the 1e-4 to which the flow's fluxes close); from clean water
+// it would not get there.
 TEST(ComponentsChannel, SteadyRunStartsFromTheReadComponents) {
   const std::string result = convergedResult();
   for (const bool read : {true, false}) {
     const CaseResult r = runChannel(read ? "YROCE" : "YRCE", "F 50 1\nF 33 1e-20 1\nM 1 0 1.0\n", result,
                                     {{"compres", repeated("1.0\n", k3dCells)}});
     EXPECT_EQ(r.status, 1) << r.file("boogie");
-    const std::string ones = repeated("1.000000e+00 \n", k3dCells);
-    EXPECT_EQ(r.file("compres") == ones, read) << (read ? "read" : "not read");
+    double farthest = 0.0;
+    for (const std::string &line : linesOf(r.file("compres"))) farthest = std::max(farthest, std::fabs(std::stod(line) - 1.0));
+    EXPECT_EQ(farthest < 2e-4, read) << (read ? "read" : "not read") << ": " << farthest;
   }
 }
 
@@ -179,7 +184,7 @@ TEST_F(ChannelComponents, SteadyDecayMatchesTheResidenceTime) {
   double volume = 0.0;
   for (int c = 1; c <= NoCells; ++c) {
     volume += Cvol[c];
-    ASSERT_NEAR(Ccomp[0][c], 1.0, 1e-9) << "cell " << c;
+    ASSERT_NEAR(Ccomp[0][c], 1.0, 2e-4) << "cell " << c;
   }
   const double expected = std::exp(-kDecay * volume / 7.5);
   const double outflow = outflowConcentration(1);
@@ -190,18 +195,24 @@ TEST_F(ChannelComponents, SteadyDecayMatchesTheResidenceTime) {
 }
 
 // Every step of a transient run: the tracer mass changes by the inflow minus
-// the outflow of the step. A run of k steps starts from clean water, so its
-// last step is step k of every longer run.
+// the outflow of the step, to 1e-6 of the step's inflow once the solve of
+// the step has converged: 50 inner iterations of two sweeps (with 20 the
+// solve stops 1.6e-3 short; with 100 the balance closes to 1e-14). A run of
+// k steps starts from clean water, so its last step is step k of every
+// longer run: the first ten steps and steps 50, 100 and 200 of a run of 200.
+// The balance holds to round-off even though the converged flow's face
+// fluxes close only to 1e-4: the centre coefficient holds each cell's net
+// outflow (before, the worst step was off by 1.7e-3).
 TEST_F(ChannelComponents, TransientStepsKeepTheTracerMass) {
-  runComponents("F 50 1\nF 33 10 20\nK 1 1 50000\nM 1 0 1.0\n");
+  runComponents("F 50 1\nF 33 10 50\nK 1 1 50000\nM 1 0 1.0\n");
   const double stepInflow = kInflow * 1.0 * TimeStep;
   double largest = 0.0;
-  for (int steps = 1; steps <= 60; ++steps) {
+  for (int steps : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 50, 100, 200}) {
     iterGlobalMax = steps;
     Components();
     const double change = tracerMass(Ccomp[0]) - tracerMass(Ccomp_old[0]);
     const double out = kInflow * outflowConcentration(0) * TimeStep;
-    ASSERT_NEAR(change, stepInflow - out, 0.002 * stepInflow) << "step " << steps;
+    ASSERT_NEAR(change, stepInflow - out, 1e-6 * stepInflow) << "step " << steps;
     largest = std::max(largest, std::fabs(change - (stepInflow - out)) / stepInflow);
   }
   std::printf("transient tracer: largest step imbalance %.2e of the step's inflow\n", largest);
@@ -233,7 +244,7 @@ TEST_F(ChannelComponents, FixedComponentLeavesTheNextAlone) {
   runComponents("F 50 2\nF 33 1e-20 200\nM 1 1 1.0\nQ 151 0 0 0.0 0.0 0.0 1.0 1.0\n");
   for (int c = 1; c <= NoCells; ++c) {
     ASSERT_NEAR(Ccomp[0][c], 0.7, 1e-12) << "cell " << c;
-    ASSERT_NEAR(Ccomp[1][c], 1.0, 1e-9) << "cell " << c;
+    ASSERT_NEAR(Ccomp[1][c], 1.0, 2e-4) << "cell " << c;
     if (Ccellt[c] == 0) {
       ASSERT_EQ(Cat[c], 0.0) << "cell " << c;
     }

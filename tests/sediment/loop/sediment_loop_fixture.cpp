@@ -113,7 +113,7 @@ void SedimentLoopTest::channel(double timeStep, const std::string &extraControl)
   // A fresh set of tables for every channel, so that a test can start over.
   SetArraysZero();
   kreadDefaults();
-  readCaseGrid("channel", "F 37 2\nF 33 " + std::to_string(timeStep) + " 1\nN 0 1 1.0\n" + extraControl);
+  readCaseGrid("channel", "F 37 2\nF 33 " + std::to_string(timeStep) + " 1\nN 0 1 1.0\nS 1 0.0002 0.025\n" + extraControl);
   if (::testing::Test::HasFatalFailure()) return;
   Unstructure();
   metric();

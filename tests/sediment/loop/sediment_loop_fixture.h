@@ -21,7 +21,7 @@ class SedimentLoopTest : public GridFixture {
   void SetUp() override;
   void TearDown() override;
 
-  // The channel with "F 37 2", "F 33 <timeStep> 1", "N 0 1 1.0" and then
+  // The channel with "F 37 2", "F 33 <timeStep> 1", "N 0 1 1.0", "S 1 0.0002 0.025" and then
   // `extraControl`, generated, with its geometry and bed cells.
   static void channel(double timeStep = 0.5, const std::string &extraControl = "");
 

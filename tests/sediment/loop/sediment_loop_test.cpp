@@ -105,6 +105,60 @@ TEST_F(SedimentLoopTest, BedModelChoosesSolverFractionsAndBedRoutine) {
   }
 }
 
+// Two sizes with F 37 2: F 303 0 and 1 run the source solver of several
+// sizes, 2 its bed-layer variant and 3 (and above) no concentration solver
+// at all; the grain fractions and the bed change run in every case.
+TEST_F(SedimentLoopTest, F303ChoosesTheSeveralSizeSolverOrNone) {
+  channel(0.5, "G 1 13 7 11 2\nS 2 0.0001 0.008\nN 0 1 0.5\nN 0 2 0.5\n");
+  ASSERT_EQ(lnumber, 2);
+  iterGlobalMax = 1;
+  const struct {
+    int fracVer0;
+    Names expected;
+  } rows[] = {
+      {0, {"morphology_tsc_solver_tsc2_multiple", "morphology2_fractions", "bedchange"}},
+      {1, {"morphology_tsc_solver_tsc2_multiple", "morphology2_fractions", "bedchange"}},
+      {2, {"morphology_tsc_solver_tsc2_multiple_v2", "morphology2_fractions", "bedchange"}},
+      {3, {"morphology2_fractions", "bedchange"}},
+  };
+  for (const auto &row : rows) {
+    calls.clear();
+    FlagFracVer0 = row.fracVer0;
+    stimet = 0.0;
+    morphology_tsc();
+    Names picked;
+    for (const std::string &name : callsOf(1)) {
+      if (name.find("morphology") == 0 || name.find("bedchange") == 0) picked.push_back(name);
+    }
+    EXPECT_EQ(picked, row.expected) << "F 303 " << row.fracVer0;
+  }
+}
+
+// A concentration that is not a number after the solver ends the run with
+// the exit of a suspended volume that is not a number, before the grain
+// fractions, the bed change or any result.
+TEST_F(SedimentLoopTest, ConcentrationNotANumberEndsTheRun) {
+  channel(0.5);
+  iterGlobalMax = 2;
+  onEquationTerms = [] { Cconc[1][7] = std::nan(""); };
+  EXPECT_EXIT(morphology_tsc(), ::testing::ExitedWithCode(157), "");
+  EXPECT_TRUE(endsWith(boogie(), "Error: sediment concentration of size 1 is not a number in cell 7 in time step 1\n\n"))
+      << boogie();
+}
+
+// A bed change that is not a number ends the step before the bed levels
+// move, with the exit of a suspended volume that is not a number. (A solid
+// fraction of 0 once made one; the control reader now refuses that value.)
+TEST_F(SedimentLoopTest, BedChangeNotANumberEndsTheRun) {
+  channel(0.5);
+  iterGlobalMax = 2;
+  onEquationTerms = [] { Bedmove[pointbed[3][3]] = std::nan(""); };
+  EXPECT_EXIT(morphology_tsc(), ::testing::ExitedWithCode(157), "");
+  const std::string expected =
+      "Error: bed change is not a number in bed cell " + std::to_string(pointbed[3][3]) + " in time step 1\n\n";
+  EXPECT_TRUE(endsWith(boogie(), expected)) << boogie();
+}
+
 // The clock moves once per step, exactly one time step, however many drivers
 // or stages ran and whether a bed routine ran or not.
 TEST_F(SedimentLoopTest, EveryStepEndsOneTimeStepLater) {

@@ -3,6 +3,7 @@
 // converged flow: the start bed and its report, the first time step.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,12 @@ TEST(SedimentSetupRun, FatalChecksInTheirOrder) {
       "Error in control file. To do a transient sediment computation you have\n"
       "to include a time step in the control file, for example by using the \n"
       "F 33 data set\n\n";
+  const std::string noSize =
+      "Error in input data: grain size 1 has diameter 0 m and fall velocity 0.025 m/s.\n"
+      "Give it an S data set with both above zero in the control file\n\n";
+  const std::string noFall =
+      "Error in input data: grain size 1 has diameter 0.0002 m and fall velocity 0 m/s.\n"
+      "Give it an S data set with both above zero in the control file\n\n";
   const std::string stepWarning =
       "A time step (F 33) is needed in the control file to compute sediment transport (F 37)\n\n";
   struct Row {
@@ -56,6 +63,12 @@ TEST(SedimentSetupRun, FatalChecksInTheirOrder) {
   const Row rows[] = {
       {"no N", "F 37 2\nF 33 10 10\n", 248, "End Unstructure 2250 cells\n" + noGrainSizes},
       {"no N, no F 37", "F 33 10 10\n", 248, "End Unstructure 2250 cells\n" + noGrainSizes},
+      {"S 1 without a diameter", "N 0 1 1.0\nF 37 2\nF 33 10 10\nS 1 0.0 0.025\n", 248,
+       "End Unstructure 2250 cells\n" + noSize},
+      {"S 1 without a fall velocity", "N 0 1 1.0\nF 37 2\nF 33 10 10\nS 1 0.0002 0.0\n", 248,
+       "End Unstructure 2250 cells\n" + noFall},
+      {"F 253 1, one size, F 37 3", "N 0 1 1.0\nF 37 3\nF 255 5\nF 33 10 10\nF 253 1\n", 251,
+       "End Unstructure 2250 cells\nError: F 253 1 can not be combined with F 37 3\n"},
       {"no F 37", "N 0 1 1.0\nF 33 10 10\n", 247,
        "End Unstructure 2250 cells\nIn TELVA 2 you have to specify a value on the F 37 data set \n"
        "in the control file to compute sediment transport\n\n"},
@@ -178,12 +191,48 @@ TEST(SedimentSetupRun, StartBedAndFirstStep) {
   EXPECT_EQ(step.file("boogie").find("Warning for instability"), std::string::npos) << step.file("boogie");
   EXPECT_EQ(step.file("boogie").find("Error"), std::string::npos) << step.file("boogie");
 
+  // Debug letter P: the step logs its nineteen stage stamps 34..52 and its
+  // sediment time, which the end report's stage times add up.
+  const CaseResult timed = runChannel("YRS", sediment + "F 1 P\n", result, channelWith("K 1 3 50000", "K 1 1 50000"));
+  EXPECT_EQ(timed.status, 1);
+  const std::string timedLog = timed.file("boogie");
+  std::vector<std::string> stamps;
+  for (int e = 34; e <= 52; ++e) stamps.push_back("MORPH: OpenMP " + std::to_string(e) + " = ");
+  stamps.push_back("Sediment computation time: ");
+  expectInOrder(timedLog, stamps);
+  int stampLines = 0;
+  for (size_t at = timedLog.find("MORPH: OpenMP "); at != std::string::npos; at = timedLog.find("MORPH: OpenMP ", at + 1)) {
+    ++stampLines;
+  }
+  EXPECT_EQ(stampLines, 19);
+  double stepTime = -1.0, endTime = -1.0;
+  const size_t stepLine = timedLog.find("Sediment computation time: ");
+  const size_t endLine = timedLog.find("Time: Watersolve: ");
+  ASSERT_NE(stepLine, std::string::npos);
+  ASSERT_NE(endLine, std::string::npos) << timedLog;
+  ASSERT_EQ(std::sscanf(timedLog.c_str() + stepLine, "Sediment computation time: %lf", &stepTime), 1);
+  ASSERT_EQ(std::sscanf(timedLog.c_str() + endLine, "Time: Watersolve: %*f, Sediments: %lf", &endTime), 1);
+  EXPECT_GT(stepTime, 0.0);
+  EXPECT_EQ(endTime, stepTime);
+
   const CaseResult twoSizes =
       runChannel("YRS", "F 37 2\nF 33 10 10\nS 2 0.0001 0.01\nN 0 1 0.5\nN 0 2 0.5\nF 253 1\n", result,
                  channelWith("G 1 54 9 11 1", "G 1 54 9 11 2"));
   EXPECT_EQ(twoSizes.status, 251);
   EXPECT_TRUE(endsWith(twoSizes.file("boogie"), "Error: F 253 1 can not be combined with F 37 2\n"))
       << twoSizes.file("boogie");
+
+  // A distribution of two sizes whose second has no S data set: its fall
+  // velocity and diameter are 0, refused at set-up; the run made no bed
+  // result (it used to lower the whole bed with numbers that were none).
+  const CaseResult noSecond = runChannel("YRS", "F 37 2\nF 33 10 10\nN 0 1 0.5\nN 0 2 0.5\n", result,
+                                         channelWith("G 1 54 9 11 1", "G 1 54 9 11 2"));
+  EXPECT_EQ(noSecond.status, 248);
+  EXPECT_TRUE(endsWith(noSecond.file("boogie"),
+                       "Error in input data: grain size 2 has diameter 0 m and fall velocity 0 m/s.\n"
+                       "Give it an S data set with both above zero in the control file\n\n"))
+      << noSecond.file("boogie");
+  EXPECT_FALSE(noSecond.has("bedres.t"));
 }
 
 }  // namespace
