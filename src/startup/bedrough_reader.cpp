@@ -45,11 +45,14 @@ void readBedrough() {
   char name[40] = "bedrough";
   if (FlagMPI > 0 && FlagMPIkoosurf != 1) std::snprintf(name, sizeof name, "bedrough.mpi%d", FlagMPI);
   std::string text;
-  if (!readTextFile(name, text)) {
+  const InputState state = loadInputFile(name, text);
+  if (state != InputState::Readable) {
     char message[kStatusTextLength];
     std::snprintf(message, sizeof message, "have not used %s file ", name);
     setStatus(mc_message, message);
     if (FlagRoughness == 1) fatalExit(kExitInconsistent, "Error: bedrough file not found when using F 90 1\n\n");
+    // Without F 90 1 the file may be left out, but what stands under its name must be readable.
+    if (state != InputState::Missing) refuseInputFile(name, state);
     return;
   }
 

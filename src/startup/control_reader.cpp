@@ -20,6 +20,7 @@
 #include "startup/dataset_rows.h"
 #include "startup/default_grid.h"
 #include "base/exit_codes.h"
+#include "base/input_file.h"
 #include "base/log.h"
 #include "startup/read_checks.h"
 #include "startup/side_files.h"
@@ -120,7 +121,7 @@ void kreadTail() {
   runReadChecks(checksBeforeAllocation());
 
   closeHeldLog();
-  if (sialloc() != 0) fatalExit(kExitCannotOpen, "Could not allocate enough memory");
+  if (sialloc() != 0) endOutOfMemory();
   std::FILE *log = openLog("a");
   setHeldLog(log);
   logPrintf("%s\n\n", Title + 1);

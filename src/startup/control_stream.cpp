@@ -215,14 +215,3 @@ ScanResult scanFormat(ControlStream &s, const char *format, std::span<const Scan
   }
   return result;
 }
-
-bool readTextFile(const char *name, std::string &text) {
-  std::FILE *file = std::fopen(name, "r");
-  if (!file) return false;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return !failed;
-}

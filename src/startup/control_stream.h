@@ -12,6 +12,8 @@
 #include <span>
 #include <string>
 
+#include "base/input_file.h"
+
 class ControlStream {
  public:
   ControlStream() = default;
@@ -65,10 +67,6 @@ struct ScanResult {
 // Reads by format into the targets, in order ("%c" and "%Ns" both take a char
 // pointer; "%Ns" needs its width and writes at most N characters and a NUL).
 ScanResult scanFormat(ControlStream &stream, const char *format, std::span<const ScanTarget> targets);
-
-// Loads the whole of a text file for formatted reading; false when it cannot
-// be opened or read.
-bool readTextFile(const char *name, std::string &text);
 
 template <class... T>
 ScanResult scan(ControlStream &stream, const char *format, T *...pointers) {

@@ -11,6 +11,7 @@
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "base/input_file.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr int kSlidePlane = 6;
 // Lines "E x y z" are scanned until one does not match; a file without such a
 // line leaves the level and the distribution as they are.
 void levelFromGeodata() {
-  std::FILE *file = std::fopen("geodata", "r");
+  std::FILE *file = openInputFile("geodata");
   if (!file) return;
   double lowest = 1e20, highest = -1e20;
   long points = 0;

@@ -13,6 +13,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "base/exit_codes.h"
+#include "base/input_file.h"
 #include "base/log.h"
 #include "startup/operations.h"
 
@@ -27,8 +28,9 @@ bool timeiFailed() {
 // The file the grid came from, named when it holds no cells.
 const char *gridSource = nullptr;
 
-// A grid without cells ends the run before any flow driver: the drivers
-// would report "Solution converged" on nothing and write empty result files.
+// A grid without cells ends the run before any flow driver or the result
+// output: the drivers would report "Solution converged" on nothing and write
+// empty result files, and the output walks the cells and points of a grid.
 void requireCells(char letter) {
   if (NoCells > 0) return;
   if (gridSource) fatalPrintf(kExitControlMissing, nullptr, "Error: the grid from the %s file has no cells\n", gridSource);
@@ -184,6 +186,7 @@ bool RunLetter(char letter, std::int64_t pass) {
       operations.shallowWater();
       break;
     case 'M':
+      requireCells('M');
       setStatus(mc_v1, "Written from initial");
       gFlagWriteR = 1;
       operations.sprintflow();
@@ -287,9 +290,11 @@ int telvaMain() {
   gFlagRead = gFlagWriteR = gFlagFlow = gFlagSedim = gFlagInit = gFlagComp = 0;
   FlagGridChange = 0;
   SetArraysZero();
-  std::FILE *control = std::fopen("control", "r");
-  if (!control) {
-    // A missing "control" runs with every default and no run letters.
+  InputState state;
+  std::FILE *control = openInputFile("control", &state);
+  if (!control && state == InputState::Missing) {
+    // A missing "control" runs with every default and no run letters; a
+    // folder or unreadable file by that name is left for the reader to refuse.
     control = std::fopen("control", "w");
     if (control) std::fputs("no values given\n", control);
   }

@@ -104,7 +104,7 @@ void probeFracres() {
   } else {
     std::snprintf(name, sizeof name, "fracres");
   }
-  std::FILE *file = std::fopen(name, "r");
+  std::FILE *file = openOptionalInputFile(name);
   if (!file) return;
   FlagReadNdata = -1;
   std::fclose(file);
@@ -116,7 +116,7 @@ void probeFracres() {
 void readCyclicFile() {
   if (FlagHaveReadCyclic != 0 || FlagCyclic <= 0) return;
   std::string text;
-  if (!readTextFile("cyclic", text)) {
+  if (!readOptionalTextFile("cyclic", text)) {
     logText("Have not used cyclic file\n");
     return;
   }
@@ -140,7 +140,7 @@ void readCyclicFile() {
 // Records "D j k" and five values u, v, w, k, epsilon at point j, level k.
 void readInflowFile() {
   std::string text;
-  if (!readTextFile("inflow", text)) {
+  if (!readOptionalTextFile("inflow", text)) {
     logText("Have not used inflow file\n");
     return;
   }
@@ -179,7 +179,7 @@ void readInflowFile() {
 // character is lost. Then B, T and C data sets in any order.
 void readInspaceFile() {
   std::string text;
-  if (!readTextFile("inspace", text)) return;
+  if (!readOptionalTextFile("inspace", text)) return;
   ControlStream stream(std::move(text));
   if (stream.get() == 'A') {
     int value = 0;

@@ -482,7 +482,7 @@ int ReadTimes() {
   const int inflowGroups = countInflowGroups();
   int result = 0;
   std::string text;
-  if (!readTextFile("timei", text)) {
+  if (!readOptionalTextFile("timei", text)) {
     setStatus(mc_message, "have not used 'timei' file ");
   } else if (TimeInTime && Cinn) {
     for (int k = 0; k <= lnumber; ++k) Cinn[0][k] = 0;

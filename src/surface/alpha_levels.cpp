@@ -10,6 +10,7 @@
 #include "model/cells.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "base/input_file.h"
 #include "base/log.h"
 
 namespace {
@@ -26,7 +27,7 @@ constexpr int kHeaderSearch = 100000;
 }
 
 void readAlpha(double *alpha) {
-  std::FILE *f = std::fopen("alpha1", "r");
+  std::FILE *f = openInputFile("alpha1");
   if (!f) fatalExit(kExitNoAlphaFile, "Error: can not open alpha1 file\n");
   for (int n = 0; n < kHeaderSearch; ++n) {
     const int ch = std::fgetc(f);

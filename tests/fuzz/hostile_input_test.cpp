@@ -1,7 +1,9 @@
-// Hostile input, end to end: the project's own case folders mutated a few
+// Hostile input, end to end: the project's own case folders, with the
+// sediment, bed, quality and restart files their runs read, mutated a few
 // thousand times with a fixed seed and run through the engine. No run may die
 // by a signal, run past the time limit or write to the console, and every end
-// other than 0 and 1 must leave its reason in "boogie".
+// other than 0 and 1 must leave its reason in "boogie" (or, for a fault of the
+// bed-point files, in their side log "boogie.bed").
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -43,14 +47,29 @@ const char *const kEndsWithoutError[] = {"For sediment computations (F 37)",
                                          "In TELVA 2 you have to specify a value on the F 37 data set",
                                          "The combination of values on the F 168 and F 36",
                                          "Could not allocate enough memory", "Increase array for G 18 and recompile",
-                                         "Could not open 'baggger' file", "Could not open 'bag_res' file"};
+                                         "Could not open 'baggger' file", "Could not open 'bag_res' file",
+                                         "Could not read 'vegdata' file", "Could not read 'stlfile.stl'"};
 
 const char *const kExtremes[] = {"0", "-1", "2147483647", "2147483648", "1e308", "nan", "inf", "0.5"};
 
-const char *const kInputFiles[] = {"control", "koosurf", "timei", "inflow", "inspace", "cyclic", "bedrough"};
+// The files a run may read; any of them may be replaced by a folder.
+const char *const kInputFiles[] = {"control", "koosurf",  "timei",   "inflow",  "inspace", "cyclic",
+                                   "bedrough", "cohesion", "con2res", "bedres",  "bagger",  "vegdata",
+                                   "wlinit",  "bedangle", "alldata", "result",  "unstruc", "fracres"};
+
+// Lines that make a run read the side files: the cohesion file (F 385 2),
+// the bed angles (F 274, read with the grid or restart file), the vegetation
+// profiles (F 115, read by the flow), the components (F 50) and the
+// groundwater levels (F 262, letter G).
+const char *const kReaderSwitches[] = {"F 385 2 0.5\n", "F 274 1\n", "F 115 1\n", "F 50 2\n", "F 262 1 1e-3\n"};
+// Run letters that read the restart files (R, O, B, U) before a sediment or
+// flow step.
+const char *const kRunStrings[] = {"F 2 YRS\n", "F 2 YOS\n", "F 2 BS\n", "F 2 US\n",
+                                   "F 2 UW\n",  "F 2 YGM\n", "F 2 YWM\n", "F 2 YSE\n"};
 
 struct Folder {
-  std::string control, koosurf, bagger;  // "" for a file the folder does not have
+  std::string control, koosurf;
+  std::map<std::string, std::string> sides;  // the folder's other input files
 };
 
 std::string readFile(const fs::path &path) {
@@ -60,17 +79,52 @@ std::string readFile(const fs::path &path) {
   return out.str();
 }
 
+// Every case folder as it is, and those with sediment steps once more with
+// them (a folder of sediment steps alone takes the straight channel's flow).
 std::vector<Folder> corpus() {
   std::vector<Folder> folders;
   std::vector<fs::path> paths;
   for (const auto &entry : fs::directory_iterator(TELVA_CASES_DIR)) paths.push_back(entry.path());
   std::sort(paths.begin(), paths.end());
+  const fs::path channel = fs::path(TELVA_CASES_DIR) / "straight-channel";
   for (const auto &path : paths) {
-    if (!fs::exists(path / "control")) continue;
-    const std::string bagger = fs::exists(path / "bagger") ? readFile(path / "bagger") : "";
-    folders.push_back({readFile(path / "control"), readFile(path / "koosurf"), bagger});
+    const bool flow = fs::exists(path / "control"), sediment = fs::exists(path / "control.sediment");
+    if (!flow && !sediment) continue;
+    const fs::path base = flow ? path : channel;
+    Folder folder{readFile(base / "control"), readFile(base / "koosurf"), {}};
+    for (const auto &entry : fs::directory_iterator(path)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("control", 0) != 0 && name != "koosurf") folder.sides[name] = readFile(entry.path());
+    }
+    if (flow) folders.push_back(folder);
+    if (sediment) {
+      folder.control += readFile(path / "control.sediment");
+      folders.push_back(folder);
+    }
   }
   return folders;
+}
+
+// Seeds of the side files a sediment or quality run reads: the restart files
+// as the engine writes them after a few sediment steps of the small dredging
+// case (small, so that mutating and writing them stays cheap), and small
+// hand-written cohesion, bed-angle and vegetation files.
+std::map<std::string, std::string> sideFileSeeds() {
+  std::map<std::string, std::string> seeds = {
+      {"cohesion", "5 4 100.0 200.0\n6 4 100.0 200.0\n5 5 50.0 80.0\n"},
+      {"bedangle", "5 4 30.0 35.0 0.5 32.0\n6 5 28.0 33.0 0.4 30.0\n"},
+      {"vegdata", "V 5 4 0.0 0.5 1.0 2.0 0.01 0.01 0.01 0.01\nV 6 5 0.0 0.5 1.0 2.0 0.02 0.02 0.0 0.0\n"},
+  };
+  const fs::path dredging = fs::path(TELVA_CASES_DIR) / "dredging";
+  CaseSetup setup;
+  for (const char *name : {"koosurf", "bagger"}) setup.files[name] = readFile(dredging / name);
+  setup.files["control"] = readFile(dredging / "control") + "F 2 YSHJFM\nK 1 3 3\n";
+  const CaseResult r = runCase(setup);
+  const std::pair<const char *, const char *> written[] = {
+      {"unstruc", "unstruc"}, {"alldata.0", "alldata"}, {"bedres.t", "bedres"},
+      {"con2res.new", "con2res"}, {"result.end", "result"}};
+  for (const auto &[file, name] : written) seeds[name] = r.file(file);
+  return seeds;
 }
 
 // The mutator: a fixed-seed generator and the mutations of a text file.
@@ -181,6 +235,8 @@ class HostileInput : public ::testing::TestWithParam<int> {};
 TEST_P(HostileInput, EndsCleanly) {
   const std::vector<Folder> folders = corpus();
   ASSERT_FALSE(folders.empty());
+  const std::map<std::string, std::string> seeds = sideFileSeeds();
+  for (const auto &[name, bytes] : seeds) ASSERT_FALSE(bytes.empty()) << name;
   Mutator m(0x7e1fa000u + GetParam());
   for (int run = 0; run < kRunsPerShard; ++run) {
     const Folder &folder = folders[m.below(folders.size())];
@@ -188,15 +244,25 @@ TEST_P(HostileInput, EndsCleanly) {
     setup.environment["OMP_NUM_THREADS"] = "2";
     setup.addressSpaceLimit = kAddressSpace;
     setup.timeLimit = kTimeLimit;
-    setup.files["control"] = m.mutate(folder.control) + kWorkBound;
+    std::string control = m.mutate(folder.control);
+    if (m.chance(30)) control += kReaderSwitches[m.below(std::size(kReaderSwitches))];
+    if (m.chance(30)) control += kRunStrings[m.below(std::size(kRunStrings))];
+    setup.files["control"] = control + kWorkBound;
     if (m.chance(70)) setup.files["koosurf"] = m.chance(30) ? m.mutate(folder.koosurf) : folder.koosurf;
-    if (!folder.bagger.empty()) setup.files["bagger"] = m.chance(30) ? m.mutate(folder.bagger) : folder.bagger;
+    for (const auto &[name, bytes] : folder.sides) setup.files[name] = m.chance(30) ? m.mutate(bytes) : bytes;
+    if (m.chance(40)) {
+      // One or two side files of a sediment or quality run, mutated or not.
+      for (int n = 1 + m.below(2); n > 0; --n) {
+        auto seed = std::next(seeds.begin(), static_cast<long>(m.below(seeds.size())));
+        setup.files[seed->first] = m.chance(50) ? m.mutate(seed->second) : seed->second;
+      }
+    }
     if (m.chance(10)) {
       // A side file made of the lines of the grid file, or a folder in place of an input file.
       const std::string name = kInputFiles[1 + m.below(std::size(kInputFiles) - 1)];
       setup.files[name] = m.mutate(folder.koosurf);
     }
-    if (m.chance(5)) {
+    if (m.chance(8)) {
       const std::string name = kInputFiles[m.below(std::size(kInputFiles))];
       setup.files.erase(name);
       setup.directories.push_back(name);
@@ -212,7 +278,7 @@ TEST_P(HostileInput, EndsCleanly) {
     EXPECT_FALSE(r.timedOut) << where;
     EXPECT_EQ(console(r).substr(0, 4000), "") << where;
     if (r.status != 0 && r.status != 1) {
-      EXPECT_TRUE(explained(log)) << where;
+      EXPECT_TRUE(explained(log + r.file("boogie.bed"))) << where;
     }
     if (::testing::Test::HasFailure()) break;
   }

@@ -183,7 +183,7 @@ void readKoordina() {
   char name[64] = "koordina";
   if (partitionedNames()) std::snprintf(name, sizeof name, "koordina.mpi%d", FlagMPI);
   RecordReader in;
-  if (!in.open(name)) {
+  if (!in.openOptional(name)) {
     char message[kStatusTextLength];
     std::snprintf(message, sizeof message, "have not used %s file ", name);
     setStatus(mc_message, message);
@@ -350,10 +350,10 @@ void defaultLimitLevels() {
 // 0, or -58 from a level file whose points are not the grid's.
 int readLimitLevels(const Extents &extents) {
   RecordReader in;
-  if (in.open("koomink")) return readKoomink(in, extents);
+  if (in.openOptional("koomink")) return readKoomink(in, extents);
   char name[64] = "koomin";
   if (partitionedNames()) std::snprintf(name, sizeof name, "koomin.mpi%d", FlagMPI);
-  if (in.open(name)) return readKoomin(in);
+  if (in.openOptional(name)) return readKoomin(in);
   char message[kStatusTextLength];
   std::snprintf(message, sizeof message, "Have not used %s file", name);
   setStatus(mc_message, message);

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "startup/control_stream.h"
+#include "base/input_file.h"
 #include "base/exit_codes.h"
 #include "base/log.h"
 
@@ -18,27 +18,18 @@ bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' ||
 
 }  // namespace
 
-// The file is read in one piece into a buffer of its size: a grid file of a
-// million cells is some hundred megabytes, and growing the text while
-// reading would copy it over and over.
+// The whole file is loaded through the engine's input-file gate, which sizes
+// the buffer once and checks it against memory before taking it.
 bool RecordReader::open(const char *fileName) {
   name_ = fileName;
-  text_.clear();
   pos_ = 0;
-  std::FILE *file = std::fopen(fileName, "rb");
-  if (!file) return false;
-  long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-    std::fclose(file);
-    return readTextFile(fileName, text_);
-  }
-  text_.resize(static_cast<std::size_t>(size));
-  const std::size_t got = std::fread(text_.data(), 1, text_.size(), file);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  text_.resize(got);
-  return !failed;
+  return loadInputFile(fileName, text_) == InputState::Readable;
+}
+
+bool RecordReader::openOptional(const char *fileName) {
+  name_ = fileName;
+  pos_ = 0;
+  return readOptionalTextFile(fileName, text_);
 }
 
 void RecordReader::useText(const char *fileName, std::string text) {

@@ -8,8 +8,12 @@
 
 class RecordReader {
  public:
-  // Loads the file; false when it cannot be opened or read.
+  // Loads the file; false when it cannot be opened or read (a folder or
+  // device by the name included), the reader then giving its own message.
   bool open(const char *fileName);
+  // For a file the run may go without: false when nothing by the name
+  // exists; a name that holds something that cannot be read ends the run.
+  bool openOptional(const char *fileName);
   // Uses the given text as the file (tests and in-memory data).
   void useText(const char *fileName, std::string text);
 

@@ -14,6 +14,7 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
+#include "base/input_file.h"
 #include "base/log.h"
 
 namespace {
@@ -90,7 +91,7 @@ void sampleLevel(int p, int k, int bottom) {
 }  // namespace
 
 void readInterpol() {
-  std::FILE *f = std::fopen("interpol", "r");
+  std::FILE *f = openInputFile("interpol");
   if (!f) {
     logText("Warning: Have not been able to open interpol file\n\n");
     NoInterpol = -2;

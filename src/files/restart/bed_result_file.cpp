@@ -20,6 +20,7 @@
 #include "model/settings.h"
 #include "model/structured.h"
 #include "base/exit_codes.h"
+#include "base/input_file.h"
 #include "base/log.h"
 
 namespace {
@@ -243,7 +244,7 @@ void readBedres() {
   } else {
     std::snprintf(name, sizeof name, "bedres");
   }
-  std::FILE *f = std::fopen(name, "r");
+  std::FILE *f = openOptionalInputFile(name);
   if (!f) {
     logText("Have not used 'bedres' file\n");
     return;

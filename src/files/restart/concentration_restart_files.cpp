@@ -42,7 +42,7 @@ bool concentrationAccepted(double value) { return value >= -kConcentrationUnders
 
 void readComponents() {
   RecordReader in;
-  if (!in.open("compres")) {
+  if (!in.openOptional("compres")) {
     setStatus(mc_message, "could not open 'compres' file ");
     return;
   }
@@ -61,7 +61,7 @@ void readConcentrations() {
   char name[64] = "con2res";
   if (FlagMPI != 0) std::snprintf(name, sizeof name, "con2res.mpi%d", FlagMPI);
   RecordReader in;
-  if (!in.open(name)) {
+  if (!in.openOptional(name)) {
     char message[kStatusTextLength];
     std::snprintf(message, sizeof message, "have not used file '%s' ", name);
     setStatus(mc_message, message);

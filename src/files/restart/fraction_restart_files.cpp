@@ -155,7 +155,7 @@ int readFracres() {
   char name[64] = "fracres";
   if (FlagMPI != 0) std::snprintf(name, sizeof name, "fracres.mpi%d", FlagMPI);
   RecordReader in;
-  if (!in.open(name)) {
+  if (!in.openOptional(name)) {
     char message[kStatusTextLength];
     std::snprintf(message, sizeof message, "cannot open file %s ", name);
     setStatus(mc_message, message);

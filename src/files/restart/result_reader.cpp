@@ -18,6 +18,7 @@
 #include "model/settings.h"
 #include "model/status.h"
 #include "base/exit_codes.h"
+#include "base/input_file.h"
 #include "base/log.h"
 
 namespace {
@@ -189,7 +190,7 @@ bool readTextResult() {
   } else {
     std::snprintf(name, sizeof name, "result");
   }
-  std::FILE *f = std::fopen(name, "r");
+  std::FILE *f = openInputFile(name);
   if (!f) {
     char message[kStatusTextLength];
     std::snprintf(message, sizeof message, "cannot open file %s ", name);
@@ -213,7 +214,7 @@ bool readTextResult() {
 
 // The seven arrays as the binary writer wrote them, checked by length first.
 void readBinaryResult() {
-  std::FILE *f = std::fopen("resultb", "rb");
+  std::FILE *f = openInputFile("resultb");
   if (!f) {
     fatalExit(kExitCannotOpen, " cannot open file 'resultb' for reading ", "cannot open file 'resultb' ");
   }

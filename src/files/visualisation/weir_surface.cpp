@@ -7,6 +7,7 @@
 
 #include "files/file_services.h"
 #include "files/write_check.h"
+#include "base/input_file.h"
 #include "base/log.h"
 
 namespace {
@@ -35,7 +36,7 @@ void facet(std::FILE *f, const Vertex &a, const Vertex &b, const Vertex &c) {
 }  // namespace
 
 int makeWeirSTL() {
-  std::FILE *in = std::fopen("weir.txt", "r");
+  std::FILE *in = openInputFile("weir.txt");
   if (!in) {
     logText("Warning: can not open 'weir.txt' file, no weir.stl written\n");
     return 1;

@@ -22,6 +22,7 @@
 #include "model/side_tables.h"
 #include "model/structured.h"
 #include "base/exit_codes.h"
+#include "base/input_file.h"
 #include "base/log.h"
 
 namespace {
@@ -242,7 +243,7 @@ void writeCellLevels() {
   writeBins(out, bins, zmin, dz);
   std::fclose(out);
 
-  std::FILE *geo = std::fopen("geodata", "r");
+  std::FILE *geo = openInputFile("geodata");
   if (!geo) return;
   for (long &b : bins) b = 0;
   long points = 0;

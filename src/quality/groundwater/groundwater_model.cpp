@@ -172,7 +172,7 @@ void keepLevels(const GroundwaterBlock &g) {
 
 int readGroundwaterLevels() {
   std::string text;
-  if (!readTextFile("wlinit", text)) return -1;
+  if (!readOptionalTextFile("wlinit", text)) return -1;
   ControlStream in(std::move(text));
   int used = 0;
   for (long long n = 0; n < 5LL * NoCells; ++n) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "base/exit_codes.h"
+#include "base/input_file.h"
 #include "base/log.h"
 #include "files/write_check.h"
 #include "model/bed_cells.h"
@@ -296,7 +297,7 @@ SedimentRun sedimentSetup() {
     if (!f) endCannotOpen("bootime");
     closeWrittenFile(f, "bootime");
     closeBootimeo();
-    bootimeo = std::fopen("bootimeo", "r");
+    bootimeo = openOptionalInputFile("bootimeo");
     if (!bootimeo) setStatus(mc_message, "have not open file 'bootimeo' ");
   }
   // The active-layer thickness and the stage count.

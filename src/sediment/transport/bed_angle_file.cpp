@@ -32,7 +32,7 @@ int bedCellOf(int i, int j) { return Cbed[static_cast<int>(zval[i][j][0])]; }
 
 void readBedangle() {
   std::string text;
-  if (!readTextFile("bedangle", text)) {
+  if (!readOptionalTextFile("bedangle", text)) {
     setStatus(mc_message, "have not used 'bedangle' file ");
     return;
   }
