@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "base/exit_codes.h"
 #include "model/settings.h"
 #include "model/threads.h"
 #include "startup/control_reader.h"
@@ -86,7 +87,7 @@ TEST_P(FDataSetRefused, EndsWithStatusAndMessage) {
   EXPECT_TRUE(endsWith(log, c.tail)) << "control: " << c.control << "\nexpected the log to end with:\n"
                                      << c.tail << "\ngot:\n"
                                      << log;
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 std::string testName(const ::testing::TestParamInfo<RefusedCase> &info) { return info.param.name; }
@@ -326,7 +327,7 @@ TEST_P(FDataSetThreads, LogsOfferAndValue) {
   setup.environment["OMP_NUM_THREADS"] = GetParam().offered;
   CaseResult r = runCase(setup);
   EXPECT_EQ(r.file("boogie").substr(kLogHeader.size(), GetParam().line.size()), GetParam().line);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -593,7 +594,7 @@ TEST_P(FDataSetOrder, SeesTheOtherSettingAsItStandsThen) {
   const OrderCase &c = GetParam();
   std::fflush(heldLog());
   if (c.outcome == Refused) {
-    EXPECT_EXIT(read(c.control, c.setup), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(read(c.control, c.setup), ::testing::ExitedWithCode(kExitInputError & 255), "");
     EXPECT_TRUE(endsWith(log(), c.message)) << "expected the log to end with:\n" << c.message << "\ngot:\n" << log();
     return;
   }

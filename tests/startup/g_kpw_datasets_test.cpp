@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exit_codes.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
@@ -326,7 +327,7 @@ TEST_F(GKPWTables, OutputVariables) {
 
 TEST_F(GKPWTables, OutputVariableLevelAboveZnumberAndBedLayersRefused) {
   NoBedLayers = 20;
-  EXPECT_EXIT(readControlText("G 24 1 U 21 0\n"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(readControlText("G 24 1 U 21 0\n"), ::testing::ExitedWithCode(kExitInputError & 255), "");
 }
 
 TEST_F(GKPWTables, PartitionBordersAfterF308) {
@@ -381,7 +382,7 @@ TEST_F(GKPWTables, SurfaceCellBoundedByCellCapacity) {
   readControlText("G 62 3 4 5 6 0.2 1e-4\n");
   EXPECT_EQ(kSurf2, 6);
   EXPECT_EQ(iSurf, 3);
-  EXPECT_EXIT(readControlText("G 6 101 0 0 0.1 0.01\n"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(readControlText("G 6 101 0 0 0.1 0.01\n"), ::testing::ExitedWithCode(kExitInputError & 255), "");
 }
 
 TEST_F(GKPWTables, RecordsOfGDataSets) {
@@ -513,7 +514,7 @@ TEST_P(SizeSums, AcceptedUpToTheLargestGrid) {
   const std::string log = r.file("boogie");
   EXPECT_EQ(r.status, 253) << log;
   EXPECT_NE(log.find("Error: the tables of G 1 need "), std::string::npos) << log;
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/exit_codes.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
@@ -192,7 +193,7 @@ TEST_F(LetterTables, QStarParameterEqualToCountOnlyForStarredTypes) {
   NoComponents = 3;
   readControlText("Q 1002 0 3 1.0\n");
   EXPECT_EQ(QTerms[0].i1, 3);
-  EXPECT_EXIT(readControlText("Q 120 0 3 1.0 2.0\n"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(readControlText("Q 120 0 3 1.0 2.0\n"), ::testing::ExitedWithCode(kExitInputError & 255), "");
 }
 
 // The name is taken as one word; 39 characters are kept, the rest is consumed.

@@ -23,7 +23,7 @@ TEST(ReadEnd, TitleStandsBetweenTheTwoTotals) {
                                   " channel test \n\n"
                                   "Have not used inflow file\n"
                                   "Have allocated        70.38 Mbytes unstructured arrays\n\n");
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 TEST(ReadEnd, EchoesTheGivenModelAndThreads) {
