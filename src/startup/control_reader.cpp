@@ -55,7 +55,9 @@ bool isDataSetLetter(int c) { return c != 0 && std::strchr("BFGHIKLMNPQSTW", c) 
 // A line that starts with a letter the pass takes for no data set ("E 237"
 // typed for "F 237", a lower-case "f 237") is skipped; the run would then
 // fail much later, or quietly do less than asked, so the user is told once
-// per line. Follows the lines of the text as the pass examines it.
+// per line; the line the engine writes itself into a missing "control"
+// ("no values given") is no mistake. Follows the lines of the text as the
+// pass examines it.
 class StrayLineWatch {
  public:
   explicit StrayLineWatch(std::string_view text) : text_(text) {}
@@ -76,12 +78,14 @@ class StrayLineWatch {
     std::size_t end = text_.find('\n', at);
     if (end == std::string_view::npos) end = text_.size();
     while (end > at && (text_[end - 1] == ' ' || text_[end - 1] == '\t' || text_[end - 1] == '\r')) --end;
+    if (text_.substr(at, end - at) == kNoValuesGiven) return;
     const int shown = static_cast<int>(end - at < kShownLine ? end - at : kShownLine);
     logPrintf("Warning: control line %ld: '%.*s' is not a data set and is ignored\n", line_, shown, text_.data() + at);
   }
 
  private:
   static constexpr std::size_t kShownLine = 60;
+  static constexpr std::string_view kNoValuesGiven = "no values given";
   std::string_view text_;
   std::size_t counted_ = 0;
   long line_ = 1;

@@ -44,7 +44,8 @@ const char *const kEndsWithoutError[] = {"For sediment computations (F 37)",
                                          "In TELVA 2 you have to specify a value on the F 37 data set",
                                          "The combination of values on the F 168 and F 36",
                                          "Could not allocate enough memory", "Increase array for G 18 and recompile",
-                                         "Could not open 'baggger' file", "Could not open 'bag_res' file"};
+                                         "Could not open 'baggger' file", "Could not open 'bag_res' file",
+                                         "Two numbers are required on F 33 data set", "Solution diverged"};
 
 const char *const kExtremes[] = {"0", "-1", "2147483647", "2147483648", "1e308", "nan", "inf", "0.5"};
 
@@ -181,7 +182,8 @@ std::string expectedConsole(const CaseResult &r) {
 }
 
 bool explained(const std::string &log) {
-  if (log.find("Error") != std::string::npos) return true;
+  // "Error ...", and the control reader's "Input error ..." and "Integer error, ...".
+  if (log.find("Error") != std::string::npos || log.find(" error") != std::string::npos) return true;
   for (const char *text : kEndsWithoutError) {
     if (log.find(text) != std::string::npos) return true;
   }
