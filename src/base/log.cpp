@@ -74,7 +74,7 @@ std::string trimmed(std::string_view text) {
 }
 
 // The one console line of an end other than 0 and 1: the first error line of
-// the log; without one, the text of this end, or else the status text.
+// the log; without one, the reason this end gives.
 void tellConsole(int code, const char *text) {
   std::lock_guard<std::mutex> lock(gLogMutex);
   std::string reason;
@@ -84,8 +84,7 @@ void tellConsole(int code, const char *text) {
     reason = trimmed(gLineSoFar);  // a message without a line end
   }
   if (reason.empty() && text) reason = trimmed(text);
-  if (reason.empty()) reason = trimmed(mc_message);
-  if (reason.empty()) reason = "the run stopped";
+  if (reason.empty()) reason = "the run stopped without an error line";
   std::fprintf(stderr, "telva: %s (status %d; see boogie)\n", reason.c_str(), code & 255);
 }
 
@@ -172,7 +171,7 @@ namespace {
 void fatalExit(int code, const char *text, const char *message) {
   if (text) logText(text);
   if (message) setStatus(mc_message, message);
-  endProcess(code, text);
+  endProcess(code, text ? text : message);
 }
 
 void endRun(int code, const char *reason) { endProcess(code, reason); }

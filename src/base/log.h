@@ -30,7 +30,7 @@ void closeHeldLog();
 // (when message is not null), closes the held log and exits with code. An
 // end other than 0 (letter X) and 1 (every letter did its work) writes one
 // line to standard error: "telva: <the first error line of this run's log,
-// else the text, else mc_message> (status <code & 255>; see boogie)".
+// else the text, else the message> (status <code & 255>; see boogie)".
 [[noreturn]] void fatalExit(int code, const char *text, const char *message = nullptr);
 
 // Ends the process with code when what happened is logged already; reason
