@@ -148,6 +148,17 @@ struct ReadCase {
   friend void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 };
 
+// The arrays hold each point (i, j, x, y, bed, surface) of a grid of 4 levels.
+void expectPoints(const std::vector<std::array<double, 6>> &points) {
+  for (const auto &p : points) {
+    const int i = static_cast<int>(p[0]), j = static_cast<int>(p[1]);
+    EXPECT_EQ(xval[i][j], p[2]) << i << " " << j;
+    EXPECT_EQ(yval[i][j], p[3]) << i << " " << j;
+    EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
+    EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
+  }
+}
+
 class KoosurfFiles : public GridFixture, public ::testing::WithParamInterface<ReadCase> {};
 
 TEST_P(KoosurfFiles, StoresThePointsRead) {
@@ -159,13 +170,7 @@ TEST_P(KoosurfFiles, StoresThePointsRead) {
   ASSERT_EQ(NoBlocks, 1);
   EXPECT_EQ(block[1].i2, c.maxI);
   EXPECT_EQ(block[1].j2, c.maxJ);
-  for (const auto &p : c.points) {
-    const int i = static_cast<int>(p[0]), j = static_cast<int>(p[1]);
-    EXPECT_EQ(xval[i][j], p[2]) << i << " " << j;
-    EXPECT_EQ(yval[i][j], p[3]) << i << " " << j;
-    EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
-    EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
-  }
+  expectPoints(c.points);
   EXPECT_EQ(zval[5][1][1], 7.0);
   char line[80];
   std::snprintf(line, sizeof line, "Have read koosurf file: max i: %d, max j: %d\n\n", c.maxI, c.maxJ);
@@ -258,6 +263,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error in koosurf file, line 1: '1.0.5' is not a number\n"},
         RefusedCase{"IndexNotWhole", "1 1 1 1 1 1\n\n\n1.5 1 1 1 1 1\n2 1 1 1 1 1\n", 252,
                     "Error in koosurf file, line 4: '1.5' is not a whole number\n"},
+        // A group that does not convert with a whole point after it is a
+        // typo inside the points; a tail that leaves a point of the block
+        // missing is refused too, after its warning.
+        RefusedCase{"EndLineBeforePoints", "1 1 0 0 0 1\n2 1 1 0 0 1\nend\n1 2 0 1 0 1\n2 2 1 1 0 1\n", 252,
+                    "Error in koosurf file, line 3: 'end' is not a whole number\n"},
+        RefusedCase{"PointOverLinesAfterTheTail", "1 1 0 0 0 1\n2 1 1 0 0 1\n--\n1 2\n0 1\n0 1\n", 252,
+                    "Error in koosurf file, line 3: '--' is not a whole number\n"},
+        RefusedCase{"TailLeavesAPointMissing", "1 1 0 0 0 1\n2 1 1 0 0 1\n1 2 0 1 0 1\n2 2 1 x 0 1\n", 252,
+                    "Warning: koosurf line 4: '2 2 1 x 0 1' ends the points; the rest of the file is ignored\n"
+                    "Error in koosurf file, line 3: the file ends after 3 of the 4 grid points of i 1 to 2 and j 1 to "
+                    "2; point 2 2 is missing\n"},
         RefusedCase{"PointMissingInside", "1 1 1 1 1 1\n2 1 1 1 1 1\n3 1 1 1 1 1\n1 2 1 1 1 1\n3 2 1 1 1 1\n", 252,
                     "Error in koosurf file, line 5: the file ends after 5 of the 6 grid points of i 1 to 3 and j 1 to "
                     "2; point 2 2 is missing\n"},
@@ -301,13 +317,7 @@ TEST_P(KoosurfTail, BuildsTheBlockAndWarns) {
   ASSERT_EQ(NoBlocks, 1);
   EXPECT_EQ(block[1].i2, 2);
   EXPECT_EQ(block[1].j2, 2);
-  for (const auto &p : c.points) {
-    const int i = static_cast<int>(p[0]), j = static_cast<int>(p[1]);
-    EXPECT_EQ(xval[i][j], p[2]) << i << " " << j;
-    EXPECT_EQ(yval[i][j], p[3]) << i << " " << j;
-    EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
-    EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
-  }
+  expectPoints(c.points);
   // The warnings, each once, right before the reader's own line.
   const std::string log = boogie();
   EXPECT_TRUE(endsWith(log, c.warnings + "Have read koosurf file: max i: 2, max j: 2\n\n")) << log;
@@ -335,40 +345,6 @@ INSTANTIATE_TEST_SUITE_P(
         TailCase{"GivenAgainThenEnd", kSquare + "2 2 7 7 7 7\nEND\n", {{2, 2, 7, 7, 7, 7}},
                  "Warning: koosurf line 6: 'END' ends the points; the rest of the file is ignored\n"
                  "Warning: koosurf line 5: grid point 2 2 given again (first on line 4); the later values are kept\n"}));
-
-// A group that does not convert with a whole point after it is a typo inside
-// the points; a tail that leaves a point of the block missing is refused
-// too, after its warning.
-TEST_F(KoosurfReader, TailBeforePointsOrMissingPointIsRefused) {
-  struct Row {
-    const char *name;
-    std::string koosurf;
-    std::string logTail;
-  };
-  const Row rows[] = {
-      {"end line before points", "1 1 0 0 0 1\n2 1 1 0 0 1\nend\n1 2 0 1 0 1\n2 2 1 1 0 1\n",
-       "Error in koosurf file, line 3: 'end' is not a whole number\n"},
-      {"a point spread over lines after it", "1 1 0 0 0 1\n2 1 1 0 0 1\n--\n1 2\n0 1\n0 1\n",
-       "Error in koosurf file, line 3: '--' is not a whole number\n"},
-      {"tail leaves a point missing", "1 1 0 0 0 1\n2 1 1 0 0 1\n1 2 0 1 0 1\n2 2 1 x 0 1\n",
-       "Warning: koosurf line 4: '2 2 1 x 0 1' ends the points; the rest of the file is ignored\n"
-       "Error in koosurf file, line 3: the file ends after 3 of the 4 grid points of i 1 to 2 and j 1 to 2; "
-       "point 2 2 is missing\n"},
-  };
-  allocate(6, 6, 4);
-  for (const Row &row : rows) {
-    SCOPED_TRACE(row.name);
-    writeFile("boogie", "");
-    writeFile("koosurf", row.koosurf);
-    EXPECT_EXIT(
-        {
-          reportTablesAtExit();
-          readKoosurf();
-        },
-        ::testing::ExitedWithCode(252), "blocks 0, x 0, bed 0");
-    EXPECT_TRUE(endsWith(boogie(), row.logTail)) << boogie();
-  }
-}
 
 TEST_F(KoosurfReader, HundredthBlockIsRefused) {
   allocate(6, 6, 4);
