@@ -1,9 +1,10 @@
 // Process exit codes of the engine; the shell sees each as code & 255.
 #pragma once
 
-inline constexpr int kExitNormal = 1;           // normal end and control-file input errors
+inline constexpr int kExitNormal = 1;           // every run letter did its work
 inline constexpr int kExitLetterX = 0;          // run letter X
-inline constexpr int kExitInputError = 1;       // a value in "control" refused
+inline constexpr int kExitInputError = 2;       // refused input: a value in "control", a set-up refusal
+inline constexpr int kExitDiverged = 3;         // a flow driver stopped on divergence or a continuity error
 inline constexpr int kExitUnreadable = -1;      // unreadable data, second allocation, grid errors
 inline constexpr int kExitTableFull = -2;       // a fixed table is full
 inline constexpr int kExitCannotOpen = -3;      // a file cannot be opened, memory short in kread

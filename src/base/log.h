@@ -27,8 +27,15 @@ std::FILE *heldLog();
 void closeHeldLog();
 
 // Ends the process: appends text (when not null) to "boogie", sets mc_message
-// (when message is not null), closes the held log and exits with code.
+// (when message is not null), closes the held log and exits with code. An
+// end other than 0 (letter X) and 1 (every letter did its work) writes one
+// line to standard error: "telva: <the first error line of this run's log,
+// else the text, else the message> (status <code & 255>; see boogie)".
 [[noreturn]] void fatalExit(int code, const char *text, const char *message = nullptr);
+
+// Ends the process with code when what happened is logged already; reason
+// stands on the console line when the log holds no error line.
+[[noreturn]] void endRun(int code, const char *reason);
 
 // Ends the run where a data set or run letter reaches a routine the engine
 // does not have yet: "Error: <routine> is not available yet (<what>)" and -5.

@@ -4,7 +4,9 @@
 #include "startup/control_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <string>
 
@@ -47,6 +49,49 @@ void readNumberedDataSet(char letter, const char *format, ControlStream &stream)
   const DataSetRow *row = table.rows[static_cast<std::size_t>(DataSetNumber - table.lowest)];
   if (row) readDataSetRow(stream, *row);
 }
+
+// The letters that start a data set ("B" in the second pass).
+bool isDataSetLetter(int c) { return c != 0 && std::strchr("BFGHIKLMNPQSTW", c) != nullptr; }
+
+// A line that starts with a letter the pass takes for no data set ("E 237"
+// typed for "F 237", a lower-case "f 237") is skipped; the run would then
+// fail much later, or quietly do less than asked, so the user is told once
+// per line; the line the engine writes itself into a missing "control"
+// ("no values given") is no mistake. Follows the lines of the text as the
+// pass examines it.
+class StrayLineWatch {
+ public:
+  explicit StrayLineWatch(std::string_view text) : text_(text) {}
+
+  // The character at position at is examined by the pass.
+  void examine(std::size_t at) {
+    for (; counted_ < at; ++counted_) {
+      const char c = text_[counted_];
+      if (c == '\n') {
+        ++line_;
+        blanksOnly_ = true;
+      } else if (c != ' ' && c != '\t' && c != '\r') {
+        blanksOnly_ = false;
+      }
+    }
+    const unsigned char c = static_cast<unsigned char>(text_[at]);
+    if (!blanksOnly_ || !std::isalpha(c) || isDataSetLetter(c)) return;
+    std::size_t end = text_.find('\n', at);
+    if (end == std::string_view::npos) end = text_.size();
+    while (end > at && (text_[end - 1] == ' ' || text_[end - 1] == '\t' || text_[end - 1] == '\r')) --end;
+    if (text_.substr(at, end - at) == kNoValuesGiven) return;
+    const int shown = static_cast<int>(end - at < kShownLine ? end - at : kShownLine);
+    logPrintf("Warning: control line %ld: '%.*s' is not a data set and is ignored\n", line_, shown, text_.data() + at);
+  }
+
+ private:
+  static constexpr std::size_t kShownLine = 60;
+  static constexpr std::string_view kNoValuesGiven = "no values given";
+  std::string_view text_;
+  std::size_t counted_ = 0;
+  long line_ = 1;
+  bool blanksOnly_ = true;
+};
 
 // The "timeo" sets are empty until "timei" is read.
 void clearTimePrintSets() {
@@ -96,9 +141,11 @@ void readDataSetLetter(int letter, ControlStream &stream) {
 
 void kreadPass(ControlStream &stream) {
   int counter = kCharactersExamined;
+  StrayLineWatch watch(stream.text());
   for (;;) {
     int c = stream.get();
     if (c == EOF || c == 0xFF) break;
+    watch.examine(stream.position() - 1);
     readDataSetLetter(c, stream);
     if (--counter == 0) break;
   }

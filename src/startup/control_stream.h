@@ -42,6 +42,7 @@ class ControlStream {
     lastWasEof_ = true;
   }
   std::string_view rest() const { return std::string_view(text_).substr(pos_); }
+  std::string_view text() const { return text_; }
 
  private:
   std::string text_;

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "base/exit_codes.h"
 #include "startup/control_stream.h"
 
 // A variable that a data set sets, with its default.
@@ -75,7 +76,7 @@ struct DataSetRow {
   std::vector<DataSetVar> vars = {};        // in the order of the conversions
   std::vector<DataSetCheck> checks = {};    // in the order the handler makes them
   const char *message = kMessageS;          // the row's message on rejection
-  int exitCode = 1;                         // exit code of a rejection
+  int exitCode = kExitInputError;           // exit code of a rejection
   void (*effect)() = nullptr;               // what the row does after its checks pass
   void (*defaults)() = nullptr;             // extra defaults (arrays, records)
   DataSetHandler handler = nullptr;         // a composite data set's own reader

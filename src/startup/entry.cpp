@@ -250,7 +250,7 @@ bool RunLetter(char letter, std::int64_t pass) {
   return true;
 }
 
-void InitialFunction() {
+bool InitialFunction() {
   FlagInitialFinished = 0;
   operations.kread();
   gFlagInit = 1;
@@ -258,7 +258,7 @@ void InitialFunction() {
     logText("Error in allocation of arrays. The array size is probably\n"
             "larger than what is available of memory on your computer\n\n");
     setStatus(mc_message, " Error in array allocation       ");
-    return;
+    return false;
   }
   FlagMPIkoosurf = 0;
   bool anyLetter = false;
@@ -274,7 +274,7 @@ void InitialFunction() {
     for (int p = 0; p < 10; ++p) {
       char letter = run[p];
       if (letter < 'A' || letter > 'Z') continue;
-      if (!RunLetter(letter, pass)) return;
+      if (!RunLetter(letter, pass)) return false;
     }
   }
   setStatus(mc_message, " Initial run finished       ");
@@ -284,6 +284,7 @@ void InitialFunction() {
               "Error: Sediment inflow can not be specified in both the timei file and\n"
               "on the M data sets in the control file\n\n");
   }
+  return true;
 }
 
 int telvaMain() {
@@ -299,7 +300,14 @@ int telvaMain() {
     if (control) std::fputs("no values given\n", control);
   }
   if (control) std::fclose(control);
-  InitialFunction();
+  const bool finished = InitialFunction();
+  // The letters stopped after an error line (a failed allocation, grid-file
+  // read or "timei" read): refused input, not a normal end.
+  if (!finished) endRun(kExitInputError, "the run letters stopped");
+  // A flow driver stopped on divergence or a continuity error: the crash
+  // output is written and the letters after it have run; the status tells.
+  // A stop asked for debug information (F 183 99) is no failure.
+  if (FlagErrorBreak == 1 && FlagPresDebug != 99) endRun(kExitDiverged, "Solution diverged");
   std::fflush(nullptr);
   return kExitNormal;
 }

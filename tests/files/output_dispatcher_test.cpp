@@ -112,7 +112,7 @@ TEST(OutputDispatcher, FileThatCannotBeCreatedIsLogged) {
     const CaseResult r = runCase(s);
     EXPECT_EQ(r.status, 253);
     EXPECT_TRUE(endsWith(r.file("boogie"), "Error writing file '" + std::string(name) + "'\n")) << r.file("boogie");
-    EXPECT_EQ(r.stdoutText + r.stderrText, "");
+    expectConsole(r);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/exit_codes.h"
 #include "support/run_case.h"
 
 namespace {
@@ -69,10 +70,12 @@ const RunCase kEnds[] = {
     // The cell tables fit the machine but not the address space: a
     // one-dimensional cell table fails and logs no byte count, and the run
     // letter X is not reached.
-    {"CellCapacityBeyondTheAddressSpace", "F 2 X\nF 65 20000000 80000 50000 10000 1000\n", kFourGigabytes, 1,
+    {"CellCapacityBeyondTheAddressSpace", "F 2 X\nF 65 20000000 80000 50000 10000 1000\n", kFourGigabytes,
+     kExitInputError & 255,
      kDefaultStructured + kBetweenTotals + kAllocationError, true},
     // Tables larger than any machine are refused before anything is allocated.
-    {"CellCapacityBeyondTheMachine", "F 2 X\nF 65 2000000000 80000 50000 10000 1000\n", kFourGigabytes, 1,
+    {"CellCapacityBeyondTheMachine", "F 2 X\nF 65 2000000000 80000 50000 10000 1000\n", kFourGigabytes,
+     kExitInputError & 255,
      " Mbytes of this machine\nAllocated 0.000000 Mbyte when out of memory\n" + kAllocationError, true},
 };
 
@@ -110,7 +113,7 @@ const MachineCase kMachineCases[] = {
     // reaches the allocator, which refuses it.
     {"LargestStructuredGrid", "G 1 2147483647 5 3 1\n", 253,
      "Error: the tables of G 1 need 2619930.06 Mbytes, more than the "},
-    {"HugeCellCapacity", "F 65 1000000000 1000000000 50000 10 10\nF 2 Y\n", 1,
+    {"HugeCellCapacity", "F 65 1000000000 1000000000 50000 10 10\nF 2 Y\n", kExitInputError & 255,
      "Error: the tables of F 65 need 680029.69 Mbytes, more than the "},
 };
 

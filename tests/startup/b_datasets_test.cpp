@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/exit_codes.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/b_datasets.h"
@@ -89,8 +90,8 @@ struct RefusedCase {
 // The refusals write "boogie": each runs in a folder of its own.
 class BRefused : public WorkFolderTest, public ::testing::WithParamInterface<RefusedCase> {};
 
-TEST_P(BRefused, InputErrorEndsWithOne) {
-  EXPECT_EXIT(readB("G 1 10 12 11 1\n" + GetParam().text), ::testing::ExitedWithCode(1), "");
+TEST_P(BRefused, InputErrorEndsTheRun) {
+  EXPECT_EXIT(readB("G 1 10 12 11 1\n" + GetParam().text), ::testing::ExitedWithCode(kExitInputError & 255), "");
   EXPECT_EQ(readFile("boogie"), "Input error for B in control");
 }
 

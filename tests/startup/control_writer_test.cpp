@@ -180,7 +180,8 @@ TEST_F(ControlWriter, DirectoryInTheWayEndsTheRun) {
         std::atexit(printMessageAtExit);
         writeControl();
       },
-      ::testing::ExitedWithCode(252), "^cannot open file 'control' $");
+      ::testing::ExitedWithCode(252),
+      "^telva: Error writing file 'control.new' \\(status 252; see boogie\\)\ncannot open file 'control' $");
   EXPECT_EQ(readFile("boogie"), "Error writing file 'control.new'\n");
 }
 

@@ -65,7 +65,7 @@ class RunLetterStatus : public ::testing::TestWithParam<StatusCase> {};
 TEST_P(RunLetterStatus, EndsWithStatus) {
   CaseResult r = runControl(GetParam().control);
   EXPECT_EQ(r.status, GetParam().status) << "control: " << GetParam().control.substr(0, 80);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "base/exit_codes.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
@@ -27,9 +28,9 @@ struct RefusalCase {
 
 class FRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
-TEST_P(FRefusal, EndsWithStatusOneAndMessage) {
+TEST_P(FRefusal, EndsAsRefusedInputWithMessage) {
   CaseResult r = runControl(GetParam().control);
-  EXPECT_EQ(r.status, 1) << "control: " << GetParam().control;
+  EXPECT_EQ(r.status, kExitInputError & 255) << "control: " << GetParam().control;
   EXPECT_TRUE(endsWith(r.file("boogie"), GetParam().logEnd))
       << "control: " << GetParam().control << "\nexpected end: " << GetParam().logEnd << "\nlog: " << r.file("boogie");
 }

@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "base/exit_codes.h"
 #include "model/settings.h"
 #include "model/threads.h"
 #include "startup/control_reader.h"
@@ -23,6 +24,8 @@
 
 namespace {
 
+// The status of a run that ends at a refused value.
+constexpr int kRefused = kExitInputError & 255;
 
 // ---- The rows as a table ---------------------------------------------------------------------
 
@@ -86,7 +89,7 @@ TEST_P(FDataSetRefused, EndsWithStatusAndMessage) {
   EXPECT_TRUE(endsWith(log, c.tail)) << "control: " << c.control << "\nexpected the log to end with:\n"
                                      << c.tail << "\ngot:\n"
                                      << log;
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 std::string testName(const ::testing::TestParamInfo<RefusedCase> &info) { return info.param.name; }
@@ -95,131 +98,131 @@ std::string testName(const ::testing::TestParamInfo<RefusedCase> &info) { return
 INSTANTIATE_TEST_SUITE_P(
     StandardText, FDataSetRefused,
     ::testing::Values(
-        RefusedCase{"F200SecondPairMissing", "F 200 2 0.1 0.1\n", 1, "\nError for F 200 in control"},
-        RefusedCase{"F200FlagBelowOne", "F 200 0 0.1 0.1\n", 1, "\nError for F 200 in control"},
-        RefusedCase{"F201TooManyVariables", "F 201 6 4 1\n", 1, "\nError for F 201 in control"},
-        RefusedCase{"F202NonFiniteRoughness", "F 202 1 inf\n", 1, "\nError for F 202 in control"},
-        RefusedCase{"F206NothingRead", "F 206 x\n", 1, "\nError for F 206 in control"},
-        RefusedCase{"F218NothingRead", "F 218 x\n", 1, "\nError for F 218 in control"},
-        RefusedCase{"F225OneValue", "F 225 1.0\n", 1, "\nError for F 225 in control"},
-        RefusedCase{"F270AngleAbove70", "F 270 1 1.0 71.0\n", 1, "\nError for F 270 in control"},
-        RefusedCase{"F270UpAngleTooSmall", "F 270 1 0.001 5.0\n", 1, "\nError for F 270 in control"},
-        RefusedCase{"F375Deeper", "F 375 10000.5\n", 1, "\nError for F 375 in control"},
-        RefusedCase{"F389Zero", "F 389 0\n", 1, "\nError for F 389 in control"},
-        RefusedCase{"F397LimiterTooSmall", "F 397 1 1 0.0 0.1\n", 1, "\nError for F 397 in control"},
-        RefusedCase{"F409DistanceZero", "F 409 1 0.0\n", 1, "\nError for F 409 in control"}),
+        RefusedCase{"F200SecondPairMissing", "F 200 2 0.1 0.1\n", kRefused, "\nError for F 200 in control"},
+        RefusedCase{"F200FlagBelowOne", "F 200 0 0.1 0.1\n", kRefused, "\nError for F 200 in control"},
+        RefusedCase{"F201TooManyVariables", "F 201 6 4 1\n", kRefused, "\nError for F 201 in control"},
+        RefusedCase{"F202NonFiniteRoughness", "F 202 1 inf\n", kRefused, "\nError for F 202 in control"},
+        RefusedCase{"F206NothingRead", "F 206 x\n", kRefused, "\nError for F 206 in control"},
+        RefusedCase{"F218NothingRead", "F 218 x\n", kRefused, "\nError for F 218 in control"},
+        RefusedCase{"F225OneValue", "F 225 1.0\n", kRefused, "\nError for F 225 in control"},
+        RefusedCase{"F270AngleAbove70", "F 270 1 1.0 71.0\n", kRefused, "\nError for F 270 in control"},
+        RefusedCase{"F270UpAngleTooSmall", "F 270 1 0.001 5.0\n", kRefused, "\nError for F 270 in control"},
+        RefusedCase{"F375Deeper", "F 375 10000.5\n", kRefused, "\nError for F 375 in control"},
+        RefusedCase{"F389Zero", "F 389 0\n", kRefused, "\nError for F 389 in control"},
+        RefusedCase{"F397LimiterTooSmall", "F 397 1 1 0.0 0.1\n", kRefused, "\nError for F 397 in control"},
+        RefusedCase{"F409DistanceZero", "F 409 1 0.0\n", kRefused, "\nError for F 409 in control"}),
     testName);
 
 // S+nl: the same text with a line end.
 INSTANTIATE_TEST_SUITE_P(
     StandardTextLineEnd, FDataSetRefused,
     ::testing::Values(
-        RefusedCase{"F237GroupTen", "F 237 10 1.0\n", 1, "\nError for F 237 in control\n"},
-        RefusedCase{"F237Negative", "F 237 2 -1.0\n", 1, "\nError for F 237 in control\n"},
-        RefusedCase{"F237OneValue", "F 237 2\n", 1, "\nError for F 237 in control\n"},
-        RefusedCase{"F247PoissonAboveHalf", "F 247 1e7 0.6\n", 1, "\nError for F 247 in control\n"},
-        RefusedCase{"F247ModulusTooSmall", "F 247 1e4 0.3\n", 1, "\nError for F 247 in control\n"},
-        RefusedCase{"F251NoCurve", "F 251 4\n", 1, "\nError for F 251 in control\n"},
-        RefusedCase{"F263GroupZero", "F 263 0 5\n", 1, "\nError for F 263 in control\n"},
-        RefusedCase{"F287Negative", "F 287 -1\n", 1, "\nError for F 287 in control\n"},
-        RefusedCase{"F292StepTooSmall", "F 292 0 0.0\n", 1, "\nError for F 292 in control\n"},
-        RefusedCase{"F297OutOfRange", "F 297 5\n", 1, "\nError for F 297 in control\n"},
-        RefusedCase{"F212Overflow", "F 212 99999999999\n", 1, "\nError for F 212 in control\n"},
-        RefusedCase{"F317IndexTooHigh", "F 317 99 5\n", 1, "\nError for F 317 in control\n"},
-        RefusedCase{"F337BlockOutsideTable", "F 308 1\nF 337 100 4 12.5\n", 1, "\nError for F 337 in control\n"},
-        RefusedCase{"F337NonFinite", "F 308 1\nF 337 2 4 nan\n", 1, "\nError for F 337 in control\n"},
-        RefusedCase{"F343WithoutF168", "F 343 3\n", 1,
+        RefusedCase{"F237GroupTen", "F 237 10 1.0\n", kRefused, "\nError for F 237 in control\n"},
+        RefusedCase{"F237Negative", "F 237 2 -1.0\n", kRefused, "\nError for F 237 in control\n"},
+        RefusedCase{"F237OneValue", "F 237 2\n", kRefused, "\nError for F 237 in control\n"},
+        RefusedCase{"F247PoissonAboveHalf", "F 247 1e7 0.6\n", kRefused, "\nError for F 247 in control\n"},
+        RefusedCase{"F247ModulusTooSmall", "F 247 1e4 0.3\n", kRefused, "\nError for F 247 in control\n"},
+        RefusedCase{"F251NoCurve", "F 251 4\n", kRefused, "\nError for F 251 in control\n"},
+        RefusedCase{"F263GroupZero", "F 263 0 5\n", kRefused, "\nError for F 263 in control\n"},
+        RefusedCase{"F287Negative", "F 287 -1\n", kRefused, "\nError for F 287 in control\n"},
+        RefusedCase{"F292StepTooSmall", "F 292 0 0.0\n", kRefused, "\nError for F 292 in control\n"},
+        RefusedCase{"F297OutOfRange", "F 297 5\n", kRefused, "\nError for F 297 in control\n"},
+        RefusedCase{"F212Overflow", "F 212 99999999999\n", kRefused, "\nError for F 212 in control\n"},
+        RefusedCase{"F317IndexTooHigh", "F 317 99 5\n", kRefused, "\nError for F 317 in control\n"},
+        RefusedCase{"F337BlockOutsideTable", "F 308 1\nF 337 100 4 12.5\n", kRefused, "\nError for F 337 in control\n"},
+        RefusedCase{"F337NonFinite", "F 308 1\nF 337 2 4 nan\n", kRefused, "\nError for F 337 in control\n"},
+        RefusedCase{"F343WithoutF168", "F 343 3\n", kRefused,
                     "\nError for F 343 in control\nThis data set must only be used with the F 168 data set\n\n"},
-        RefusedCase{"F350MinimumAboveMaximum", "F 350 1 2 0 0\n", 1, "\nError for F 350 in control\n"},
-        RefusedCase{"F350NegativePower", "F 350 2 1 0 -1\n", 1, "\nError for F 350 in control\n"},
-        RefusedCase{"F358ColumnsReversed", "F 358 5 2 1 4 0 10\n", 1, "\nError for F 358 in control\n"},
-        RefusedCase{"F358RowsStartAtZero", "F 358 1 4 0 4 0 10\n", 1, "\nError for F 358 in control\n"},
-        RefusedCase{"F358RowsReversed", "F 358 1 4 5 4 0 10\n", 1, "\nError for F 358 in control\n"},
-        RefusedCase{"F361SlopeAboveTwo", "F 361 1 -2.5\n", 1, "\nError for F 361 in control\n"},
-        RefusedCase{"F370DuneColumnsReversed", "F 370 0 5 1 2 1\n", 1, "\nError for F 370 in control\n"},
-        RefusedCase{"F370RowBeyondGrid", "F 370 0 1 5 299 1\n", 1, "\nError for F 370 in control\n"},
-        RefusedCase{"F381MinimumAboveMaximum", "F 381 3.0 2.0\n", 1, "\nError for F 381 in control\n"},
-        RefusedCase{"F412Negative", "F 412 -1\n", 1, "\nError for F 412 in control\n"},
-        RefusedCase{"F413Negative", "F 413 -1\n", 1, "\nError for F 413 in control\n"},
-        RefusedCase{"F416Negative", "F 416 -2\n", 1, "\nError for F 416 in control\n"},
-        RefusedCase{"F476NoFormula", "F 476 4\n", 1, "\nError for F 476 in control\n"},
-        RefusedCase{"F418AboveTen", "F 418 11\n", 1, "\nError for F 418 in control\n"},
-        RefusedCase{"F428WithoutF36Seven", "F 428 0.5\n", 1, "\nError for F 428 in control\n"},
-        RefusedCase{"F449BelowMinusTen", "F 449 -11 0\n", 1, "\nError for F 449 in control\n"},
-        RefusedCase{"F449WindowReversed", "F 449 5 4\n", 1, "\nError for F 449 in control\n"},
-        RefusedCase{"F469AboveRange", "F 469 2.2\n", 1, "\nError for F 469 in control\n"},
-        RefusedCase{"F495NegativeFlag", "F 495 -1 1.5\n", 1, "\nError for F 495 in control\n"},
-        RefusedCase{"F532IntervalOne", "F 532 1 0 10\n", 1, "\nError for F 532 in control\n"},
-        RefusedCase{"F544Negative", "F 544 -1 1\n", 1, "\nError for F 544 in control\n"}),
+        RefusedCase{"F350MinimumAboveMaximum", "F 350 1 2 0 0\n", kRefused, "\nError for F 350 in control\n"},
+        RefusedCase{"F350NegativePower", "F 350 2 1 0 -1\n", kRefused, "\nError for F 350 in control\n"},
+        RefusedCase{"F358ColumnsReversed", "F 358 5 2 1 4 0 10\n", kRefused, "\nError for F 358 in control\n"},
+        RefusedCase{"F358RowsStartAtZero", "F 358 1 4 0 4 0 10\n", kRefused, "\nError for F 358 in control\n"},
+        RefusedCase{"F358RowsReversed", "F 358 1 4 5 4 0 10\n", kRefused, "\nError for F 358 in control\n"},
+        RefusedCase{"F361SlopeAboveTwo", "F 361 1 -2.5\n", kRefused, "\nError for F 361 in control\n"},
+        RefusedCase{"F370DuneColumnsReversed", "F 370 0 5 1 2 1\n", kRefused, "\nError for F 370 in control\n"},
+        RefusedCase{"F370RowBeyondGrid", "F 370 0 1 5 299 1\n", kRefused, "\nError for F 370 in control\n"},
+        RefusedCase{"F381MinimumAboveMaximum", "F 381 3.0 2.0\n", kRefused, "\nError for F 381 in control\n"},
+        RefusedCase{"F412Negative", "F 412 -1\n", kRefused, "\nError for F 412 in control\n"},
+        RefusedCase{"F413Negative", "F 413 -1\n", kRefused, "\nError for F 413 in control\n"},
+        RefusedCase{"F416Negative", "F 416 -2\n", kRefused, "\nError for F 416 in control\n"},
+        RefusedCase{"F476NoFormula", "F 476 4\n", kRefused, "\nError for F 476 in control\n"},
+        RefusedCase{"F418AboveTen", "F 418 11\n", kRefused, "\nError for F 418 in control\n"},
+        RefusedCase{"F428WithoutF36Seven", "F 428 0.5\n", kRefused, "\nError for F 428 in control\n"},
+        RefusedCase{"F449BelowMinusTen", "F 449 -11 0\n", kRefused, "\nError for F 449 in control\n"},
+        RefusedCase{"F449WindowReversed", "F 449 5 4\n", kRefused, "\nError for F 449 in control\n"},
+        RefusedCase{"F469AboveRange", "F 469 2.2\n", kRefused, "\nError for F 469 in control\n"},
+        RefusedCase{"F495NegativeFlag", "F 495 -1 1.5\n", kRefused, "\nError for F 495 in control\n"},
+        RefusedCase{"F532IntervalOne", "F 532 1 0 10\n", kRefused, "\nError for F 532 in control\n"},
+        RefusedCase{"F544Negative", "F 544 -1 1\n", kRefused, "\nError for F 544 in control\n"}),
     testName);
 
 // The rows' own texts.
 INSTANTIATE_TEST_SUITE_P(
     OwnText, FDataSetRefused,
     ::testing::Values(
-        RefusedCase{"F205NegativeParameter", "F 205 1 -1.0\n", 1,
+        RefusedCase{"F205NegativeParameter", "F 205 1 -1.0\n", kRefused,
                     "\nError for F 205 in control\nTwo parameters are needed, one integer and one float\n"
                     "The float should be larger than 0.0\n"},
-        RefusedCase{"F237DischargeTooLow", "F 237 3 0.0\n", 1, "\nError for F 237, group 3: discharge is too low\n"},
-        RefusedCase{"F238LevelTooLow", "F 238 1 -20001\n", 1,
+        RefusedCase{"F237DischargeTooLow", "F 237 3 0.0\n", kRefused, "\nError for F 237, group 3: discharge is too low\n"},
+        RefusedCase{"F238LevelTooLow", "F 238 1 -20001\n", kRefused,
                     "\nError for F 238 in control\nYou have to give in two numbers: an integer and a float\n\n"},
-        RefusedCase{"F242NothingRead", "F 242 x\n", 1, "\nError for F 242 in control\nHave not read any integer\n"},
-        RefusedCase{"F242Zero", "F 242 0\n", 1, "\nError for F 242 in control\nInvalid number on data set: 0\n"},
-        RefusedCase{"F246ThreeValues", "F 246 1 1 1\n", 1,
+        RefusedCase{"F242NothingRead", "F 242 x\n", kRefused, "\nError for F 242 in control\nHave not read any integer\n"},
+        RefusedCase{"F242Zero", "F 242 0\n", kRefused, "\nError for F 242 in control\nInvalid number on data set: 0\n"},
+        RefusedCase{"F246ThreeValues", "F 246 1 1 1\n", kRefused,
                     "\nError for F 246 in control, not correct number of parameters\n"},
-        RefusedCase{"F256NothingRead", "F 256 x\n", 1,
+        RefusedCase{"F256NothingRead", "F 256 x\n", kRefused,
                     "\nError for F 256 in control\nHave not read any floating point number\n"},
-        RefusedCase{"F256Negative", "F 256 -0.5\n", 1, "In kread \n\nError for F 256 in control\n"},
-        RefusedCase{"F269OneValue", "F 269 1\n", 1,
+        RefusedCase{"F256Negative", "F 256 -0.5\n", kRefused, "In kread \n\nError for F 256 in control\n"},
+        RefusedCase{"F269OneValue", "F 269 1\n", kRefused,
                     "\nError for F 269 in control\nThe data set needs two integers. Default F 269 1 1\n"},
-        RefusedCase{"F273NegativeCoefficient", "F 273 2 -1.0\n", 1,
+        RefusedCase{"F273NegativeCoefficient", "F 273 2 -1.0\n", kRefused,
                     "\nError for 2nd parameter on F 273 data set in control file\n"},
-        RefusedCase{"F287LimitsReversed", "F 287 6 3.0 2.0\n", 1, "\nError for F 287 6 in control\n"},
-        RefusedCase{"F289ThreeIntegers", "F 289 1 2 3 x\n", 1,
+        RefusedCase{"F287LimitsReversed", "F 287 6 3.0 2.0\n", kRefused, "\nError for F 287 6 in control\n"},
+        RefusedCase{"F289ThreeIntegers", "F 289 1 2 3 x\n", kRefused,
                     "\nError for F 289 in control\nThere should be four integers on the data set. Now there is 3\n"},
-        RefusedCase{"F330PairOutOfRange", "F 330 2 0.5 100 1.0 -5\n", 1, "\nError for F 330 in control, 1 parameter\n"},
-        RefusedCase{"F330CountZero", "F 330 0\n", 1, "\nError for F 330 in control - first integer\n"},
-        RefusedCase{"F337TwoNumbers", "F 308 1\nF 337 2 4\n", 1,
+        RefusedCase{"F330PairOutOfRange", "F 330 2 0.5 100 1.0 -5\n", kRefused, "\nError for F 330 in control, 1 parameter\n"},
+        RefusedCase{"F330CountZero", "F 330 0\n", kRefused, "\nError for F 330 in control - first integer\n"},
+        RefusedCase{"F337TwoNumbers", "F 308 1\nF 337 2 4\n", kRefused,
                     "\nError for F 337 in control: have not read three numbers\n"},
-        RefusedCase{"F337GroupTen", "F 308 1\nF 337 2 10 1.0\n", 1,
+        RefusedCase{"F337GroupTen", "F 308 1\nF 337 2 10 1.0\n", kRefused,
                     "\nError for F 337 in control: 2nd integer not between 1 and 9\n"},
-        RefusedCase{"F337NegativeDischarge", "F 308 1\nF 337 2 4 -1.0\n", 1,
+        RefusedCase{"F337NegativeDischarge", "F 308 1\nF 337 2 4 -1.0\n", kRefused,
                     "\nError for F 337, group 4, block 2: discharge is too low\n"},
-        RefusedCase{"F368TwoNumbers", "F 368 1 2\n", 1, "\nError for F 368 in control: have not read 6 numbers\n"},
-        RefusedCase{"F370FourIntegers", "F 370 0 1 5 2\n", 1,
+        RefusedCase{"F368TwoNumbers", "F 368 1 2\n", kRefused, "\nError for F 368 in control: have not read 6 numbers\n"},
+        RefusedCase{"F370FourIntegers", "F 370 0 1 5 2\n", kRefused,
                     "\nError for F 370 in control: have not read 5 integers\n"},
-        RefusedCase{"F370RowOne", "F 370 0 1 5 1 1\n", 1, "\nError for F370, 4th parameter must be larger than 1\n"},
-        RefusedCase{"F371FourthMissing", "F 371 9 0 0\n", 1,
+        RefusedCase{"F370RowOne", "F 370 0 1 5 1 1\n", kRefused, "\nError for F370, 4th parameter must be larger than 1\n"},
+        RefusedCase{"F371FourthMissing", "F 371 9 0 0\n", kRefused,
                     "\nError for F 371 in control: Error for fourth parameter: FroudeSplit = 1.000000\n\n"},
-        RefusedCase{"F371TwoIntegers", "F 371 1 0\n", 1, "\nError for F 371 in control: have not read 3 integers\n"},
-        RefusedCase{"F376OneNumber", "F 376 1.0\n", 1, "\nError for F 376 in control: Have not read two numbers"},
-        RefusedCase{"F386OneInteger", "F 386 1\n", 1,
+        RefusedCase{"F371TwoIntegers", "F 371 1 0\n", kRefused, "\nError for F 371 in control: have not read 3 integers\n"},
+        RefusedCase{"F376OneNumber", "F 376 1.0\n", kRefused, "\nError for F 376 in control: Have not read two numbers"},
+        RefusedCase{"F386OneInteger", "F 386 1\n", kRefused,
                     "\nError for F 386 in control: Have not read two integers: Flag + MaxNo"},
-        RefusedCase{"F412AfterSlide204", "F 270 204 1.0 1.0\nF 412 0\n", 1,
+        RefusedCase{"F412AfterSlide204", "F 270 204 1.0 1.0\nF 412 0\n", kRefused,
                     "\nError for combination of F 412 and F 56 in control file.\n"
                     "The slide will affect more than one layer.\n"},
-        RefusedCase{"F412AfterF56Slide204", "F 37 3\nF 56 204 1.0\nF 412 0\n", 1,
+        RefusedCase{"F412AfterF56Slide204", "F 37 3\nF 56 204 1.0\nF 412 0\n", kRefused,
                     "\nError for combination of F 412 and F 56 in control file.\n"
                     "The slide will affect more than one layer.\n"},
-        RefusedCase{"F292AfterF168AndF102", "F 168 1\nF 102 1\nF 292 1 0.1\n", 1,
+        RefusedCase{"F292AfterF168AndF102", "F 168 1\nF 102 1\nF 292 1 0.1\n", kRefused,
                     "\nWarning for F 292 and F 168 and F 102 in control file\n"
                     "Combining these three data sets can lead to instabilities\n"
                     "If you still want to do this, use an integer 5 instead of 1 on the F 292 data set\n\n"},
-        RefusedCase{"F416IntervalNegative", "F 416 3 -1.0\n", 1, "\nError for F 416 3 in control\n"},
-        RefusedCase{"F433DepthTooLarge", "F 433 0 2000\n", 1,
+        RefusedCase{"F416IntervalNegative", "F 416 3 -1.0\n", kRefused, "\nError for F 416 3 in control\n"},
+        RefusedCase{"F433DepthTooLarge", "F 433 0 2000\n", kRefused,
                     "\nError for F 433 in control. Are two numbers given?\n"},
-        RefusedCase{"F451AfterErodeUnderZero", "F 412 0\nF 451 1 0.5\n", 1,
+        RefusedCase{"F451AfterErodeUnderZero", "F 412 0\nF 451 1 0.5\n", kRefused,
                     "\nError for combination of F 451 and F 412 in control file.\n"
                     "The smoothing will affect more than one layer.\n"},
-        RefusedCase{"F451WithoutF37Three", "F 451 1 0.5\n", 1,
+        RefusedCase{"F451WithoutF37Three", "F 451 1 0.5\n", kRefused,
                     "\nThe F 451 data set is only used in combination with the F 37 3 data set\n"
                     "An alternative is the F 144 data set\n\n"},
-        RefusedCase{"F453WithoutF37Three", "F 453 1\n", 1,
+        RefusedCase{"F453WithoutF37Three", "F 453 1\n", kRefused,
                     "\nError for F 453 in control: The option can only be used with F 37 3\n"},
-        RefusedCase{"F495Discontinued", "F 495 0 1.5\n", 1,
+        RefusedCase{"F495Discontinued", "F 495 0 1.5\n", kRefused,
                     "\nF 495 data set is discontinued from 14. nov. 2023 as it will break the ponds algorithm\n\n"},
-        RefusedCase{"F507TenthNotANumber", "F 507 1 1 1 1 1 1 1 1 1 x\n", 1, "\nError for F 507 in control, j=10\n"},
-        RefusedCase{"F514NoPorosity", "F 514 0 0.0 0.0\n", 1,
+        RefusedCase{"F507TenthNotANumber", "F 507 1 1 1 1 1 1 1 1 1 x\n", kRefused, "\nError for F 507 in control, j=10\n"},
+        RefusedCase{"F514NoPorosity", "F 514 0 0.0 0.0\n", kRefused,
                     "\nError for F 514 in control: Default: F 514 0 0.0 1.0\n"}),
     testName);
 
@@ -326,7 +329,7 @@ TEST_P(FDataSetThreads, LogsOfferAndValue) {
   setup.environment["OMP_NUM_THREADS"] = GetParam().offered;
   CaseResult r = runCase(setup);
   EXPECT_EQ(r.file("boogie").substr(kLogHeader.size(), GetParam().line.size()), GetParam().line);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -593,7 +596,7 @@ TEST_P(FDataSetOrder, SeesTheOtherSettingAsItStandsThen) {
   const OrderCase &c = GetParam();
   std::fflush(heldLog());
   if (c.outcome == Refused) {
-    EXPECT_EXIT(read(c.control, c.setup), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(read(c.control, c.setup), ::testing::ExitedWithCode(kExitInputError & 255), "");
     EXPECT_TRUE(endsWith(log(), c.message)) << "expected the log to end with:\n" << c.message << "\ngot:\n" << log();
     return;
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exit_codes.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+// The status of a run that ends at a refused value.
+constexpr int kRefused = kExitInputError & 255;
 
 // A data set that always fails during the pass: put after an accepted data
 // set, it shows that the data set logged nothing and reading went on, whatever
@@ -31,60 +34,60 @@ TEST_P(DataSetLog, EndsWithMessageAndStatus) {
 INSTANTIATE_TEST_SUITE_P(
     Refused, DataSetLog,
     ::testing::Values(
-        LogCase{"G1TooFewLines", "G 1 3 10 11 1\n", 1, "Input error for G 1 in control"},
-        LogCase{"G1NegativeSizes", "G 1 10 10 11 -1\n", 1, "Input error for G 1 in control"},
-        LogCase{"G1TooManySizes", "G 1 10 10 11 51\n", 1, "Input error for G 1 in control"},
-        LogCase{"G1OneLevel", "G 1 10 10 1 1\n", 1, "Input error for G 1 in control"},
-        LogCase{"G2StartsAtEdge", "G 2 1 5 2 5\n", 1, "Input error for G 2 in control"},
-        LogCase{"G3Decreasing", "G 3 0 0.2 0.1 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0\n", 1,
+        LogCase{"G1TooFewLines", "G 1 3 10 11 1\n", kRefused, "Input error for G 1 in control"},
+        LogCase{"G1NegativeSizes", "G 1 10 10 11 -1\n", kRefused, "Input error for G 1 in control"},
+        LogCase{"G1TooManySizes", "G 1 10 10 11 51\n", kRefused, "Input error for G 1 in control"},
+        LogCase{"G1OneLevel", "G 1 10 10 1 1\n", kRefused, "Input error for G 1 in control"},
+        LogCase{"G2StartsAtEdge", "G 2 1 5 2 5\n", kRefused, "Input error for G 2 in control"},
+        LogCase{"G3Decreasing", "G 3 0 0.2 0.1 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0\n", kRefused,
                 "Input error for G 3 in control, j= 3\n"},
-        LogCase{"G3MissingValue", "G 1 10 10 3 1\nG 3 0 0.5\n", 1, "Input error for G 3 in control, j= 3\n"},
-        LogCase{"G3NotFinite", "G 1 10 10 3 1\nG 3 0 nan 1\n", 1, "Input error for G 3 in control, j= 2\n"},
+        LogCase{"G3MissingValue", "G 1 10 10 3 1\nG 3 0 0.5\n", kRefused, "Input error for G 3 in control, j= 3\n"},
+        LogCase{"G3NotFinite", "G 1 10 10 3 1\nG 3 0 nan 1\n", kRefused, "Input error for G 3 in control, j= 2\n"},
         LogCase{"G3TooManyLevels", "G 1 10 10 4998 1\nG 3 0\n", 254, "Error - increase zdistrib array, nz = 5000\n"},
         LogCase{"G30TooManyLevels", "G 1 10 10 4998 1\nG 30 0\n", 254, "Error - increase zdistrib array, nz = 5000\n"},
-        LogCase{"G30BelowG3Start", "G 1 10 10 2 1\nG 3 0.5 1\nG 30 0.4 1\n", 1, "Input error for G 30 in control"},
-        LogCase{"G4IndexOutside", "G 4 305 1 1 0.5\n", 1, "Input error for G 4 in control"},
-        LogCase{"G5Second", "G 5 2 305 2 3 2 3 0.5\n", 1, "Input error for G 5 in control\nWrong second indexes"},
-        LogCase{"G5Match", "G 5 3 2 2 3 2 3 0.5\n", 1, "Input error for G 5 in control\nWrong match beween indexes"},
-        LogCase{"G6Convergence", "G 6 0 0 0 0.1 2e7\n", 1, "Input error for G 6 in control\n"},
-        LogCase{"G6NotFinite", "G 6 0 0 0 nan 0.01\n", 1, "Input error for G 6 in control\n"},
-        LogCase{"G7Twentieth", repeated("G 7 0 0 0 0 0 0 0 0 1 1 1 1\n", 20), 1,
+        LogCase{"G30BelowG3Start", "G 1 10 10 2 1\nG 3 0.5 1\nG 30 0.4 1\n", kRefused, "Input error for G 30 in control"},
+        LogCase{"G4IndexOutside", "G 4 305 1 1 0.5\n", kRefused, "Input error for G 4 in control"},
+        LogCase{"G5Second", "G 5 2 305 2 3 2 3 0.5\n", kRefused, "Input error for G 5 in control\nWrong second indexes"},
+        LogCase{"G5Match", "G 5 3 2 2 3 2 3 0.5\n", kRefused, "Input error for G 5 in control\nWrong match beween indexes"},
+        LogCase{"G6Convergence", "G 6 0 0 0 0.1 2e7\n", kRefused, "Input error for G 6 in control\n"},
+        LogCase{"G6NotFinite", "G 6 0 0 0 nan 0.01\n", kRefused, "Input error for G 6 in control\n"},
+        LogCase{"G7Twentieth", repeated("G 7 0 0 0 0 0 0 0 0 1 1 1 1\n", 20), kRefused,
                 "Input error for G 7 in control\nData sets must not exceed 19\n"},
-        LogCase{"G9Zero", "G 9 0\n", 1, "Error for G 9 in control"},
-        LogCase{"G10Edge", "G 10 1 3 2 3 2 3 0.5\n", 1, "Input error for G 10 in control"},
-        LogCase{"G12Group", "G 12 10 0.5\n", 1, "Input error for G 12, first parameter, in control"},
-        LogCase{"G12Concentration", "G 12 1 1.5\n", 1, "Input error for G 12, concentration, in control"},
-        LogCase{"G13Kind", "G 13 5 2 3 2 3 2 3\n", 1, "Input error for G 13 in control"},
-        LogCase{"G14Code", "G 14 7 2 2 2\n", 1, "Input error for G 14 in control"},
+        LogCase{"G9Zero", "G 9 0\n", kRefused, "Error for G 9 in control"},
+        LogCase{"G10Edge", "G 10 1 3 2 3 2 3 0.5\n", kRefused, "Input error for G 10 in control"},
+        LogCase{"G12Group", "G 12 10 0.5\n", kRefused, "Input error for G 12, first parameter, in control"},
+        LogCase{"G12Concentration", "G 12 1 1.5\n", kRefused, "Input error for G 12, concentration, in control"},
+        LogCase{"G13Kind", "G 13 5 2 3 2 3 2 3\n", kRefused, "Input error for G 13 in control"},
+        LogCase{"G14Code", "G 14 7 2 2 2\n", kRefused, "Input error for G 14 in control"},
         LogCase{"G18Twentieth", repeated("G 18 0 0 0 0 0 0\n", 20), 254, "Increase array for G 18 and recompile\n"},
-        LogCase{"G22Levels", "G 22 2 3 2 3 5.0 4.0 1.0\n", 1, "Input error for G 22 in control"},
-        LogCase{"G24Count300", "G 24 300\n", 1, "Too many points in G 24 data set\n"},
-        LogCase{"G24Negative", "G 24 -1\n", 1, "The G 24 data set has to include a positive integer first\n"},
+        LogCase{"G22Levels", "G 22 2 3 2 3 5.0 4.0 1.0\n", kRefused, "Input error for G 22 in control"},
+        LogCase{"G24Count300", "G 24 300\n", kRefused, "Too many points in G 24 data set\n"},
+        LogCase{"G24Negative", "G 24 -1\n", kRefused, "The G 24 data set has to include a positive integer first\n"},
         // The line end after the count is read as the letter; the level read then fails on U.
-        LogCase{"G24LineEndAsLetter", "G 24 1\nU 0 0\n", 1, "Error in G 24 data set, variable no. 1\n"},
-        LogCase{"G24TenBlanks", "G 24 1          c 1 0\n", 1, "Error in G 24 data set, variable no. 1\n"},
-        LogCase{"G24LevelAboveAll", "G 24 2 U 0 0 V 5000 0\n", 1, "Error in G 24 data set, variable no. 2\n"},
-        LogCase{"G24NegativeLevel", "G 24 1 U -1 0\n", 1, "Error in G 24 data set, variable no. 1\n"},
-        LogCase{"G24SizeAboveL", "G 24 1 c 1 2\n", 1, "Error in G 24 data set, variable no. 1\n"},
-        LogCase{"G24ZNoSubcode", "G 24 1 Z 1 1\n", 1,
+        LogCase{"G24LineEndAsLetter", "G 24 1\nU 0 0\n", kRefused, "Error in G 24 data set, variable no. 1\n"},
+        LogCase{"G24TenBlanks", "G 24 1          c 1 0\n", kRefused, "Error in G 24 data set, variable no. 1\n"},
+        LogCase{"G24LevelAboveAll", "G 24 2 U 0 0 V 5000 0\n", kRefused, "Error in G 24 data set, variable no. 2\n"},
+        LogCase{"G24NegativeLevel", "G 24 1 U -1 0\n", kRefused, "Error in G 24 data set, variable no. 1\n"},
+        LogCase{"G24SizeAboveL", "G 24 1 c 1 2\n", kRefused, "Error in G 24 data set, variable no. 1\n"},
+        LogCase{"G24ZNoSubcode", "G 24 1 Z 1 1\n", kRefused,
                 "Error for G 24 data set. The Z variable needs an extra integer\n\n"},
-        LogCase{"G24ZSubcode1001", "G 24 1 Z 1001 1 1\n", 1,
+        LogCase{"G24ZSubcode1001", "G 24 1 Z 1001 1 1\n", kRefused,
                 "Error for G 24 data set. The Z variable needs an extra integer\n\n"},
-        LogCase{"G24Z100OnlySlides", "G 24 1 Z 100 1 1\n", 1,
+        LogCase{"G24Z100OnlySlides", "G 24 1 Z 100 1 1\n", kRefused,
                 "Error for G 24 data set. The Z variable is only used with slides\n\n"},
-        LogCase{"G24Z101OnlySlides", "G 24 1 Z 101 1 1\n", 1,
+        LogCase{"G24Z101OnlySlides", "G 24 1 Z 101 1 1\n", kRefused,
                 "Error for G 24 data set. The Z variable is only used with slides\n\n"},
-        LogCase{"G24MOnlySlides", "G 24 1 M 1 1\n", 1,
+        LogCase{"G24MOnlySlides", "G 24 1 M 1 1\n", kRefused,
                 "Error for G 24 data set. The M variable is only used with slides\n\n"},
-        LogCase{"G24NWithoutF37", "G 24 1 N 1 1\n", 1,
+        LogCase{"G24NWithoutF37", "G 24 1 N 1 1\n", kRefused,
                 "Error in G 24 data set. The N variable can not be used when the F 37 data set is not 3\n"},
-        LogCase{"G24jWithoutF385", "G 24 1 j 1 1\n", 1,
+        LogCase{"G24jWithoutF385", "G 24 1 j 1 1\n", kRefused,
                 "Error in G 24 data set. The j variable can only be used when the F 385 data set is above zero\n"},
-        LogCase{"G25Count", "G 25 0\n", 1, "Error first integer on G 25 data set\n"},
-        LogCase{"G25Block", "G 25 2 1 21\n", 1, "Error for integer no. 3 on G 25 data set\n"},
-        LogCase{"G26Count91", "G 26 91\n", 1, "Error first integer on G 26 data set\n"},
-        LogCase{"G26Value", "G 26 2 0 11\n", 1, "Error after reading 3 integer in the G 26 data set\n"},
-        LogCase{"G26Missing", "G 26 2 0\n", 1, "Error after reading 3 integer in the G 26 data set\n"},
+        LogCase{"G25Count", "G 25 0\n", kRefused, "Error first integer on G 25 data set\n"},
+        LogCase{"G25Block", "G 25 2 1 21\n", kRefused, "Error for integer no. 3 on G 25 data set\n"},
+        LogCase{"G26Count91", "G 26 91\n", kRefused, "Error first integer on G 26 data set\n"},
+        LogCase{"G26Value", "G 26 2 0 11\n", kRefused, "Error after reading 3 integer in the G 26 data set\n"},
+        LogCase{"G26Missing", "G 26 2 0\n", kRefused, "Error after reading 3 integer in the G 26 data set\n"},
         LogCase{"G27BeforeF308", "G 27 1\nF 308 2\n", 255,
                 "Error for G 27 data set in control file. The F 308 data set\n"
                 "must be present in the control file and have an integer above 1\n\n"},
@@ -97,36 +100,36 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"G28TwentyFirst", repeated("G 28 2 5 2 5 1.0 1.5 1.5\n", 21), 254,
                 "Error for G 28 in the control file: there is room for 20 weirs, remove G 28 data sets\n"},
         LogCase{"G29ThreeValues", "G 29 2 3 2\n", 255, "Error for G 29 in control file\n\n"},
-        LogCase{"G31Index", "G 31 21 1.0\n", 1, "Input error for G 31 in control - first parameter"},
-        LogCase{"G31Multiplier", "G 31 1 -1\n", 1, "Input error for G 31 in control - second parameter"},
-        LogCase{"G40Count", "G 40 50\n", 1, "Input error for G 40 in control"},
-        LogCase{"G41Points", "G 41 0 0\n", 1, "Input error for G 41 in control"},
-        LogCase{"G41Eleventh", repeated("G 41 0 1 0.5 1.0\n", 11), 1,
+        LogCase{"G31Index", "G 31 21 1.0\n", kRefused, "Input error for G 31 in control - first parameter"},
+        LogCase{"G31Multiplier", "G 31 1 -1\n", kRefused, "Input error for G 31 in control - second parameter"},
+        LogCase{"G40Count", "G 40 50\n", kRefused, "Input error for G 40 in control"},
+        LogCase{"G41Points", "G 41 0 0\n", kRefused, "Input error for G 41 in control"},
+        LogCase{"G41Eleventh", repeated("G 41 0 1 0.5 1.0\n", 11), kRefused,
                 "Input error for G 41 in control - too many data sets"},
-        LogCase{"G42TwentyFirst", repeated("G 42 1 1\n", 21), 1, "Too many G 42 data sets\n"},
-        LogCase{"G62FiveValues", "G 62 0 0 0 0 0.1\n", 1,
+        LogCase{"G42TwentyFirst", repeated("G 42 1 1\n", 21), kRefused, "Too many G 42 data sets\n"},
+        LogCase{"G62FiveValues", "G 62 0 0 0 0 0.1\n", kRefused,
                 "Input error for G 62 in control. Have you provided 6 parameters?\n"},
-        LogCase{"G62Convergence", "G 62 0 0 0 0 0.1 11\n", 1,
+        LogCase{"G62Convergence", "G 62 0 0 0 0 0.1 11\n", kRefused,
                 "Input error for one of the values on the G 62 data set in the in control file\n"},
-        LogCase{"K2", "K 2 0 2\n", 1, "Input error for K 2 in control"},
-        LogCase{"K3Above5", "K 3 0.8 0.8 0.8 0.2 0.5 5.1\n", 1, "Input error for K 3 in control"},
-        LogCase{"K3Missing", "K 3 0.8 0.8 0.8 0.2 0.5\n", 1, "Input error for K 3 in control"},
-        LogCase{"K3Infinite", "K 3 0.8 0.8 0.8 0.2 0.5 inf\n", 1, "Input error for K 3 in control"},
-        LogCase{"K4", "K 4 1 1 1 201 1 1\n", 1, "Input error for K 4 in control"},
-        LogCase{"K5", "K 5 0 0 0 0 0 21\n", 1, "Input error for K 5 in control"},
-        LogCase{"K6", "K 6 -1 0 0 0 0 0\n", 1, "Input error for K 6 in control"},
+        LogCase{"K2", "K 2 0 2\n", kRefused, "Input error for K 2 in control"},
+        LogCase{"K3Above5", "K 3 0.8 0.8 0.8 0.2 0.5 5.1\n", kRefused, "Input error for K 3 in control"},
+        LogCase{"K3Missing", "K 3 0.8 0.8 0.8 0.2 0.5\n", kRefused, "Input error for K 3 in control"},
+        LogCase{"K3Infinite", "K 3 0.8 0.8 0.8 0.2 0.5 inf\n", kRefused, "Input error for K 3 in control"},
+        LogCase{"K4", "K 4 1 1 1 201 1 1\n", kRefused, "Input error for K 4 in control"},
+        LogCase{"K5", "K 5 0 0 0 0 0 21\n", kRefused, "Input error for K 5 in control"},
+        LogCase{"K6", "K 6 -1 0 0 0 0 0\n", kRefused, "Input error for K 6 in control"},
         LogCase{"P0", "P 0\n", 255, "Error in boogie file: data set P 0 does not exist\n\n"},
         LogCase{"PNegative", "P -3 1\n", 255, "Error in boogie file: data set P -3 does not exist\n\n"},
         // A P in free text takes the shared number, 0 before any data set.
         LogCase{"PInFreeText", "Pressure\n", 255, "Error in boogie file: data set P 0 does not exist\n\n"},
-        LogCase{"P3", "P 3 0 2 2 1\n", 1, "Input error for P 3 in control"},
-        LogCase{"P6", "P 6 2 1\n", 1, "Input error for P 6 in control"},
-        LogCase{"P12Count", "P 12 1 51\n", 1, "Error 1 reading P 12 data set\n"},
-        LogCase{"P12Number", "P 12 1 2 5 0\n", 1, "Error 2 reading P 12 data set\n"},
-        LogCase{"P13Start", "P 13 0 1 5\n", 1, "Error 1 reading P 13 data set\n"},
-        LogCase{"P14", "P 14 -1\n", 1, "Error reading P 14 data set\n"},
-        LogCase{"P15", "P 15 x\n", 1, "Error reading P 15 data set\n"},
-        LogCase{"P16", "P 16 -2 5 1 5\n", 1, "Error reading P 16 data set\n"},
+        LogCase{"P3", "P 3 0 2 2 1\n", kRefused, "Input error for P 3 in control"},
+        LogCase{"P6", "P 6 2 1\n", kRefused, "Input error for P 6 in control"},
+        LogCase{"P12Count", "P 12 1 51\n", kRefused, "Error 1 reading P 12 data set\n"},
+        LogCase{"P12Number", "P 12 1 2 5 0\n", kRefused, "Error 2 reading P 12 data set\n"},
+        LogCase{"P13Start", "P 13 0 1 5\n", kRefused, "Error 1 reading P 13 data set\n"},
+        LogCase{"P14", "P 14 -1\n", kRefused, "Error reading P 14 data set\n"},
+        LogCase{"P15", "P 15 x\n", kRefused, "Error reading P 15 data set\n"},
+        LogCase{"P16", "P 16 -2 5 1 5\n", kRefused, "Error reading P 16 data set\n"},
         LogCase{"P17Order", "P 17 5 2 1 1 1 1\n", 157, "Error for reading P 17 data set no. 1\n\n"},
         LogCase{"P17Short", "P 17 1 2 1 1 1 1\nP 17 1 2\n", 157, "Error for reading P 17 data set no. 2\n\n"},
         LogCase{"P17Thousandth", repeated("P 17 1 2 1 1 1 1\n", 1000), 254,
@@ -135,22 +138,22 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"P18Number", "P 18 2 5 298\n", 157, "Error for number 2 on P 18 data set in control file\n\n"},
         LogCase{"P18TooMany", "P 18 1000\n", 254,
                 "Error for P 18 data set in control file: there is room for 999 numbers, give fewer\n\n"},
-        LogCase{"W1Manning", "W 1 0.5 1 1\n", 1, "Input error for W 1 in control"},
-        LogCase{"W1Level", "W 1 50 1 10000.5\n", 1, "Input error for W 1 in control"},
-        LogCase{"W2Falling", "W 2 2 5 4\n", 1, "Input error for W 2 in control"},
-        LogCase{"W2Negative", "W 2 -1\n", 1, "Input error for W 2 in control"},
+        LogCase{"W1Manning", "W 1 0.5 1 1\n", kRefused, "Input error for W 1 in control"},
+        LogCase{"W1Level", "W 1 50 1 10000.5\n", kRefused, "Input error for W 1 in control"},
+        LogCase{"W2Falling", "W 2 2 5 4\n", kRefused, "Input error for W 2 in control"},
+        LogCase{"W2Negative", "W 2 -1\n", kRefused, "Input error for W 2 in control"},
         LogCase{"W2TooMany", "W 2 300\n", 254, "Error for W 2 in control: there is room for 299 numbers, give fewer\n"},
-        LogCase{"W4Node", "W 4 2 1 301 1 1 1 1\n", 1, "Input error for W 4 in control\nA-MWall(1).node = 301\n"},
-        LogCase{"W4Dir", "W 4 4 1 1 1 1 1 1\n", 1, "Input error for W 4 in control\nMWall(1).dir = 4\n"},
-        LogCase{"W4Posneg", "W 4 1 2 1 1 1 1 1\n", 1, "Input error for W 4 in control\nMWall(1).posneg = 2\n"},
-        LogCase{"W4Ranges", "W 4 1 0 1 2 1 1 1\n", 1, "Input error for W 4 in control\nA-MWall(1)\n"},
-        LogCase{"W4RangeEnd", "W 4 3 0 1 1 1 1 301\n", 1, "Input error for W 4 in control\nB-MWall(1)\n"},
-        LogCase{"W4Thirtieth", repeated("W 4 1 0 1 1 1 1 1\n", 30), 1,
+        LogCase{"W4Node", "W 4 2 1 301 1 1 1 1\n", kRefused, "Input error for W 4 in control\nA-MWall(1).node = 301\n"},
+        LogCase{"W4Dir", "W 4 4 1 1 1 1 1 1\n", kRefused, "Input error for W 4 in control\nMWall(1).dir = 4\n"},
+        LogCase{"W4Posneg", "W 4 1 2 1 1 1 1 1\n", kRefused, "Input error for W 4 in control\nMWall(1).posneg = 2\n"},
+        LogCase{"W4Ranges", "W 4 1 0 1 2 1 1 1\n", kRefused, "Input error for W 4 in control\nA-MWall(1)\n"},
+        LogCase{"W4RangeEnd", "W 4 3 0 1 1 1 1 301\n", kRefused, "Input error for W 4 in control\nB-MWall(1)\n"},
+        LogCase{"W4Thirtieth", repeated("W 4 1 0 1 1 1 1 1\n", 30), kRefused,
                 "Input error for W 4 in control\nMWallNo = 30, too large\n"},
-        LogCase{"W6", "W 6 1 1\nW 6 301 0\n", 1, "Input error for W 6 data set no. 2 in control\n"},
-        LogCase{"W7", "W 7 4 1 1 0 0\n", 1, "Integer error, for data set W 7, 1\n"},
+        LogCase{"W6", "W 6 1 1\nW 6 301 0\n", kRefused, "Input error for W 6 data set no. 2 in control\n"},
+        LogCase{"W7", "W 7 4 1 1 0 0\n", kRefused, "Integer error, for data set W 7, 1\n"},
         // G 1 after a data set that was checked against the default sizes.
-        LogCase{"G1BeforeW2", "G 1 200 200 11 1\nW 2 1 250\n", 1, "Input error for W 2 in control"}),
+        LogCase{"G1BeforeW2", "G 1 200 200 11 1\nW 2 1 250\n", kRefused, "Input error for W 2 in control"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Data sets that are accepted: the sentinel after them is the only message,
@@ -158,35 +161,35 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Accepted, DataSetLog,
     ::testing::Values(
-        LogCase{"G1Small", "G 1 5 5 2 0\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G1AfterW2", "W 2 1 250\nG 1 200 200 11 1\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G3EqualNeighbours", "G 3 0 0.1 0.1 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0\n" + kSentinel, 1,
+        LogCase{"G1Small", "G 1 5 5 2 0\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G1AfterW2", "W 2 1 250\nG 1 200 200 11 1\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G3EqualNeighbours", "G 3 0 0.1 0.1 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0\n" + kSentinel, kRefused,
                 kSentinelMessage},
-        LogCase{"G3Largest", "G 1 10 10 4997 1\nG 3 " + repeated("1 ", 4997) + "\n" + kSentinel, 1,
+        LogCase{"G3Largest", "G 1 10 10 4997 1\nG 3 " + repeated("1 ", 4997) + "\n" + kSentinel, kRefused,
                 kSentinelMessage},
-        LogCase{"G24Zero", "G 24 0\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G24NineBlanks", "G 24 2         c 1 0 Z 102 11 1\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G24SlideLetters", "F 236 1 0 0 0.8\nG 24 2 Z 100 1 1 M 1 1\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G24NWithF37", "F 37 3\nG 24 1 N 1 1\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G28", "G 28 2 5 2 5 1.0 1.5 3\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"G28Twenty", repeated("G 28 2 5 2 5 1.0 1.5 1.5\n", 20) + kSentinel, 1, kSentinelMessage},
-        LogCase{"G18Nineteen", repeated("G 18 0 0 0 0 0 0\n", 19) + kSentinel, 1, kSentinelMessage},
-        LogCase{"G50LogsAndReadsOn", "G 50 0 0 0 0 3 0 0 0 0 0\n" + kSentinel, 1,
+        LogCase{"G24Zero", "G 24 0\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G24NineBlanks", "G 24 2         c 1 0 Z 102 11 1\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G24SlideLetters", "F 236 1 0 0 0.8\nG 24 2 Z 100 1 1 M 1 1\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G24NWithF37", "F 37 3\nG 24 1 N 1 1\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G28", "G 28 2 5 2 5 1.0 1.5 3\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G28Twenty", repeated("G 28 2 5 2 5 1.0 1.5 1.5\n", 20) + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G18Nineteen", repeated("G 18 0 0 0 0 0 0\n", 19) + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"G50LogsAndReadsOn", "G 50 0 0 0 0 3 0 0 0 0 0\n" + kSentinel, kRefused,
                 "Error for G 50 data set in control file\nInteger no. 4 = 3\n" + kSentinelMessage},
-        LogCase{"G51LogsAndReadsOn", "G 51 -1\n" + kSentinel, 1,
+        LogCase{"G51LogsAndReadsOn", "G 51 -1\n" + kSentinel, kRefused,
                 "Error for G 51 data set in control file\nInteger no. 1 = -1.000000\n" + kSentinelMessage},
-        LogCase{"K3Five", "K 3 0.8 0.8 0.8 0.2 0.5 5.0\n" + kSentinel, 1, kSentinelMessage},
+        LogCase{"K3Five", "K 3 0.8 0.8 0.8 0.2 0.5 5.0\n" + kSentinel, kRefused, kSentinelMessage},
         // Only K 3 needs all six values; the others keep what is not given.
-        LogCase{"K4FiveValues", "K 4 1 1 1 1 1\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"K5OneValue", "K 5 3\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"K6NoValue", "K 6\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"IgnoredNumbers", "K 7 1\nW 5 1\nP 19 1\nP 1 1\nK 0 1\nW 3 1\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"P10ThenNextLine", "P 10 5\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"P17NineHundredNinetyNine", repeated("P 17 1 2 1 1 1 1\n", 999) + kSentinel, 1, kSentinelMessage},
-        LogCase{"W1Level10000", "W 1 50 1 10000\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"W2Rising", "W 2 3 4 4 7\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"W2Empty", "W 2 0\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"W4", "W 4 2 1 300 1 300 1 11\n" + kSentinel, 1, kSentinelMessage}),
+        LogCase{"K4FiveValues", "K 4 1 1 1 1 1\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"K5OneValue", "K 5 3\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"K6NoValue", "K 6\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"IgnoredNumbers", "K 7 1\nW 5 1\nP 19 1\nP 1 1\nK 0 1\nW 3 1\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"P10ThenNextLine", "P 10 5\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"P17NineHundredNinetyNine", repeated("P 17 1 2 1 1 1 1\n", 999) + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"W1Level10000", "W 1 50 1 10000\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"W2Rising", "W 2 3 4 4 7\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"W2Empty", "W 2 0\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"W4", "W 4 2 1 300 1 300 1 11\n" + kSentinel, kRefused, kSentinelMessage}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(DataSetRun, P10ThenRunLetterX) {
@@ -326,7 +329,7 @@ TEST_F(GKPWTables, OutputVariables) {
 
 TEST_F(GKPWTables, OutputVariableLevelAboveZnumberAndBedLayersRefused) {
   NoBedLayers = 20;
-  EXPECT_EXIT(readControlText("G 24 1 U 21 0\n"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(readControlText("G 24 1 U 21 0\n"), ::testing::ExitedWithCode(kExitInputError & 255), "");
 }
 
 TEST_F(GKPWTables, PartitionBordersAfterF308) {
@@ -381,7 +384,7 @@ TEST_F(GKPWTables, SurfaceCellBoundedByCellCapacity) {
   readControlText("G 62 3 4 5 6 0.2 1e-4\n");
   EXPECT_EQ(kSurf2, 6);
   EXPECT_EQ(iSurf, 3);
-  EXPECT_EXIT(readControlText("G 6 101 0 0 0.1 0.01\n"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(readControlText("G 6 101 0 0 0.1 0.01\n"), ::testing::ExitedWithCode(kExitInputError & 255), "");
 }
 
 TEST_F(GKPWTables, RecordsOfGDataSets) {
@@ -513,7 +516,7 @@ TEST_P(SizeSums, AcceptedUpToTheLargestGrid) {
   const std::string log = r.file("boogie");
   EXPECT_EQ(r.status, 253) << log;
   EXPECT_NE(log.find("Error: the tables of G 1 need "), std::string::npos) << log;
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(

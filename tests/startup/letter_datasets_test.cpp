@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/exit_codes.h"
 #include "model/control_tables.h"
 #include "model/settings.h"
 #include "startup/control_reader.h"
@@ -13,6 +14,8 @@
 
 namespace {
 
+// The status of a run that ends at a refused value.
+constexpr int kRefused = kExitInputError & 255;
 
 // A data set that always fails during the pass: after an accepted data set it
 // shows that nothing else was logged and reading went on.
@@ -36,82 +39,82 @@ TEST_P(LetterLog, EndsWithMessageAndStatus) {
 INSTANTIATE_TEST_SUITE_P(
     Refused, LetterLog,
     ::testing::Values(
-        LogCase{"QWithoutComponents", "Q 1 0 1.0\n", 1, "Input error for Q 1 in control\n"},
-        LogCase{"QBeforeF50", "Q 1 0 1.0\nF 50 2\n", 1, "Input error for Q 1 in control\n"},
-        LogCase{"QComponentTooLarge", "F 50 2\nQ 1 2 1.0\n", 1, "Input error for Q 1 in control\n"},
-        LogCase{"QTypeTooLarge", "F 50 2\nQ 10001 0\n", 1, "Input error for Q 10001 in control\n"},
-        LogCase{"QTypeNegative", "F 50 2\nQ -1 0\n", 1, "Input error for Q -1 in control\n"},
+        LogCase{"QWithoutComponents", "Q 1 0 1.0\n", kRefused, "Input error for Q 1 in control\n"},
+        LogCase{"QBeforeF50", "Q 1 0 1.0\nF 50 2\n", kRefused, "Input error for Q 1 in control\n"},
+        LogCase{"QComponentTooLarge", "F 50 2\nQ 1 2 1.0\n", kRefused, "Input error for Q 1 in control\n"},
+        LogCase{"QTypeTooLarge", "F 50 2\nQ 10001 0\n", kRefused, "Input error for Q 10001 in control\n"},
+        LogCase{"QTypeNegative", "F 50 2\nQ -1 0\n", kRefused, "Input error for Q -1 in control\n"},
         // Q in free text: the shared number (0) is the type; no component stands there.
-        LogCase{"QInFreeText", "Quality\n", 1, "Input error for Q 0 in control\n"},
+        LogCase{"QInFreeText", "Quality\n", kRefused, "Input error for Q 0 in control\n"},
         // No type stands after the sign: the shared number (50, from F 50) is the type and no component is read.
-        LogCase{"QSignWithoutDigits", "F 50 2\nQ - 1 1.0\n", 1, "Input error for Q 50 in control\n"},
-        LogCase{"QParameterIsCount", "F 50 2\nQ 3 0 2 0 1.5\n", 1, "Input error for Q 3 0 in control\n"},
-        LogCase{"QStarParameterAboveCount", "F 50 2\nQ 2 0 3 1.5\n", 1, "Input error for Q 2 0 in control\n"},
-        LogCase{"QMissingCoefficient", "F 50 2\nQ 42 1 1 2 3\n", 1, "Input error for Q 42 1 in control\n"},
-        LogCase{"QCoefficientNotFinite", "F 50 2\nQ 1 1 nan\n", 1, "Input error for Q 1 1 in control\n"},
-        LogCase{"QNameMissing", "F 50 2\nQ 0 1", 1, "Input error for Q 0 1 in control\n"},
+        LogCase{"QSignWithoutDigits", "F 50 2\nQ - 1 1.0\n", kRefused, "Input error for Q 50 in control\n"},
+        LogCase{"QParameterIsCount", "F 50 2\nQ 3 0 2 0 1.5\n", kRefused, "Input error for Q 3 0 in control\n"},
+        LogCase{"QStarParameterAboveCount", "F 50 2\nQ 2 0 3 1.5\n", kRefused, "Input error for Q 2 0 in control\n"},
+        LogCase{"QMissingCoefficient", "F 50 2\nQ 42 1 1 2 3\n", kRefused, "Input error for Q 42 1 in control\n"},
+        LogCase{"QCoefficientNotFinite", "F 50 2\nQ 1 1 nan\n", kRefused, "Input error for Q 1 1 in control\n"},
+        LogCase{"QNameMissing", "F 50 2\nQ 0 1", kRefused, "Input error for Q 0 1 in control\n"},
         // QTerms holds 200 terms; the 201st must not be written past its end.
         LogCase{"QTwoHundredFirst", "F 50 1\n" + repeated("Q 1 0 1.0\n", 201), 254,
                 "Error for Q data sets in control: there is room for 200 source terms, remove Q data sets\n"},
-        LogCase{"STwoBeforeOne", "G 1 300 300 11 2\nS 2 0.001 0.1\n", 1,
+        LogCase{"STwoBeforeOne", "G 1 300 300 11 2\nS 2 0.001 0.1\n", kRefused,
                 "Input error for S 2 in control file: The coarsest sediment sizes have to be given first\n"},
-        LogCase{"SBeforeF260", "G 1 300 300 11 2\nS 2 0.001 0.1\nF 260 1\n", 1,
+        LogCase{"SBeforeF260", "G 1 300 300 11 2\nS 2 0.001 0.1\nF 260 1\n", kRefused,
                 "Input error for S 2 in control file: The coarsest sediment sizes have to be given first\n"},
-        LogCase{"SFinerFirst", "G 1 300 300 11 2\nS 1 0.001 0.1\nS 2 0.002 0.1\n", 1,
+        LogCase{"SFinerFirst", "G 1 300 300 11 2\nS 1 0.001 0.1\nS 2 0.002 0.1\n", kRefused,
                 "Input error for S 2 in control file: The coarsest sediment sizes have to be given first\n"},
-        LogCase{"SSizeAboveLPlusOne", "S 3 0.1 0.1\n", 1, "Input error for S in control: incorrect first integer\n"},
-        LogCase{"SSizeZero", "S 0 0.1 0.1\n", 1, "Input error for S in control: incorrect first integer\n"},
-        LogCase{"SOneValue", "S 1 0.1\n", 1, "Input error for S in control in second or third float for i=1\n"},
-        LogCase{"SNegativeDiameter", "S 1 -0.1 0.1\n", 1,
+        LogCase{"SSizeAboveLPlusOne", "S 3 0.1 0.1\n", kRefused, "Input error for S in control: incorrect first integer\n"},
+        LogCase{"SSizeZero", "S 0 0.1 0.1\n", kRefused, "Input error for S in control: incorrect first integer\n"},
+        LogCase{"SOneValue", "S 1 0.1\n", kRefused, "Input error for S in control in second or third float for i=1\n"},
+        LogCase{"SNegativeDiameter", "S 1 -0.1 0.1\n", kRefused,
                 "Input error for S in control in second or third float for i=1\n"},
-        LogCase{"SFallVelocity", "S 1 0.1 2e6\n", 1, "Input error for S in control in second or third float for i=1\n"},
-        LogCase{"NSize50", "N 0 50 0.5\n", 1, "Input error for N data set in control file, size 50, fraction 0.500000\n"},
-        LogCase{"NFraction", "N 0 1 1.5\n", 1, "Input error for N data set in control file, size 1, fraction 1.500000\n"},
-        LogCase{"NSizeZero", "N 0 0 0.5\n", 1, "Input error for N data set in control file, size 0, fraction 0.500000\n"},
-        LogCase{"NOtherDistributionChecked", "N 25 1 -0.5\n", 1,
+        LogCase{"SFallVelocity", "S 1 0.1 2e6\n", kRefused, "Input error for S in control in second or third float for i=1\n"},
+        LogCase{"NSize50", "N 0 50 0.5\n", kRefused, "Input error for N data set in control file, size 50, fraction 0.500000\n"},
+        LogCase{"NFraction", "N 0 1 1.5\n", kRefused, "Input error for N data set in control file, size 1, fraction 1.500000\n"},
+        LogCase{"NSizeZero", "N 0 0 0.5\n", kRefused, "Input error for N data set in control file, size 0, fraction 0.500000\n"},
+        LogCase{"NOtherDistributionChecked", "N 25 1 -0.5\n", kRefused,
                 kNWarning + "Input error for N data set in control file, size 1, fraction -0.500000\n"},
-        LogCase{"MGroup", "M 10 1 1.0\n", 1, "Error for M 10 data set\nFirst integer must be between 1 and 9\n"},
-        LogCase{"MIndexAboveComponentsAndSizes", "M 1 2 1.0\n", 1,
+        LogCase{"MGroup", "M 10 1 1.0\n", kRefused, "Error for M 10 data set\nFirst integer must be between 1 and 9\n"},
+        LogCase{"MIndexAboveComponentsAndSizes", "M 1 2 1.0\n", kRefused,
                 "Error for M 1 2 data set\n"
                 "Second integer less than zero, or larger than what is given on F 50 data set\n"},
-        LogCase{"MIndexNegative", "M 1 -1 1.0\n", 1,
+        LogCase{"MIndexNegative", "M 1 -1 1.0\n", kRefused,
                 "Error for M 1 -1 data set\n"
                 "Second integer less than zero, or larger than what is given on F 50 data set\n"},
         // lnumber 50 admits the index 20, but a group holds entries 0..19 only.
-        LogCase{"MIndexBeyondGroup", "G 1 10 10 11 50\nM 1 20 1.0\n", 1,
+        LogCase{"MIndexBeyondGroup", "G 1 10 10 11 50\nM 1 20 1.0\n", kRefused,
                 "Error for M 1 20 data set\n"
                 "Second integer less than zero, or larger than what is given on F 50 data set\n"},
-        LogCase{"MValueMissing", "M 1 1 x\n", 1, "Error for M 1 1 data set\n"},
-        LogCase{"ISizeAboveL", "I 2 0.5\n", 1, "Input error for I in control"},
-        LogCase{"HTooManyPoints", "H 3 21\n", 1, "Input error for H 3 in control\nData points must not exceed 20\n"},
-        LogCase{"HIndex", "H 3 2 0.5 1 2 0.5 17 0\n", 1, "Input error for H 3 in control\n"},
+        LogCase{"MValueMissing", "M 1 1 x\n", kRefused, "Error for M 1 1 data set\n"},
+        LogCase{"ISizeAboveL", "I 2 0.5\n", kRefused, "Input error for I in control"},
+        LogCase{"HTooManyPoints", "H 3 21\n", kRefused, "Input error for H 3 in control\nData points must not exceed 20\n"},
+        LogCase{"HIndex", "H 3 2 0.5 1 2 0.5 17 0\n", kRefused, "Input error for H 3 in control\n"},
         LogCase{"LTooMany", "L 21\n", 254,
                 "Error for L data set in control: there is room for 20 contour levels, give fewer\n"},
-        LogCase{"LNotFinite", "L 2 1 inf\n", 1, "Input error for L in control\n"}),
+        LogCase{"LNotFinite", "L 2 1 inf\n", kRefused, "Input error for L in control\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Accepted, LetterLog,
     ::testing::Values(
-        LogCase{"QStarParameterEqualsCount", "F 50 2\nQ 2 0 2 1.5\n" + kSentinel, 1, kSentinelMessage},
+        LogCase{"QStarParameterEqualsCount", "F 50 2\nQ 2 0 2 1.5\n" + kSentinel, kRefused, kSentinelMessage},
         // An unknown type reads nothing more: the loop meets the K after it.
-        LogCase{"QUnknownType", "F 50 1\nQ 999 0 " + kSentinel, 1, kSentinelMessage},
-        LogCase{"QName", "F 50 1\nQ 0 0 Temperature\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"QTwoHundred", "F 50 1\n" + repeated("Q 1 0 1.0\n", 200) + kSentinel, 1, kSentinelMessage},
-        LogCase{"SCoarsestFirst", "G 1 300 300 11 2\nS 1 0.002 0.1\nS 2 0.001 0.05\nS 3 0.001 0.05\n" + kSentinel, 1,
+        LogCase{"QUnknownType", "F 50 1\nQ 999 0 " + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"QName", "F 50 1\nQ 0 0 Temperature\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"QTwoHundred", "F 50 1\n" + repeated("Q 1 0 1.0\n", 200) + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"SCoarsestFirst", "G 1 300 300 11 2\nS 1 0.002 0.1\nS 2 0.001 0.05\nS 3 0.001 0.05\n" + kSentinel, kRefused,
                 kSentinelMessage},
-        LogCase{"NOtherDistributionWarns", "N 1 1 1.0\n" + kSentinel, 1, kNWarning + kSentinelMessage},
-        LogCase{"NDistribution25", "N 25 1 0.5\n" + kSentinel, 1, kNWarning + kSentinelMessage},
-        LogCase{"NDistributionNegative", "N -1 1 0.5\n" + kSentinel, 1, kNWarning + kSentinelMessage},
-        LogCase{"NSize49", "N 0 49 0.5\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"IWarns", "I 1 0.5\n" + kSentinel, 1, kIWarning + kSentinelMessage},
-        LogCase{"MIndexWithinSizes", "M 9 1 1.0\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"MIndexWithinComponents", "F 50 3\nM 1 2 1.0\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"HRecordAbove14", "H 15 " + kSentinel, 1, kSentinelMessage},
-        LogCase{"HRecordNegative", "H -1 " + kSentinel, 1, kSentinelMessage},
-        LogCase{"HTwentyPoints", "H 3 20 " + repeated("0.5 16 0 ", 20) + "\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"LZero", "L 0\n" + kSentinel, 1, kSentinelMessage},
-        LogCase{"LTwenty", "L 20 " + repeated("1 ", 20) + "\n" + kSentinel, 1, kSentinelMessage}),
+        LogCase{"NOtherDistributionWarns", "N 1 1 1.0\n" + kSentinel, kRefused, kNWarning + kSentinelMessage},
+        LogCase{"NDistribution25", "N 25 1 0.5\n" + kSentinel, kRefused, kNWarning + kSentinelMessage},
+        LogCase{"NDistributionNegative", "N -1 1 0.5\n" + kSentinel, kRefused, kNWarning + kSentinelMessage},
+        LogCase{"NSize49", "N 0 49 0.5\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"IWarns", "I 1 0.5\n" + kSentinel, kRefused, kIWarning + kSentinelMessage},
+        LogCase{"MIndexWithinSizes", "M 9 1 1.0\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"MIndexWithinComponents", "F 50 3\nM 1 2 1.0\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"HRecordAbove14", "H 15 " + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"HRecordNegative", "H -1 " + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"HTwentyPoints", "H 3 20 " + repeated("0.5 16 0 ", 20) + "\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"LZero", "L 0\n" + kSentinel, kRefused, kSentinelMessage},
+        LogCase{"LTwenty", "L 20 " + repeated("1 ", 20) + "\n" + kSentinel, kRefused, kSentinelMessage}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // ---- In process ------------------------------------------------------------------------------
@@ -192,7 +195,7 @@ TEST_F(LetterTables, QStarParameterEqualToCountOnlyForStarredTypes) {
   NoComponents = 3;
   readControlText("Q 1002 0 3 1.0\n");
   EXPECT_EQ(QTerms[0].i1, 3);
-  EXPECT_EXIT(readControlText("Q 120 0 3 1.0 2.0\n"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(readControlText("Q 120 0 3 1.0 2.0\n"), ::testing::ExitedWithCode(kExitInputError & 255), "");
 }
 
 // The name is taken as one word; 39 characters are kept, the rest is consumed.

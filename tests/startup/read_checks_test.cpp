@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/exit_codes.h"
 #include "model/settings.h"
 #include "model/status.h"
 #include "startup/control_reader.h"
@@ -23,7 +24,7 @@ TEST(ReadEnd, TitleStandsBetweenTheTwoTotals) {
                                   " channel test \n\n"
                                   "Have not used inflow file\n"
                                   "Have allocated        70.38 Mbytes unstructured arrays\n\n");
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 TEST(ReadEnd, EchoesTheGivenModelAndThreads) {
@@ -103,7 +104,7 @@ const EndCase kEnds[] = {
      "structured arrays\n\n\nError: Both F 524 and F 202 are used in the control file. Only one can be used\n\n"},
     {"FractionsSumToZero", "G 1 5 5 2 0\n", 252,
      "structured arrays\n\n\nError, N - data sets : Sum of fractions = 0.000000e+00\nNumber of N data sets read: 0\n\n"},
-    {"BlockNumberTooLarge", "B 20 2 3 2 3\n", 1, "structured arrays\n\n\nInput error for B in control"},
+    {"BlockNumberTooLarge", "B 20 2 3 2 3\n", kExitInputError & 255, "structured arrays\n\n\nInput error for B in control"},
     // The first failing check ends the run; the later ones are not reached.
     {"FirstFailingCheckEnds", "F 37 3\nF 493 5\nF 296 1\nF 206 1\n", 251,
      "Number of threads: 1 (F 206)\nError in control file: F 493 5 is only used with F 488 > 0\n\n"},

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exit_codes.h"
 #include "model/blocks_groups.h"
 #include "model/control_tables.h"
 #include "model/run_state.h"
@@ -378,13 +379,13 @@ TEST_F(Timei, DebugEchoWithoutAFile) {
 }
 
 // The run letter W of a transient run stops at a series out of order; the
-// run ends normally with the error in the log.
+// run ends as refused input, with the error in the log.
 TEST(TimeiRun, SeriesOutOfOrderStopsTheLetters) {
   CaseSetup setup;
   setup.files["control"] = "F 33 10 1\nF 2 W\n";
   setup.files["timei"] = "I 0 1 0 0 0\nI 10 1 0 0 0\nI 5 1 0 0 0\n";
   CaseResult r = runCase(setup);
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, kExitInputError & 255);
   EXPECT_TRUE(endsWith(r.file("boogie"),
                        "Error in timei file: code 9\n"
                        "The times on the data set are not in increasing order\n"
@@ -405,7 +406,7 @@ TEST(TimeiRun, ReadOnlyInTransientRuns) {
   setup.files["control"] = norms + "F 2 YWX\n";
   EXPECT_EQ(runCase(setup).status, 0);
   setup.files["control"] = norms + "F 33 10 1\nF 2 YWX\n";
-  EXPECT_EQ(runCase(setup).status, 1);
+  EXPECT_EQ(runCase(setup).status, kExitInputError & 255);
   setup.files["timei"] = "I 0 1 0 0 0\nI 5 1 0 0 0\n";
   EXPECT_EQ(runCase(setup).status, 0);
 }

@@ -150,7 +150,33 @@ void expectLogCase(const LogCase &c) {
   CaseResult r = runControl(c.control);
   EXPECT_EQ(r.status, c.status) << "control: " << c.control.substr(0, 200);
   EXPECT_EQ(r.file("boogie"), kLogHeader + c.log) << "control: " << c.control.substr(0, 200);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
+}
+
+std::string failureLine(const std::string &reason, int status) {
+  return "telva: " + reason + " (status " + std::to_string(status) + "; see boogie)\n";
+}
+
+void expectConsole(const CaseResult &r) {
+  EXPECT_EQ(r.stdoutText, "");
+  if (r.status == 0 || r.status == 1) {
+    EXPECT_EQ(r.stderrText, "");
+    return;
+  }
+  // The first line of the log that reports an error, when there is one.
+  for (std::string line : linesOf(r.file("boogie"))) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
+    const std::size_t blank = line.find(' ');
+    if (line.rfind("Error", 0) == 0 ||
+        (blank != std::string::npos && blank > 0 && line.compare(blank + 1, 5, "error") == 0)) {
+      EXPECT_EQ(r.stderrText, failureLine(line, r.status)) << r.file("boogie");
+      return;
+    }
+  }
+  const std::string tail = failureLine("", r.status).substr(7);
+  EXPECT_EQ(r.stderrText.rfind("telva: ", 0), 0u) << r.stderrText;
+  EXPECT_TRUE(endsWith(r.stderrText, tail)) << r.stderrText;
+  EXPECT_EQ(r.stderrText.find('\n'), r.stderrText.size() - 1) << r.stderrText;
 }
 
 std::vector<double> numbersOf(const std::string &line) {

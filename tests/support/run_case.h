@@ -69,8 +69,16 @@ struct LogCase {
   friend void PrintTo(const LogCase &c, std::ostream *os) { *os << c.name; }
 };
 
-// Runs the case and checks status, log and the silent console.
+// Runs the case and checks status, log and the console.
 void expectLogCase(const LogCase &c);
+
+// The one line a failed run writes to standard error.
+std::string failureLine(const std::string &reason, int status);
+
+// The console of a run: silent after 0 and 1; after any other status, the
+// one failure line naming the first error line of the log (or, without one,
+// the log's last line).
+void expectConsole(const CaseResult &r);
 
 // Checks that text holds every part, one after the other.
 void expectInOrder(const std::string &text, const std::vector<std::string> &parts);

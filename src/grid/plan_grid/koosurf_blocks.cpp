@@ -37,23 +37,26 @@ struct Placing {
 bool isPlacingMark(int i) { return i == kRecordExtraValue || i == kRecordPlace || i == kRecordPlaceLevel; }
 
 // The next grid point of a file; in "koosurf.nes" a placing record before it
-// is stored and read past. False at the end of the file; a field that is not
-// a number, an index below 1 or a file ending inside a point or record stops
-// the run with the file and line named.
+// is stored and read past. False at the end of the points (a record cut
+// short is not kept); an index below 1, or a field that is not a number
+// with points after it, stops the run with the file and line named.
 bool nextLine(GridPointFile &f, bool nested, Placing &place, GridPoint &p) {
   if (f.atEnd()) return false;
   p.i = f.startPoint();
   if (nested && isPlacingMark(p.i)) {
-    place.kind = p.i;
-    for (int *column : {&place.i1o, &place.i2o, &place.j1o, &place.j2o, &place.ir, &place.jr}) *column = f.integer();
-    for (double *value : {&place.xr, &place.yr, &place.scale, &place.turn, &place.level}) *value = f.number();
-    if (place.i1o > place.i2o || place.j1o > place.j2o || place.scale < 0.0) fatalExit(kExitNestedRecord, nullptr);
+    Placing read;
+    read.kind = p.i;
+    for (int *column : {&read.i1o, &read.i2o, &read.j1o, &read.j2o, &read.ir, &read.jr}) *column = f.integer();
+    for (double *value : {&read.xr, &read.yr, &read.scale, &read.turn, &read.level}) *value = f.number();
+    if (f.ended()) return false;
+    if (read.i1o > read.i2o || read.j1o > read.j2o || read.scale < 0.0) fatalExit(kExitNestedRecord, nullptr);
+    place = read;
     if (f.atEnd()) return false;
     p.i = f.startPoint();
   }
   f.finishPoint(p);
   if (place.kind == kRecordExtraValue) f.number();
-  return true;
+  return !f.ended();
 }
 
 // First pass: the largest indexes and the placing record.
@@ -67,11 +70,12 @@ long scanFile(const char *name, const std::string &text, bool nested, int &maxI,
     if (p.i > maxI) maxI = p.i;
     if (p.j > maxJ) maxJ = p.j;
   }
+  f.reportEnd();
   return lines;
 }
 
-// Second pass: every grid point of the block's lines 1..max i by 1..max j,
-// each given once.
+// Second pass: every grid point of the block's lines 1..max i by 1..max j
+// given; a point given again is logged.
 void requireWholeBlock(const char *name, const std::string &text, long lines, bool nested, int maxI, int maxJ) {
   GridPointFile f(name, text);
   BlockCoverage cover(f, maxI, maxJ);

@@ -19,9 +19,10 @@ namespace {
 // A longer file is read up to this group; the rest is ignored.
 constexpr long kMaxKoosurfGroups = 10000000;
 
-// First pass: the number of points and the largest indexes. A field that is
-// not a number, a number that overflows or is not finite, an index below 1
-// or a file that ends inside a point stops the run before anything is stored.
+// First pass: the number of points and the largest indexes. A number that
+// overflows or is not finite, an index below 1, or a field that is not a
+// number with points after it stops the run before anything is stored; a
+// group that does not convert at the end of the points ends them (logged).
 long scanExtent(const std::string &text, int &maxI, int &maxJ) {
   maxI = maxJ = 0;
   long groups = 0;
@@ -32,11 +33,13 @@ long scanExtent(const std::string &text, int &maxI, int &maxJ) {
     if (p.i > maxI) maxI = p.i;
     if (p.j > maxJ) maxJ = p.j;
   }
+  file.reportEnd();
   return groups;
 }
 
 // Second pass: the block's grid lines 1..max i by 1..max j must each be
-// given once, or the grid would be built on points nobody gave.
+// given, or the grid would be built on points nobody gave; a point given
+// again is logged, and the third pass keeps its later line.
 void requireWholeBlock(const std::string &text, long groups, int maxI, int maxJ) {
   GridPointFile file("koosurf", text);
   BlockCoverage cover(file, maxI, maxJ);

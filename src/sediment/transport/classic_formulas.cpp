@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/exit_codes.h"
 #include "base/log.h"
 #include "model/bed_cells.h"
 #include "model/cells.h"
@@ -133,7 +134,7 @@ double classicConcentration(char letter, const FormulaColumn &col, const Formula
     }
     case 'M': return meyerPeterMuellerLoad(col, g) / col.integral;
     case 'I':
-      if (!(col.bottomFlow > 1e-20)) fatalExit(1, "Einsteins formula not valid for this situation");
+      if (!(col.bottomFlow > 1e-20)) fatalExit(kExitInputError, "Einsteins formula not valid for this situation");
       return einsteinBrownLoad(col, g) / col.bottomFlow;
     case 'A': return ppmToConcentration(ackersWhitePpm(col, g), col, g.s);
     case 'Y': return ppmToConcentration(yangPpm(col, g), col, g.s);

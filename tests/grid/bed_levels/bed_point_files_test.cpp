@@ -167,7 +167,7 @@ TEST_P(RasterFaults, EndTheRun) {
   const CaseResult r = runCase(setup);
   EXPECT_EQ(r.status, 255);
   EXPECT_TRUE(endsWith(r.file("boogie.bed"), GetParam().line)) << r.file("boogie.bed");
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(

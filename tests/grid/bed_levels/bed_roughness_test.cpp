@@ -213,7 +213,7 @@ TEST_P(LetterK, Ends) {
   EXPECT_EQ(r.status, c.status);
   EXPECT_TRUE(endsWith(r.file("boogie"), c.logTail)) << r.file("boogie");
   EXPECT_EQ(r.has("bedrough.new"), c.writesMap);
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -34,7 +34,7 @@ TEST(GridGeneratorRun, ChannelReport) {
             "End of Unstructure, Iter = 0, NoCells = 360\n"
             "Number of antlin points: 550, NoPoints: 550\n"
             "End Unstructure 360 cells\n");
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 // Line counts 4 and 6: columns of 3 and 5 cells; the two collapsed cells of

@@ -107,6 +107,28 @@ TEST_F(KoosurfBlocks, NestedLevelAndShift) {
   EXPECT_EQ(OutBlockNo, 0);
 }
 
+// The joined and nested files end their points at a trailing line as
+// "koosurf" does; a placing record cut short at the end is not kept.
+TEST_F(KoosurfBlocks, TrailingLinesEndThePoints) {
+  allocate(8, 10, 11);
+  writeFile("koosurf", kSmallGrid + "end\n");
+  addBlockKoosurf();
+  writeFile("koosurf.nes", "999999 0 0 1 2 1 1 0.0 0.0 1.0 0.0 0.5\n" + kSmallGrid + "3 2 9.0 9.0 0.0 1.0\n" +
+                               "999998 3 4 2 5 1 1 10.0\n");
+  addBlockKoosurfNested();
+  ASSERT_EQ(NoBlocks, 2);
+  EXPECT_EQ((std::array<int, 4>{block[1].i2, block[1].j2, block[2].i2, block[2].j2}),
+            (std::array<int, 4>{3, 2, 3, 4}));
+  EXPECT_NEAR(xval[3][4], 8.0, 1e-12) << "the later line of a point given again, moved by the record";
+  EXPECT_DOUBLE_EQ(zval[2][4][11], 0.5) << "the level of the first placing record";
+  EXPECT_EQ(readFile("control.nes"), "Add new data set for outblocking to control file: G 13 1 0 0 3 4 2 11\n");
+  expectInOrder(boogie(), {"Warning: koosurf line 7: 'end' ends the points; the rest of the file is ignored\n",
+                           "Warning: koosurf.nes line 9: '999998 3 4 2 5 1 1 10.0' ends the points; the rest of the "
+                           "file is ignored\n",
+                           "Warning: koosurf.nes line 8: grid point 3 2 given again (first on line 7); the later "
+                           "values are kept\n"});
+}
+
 TEST_F(KoosurfBlocks, NestedErrors) {
   struct Row {
     const char *name;
@@ -123,8 +145,6 @@ TEST_F(KoosurfBlocks, NestedErrors) {
       {"not a number", "1 1 nan 1.0 0.0 1.0\n", 8, 252, "Error in koosurf.nes file, line 1: 'nan' is out of range\n"},
       {"negative index", "1 -1 1.0 1.0 0.0 1.0\n", 8, 252,
        "Error in koosurf.nes file, line 1: grid index -1, the grid lines are numbered from 1\n"},
-      {"record cut short", "999998 3 4 2 5 1 1 10.0\n", 8, 252,
-       "Error in koosurf.nes file, line 1: the file ends inside a grid point\n"},
       {"mistyped record", "999998 3 4 2 5 1 1 10.0 20.O 2.0 90.0 0.5\n" + kSmallGrid, 8, 252,
        "Error in koosurf.nes file, line 1: '20.O' is not a number\n"},
       {"point missing", "999998 3 4 2 5 1 1 10.0 20.0 2.0 90.0 0.5\n" + kSmallGrid.substr(0, kSmallGrid.rfind("1 2 ")) +

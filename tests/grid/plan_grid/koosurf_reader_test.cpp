@@ -30,7 +30,7 @@ TEST(KoosurfRun, ChannelIsReadIntoABlock) {
   // The grid generation follows the reader's line.
   EXPECT_NE(r.file("boogie").find("Have read koosurf file: max i: 11, max j: 5\n\nGenerating grid"), std::string::npos)
       << r.file("boogie");
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 TEST(KoosurfRun, IndexBeyondG1StopsWithTheSizesNeeded) {
@@ -83,7 +83,7 @@ TEST(KoosurfRun, BrokenExampleStopsAtTheReader) {
     EXPECT_TRUE(endsWith(r.file("boogie"), row.tail)) << r.file("boogie");
     EXPECT_EQ(r.file("boogie").find("Solution converged"), std::string::npos);
     EXPECT_FALSE(r.has("ParaView3U.vtk") || r.has("result.end"));
-    EXPECT_EQ(r.stdoutText + r.stderrText, "");
+    expectConsole(r);
   }
 }
 
@@ -148,6 +148,17 @@ struct ReadCase {
   friend void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 };
 
+// The arrays hold each point (i, j, x, y, bed, surface) of a grid of 4 levels.
+void expectPoints(const std::vector<std::array<double, 6>> &points) {
+  for (const auto &p : points) {
+    const int i = static_cast<int>(p[0]), j = static_cast<int>(p[1]);
+    EXPECT_EQ(xval[i][j], p[2]) << i << " " << j;
+    EXPECT_EQ(yval[i][j], p[3]) << i << " " << j;
+    EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
+    EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
+  }
+}
+
 class KoosurfFiles : public GridFixture, public ::testing::WithParamInterface<ReadCase> {};
 
 TEST_P(KoosurfFiles, StoresThePointsRead) {
@@ -159,13 +170,7 @@ TEST_P(KoosurfFiles, StoresThePointsRead) {
   ASSERT_EQ(NoBlocks, 1);
   EXPECT_EQ(block[1].i2, c.maxI);
   EXPECT_EQ(block[1].j2, c.maxJ);
-  for (const auto &p : c.points) {
-    const int i = static_cast<int>(p[0]), j = static_cast<int>(p[1]);
-    EXPECT_EQ(xval[i][j], p[2]) << i << " " << j;
-    EXPECT_EQ(yval[i][j], p[3]) << i << " " << j;
-    EXPECT_EQ(zval[i][j][1], p[4]) << i << " " << j;
-    EXPECT_EQ(zval[i][j][4], p[5]) << i << " " << j;
-  }
+  expectPoints(c.points);
   EXPECT_EQ(zval[5][1][1], 7.0);
   char line[80];
   std::snprintf(line, sizeof line, "Have read koosurf file: max i: %d, max j: %d\n\n", c.maxI, c.maxJ);
@@ -248,19 +253,27 @@ INSTANTIATE_TEST_SUITE_P(
                     "The two first integers on G 1 data set should be at least 3 7\n"},
         RefusedCase{"LargestInt", "1 1 1 1 1 1\n2147483647 1 1 1 1 1\n", 252,
                     "The two first integers on G 1 data set should be at least 2147483649 3\n"},
-        // A mistyped or cut-short file stops the run naming the line: a
-        // grid built from the points before it, or from points never
+        // A field mistyped with points after it stops the run naming the
+        // line: a grid built from the points before it, or from points never
         // given, would run to "Solution converged" on the wrong channel.
-        RefusedCase{"MistypedCoordinate", "1 1 0.0 0.0 0.0 1.0\n1 2 0.0 1.0 0.0 1.0\n2 1 x.0 0.0 0.0 1.0\n", 252,
+        RefusedCase{"MistypedCoordinate",
+                    "1 1 0.0 0.0 0.0 1.0\n1 2 0.0 1.0 0.0 1.0\n2 1 x.0 0.0 0.0 1.0\n2 2 1.0 1.0 0.0 1.0\n", 252,
                     "Error in koosurf file, line 3: 'x.0' is not a number\n"},
-        RefusedCase{"TwoPointsInOneField", "1 1 1.0.5 0.0 0.0 1.0\n", 252,
+        RefusedCase{"TwoPointsInOneField", "1 1 1.0.5 0.0 0.0 1.0\n1 2 0.0 1.0 0.0 1.0\n", 252,
                     "Error in koosurf file, line 1: '1.0.5' is not a number\n"},
-        RefusedCase{"IndexNotWhole", "1 1 1 1 1 1\n\n\n1.5 1 1 1 1 1\n", 252,
+        RefusedCase{"IndexNotWhole", "1 1 1 1 1 1\n\n\n1.5 1 1 1 1 1\n2 1 1 1 1 1\n", 252,
                     "Error in koosurf file, line 4: '1.5' is not a whole number\n"},
-        RefusedCase{"EndsInsideAPoint", "1 1 0.5 0.25 -1 2\n2 1 3 3\n3\n", 252,
-                    "Error in koosurf file, line 3: the file ends inside a grid point\n"},
-        RefusedCase{"PointGivenTwice", "1 1 9 9 9 9\n2 1 1.5 0.25 -2 2\n1 1 0.5 0.25 -1 2\n", 252,
-                    "Error in koosurf file, line 3: grid point 1 1 is given again (first on line 1)\n"},
+        // A group that does not convert with a whole point after it is a
+        // typo inside the points; a tail that leaves a point of the block
+        // missing is refused too, after its warning.
+        RefusedCase{"EndLineBeforePoints", "1 1 0 0 0 1\n2 1 1 0 0 1\nend\n1 2 0 1 0 1\n2 2 1 1 0 1\n", 252,
+                    "Error in koosurf file, line 3: 'end' is not a whole number\n"},
+        RefusedCase{"PointOverLinesAfterTheTail", "1 1 0 0 0 1\n2 1 1 0 0 1\n--\n1 2\n0 1\n0 1\n", 252,
+                    "Error in koosurf file, line 3: '--' is not a whole number\n"},
+        RefusedCase{"TailLeavesAPointMissing", "1 1 0 0 0 1\n2 1 1 0 0 1\n1 2 0 1 0 1\n2 2 1 x 0 1\n", 252,
+                    "Warning: koosurf line 4: '2 2 1 x 0 1' ends the points; the rest of the file is ignored\n"
+                    "Error in koosurf file, line 3: the file ends after 3 of the 4 grid points of i 1 to 2 and j 1 to "
+                    "2; point 2 2 is missing\n"},
         RefusedCase{"PointMissingInside", "1 1 1 1 1 1\n2 1 1 1 1 1\n3 1 1 1 1 1\n1 2 1 1 1 1\n3 2 1 1 1 1\n", 252,
                     "Error in koosurf file, line 5: the file ends after 5 of the 6 grid points of i 1 to 3 and j 1 to "
                     "2; point 2 2 is missing\n"},
@@ -280,6 +293,58 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error in koosurf file, line 2: '1e999' is out of range\n"},
         RefusedCase{"IntOverflow", "3 3 1 1 1 1\n2147483648 2 1 1 1 1\n", 252,
                     "Error in koosurf file, line 2: '2147483648' is out of range\n"}));
+
+// The points end at a group that does not convert when no whole point
+// follows it: a trailing comment or "end" line, a last point cut short. The
+// rest of the file is ignored with one warning and the block is built from
+// the points before it. A point given again keeps its later line, with one
+// warning for each repeat. Points missing from the block stay refused.
+struct TailCase {
+  const char *name;
+  std::string koosurf;
+  std::vector<std::array<double, 6>> points;  // what the arrays hold
+  std::string warnings;                        // the log after the header lines
+  friend void PrintTo(const TailCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class KoosurfTail : public GridFixture, public ::testing::WithParamInterface<TailCase> {};
+
+TEST_P(KoosurfTail, BuildsTheBlockAndWarns) {
+  const TailCase &c = GetParam();
+  allocate(6, 6, 4);
+  writeFile("koosurf", c.koosurf);
+  readKoosurf();
+  ASSERT_EQ(NoBlocks, 1);
+  EXPECT_EQ(block[1].i2, 2);
+  EXPECT_EQ(block[1].j2, 2);
+  expectPoints(c.points);
+  // The warnings, each once, right before the reader's own line.
+  const std::string log = boogie();
+  EXPECT_TRUE(endsWith(log, c.warnings + "Have read koosurf file: max i: 2, max j: 2\n\n")) << log;
+  EXPECT_EQ(log.find("Warning"), log.size() - c.warnings.size() - 44) << log;
+}
+
+const std::string kSquare = "1 1 0.5 0.25 -1 2\n2 1 1.5 0.25 -2 2\n1 2 0.5 1.25 -3 2\n2 2 1.5 1.25 -4 2.5\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, KoosurfTail,
+    ::testing::Values(
+        TailCase{"EndLine", kSquare + "end of file\n", kTwoByTwo,
+                 "Warning: koosurf line 5: 'end of file' ends the points; the rest of the file is ignored\n"},
+        // Numbers on the line of the tail itself are no point after it.
+        TailCase{"CommentWithNumbers", kSquare + "\n# written 2024 12 11 10 30 00  \r\n\n  \n", kTwoByTwo,
+                 "Warning: koosurf line 6: '# written 2024 12 11 10 30 00' ends the points; the rest of the file is "
+                 "ignored\n"},
+        TailCase{"LastPointCutShort", kSquare + "2 2 9.0\n", kTwoByTwo,
+                 "Warning: koosurf line 5: '2 2 9.0' ends the points; the rest of the file is ignored\n"},
+        TailCase{"PointGivenAgain", "1 1 9 9 9 9\n2 1 1.5 0.25 -2 2\n" + kSquare.substr(kSquare.find("\n1 2") + 1) +
+                                        "1 1 8 8 8 8\n1 1 0.5 0.25 -1 2\n",
+                 kTwoByTwo,
+                 "Warning: koosurf line 5: grid point 1 1 given again (first on line 1); the later values are kept\n"
+                 "Warning: koosurf line 6: grid point 1 1 given again (first on line 1); the later values are kept\n"},
+        TailCase{"GivenAgainThenEnd", kSquare + "2 2 7 7 7 7\nEND\n", {{2, 2, 7, 7, 7, 7}},
+                 "Warning: koosurf line 6: 'END' ends the points; the rest of the file is ignored\n"
+                 "Warning: koosurf line 5: grid point 2 2 given again (first on line 4); the later values are kept\n"}));
 
 TEST_F(KoosurfReader, HundredthBlockIsRefused) {
   allocate(6, 6, 4);

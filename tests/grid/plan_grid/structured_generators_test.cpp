@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "base/exit_codes.h"
 #include "grid/grid_fixture.h"
 #include "grid/plan_grid/structured_generators.h"
 #include "model/blocks_groups.h"
@@ -238,9 +239,9 @@ struct BadZ {
 
 class GridchangeRefuses : public StructuredGenerator, public ::testing::WithParamInterface<BadZ> {};
 
-TEST_P(GridchangeRefuses, EndsWithStatusOne) {
+TEST_P(GridchangeRefuses, EndsAsRefusedInput) {
   writeFile("control", GetParam().control);
-  EXPECT_EXIT(gridchange(), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(gridchange(), ::testing::ExitedWithCode(kExitInputError & 255), "");
   EXPECT_EQ(boogie(), " In gridchange \n\nInput error for Z in control");
 }
 

@@ -257,7 +257,7 @@ TEST(ShoreCollapseRun, GridFileHoldsTheReshapedCell) {
   EXPECT_EQ(unmoved.status, 1);
   EXPECT_FALSE(r.file("koosurf.t").empty());
   EXPECT_EQ(r.file("koosurf.t"), unmoved.file("koosurf.t"));
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 // Letter W's set-up measures every reshaped grid; none is refused.

@@ -159,7 +159,7 @@ TEST_P(DredgingReader, RefusesTheFileWithItsMessage) {
   const CaseResult r = runCase(s);
   EXPECT_EQ(r.status, c.status) << r.file("boogie");
   EXPECT_TRUE(endsWith(r.file("boogie"), c.message)) << r.file("boogie");
-  EXPECT_EQ(r.stdoutText + r.stderrText, "");
+  expectConsole(r);
 }
 
 const std::string kArea = "T 0 50\nN 4 7 2 4\n";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exit_codes.h"
 #include "support/run_case.h"
 
 namespace {
@@ -76,11 +77,11 @@ TEST(SedimentSetupRun, FatalChecksInTheirOrder) {
       {"no F 33", "N 0 1 1.0\nF 37 2\n", 249, "End Unstructure 2250 cells\n" + stepWarning + noTimeStep},
       {"F 277 2 without F 453", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 277 2\n", 251,
        "Error in control file: If you use F 277 2, you also have to use F 453 with an integer above zero\n"},
-      {"F 56 206 on a wide grid", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 56 206 1.0\n", 1,
+      {"F 56 206 on a wide grid", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 56 206 1.0\n", kExitInputError & 255,
        "End Unstructure 2250 cells\nError for F 56 203-206: is only coded for a 2D case\n\n"},
-      {"F 188 beyond the blocks", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 188 7\n", 1,
+      {"F 188 beyond the blocks", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 188 7\n", kExitInputError & 255,
        "End Unstructure 2250 cells\nError for F 188 in control\n"},
-      {"F 522 beyond the grid", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 522 1 60\n", 1,
+      {"F 522 beyond the grid", "N 0 1 1.0\nF 37 2\nF 33 10 10\nF 522 1 60\n", kExitInputError & 255,
        "End Unstructure 2250 cells\nError for F 522 in control\n"},
   };
   for (const Row &row : rows) {
@@ -102,7 +103,7 @@ TEST(SedimentSetupRun, FiftyGrainSizesAreRefused) {
   setup.files["control"] = control;
   setup.files["koosurf"] = caseFile("straight-channel", "koosurf");
   const CaseResult r = runCase(setup);
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, kExitInputError & 255);
   EXPECT_TRUE(endsWith(r.file("boogie"), "End Unstructure 2250 cells\nError- Increase nsm in utsc and recompile\n"))
       << r.file("boogie");
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "base/exit_codes.h"
 #include "model/bed_cells.h"
 #include "model/cells.h"
 #include "model/settings.h"
@@ -157,7 +158,7 @@ TEST_F(ClassicFormulas, EngelundAboveTheLimitIsReported) {
 TEST_F(ClassicFormulas, EinsteinBrownWithoutFlowEndsTheRun) {
   FormulaColumn col = column();
   col.bottomFlow = 0.0;
-  EXPECT_EXIT(classicConcentration('I', col, grain(col), 1, 1), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(classicConcentration('I', col, grain(col), 1, 1), ::testing::ExitedWithCode(kExitInputError & 255), "");
   EXPECT_NE(readFile("boogie").find("Einsteins formula not valid for this situation"), std::string::npos);
 }
 

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/exit_codes.h"
 #include "support/run_case.h"
 
 namespace {
@@ -174,7 +175,7 @@ TEST(SandSlideRun, TheLayerStacksSettleAtTheReposeSlope) {
 // check cannot see them (F 270, or 206).
 TEST(SandSlideRun, LayerStackVariantsNeedTheMultiLayerBed) {
   const CaseResult run = runSlide({{"F 56 50 0.5", "F 270 202 0.3 0.5"}});
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, kExitInputError & 255);
   EXPECT_TRUE(endsWith(run.file("boogie"), "Error for F 56/F 37 data sets: F 56 204/205 should only be used with F 37 3\n\n"))
       << run.file("boogie");
 }
