@@ -2,12 +2,21 @@
 # OpenFOAM's simpleFoam on the engine's 160,000-cell benchmark channel, as the yardstick for the engine's own
 # time to convergence on the same machine.
 #
-# Usage: bench/openfoam_channel.sh [FOLDER]
+# Usage: bench/openfoam_channel.sh [--ranks N] [--untuned] [FOLDER]
 #   Writes the case into FOLDER (created if missing, it must be empty; default a fresh mktemp folder), runs
-#   blockMesh and simpleFoam serially on one core, samples the streamwise velocity profile at x = 75 m, y = 5 m,
-#   and ends its stdout with "simpleFoam: N iterations, S seconds" (S = wall time of simpleFoam alone).
-#   All OpenFOAM output goes to FOLDER/log.*. Exit 2 when simpleFoam is missing or does not converge within
-#   3000 iterations; exit 1 on a usage error.
+#   blockMesh and simpleFoam, samples the streamwise velocity profile at x = 75 m, y = 5 m, and ends its stdout
+#   with "simpleFoam: N iterations, S seconds" (S = wall time of simpleFoam alone).
+#   --ranks N   N MPI ranks (default 1, a serial run): decomposePar cuts the channel into N slabs along x
+#               ("simple": Debian's build has no scotch), then mpirun runs "simpleFoam -parallel". The ranks
+#               inherit the caller's CPU set (mpirun --bind-to none), so `taskset -c 0-3 ... --ranks 4` pins them.
+#   --untuned   glibc's allocator as installed. Without it the run raises its thresholds (below).
+#   All OpenFOAM output goes to FOLDER/log.*. Exit 2 when simpleFoam (or mpirun for N > 1) is missing or does not
+#   converge within 3000 iterations; exit 1 on a usage error.
+#
+# Allocator. simpleFoam frees and allocates its field temporaries in every iteration; with glibc's defaults large
+# blocks come from mmap and go back to the system at once, so every iteration pays page faults on fresh zeroed
+# pages. MALLOC_MMAP_THRESHOLD_ and MALLOC_TRIM_THRESHOLD_ of 4 GiB and MALLOC_TOP_PAD_ of 512 MiB keep the freed
+# blocks in the heap, as a tuned installation would.
 #
 # The channel: 100 m (x) x 10 m (y) x 2 m (z), level, 200 x 40 x 20 uniform hexahedra (cells 0.5 x 0.25 x 0.1 m).
 # Inlet x = 0 at 0.75 m/s (15 m3/s), outlet x = 100 at p = 0, rough bed and banks (ks = 0.05 m), rigid lid on top.
@@ -45,18 +54,37 @@ readonly K_IN EPS_IN
 
 die() { echo "openfoam_channel: $1" >&2; exit "${2:-1}"; }
 
-for tool in blockMesh simpleFoam; do
-    command -v "$tool" >/dev/null 2>&1 || die "$tool not found (install Debian's openfoam package)" 2
+usage="usage: $0 [--ranks N] [--untuned] [FOLDER]"
+ranks=1
+tuned=1
+folder=
+while [[ $# -gt 0 ]]; do
+    case $1 in
+        --ranks)
+            [[ $# -ge 2 && $2 =~ ^[1-9][0-9]*$ ]] || die "$usage"
+            ranks=$2
+            shift 2 ;;
+        --untuned) tuned=0; shift ;;
+        -*) die "$usage" ;;
+        *)
+            [[ -z "$folder" ]] || die "$usage"
+            folder=$1
+            shift ;;
+    esac
+done
+
+tools=(blockMesh simpleFoam)
+[[ $ranks -eq 1 ]] || tools+=(decomposePar reconstructPar mpirun)
+for tool in "${tools[@]}"; do
+    command -v "$tool" >/dev/null 2>&1 || die "$tool not found (install Debian's openfoam and openmpi-bin packages)" 2
 done
 
 # Debian installs the binaries in /usr/bin and their etc files under /usr/share/openfoam without setting up the
 # environment; the solvers only need WM_PROJECT_DIR to find etc/controlDict. A sourced OpenFOAM environment wins.
 export WM_PROJECT_DIR=${WM_PROJECT_DIR:-/usr/share/openfoam}
 
-if [[ $# -gt 1 ]]; then
-    die "usage: $0 [FOLDER]"
-elif [[ $# -eq 1 ]]; then
-    case_dir=$1
+if [[ -n "$folder" ]]; then
+    case_dir=$folder
     mkdir -p "$case_dir"
     [[ -z "$(ls -A "$case_dir")" ]] || die "$case_dir is not empty"
 else
@@ -194,6 +222,20 @@ relaxationFactors
 EOF
 } >"$case_dir/system/fvSolution"
 
+# Slabs along the channel: the cut faces are 10 m x 2 m cross-sections, the smallest interfaces this mesh has.
+{
+    header dictionary decomposeParDict system
+    cat <<EOF
+numberOfSubdomains $ranks;
+method          simple;
+simpleCoeffs
+{
+    n           ($ranks 1 1);
+    delta       0.001;
+}
+EOF
+} >"$case_dir/system/decomposeParDict"
+
 # Profile at x = 75 m, y = 5 m: that point lies on the edge where four cell columns meet, so sample one of them,
 # centred at (75.25, 5.125), at its 20 cell centres with the cell values themselves (interpolating towards the wall
 # points, where U is 0, would bias the lowest cell); the mean of the 20 is the depth-mean speed there.
@@ -315,11 +357,27 @@ EOF
 # ---------------------------------------------------------------- run
 cd "$case_dir"
 blockMesh >log.blockMesh 2>&1 || die "blockMesh failed, see $case_dir/log.blockMesh"
+if [[ $tuned -eq 1 ]]; then
+    export MALLOC_MMAP_THRESHOLD_=4294967296 MALLOC_TRIM_THRESHOLD_=4294967296 MALLOC_TOP_PAD_=536870912
+else
+    unset MALLOC_MMAP_THRESHOLD_ MALLOC_TRIM_THRESHOLD_ MALLOC_TOP_PAD_
+fi
+solver=(simpleFoam)
+if [[ $ranks -gt 1 ]]; then
+    decomposePar >log.decomposePar 2>&1 || die "decomposePar failed, see $case_dir/log.decomposePar"
+    # Root may start the ranks only when it says so; --oversubscribe lets N exceed the cores mpirun counts. The
+    # environment (WM_PROJECT_DIR, the allocator's thresholds) reaches the ranks through -x.
+    mpi=(--oversubscribe --bind-to none -np "$ranks" -x WM_PROJECT_DIR)
+    [[ $(id -u) -ne 0 ]] || mpi+=(--allow-run-as-root)
+    [[ $tuned -eq 0 ]] || mpi+=(-x MALLOC_MMAP_THRESHOLD_ -x MALLOC_TRIM_THRESHOLD_ -x MALLOC_TOP_PAD_)
+    solver=(mpirun "${mpi[@]}" simpleFoam -parallel)
+fi
 
 t0=$(date +%s.%N)
 status=0
-simpleFoam >log.simpleFoam 2>&1 || status=$?
+"${solver[@]}" >log.simpleFoam 2>&1 || status=$?
 t1=$(date +%s.%N)
+unset MALLOC_MMAP_THRESHOLD_ MALLOC_TRIM_THRESHOLD_ MALLOC_TOP_PAD_
 [[ $status -eq 0 ]] || die "simpleFoam failed (status $status), see $case_dir/log.simpleFoam" 2
 
 # simpleFoam reports "SIMPLE solution converged in N iterations" when residualControl is met; without it the
@@ -330,6 +388,7 @@ iterations=$(sed -n 's/^SIMPLE solution converged in \([0-9]*\) iterations.*/\1/
 seconds=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }')
 
 # Profile check, after the timing and never fatal: the velocity profile of a converged run at x = 75 m.
+[[ $ranks -eq 1 ]] || reconstructPar -latestTime >log.reconstructPar 2>&1 || true
 if postProcess -func sampleProfile -latestTime >log.postProcess 2>&1; then
     raw=$(find postProcessing/sampleProfile -name 'profile*.xy' 2>/dev/null | sort | tail -n 1)
     if [[ -n "$raw" ]]; then
@@ -338,4 +397,5 @@ if postProcess -func sampleProfile -latestTime >log.postProcess 2>&1; then
     fi
 fi
 echo "case: $case_dir"
+echo "ranks: $ranks, allocator: $([[ $tuned -eq 1 ]] && echo "thresholds raised" || echo "as installed")"
 echo "simpleFoam: $iterations iterations, $seconds seconds"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "model/cells.h"
 #include "model/faces.h"
@@ -53,6 +54,13 @@ Strain strainOf(int c) {
   return {s2, o2};
 }
 
+// The production rates of the k build, kept for the epsilon build of the
+// same stage while `gKeepRates` is on: the velocities do not change between
+// the two builds, so epsilon takes them instead of forming the gradients
+// again. The store grows with the grid and is never freed in the run.
+bool gKeepRates = false;
+std::vector<double> gRates;
+
 inline bool touchesWall(int c) {
   return Fflagflow[Cflatee[c]] == -1 || Fflagflow[Cflatew[c]] == -1 || Fflagflow[Cflates[c]] == -1 ||
          Fflagflow[Cflaten[c]] == -1 || Fflagflow[Cflatet[c]] == -1 || Fflagflow[Cflateb[c]] == -1;
@@ -61,14 +69,27 @@ inline bool touchesWall(int c) {
 // The production of a cell without stratification: Cgamma S2 V, or with
 // F 272 1 the strain-rotation form of Kato and Launder.
 template <bool Kato>
+double productionRate(int c) {
+  const Strain st = strainOf(c);
+  return Kato ? std::sqrt(std::fabs(st.s2 * st.o2)) : st.s2;
+}
+
+template <bool Kato>
 void plainProduction(int first, int last) {
+  const bool store = gKeepRates && Equation == 5, reuse = gKeepRates && Equation == 6;
+  double *const kept = gRates.data();
   for (int c = first; c <= last; ++c) {
     if (touchesWall(c)) {
       Csource[c] = 0.0;
       continue;
     }
-    const Strain st = strainOf(c);
-    const double rate = Kato ? std::sqrt(std::fabs(st.s2 * st.o2)) : st.s2;
+    double rate;
+    if (reuse) {
+      rate = kept[c];
+    } else {
+      rate = productionRate<Kato>(c);
+      if (store) kept[c] = rate;
+    }
     Csource[c] = Cgamma[c] * rate * Cvol[c];
   }
 }
@@ -155,6 +176,11 @@ inline double waterDensity(double t) {
 }  // namespace
 
 double strainRateSquared(int c) { return strainOf(c).s2; }
+
+void keepRatesForEpsilon(bool keep) {
+  gKeepRates = keep;
+  if (keep && gRates.size() < static_cast<std::size_t>(NoCells) + 1) gRates.resize(static_cast<std::size_t>(NoCells) + 1);
+}
 
 // Starts the k (Equation 5) or epsilon (6) equation of cells first..last:
 // the production by the mean shear in Csource, zero in cells touching a

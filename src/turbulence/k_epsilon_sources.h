@@ -3,6 +3,11 @@
 #pragma once
 
 void turbulence(int first, int last);
+// On: the k build keeps the production rate of every cell it forms, and the
+// epsilon build that follows takes the kept rates, for the stages that build
+// both from the same velocities. Off: every build forms its own. Cells up to
+// NoCells at the time it is turned on.
+void keepRatesForEpsilon(bool keep);
 // g x the vertical gradient of the relative density between two cells.
 double densityDamp(int lower, int upper);
 // S2 = 2 S:S of cell c from the velocity gradients by the Gauss theorem over

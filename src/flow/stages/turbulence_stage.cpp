@@ -152,6 +152,8 @@ void turbulenceStage(int inner) {
   }
   stageStamp(18);
   Cxvel[0] = Cyvel[0] = Czvel[0] = 0.0;
+  // The k solve leaves the velocities alone: epsilon takes k's strain rates.
+  keepRatesForEpsilon(true);
   buildTurbulenceCoefficients(withSources);
   Cidist[0] = Cjdist[0] = 0.0;
   Fflux[0] = 0.0;
@@ -180,6 +182,7 @@ void turbulenceStage(int inner) {
   Cf = Cepsilon;
   pointOldLevels(Cepsilon_old);
   buildTurbulenceCoefficients(withSources);
+  keepRatesForEpsilon(false);
   if (NoProcessesSolver == 0 || FlagOpenMP[6] == 1) coeff_make(WFStart, WFEnd);
   else coeff_make_chunked(WFStart, WFEnd);
   addTurbulenceSources(6);
