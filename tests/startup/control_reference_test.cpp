@@ -6,6 +6,7 @@
 // `G 24` or `S`.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -17,9 +18,18 @@
 
 namespace {
 
+// Data sets in the order of the document: by letter, then by number.
+struct ByLetterAndNumber {
+  bool operator()(const std::string &a, const std::string &b) const {
+    if (a[0] != b[0]) return a[0] < b[0];
+    return std::atoi(a.c_str() + 1) < std::atoi(b.c_str() + 1);
+  }
+};
+using DataSetNames = std::set<std::string, ByLetterAndNumber>;
+
 // Every data set the reader acts on, as written in "control".
-std::set<std::string> readerDataSets() {
-  std::set<std::string> names;
+DataSetNames readerDataSets() {
+  DataSetNames names;
   for (char letter : {'F', 'G', 'K', 'P', 'W'}) {
     const DataSetTable &table = dataSetTable(letter);
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
@@ -47,7 +57,7 @@ std::map<std::string, int> documentDataSets(const std::string &text) {
 }
 
 // Names joined for a failure message.
-std::string joined(const std::set<std::string> &names) {
+std::string joined(const DataSetNames &names) {
   std::string text;
   for (const std::string &name : names) text += (text.empty() ? "" : ", ") + name;
   return text;
@@ -60,9 +70,9 @@ TEST(ControlReference, DocumentListsExactlyTheDataSetsTheReaderAccepts) {
   std::stringstream text;
   text << file.rdbuf();
 
-  const std::set<std::string> reader = readerDataSets();
+  const DataSetNames reader = readerDataSets();
   const std::map<std::string, int> document = documentDataSets(text.str());
-  std::set<std::string> missing, unknown, twice;
+  DataSetNames missing, unknown, twice;
   for (const std::string &name : reader) {
     if (!document.count(name)) missing.insert(name);
   }
