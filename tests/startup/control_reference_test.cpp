@@ -64,7 +64,7 @@ std::string joined(const DataSetNames &names) {
 }
 
 TEST(ControlReference, DocumentListsExactlyTheDataSetsTheReaderAccepts) {
-  const std::string path = std::string(TELVA_CASES_DIR) + "/../docs/control.md";
+  const std::string path = std::string(TELVA_DOCS_DIR) + "/control.md";
   std::ifstream file(path);
   ASSERT_TRUE(file) << "cannot read " << path;
   std::stringstream text;
