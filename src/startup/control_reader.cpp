@@ -127,15 +127,14 @@ void readDataSetLetter(int letter, ControlStream &stream) {
     case 'K': readNumberedDataSet('K', " %d ", stream); break;
     case 'P': readNumberedDataSet('P', " %d ", stream); break;
     case 'W': readNumberedDataSet('W', " %d ", stream); break;
-    case 'Q': readQDataSet(stream); break;
-    case 'H': readHDataSet(stream); break;
-    case 'I': readIDataSet(stream); break;
-    case 'L': readLDataSet(stream); break;
-    case 'M': readMDataSet(stream); break;
-    case 'N': readNDataSet(stream); break;
-    case 'S': readSDataSet(stream); break;
-    case 'T': readTitle(stream); break;
-    default: break;
+    default:
+      for (const LetterReader &reader : letterReaders()) {
+        if (reader.letter == letter) {
+          reader.read(stream);
+          break;
+        }
+      }
+      break;
   }
 }
 

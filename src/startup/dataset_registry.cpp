@@ -34,3 +34,11 @@ const DataSetTable &dataSetTable(char letter) {
     default: return w;
   }
 }
+
+std::span<const LetterReader> letterReaders() {
+  static constexpr LetterReader readers[] = {
+      {'Q', readQDataSet}, {'H', readHDataSet}, {'I', readIDataSet}, {'L', readLDataSet},
+      {'M', readMDataSet}, {'N', readNDataSet}, {'S', readSDataSet}, {'T', readTitle},
+  };
+  return readers;
+}

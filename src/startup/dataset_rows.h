@@ -36,3 +36,12 @@ void readTitle(ControlStream &stream);
 
 // The dispatch tables by letter, built from the lists above.
 const DataSetTable &dataSetTable(char letter);
+
+// The letters that take no data-set number (Q, H, I, L, M, N, S and T), each
+// with its reader; the first pass looks a letter up here when it is not one
+// of the numbered letters F, G, K, P and W.
+struct LetterReader {
+  char letter;
+  void (*read)(ControlStream &stream);
+};
+std::span<const LetterReader> letterReaders();
