@@ -92,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MemberCase{"Exponent35", 35, 3, 6, 7}, MemberCase{"Capped6", 6, 3, 6, 8},
                       MemberCase{"Marked7", 7, 3, 6, 0}, MemberCase{"Marked37", 37, 3, 6, 0},
                       MemberCase{"DryCorners10", 10, 3, 6, 8}, MemberCase{"SingleCells12", 12, 3, 6, 8},
-                      MemberCase{"LinePoints14", 14, 2, 5, 0}),
+                      MemberCase{"LinePoints14", 14, 2, 5, 0}, MemberCase{"Cracks9", 9, 3, 6, 7},
+                      MemberCase{"SteepLines15", 15, 2, 5, 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 
