@@ -95,12 +95,7 @@ TEST_P(BedFollowingFrame, CountsNumbersFacesAndClosedCells) {
       EXPECT_EQ(Cflateb[t], Cflatet[c]) << "cell " << c;
     }
   }
-  EXPECT_EQ(block[1].FirstCell, 1);
-  EXPECT_EQ(block[1].LastCell, NoCells);
-  EXPECT_EQ(block[1].FirstFace, 1);
-  EXPECT_EQ(block[1].LastFace, NoSurfaces);
-  EXPECT_EQ(block[1].FirstPoint, 1);
-  EXPECT_EQ(block[1].LastPoint, NoPoints);
+  expectOneBlockRanges();
   metric();
   for (int c = 1; c <= NoCells; ++c) EXPECT_GT(Cvol[c], 0.0) << "cell " << c;
   expectClosedCells();

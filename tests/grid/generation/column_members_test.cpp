@@ -61,12 +61,7 @@ TEST_P(ColumnMember, CountsAndFrame) {
     const int w = Ccellw[c];
     if (w > 0 && Ccelle[w] == c) { EXPECT_EQ(Cflatew[c], Cflatee[w]) << "cell " << c; }
   }
-  EXPECT_EQ(block[1].FirstCell, 1);
-  EXPECT_EQ(block[1].LastCell, NoCells);
-  EXPECT_EQ(block[1].FirstFace, 1);
-  EXPECT_EQ(block[1].LastFace, NoSurfaces);
-  EXPECT_EQ(block[1].FirstPoint, 1);
-  EXPECT_EQ(block[1].LastPoint, NoPoints);
+  expectOneBlockRanges();
   metric();
   // A cell with a corner of its own beside the shared one closes only to the
   // rounding of the two corner levels.
