@@ -294,8 +294,7 @@ double markedLevel(int gi, int gj, int k, int n, bool top) {
 // intervals collapse onto the bed there, as member 5's do. Every other point
 // keeps the cap of the default generator. The rule belongs to the grid
 // point, so the four columns around it put a cell of the same level and
-// place in the column at the same height there.
-// The cap counts whole intervals (at most L - 2 from the surface) before it
+// place in the column at the same height there. The cap counts whole intervals (at most L - 2 from the surface) before it
 // divides, so that two cells meeting at a point put it at the same height to
 // the last bit, whether the cap or their own level holds them there.
 double crackLevel(int gi, int gj, int k, int n, bool top) {
@@ -383,12 +382,17 @@ void describeLinks(int member, const GridBlock &b, int i, int j, int k, int n, i
   std::fill(face, face + 7, 0);
   // Linked cells meet on the whole side: at one level, (member 4) two top
   // cells, whose upper parts all end between the last point below the
-  // surface and the surface, or (member 9) two bottom cells on the bed.
+  // surface and the surface, or (member 9, capped ends) two bottom cells from
+  // the bed to the first point above it.
   if (i > b.i1 && cell[kWest] != 0) face[kWest] = Cflatee[cell[kWest]];
   if (j > b.j1 && cell[kSouth] != 0) face[kSouth] = Cflaten[cell[kSouth]];
   if (cell[kBottom] != 0) face[kBottom] = Cflatet[cell[kBottom]];
 }
 
+// Member 9 builds with MakeCell: the taking of upper corners from the cell
+// above the west or south neighbour of MakeCellNew would put a wall cell's
+// top on that neighbour's bed where the cap holds the cell one interval
+// above it, turning its side edge upside down.
 bool usesMakeCellNew(int member) { return member == 0 || member == 2 || member == 7; }
 
 bool buildColumn(int member, const GridBlock &b, int i, int j) {

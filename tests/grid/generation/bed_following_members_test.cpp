@@ -25,6 +25,8 @@ struct FrameCase {
   int method;
   int smoothing;       // F 231
   int markI, markJ;    // a grid point marked in vv, 0 for none
+  bool mirrored;       // the bank turned round: the channel on the east
+  int cno;             // F 232 first value
   friend void PrintTo(const FrameCase &c, std::ostream *os) { *os << c.name; }
 };
 
@@ -33,7 +35,13 @@ class BedFollowingFrame : public GridFixture, public ::testing::WithParamInterfa
 // Bed levels of the grid lines i = 1..6 (x = 0..5 m), j = 1..4, water at 0: a
 // channel 3 m deep, a bank rising 0.5 to 2.2 m over 1 m (steeper than 2 in
 // the row j = 2) between x = 2 and 3, a shallow shelf and dry land; column
-// (6, 4) has no cells.
+// (6, 4) has no cells. Turned round, the shallow columns lie west of the
+// deep ones, which are built later, and (2, 4) has no cells; with F 232 9 no
+// column pair of member 9 is a crack, and its capped sides join the bottom
+// cells of columns whose counts differ by up to 7, where a cell builder that
+// took the upper corners of a wall side from the cell above the west
+// neighbour would put them on that neighbour's bed, below their own cell's
+// lower corners.
 constexpr double kBankBed[4][6] = {{-3.0, -3.0, -2.8, -1.0, -0.3, -0.2},
                                    {-3.0, -2.9, -2.7, -0.5, -0.3, 0.3},
                                    {-3.0, -3.0, -1.0, -0.5, 0.2, 0.3},
@@ -45,14 +53,17 @@ TEST_P(BedFollowingFrame, CountsNumbersFacesAndClosedCells) {
   const FrameCase &m = GetParam();
   UMethod = m.method;
   FlagGridIter = m.smoothing;
+  FlagGridCNO = m.cno;
   allocate(8, 6, 12);
   flatGrid(1, 6, 1, 4, 0.0);
   for (int j = 1; j <= 4; ++j) {
-    for (int i = 1; i <= 6; ++i) zval[i][j][1] = kBankBed[j - 1][i - 1];
+    for (int i = 1; i <= 6; ++i) zval[i][j][1] = kBankBed[j - 1][m.mirrored ? 6 - i : i - 1];
   }
   addBlock(2, 6, 2, 4);
   ASSERT_EQ(Unstructure(), 1);
-  EXPECT_EQ(ant[6][4], 0);
+  const int dryI = m.mirrored ? 2 : 6;
+  EXPECT_EQ(ant[dryI][4], 0);
+  EXPECT_EQ(zval[dryI][4][0], 0.0);
   // The marks at the bank: 9 spreads those of its cracks (along the bank
   // line i = 4 and at the shelf) to the shore point (5, 3), which ends no
   // crack; 15 marks both ends of the steep line from (3, 2) to (4, 2).
@@ -96,14 +107,23 @@ TEST_P(BedFollowingFrame, CountsNumbersFacesAndClosedCells) {
     }
   }
   expectOneBlockRanges();
+  // No corner of a cell lies above the corner over it.
+  const int *bottom[4] = {Cpoint1, Cpoint2, Cpoint3, Cpoint4}, *top[4] = {Cpoint5, Cpoint6, Cpoint7, Cpoint8};
+  for (int c = 1; c <= NoCells; ++c) {
+    for (int k = 0; k < 4; ++k) EXPECT_GE(Pz[top[k][c]], Pz[bottom[k][c]]) << "cell " << c << " corner " << k + 1;
+  }
   metric();
   for (int c = 1; c <= NoCells; ++c) EXPECT_GT(Cvol[c], 0.0) << "cell " << c;
   expectClosedCells();
 }
 
 INSTANTIATE_TEST_SUITE_P(SteepBank, BedFollowingFrame,
-                         ::testing::Values(FrameCase{"Cracks9", 9, 0, 5, 3}, FrameCase{"SteepLines15", 15, 0, 3, 2},
-                                           FrameCase{"Smoothed3", 3, 1, 0, 0}, FrameCase{"Smoothed33", 33, 1, 0, 0}),
+                         ::testing::Values(FrameCase{"Cracks9", 9, 0, 5, 3, false, 1},
+                                           FrameCase{"SteepLines15", 15, 0, 3, 2, false, 1},
+                                           FrameCase{"Smoothed3", 3, 1, 0, 0, false, 1},
+                                           FrameCase{"Smoothed33", 33, 1, 0, 0, false, 1},
+                                           FrameCase{"UncrackedBankFacingWest9", 9, 0, 0, 0, true, 9},
+                                           FrameCase{"BankFacingWest15", 15, 0, 0, 0, true, 1}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // Two rows of columns 1 m wide: (2, 2) 11 cells over grid lines 2.0 and
