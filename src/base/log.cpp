@@ -176,10 +176,6 @@ void fatalExit(int code, const char *text, const char *message) {
 
 void endRun(int code, const char *reason) { endProcess(code, reason); }
 
-void notAvailableYet(const char *routine, const char *what) {
-  fatalPrintf(kExitInconsistent, nullptr, "Error: %s is not available yet (%s)\n", routine, what);
-}
-
 void fatalPrintf(int code, const char *message, const char *format, ...) {
   va_list args;
   va_start(args, format);

@@ -37,10 +37,6 @@ void closeHeldLog();
 // stands on the console line when the log holds no error line.
 [[noreturn]] void endRun(int code, const char *reason);
 
-// Ends the run where a data set or run letter reaches a routine the engine
-// does not have yet: "Error: <routine> is not available yet (<what>)" and -5.
-[[noreturn]] void notAvailableYet(const char *routine, const char *what);
-
 // As fatalExit, with a printf-formatted log text.
 [[noreturn]] void fatalPrintf(int code, const char *message, const char *format, ...)
     __attribute__((format(printf, 3, 4)));

@@ -156,6 +156,15 @@ void generateStep() {
   Unstructure();
 }
 
+void expectOneBlockRanges() {
+  EXPECT_EQ(block[1].FirstCell, 1);
+  EXPECT_EQ(block[1].LastCell, NoCells);
+  EXPECT_EQ(block[1].FirstFace, 1);
+  EXPECT_EQ(block[1].LastFace, NoSurfaces);
+  EXPECT_EQ(block[1].FirstPoint, 1);
+  EXPECT_EQ(block[1].LastPoint, NoPoints);
+}
+
 void expectClosedCells() {
   for (int c = 1; c <= NoCells; ++c) {
     const int plus[3] = {Cflatee[c], Cflaten[c], Cflatet[c]}, minus[3] = {Cflatew[c], Cflates[c], Cflateb[c]};

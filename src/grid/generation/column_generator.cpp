@@ -311,6 +311,10 @@ bool buildDefaultBlock(const GridBlock &b) {
 
 void describeDefaultLinks(const GridBlock &b, int i, int j, int k, int n, int a) { describeLinks(b, i, j, k, n, a); }
 
+int surfaceAlignedNeighbour(int ni, int nj, bool onEdge, int a, int n, int k) {
+  return sideNeighbour(ni, nj, onEdge, a, n, k);
+}
+
 bool buildCountedBlock(const GridBlock &b) {
   for (int j = b.j1; j <= b.j2; ++j) {
     for (int i = b.i1; i <= b.i2; ++i) numberColumn(i, j);

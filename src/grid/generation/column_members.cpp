@@ -4,6 +4,7 @@
 // zval[i][j][0], every side with a face shared with the built neighbour).
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "grid/generation/grid_build.h"
 #include "grid/generation/grid_generation.h"
@@ -15,8 +16,6 @@
 #include "model/run_state.h"
 #include "model/settings.h"
 #include "model/structured.h"
-#include "base/exit_codes.h"
-#include "base/log.h"
 
 namespace {
 
@@ -24,8 +23,6 @@ enum Side { kSouth = 1, kEast, kNorth, kWest, kBottom, kTop };
 
 constexpr double kNearOne = 0.99999;
 constexpr double kNearZero = 1e-10;
-// Bed slopes steeper than this along a grid line mark both its ends (F 64 7).
-constexpr double kMarkedSlope = 2.0;
 
 double depthAt(int i, int j) { return zval[i][j][znumber] - zval[i][j][1]; }
 
@@ -77,7 +74,8 @@ int lineCount(int member, int i, int j, double deepest) {
     case 0: return fixedLevels(i, j, 1e-8);
     case 1: return fixedLevels(i, j, 1e-6);
     case 2: return lawCount(h, MaxDepth + 1e-10, GridDistCoeff, span, 2);
-    case 5: return lawCount(h, deepest, 0.6, span, 2);
+    case 5:
+    case 9: return lawCount(h, deepest, 0.6, span, 2);
     case 6: {
       if (h < MinVertDist) return 1;
       const int n = static_cast<int>(std::pow(deepest > 0.0 ? h / deepest : 0.0, 0.6) * span);
@@ -87,7 +85,8 @@ int lineCount(int member, int i, int j, double deepest) {
       if (h < MinVertDist) return 1;
       return static_cast<int>(std::pow(deepest > 0.0 ? h / deepest : 0.0, GridDistCoeff) * span) + 2;
     }
-    case 14: return lawCount(h, deepest, GridDistCoeff, znumber - 1, 1);
+    case 14:
+    case 15: return lawCount(h, deepest, GridDistCoeff, znumber - 1, 1);
     default: return lawCount(h, deepest, GridDistCoeff, span, 2);  // 3, 4, 7, 12
   }
 }
@@ -100,6 +99,7 @@ void countLines(const GridBlock &b, int member, double deepest) {
     }
   }
   if (member == 3 || member == 4 || member == 7) Grid1Stability(b.i1, b.i2, b.j1, b.j2);
+  if ((member == 3 || member == 4) && FlagGridIter == 1) smoothLineCounts(b);
 }
 
 // ---- Cells per column ----------------------------------------------------
@@ -190,7 +190,7 @@ void countCells(const GridBlock &b, int member) {
   for (int i = b.i1; i <= b.i2; ++i) {
     for (int j = b.j1; j <= b.j2; ++j) {
       int a = std::max({antlin[i - 1][j - 1], antlin[i][j - 1], antlin[i][j], antlin[i - 1][j]}) - 1;
-      if (member == 1 || member == 2 || member == 14) a = slopeCorrection(i, j, a);
+      if (member == 1 || member == 2 || member == 14 || member == 15) a = slopeCorrection(i, j, a);
       if (bedOutBlock[i][j] == 1 || (b.k1 != 1 && (member == 5 || member == 6))) a = 0;
       ant[i][j] = a;
     }
@@ -256,41 +256,53 @@ double bedUpLevel(int gi, int gj, int k, bool top, bool topCell) {
   return std::min(zs, (1.0 - f) * zs + f * zb);
 }
 
-// Member 7: at a grid point marked 1 the bottom corners follow the uncapped
-// intervals until they reach the bed, then the mark turns -1 and the default
-// cap applies; unmarked points keep the cap.
-double markedLevel(int gi, int gj, int k, int n, bool top) {
-  const double zb = zval[gi][gj][1], zs = zval[gi][gj][znumber];
+// The fraction of the default generator from the surface: the line's
+// intervals with the cap, so that a column's cells beyond the line's
+// intervals collapse onto the first point above the bed and only the bottom
+// of the bottom cell (n = 1) reaches the bed.
+double cappedFraction(int gi, int gj, int k, int n, bool top) {
   const double q = antlin[gi][gj] - 1 + 1e-10;
-  double f;
-  if (vv[gi][gj] == 1) {
-    f = (top ? znumber - k : znumber - k + 1) / q;
-    if (!top && f > 1.0) vv[gi][gj] = -1;
-  }
-  if (vv[gi][gj] != 1) {
-    if (top) {
-      f = std::min((znumber - k) / q, 1.0 - 1.0 / q);
-    } else {
-      f = (znumber - k + 1) / q;
-      if (n != 1) f = std::min(f, 1.0 - 1.0 / q);
-    }
-  }
+  if (top) return std::min((znumber - k) / q, 1.0 - 1.0 / q);
+  const double f = (znumber - k + 1) / q;
+  return n != 1 ? std::min(f, 1.0 - 1.0 / q) : f;
+}
+
+double levelFrom(int gi, int gj, double f) {
+  const double zb = zval[gi][gj][1], zs = zval[gi][gj][znumber];
   f = snap(f);
   if (zb > zs) f = 0.0;
   return f * zb + (1.0 - f) * zs;
 }
 
-void markSteepLines(const GridBlock &b) {
-  auto mark = [](int ia, int ja, int ib, int jb) {
-    const double run = std::hypot(xval[ib][jb] - xval[ia][ja], yval[ib][jb] - yval[ia][ja]);
-    if (std::fabs(zval[ib][jb][1] - zval[ia][ja][1]) > kMarkedSlope * run) vv[ia][ja] = vv[ib][jb] = 1;
-  };
-  for (int i = b.i1 - 1; i <= b.i2; ++i) {
-    for (int j = b.j1 - 1; j <= b.j2; ++j) {
-      if (i < b.i2) mark(i, j, i + 1, j);
-      if (j < b.j2) mark(i, j, i, j + 1);
-    }
+// Member 7: at a grid point marked 1 the bottom corners follow the uncapped
+// intervals until they reach the bed, then the mark turns -1 and the default
+// cap applies; unmarked points keep the cap.
+double markedLevel(int gi, int gj, int k, int n, bool top) {
+  const double q = antlin[gi][gj] - 1 + 1e-10;
+  double f = 0.0;
+  if (vv[gi][gj] == 1) {
+    f = (top ? znumber - k : znumber - k + 1) / q;
+    if (!top && f > 1.0) vv[gi][gj] = -1;
   }
+  if (vv[gi][gj] != 1) f = cappedFraction(gi, gj, k, n, top);
+  return levelFrom(gi, gj, f);
+}
+
+// Member 9. A grid point marked in vv (an end of a crack, or reached by the
+// spreading of the marks) follows the bed: its intervals are counted from
+// the surface without the cap, so that a column's cells beyond the line's
+// intervals collapse onto the bed there, as member 5's do. Every other point
+// keeps the cap of the default generator. The rule belongs to the grid
+// point, so the four columns around it put a cell of the same level and
+// place in the column at the same height there. The cap counts whole intervals (at most L - 2 from the surface) before it
+// divides, so that two cells meeting at a point put it at the same height to
+// the last bit, whether the cap or their own level holds them there.
+double crackLevel(int gi, int gj, int k, int n, bool top) {
+  if (vv[gi][gj] == 1) return uncappedLevel(gi, gj, k, top, false);
+  const int L = antlin[gi][gj];
+  const int intervals = top ? znumber - k : znumber - k + 1;
+  const int capped = !top && n == 1 ? intervals : std::min(intervals, L - 2);
+  return levelFrom(gi, gj, capped / (L - 1 + 1e-10));
 }
 
 double cornerLevel(int member, int gi, int gj, int k, int n, int a, bool top) {
@@ -301,6 +313,7 @@ double cornerLevel(int member, int gi, int gj, int k, int n, int a, bool top) {
     case 3:
     case 4: return bedUpLevel(gi, gj, k, top, n == a);
     case 5: return uncappedLevel(gi, gj, k, top, false);
+    case 9: return crackLevel(gi, gj, k, n, top);
     default: return markedLevel(gi, gj, k, n, top);  // 7
   }
 }
@@ -320,6 +333,27 @@ int topToTop(int ni, int nj, bool onEdge, int k, int a) {
   return other > k ? num[ni][nj][k] : 0;
 }
 
+// Member 9: across a side whose two ends follow the bed the columns meet
+// level by level, at the levels both have; the cells of the taller column
+// below the other's bottom cell get a wall there (of no height, as they lie
+// on the bed at both ends). The marks make every side with one end following
+// the bed and the other capped a side between equal counts, where both rules
+// link level by level too; the remaining sides keep the default links.
+int crackLink(int ni, int nj, bool onEdge, int a, int n, int k, bool followsBed) {
+  if (!followsBed) return surfaceAlignedNeighbour(ni, nj, onEdge, a, n, k);
+  return onEdge || ant[ni][nj] <= 0 ? 0 : num[ni][nj][k];
+}
+
+void describeCrackLinks(const GridBlock &b, int i, int j, int k, int n, int a) {
+  const Corners c(i, j);
+  auto follows = [&c](int p, int q) { return vv[c.i[p]][c.j[p]] == 1 && vv[c.i[q]][c.j[q]] == 1; };
+  int *cell = NewCell.cell;
+  cell[kSouth] = crackLink(i, j - 1, j == b.j1, a, n, k, follows(1, 2));
+  cell[kEast] = crackLink(i + 1, j, i == b.i2, a, n, k, follows(2, 3));
+  cell[kNorth] = crackLink(i, j + 1, j == b.j2, a, n, k, follows(3, 4));
+  cell[kWest] = crackLink(i - 1, j, i == b.i1, a, n, k, follows(4, 1));
+}
+
 void describeLinks(int member, const GridBlock &b, int i, int j, int k, int n, int a) {
   int *cell = NewCell.cell;
   int *face = NewCell.face;
@@ -330,7 +364,9 @@ void describeLinks(int member, const GridBlock &b, int i, int j, int k, int n, i
   // Member 0 links across block edges too; the others stay inside the block.
   const bool edges = member != 0;
   const bool south = edges && j == b.j1, east = edges && i == b.i2, north = edges && j == b.j2, west = edges && i == b.i1;
-  if (member == 4) {
+  if (member == 9) {
+    describeCrackLinks(b, i, j, k, n, a);
+  } else if (member == 4) {
     cell[kSouth] = topToTop(i, j - 1, south, k, a);
     cell[kEast] = topToTop(i + 1, j, east, k, a);
     cell[kNorth] = topToTop(i, j + 1, north, k, a);
@@ -344,14 +380,19 @@ void describeLinks(int member, const GridBlock &b, int i, int j, int k, int n, i
   cell[kBottom] = num[i][j][k - 1];
   cell[kTop] = num[i][j][k + 1];
   std::fill(face, face + 7, 0);
-  // Linked cells meet on the whole side: at one level, or (member 4) two top
+  // Linked cells meet on the whole side: at one level, (member 4) two top
   // cells, whose upper parts all end between the last point below the
-  // surface and the surface.
+  // surface and the surface, or (member 9, capped ends) two bottom cells from
+  // the bed to the first point above it.
   if (i > b.i1 && cell[kWest] != 0) face[kWest] = Cflatee[cell[kWest]];
   if (j > b.j1 && cell[kSouth] != 0) face[kSouth] = Cflaten[cell[kSouth]];
   if (cell[kBottom] != 0) face[kBottom] = Cflatet[cell[kBottom]];
 }
 
+// Member 9 builds with MakeCell: the taking of upper corners from the cell
+// above the west or south neighbour of MakeCellNew would put a wall cell's
+// top on that neighbour's bed where the cap holds the cell one interval
+// above it, turning its side edge upside down.
 bool usesMakeCellNew(int member) { return member == 0 || member == 2 || member == 7; }
 
 bool buildColumn(int member, const GridBlock &b, int i, int j) {
@@ -378,7 +419,7 @@ bool buildColumn(int member, const GridBlock &b, int i, int j) {
   return true;
 }
 
-// ---- Member 14: points per grid line, cells and faces built here ----------
+// ---- Members 14 and 15: points per grid line, cells and faces built here ---
 
 // The points of every grid line, evenly spaced from the bed to the surface at
 // the line's top levels; the levels below reuse the lowest point.
@@ -446,20 +487,57 @@ void buildLineCell(int cell, const int p[9], const int link[7], const int shared
   Ccellt[cell] = link[kTop];
 }
 
-bool buildLineColumn(const GridBlock &b, int i, int j) {
+// Member 14 and the grid points marked in vv of member 15 follow the bed: a
+// cell takes the line's points at its own two levels, so the cells beyond
+// the line's intervals collapse onto the bed point. The other points of
+// member 15 keep the default generator's cap: the bottom of the bottom cell
+// lies on the bed point, the other levels of a cell no lower than the first
+// point above it, where the cells beyond the intervals collapse.
+bool linesFollowBed(int member, int gi, int gj) { return member == 14 || vv[gi][gj] == 1; }
+
+int linePoint(int member, int gi, int gj, int k, int n, bool top) {
+  const int level = top ? k : k - 1;
+  if (linesFollowBed(member, gi, gj) || (!top && n == 1)) return numc[gi][gj][level];
+  const int aboveBed = znumber - antlin[gi][gj] + 2;
+  return numc[gi][gj][std::min(std::max(level, aboveBed), znumber)];
+}
+
+// The neighbouring column (ni, nj) across the side from corner ca to corner
+// cb of column (i, j). Where both ends follow the bed the cells meet level
+// by level; elsewhere by the default links. A pair is linked only when its
+// two faces have the same four points, so a column whose count the slope
+// correction lowered meets a wall where the rules would put their faces
+// apart.
+int lineLink(int member, const Corners &c, int ca, int cb, int ni, int nj, bool onEdge, int a, int n, int k) {
+  if (onEdge || ant[ni][nj] <= 0) return 0;
+  const int ga = c.i[ca], gja = c.j[ca], gb = c.i[cb], gjb = c.j[cb];
+  const bool follows = linesFollowBed(member, ga, gja) && linesFollowBed(member, gb, gjb);
+  const int other = follows ? num[ni][nj][k] : surfaceAlignedNeighbour(ni, nj, false, a, n, k);
+  if (other == 0) return 0;
+  const int otherN = other - static_cast<int>(zval[ni][nj][0]) + 1;
+  const int otherK = znumber - ant[ni][nj] + otherN;
+  for (const auto &[gi, gj] : {std::pair{ga, gja}, std::pair{gb, gjb}}) {
+    for (const bool top : {false, true}) {
+      if (linePoint(member, gi, gj, k, n, top) != linePoint(member, gi, gj, otherK, otherN, top)) return 0;
+    }
+  }
+  return other;
+}
+
+bool buildLineColumn(int member, const GridBlock &b, int i, int j) {
   const int a = ant[i][j];
   const Corners c(i, j);
-  for (int k = znumber - a + 1; k <= znumber; ++k) {
+  for (int n = 1, k = znumber - a + 1; n <= a; ++n, ++k) {
     int p[9];
     for (int m = 1; m <= 4; ++m) {
-      p[m] = numc[c.i[m]][c.j[m]][k - 1];
-      p[m + 4] = numc[c.i[m]][c.j[m]][k];
+      p[m] = linePoint(member, c.i[m], c.j[m], k, n, false);
+      p[m + 4] = linePoint(member, c.i[m], c.j[m], k, n, true);
     }
     int link[7] = {}, shared[7] = {};
-    link[kSouth] = sameLevel(i, j - 1, j == b.j1, k);
-    link[kEast] = sameLevel(i + 1, j, i == b.i2, k);
-    link[kNorth] = sameLevel(i, j + 1, j == b.j2, k);
-    link[kWest] = sameLevel(i - 1, j, i == b.i1, k);
+    link[kSouth] = lineLink(member, c, 1, 2, i, j - 1, j == b.j1, a, n, k);
+    link[kEast] = lineLink(member, c, 2, 3, i + 1, j, i == b.i2, a, n, k);
+    link[kNorth] = lineLink(member, c, 3, 4, i, j + 1, j == b.j2, a, n, k);
+    link[kWest] = lineLink(member, c, 4, 1, i - 1, j, i == b.i1, a, n, k);
     link[kBottom] = num[i][j][k - 1];
     link[kTop] = num[i][j][k + 1];
     if (link[kWest] != 0) shared[kWest] = Cflatee[link[kWest]];
@@ -478,39 +556,36 @@ bool otherGenerator(int method) {
   return (m >= 0 && m <= 7) || m == 9 || m == 10 || m == 12 || m == 14 || m == 15;
 }
 
-// Generators whose rules are not settled would build a grid nobody can
-// check: the run ends before any block is built.
-void refuseUnsettledGenerator() {
-  if (UMethod == 9 || UMethod == 15) {
-    fatalPrintf(kExitInconsistent, nullptr, "Error for F 64 in control\nGrid generator %d is not available\n\n",
-                UMethod);
-  }
-  const int m = memberOf(UMethod);
-  if ((m == 3 || m == 4) && FlagGridIter == 1) {
-    fatalExit(kExitInconsistent, "Error for F 231 in control\nThe F 231 grid smoothing is not available\n\n");
-  }
-}
-
 bool buildMemberBlock(GridBlock &b, double deepest) {
   const int member = memberOf(UMethod);
+  // Member 9 leaves the appended extra layers without cells.
+  if (member == 9 && b.LayerMark != 0) return true;
   countLines(b, member, deepest);
   if (fixedLayers(b, member)) setFixedLayers(b, member);
   countCells(b, member);
   if (member == 6 || member == 10 || member == 12) return buildCountedBlock(b);
   numberCells(b, member);
   if (cellNumbersFull()) return false;
-  if (member == 14) {
+  if (member == 14 || member == 15) {
     b.WorkFlag = 1;
+    if (member == 15) {
+      markSteepLines(b);
+      spreadBedMarks(b);
+    }
     if (!makeLinePoints(b)) return false;
     for (int j = b.j1; j <= b.j2; ++j) {
       for (int i = b.i1; i <= b.i2; ++i) {
-        if (ant[i][j] > 0 && !buildLineColumn(b, i, j)) return false;
+        if (ant[i][j] > 0 && !buildLineColumn(member, b, i, j)) return false;
       }
     }
     return true;
   }
   if (member == 0 || member == 1) flattenFixedLevels(b);
   if (member == 7) markSteepLines(b);
+  if (member == 9) {
+    markCracks(b);
+    spreadBedMarks(b);
+  }
   for (int j = b.j1; j <= b.j2; ++j) {
     for (int i = b.i1; i <= b.i2; ++i) {
       if (ant[i][j] > 0 && !buildColumn(member, b, i, j)) return false;

@@ -24,6 +24,12 @@ bool buildCountedBlock(const GridBlock &b);
 // with a cells by the default rules.
 void describeDefaultLinks(const GridBlock &b, int i, int j, int k, int n, int a);
 
+// The default link of cell n (level k) of a column of a cells to the
+// neighbouring column (ni, nj): the two bottom cells meet, the taller
+// column's cells beside the other's bottom cell have none, the rest meet
+// level by level; 0 on the block's edge or beside a column without cells.
+int surfaceAlignedNeighbour(int ni, int nj, bool onEdge, int a, int n, int k);
+
 // F 159 fifth value 3: marks in vv the higher grid point of every grid-line
 // segment of the block whose bed slope is steeper than 0.37.
 void markSteepSlopes(const GridBlock &b);
@@ -42,10 +48,25 @@ void fillQNLists();
 
 // The other column generators of F 64 (0-7, 9, 10, 12, 14, 15 and 30-37).
 bool otherGenerator(int method);
-// Refuses the methods whose rules are not settled, before any block is built.
-void refuseUnsettledGenerator();
 // Numbers and builds one block by the method of F 64; false when full.
 bool buildMemberBlock(GridBlock &b, double deepest);
+
+// The marks of the other column generators, over the grid points
+// i1-1..i2, j1-1..j2 of a block.
+// F 231 1: one pass over the line counts of neighbouring grid points; where
+// two lie within one cell height in depth but more than one point apart in
+// count, the larger count is lowered to one above the smaller.
+void smoothLineCounts(const GridBlock &b);
+// vv = 1 at both ends of every grid-line segment whose bed slope exceeds 2.0.
+void markSteepLines(const GridBlock &b);
+// F 64 9: the crack marks crackI, crackJ of neighbouring column pairs from
+// the cell counts and the bed slope (F 232), expanded along the crack with
+// F 232 second value 1; both ends of a crack between two columns with cells
+// get vv = 1, and vn counts the cracks ending at each grid point.
+void markCracks(const GridBlock &b);
+// The marks vv = 1 spread from a marked grid point along every segment
+// between two columns of the block with cells and unequal counts.
+void spreadBedMarks(const GridBlock &b);
 
 // The steps after the last block, in their fixed order: 0, or the negative
 // result the generator returns at once (a full nesting or connection list).

@@ -178,7 +178,6 @@ bool buildBlock(Generator g, GridBlock &blk) {
 // Builds the blocks in order; false when the tables filled up.
 bool buildBlocks() {
   const Generator g = chooseGenerator();
-  if (g == Generator::Member) refuseUnsettledGenerator();
   for (int b = 1; b <= NoBlocks; ++b) {
     GridBlock &blk = block[b];
     if (blk.BlockKind == 1) continue;

@@ -1,5 +1,5 @@
 // The column generators of F 64 and F 137 through the binary on the step
-// case, the methods that are refused, and the fixed levels of G 3.
+// case, the combination that is refused, and the fixed levels of G 3.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -43,11 +43,6 @@ std::string generated(int method, int cells) {
          std::to_string(cells) + " cells\n";
 }
 
-std::string refused(int method) {
-  return "Generating grid with F 64 " + std::to_string(method) +
-         " algorithm. \nError for F 64 in control\nGrid generator " + std::to_string(method) + " is not available\n\n";
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Step, ColumnMemberRun,
     ::testing::Values(
@@ -59,10 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"DryCorners10", "F 64 10\n", 1, generated(10, 9)},
         RunCase{"SingleCells12", "F 64 12\n", 1, generated(12, 9)},
         RunCase{"LinePoints14", "F 64 14\n", 1, generated(14, 7)},
-        RunCase{"Crack9", "F 64 9\n", 251, refused(9)}, RunCase{"Marks15", "F 64 15\n", 251, refused(15)},
-        RunCase{"Smoothing231", "F 64 33\nF 231 1\n", 251,
-                "Generating grid with F 64 33 algorithm. \nError for F 231 in control\n"
-                "The F 231 grid smoothing is not available\n\n"},
+        RunCase{"Crack9", "F 64 9\n", 1, generated(9, 9)}, RunCase{"Marks15", "F 64 15\n", 1, generated(15, 7)},
+        RunCase{"Smoothing231", "F 64 33\nF 231 1\n", 1, generated(33, 9)},
         RunCase{"FastSolverOnLists", "F 137 1\nF 170 1\n", 251,
                 "Error for F 137 in control\nThe fast solver (F 170) cannot use QN grids\n\n"}),
     [](const auto &info) { return std::string(info.param.name); });

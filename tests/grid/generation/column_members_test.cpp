@@ -61,12 +61,7 @@ TEST_P(ColumnMember, CountsAndFrame) {
     const int w = Ccellw[c];
     if (w > 0 && Ccelle[w] == c) { EXPECT_EQ(Cflatew[c], Cflatee[w]) << "cell " << c; }
   }
-  EXPECT_EQ(block[1].FirstCell, 1);
-  EXPECT_EQ(block[1].LastCell, NoCells);
-  EXPECT_EQ(block[1].FirstFace, 1);
-  EXPECT_EQ(block[1].LastFace, NoSurfaces);
-  EXPECT_EQ(block[1].FirstPoint, 1);
-  EXPECT_EQ(block[1].LastPoint, NoPoints);
+  expectOneBlockRanges();
   metric();
   // A cell with a corner of its own beside the shared one closes only to the
   // rounding of the two corner levels.
@@ -92,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MemberCase{"Exponent35", 35, 3, 6, 7}, MemberCase{"Capped6", 6, 3, 6, 8},
                       MemberCase{"Marked7", 7, 3, 6, 0}, MemberCase{"Marked37", 37, 3, 6, 0},
                       MemberCase{"DryCorners10", 10, 3, 6, 8}, MemberCase{"SingleCells12", 12, 3, 6, 8},
-                      MemberCase{"LinePoints14", 14, 2, 5, 0}),
+                      MemberCase{"LinePoints14", 14, 2, 5, 0}, MemberCase{"Cracks9", 9, 3, 6, 7},
+                      MemberCase{"SteepLines15", 15, 2, 5, 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 
